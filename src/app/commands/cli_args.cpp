@@ -1,0 +1,66 @@
+#include "app/commands/cli_args.h"
+
+#include <charconv>
+
+#include "app/commands/command_registry.h"
+
+namespace orvella::cli {
+
+CliArgs::CliArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
+                 const std::set<std::string>& flags) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+      const std::string name = a.substr(2);
+      if (valueOptions.count(name)) {
+        if (i + 1 >= args.size()) throw UsageError("option --" + name + " needs a value");
+        values_[name] = args[++i];
+      } else if (flags.count(name)) {
+        flags_.insert(name);
+      } else {
+        throw UsageError("unknown option " + a);
+      }
+    } else {
+      positional_.push_back(a);
+    }
+  }
+}
+
+const std::string& CliArgs::Required(size_t index, const char* what) const {
+  if (index >= positional_.size()) throw UsageError(std::string("missing ") + what);
+  return positional_[index];
+}
+
+std::optional<std::string> CliArgs::Value(const std::string& option) const {
+  auto it = values_.find(option);
+  if (it == values_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::string CliArgs::ValueOr(const std::string& option, const std::string& fallback) const {
+  auto v = Value(option);
+  return v ? *v : fallback;
+}
+
+std::optional<long long> CliArgs::Int(const std::string& option) const {
+  auto v = Value(option);
+  if (!v) return std::nullopt;
+  long long n = 0;
+  const char* end = v->data() + v->size();
+  auto [ptr, ec] = std::from_chars(v->data(), end, n);
+  if (v->empty() || ec != std::errc() || ptr != end) throw UsageError("--" + option + " needs a whole number");
+  return n;
+}
+
+std::optional<double> CliArgs::Real(const std::string& option) const {
+  auto v = Value(option);
+  if (!v) return std::nullopt;
+  // from_chars never looks at the process locale.
+  double d = 0;
+  const char* end = v->data() + v->size();
+  auto [ptr, ec] = std::from_chars(v->data(), end, d);
+  if (v->empty() || ec != std::errc() || ptr != end) throw UsageError("--" + option + " needs a number");
+  return d;
+}
+
+}  // namespace orvella::cli

@@ -1,0 +1,33 @@
+#pragma once
+// Minimal option parser for subcommands: positional words, "--name VALUE"
+// options and "--flag" switches. Unknown options are a UsageError.
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace orvella::cli {
+
+class CliArgs {
+ public:
+  CliArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
+          const std::set<std::string>& flags = {});
+
+  const std::vector<std::string>& Positional() const { return positional_; }
+  // The positional word at index, or a UsageError naming what is missing.
+  const std::string& Required(size_t index, const char* what) const;
+  bool Has(const std::string& flag) const { return flags_.count(flag) != 0; }
+  std::optional<std::string> Value(const std::string& option) const;
+  std::string ValueOr(const std::string& option, const std::string& fallback) const;
+  // Integer and real options; a malformed number is a UsageError.
+  std::optional<long long> Int(const std::string& option) const;
+  std::optional<double> Real(const std::string& option) const;
+
+ private:
+  std::vector<std::string> positional_;
+  std::map<std::string, std::string> values_;
+  std::set<std::string> flags_;
+};
+
+}  // namespace orvella::cli

@@ -1,0 +1,34 @@
+#pragma once
+// Subcommands of the orvella binary. Each command file registers itself with a
+// static CommandRegistrar; main() picks the longest registered word path.
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace orvella::cli {
+
+using CommandFn = std::function<int(const std::vector<std::string>& args)>;
+
+struct Command {
+  std::string path;   // words, e.g. "settings dump" or "tool tiff-info"
+  std::string usage;  // one line: arguments after the path
+  CommandFn run;      // receives the arguments after the path
+};
+
+struct CommandRegistrar {
+  explicit CommandRegistrar(Command command);
+};
+
+const std::vector<Command>& AllCommands();
+
+// Finds the command whose path matches the most leading words of args;
+// consumed is set to the number of words it took.
+const Command* FindCommand(const std::vector<std::string>& args, size_t& consumed);
+
+// Bad command-line usage: main prints the message and the usage, exit 2.
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+}  // namespace orvella::cli

@@ -1,0 +1,67 @@
+// orvella: the hot-folder print server and its operator commands.
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/commands/command_registry.h"
+#include "orvella_version.h"
+#include "settings/program_folders.h"
+
+namespace {
+
+void PrintHelp() {
+  std::cout << "Orvella " ORVELLA_VERSION " — hot-folder print server\n\n"
+               "usage: orvella [--home DIR] [COMMAND ...]\n\n"
+               "  --home DIR   program folder (INI, ERROR, TEMP, LOG); default $ORVELLA_HOME,\n"
+               "               else the folder of the executable\n"
+               "  --version    print the version\n"
+               "  --help       print this help\n\ncommands:\n";
+  for (const auto& c : orvella::cli::AllCommands()) {
+    std::cout << "  orvella " << c.path << (c.usage.empty() ? "" : " ") << c.usage << "\n";
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args;
+  // --home is global: taken wherever it stands so every command honours it.
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--home") {
+      if (i + 1 >= argc) {
+        std::cerr << "orvella: --home needs a folder\n";
+        return 2;
+      }
+      orvella::settings::SetProgramHome(argv[++i]);
+    } else {
+      args.push_back(std::move(a));
+    }
+  }
+  if (!args.empty() && args[0] == "--version") {
+    std::cout << "orvella " ORVELLA_VERSION " (build " ORVELLA_BUILD_ID ")\n";
+    return 0;
+  }
+  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+    PrintHelp();
+    return 0;
+  }
+  size_t consumed = 0;
+  const auto* command = orvella::cli::FindCommand(args, consumed);
+  if (!command) {
+    std::cerr << "orvella: unknown command '" << args[0] << "' (see orvella --help)\n";
+    return 2;
+  }
+  try {
+    return command->run(std::vector<std::string>(args.begin() + static_cast<long>(consumed), args.end()));
+  } catch (const orvella::cli::UsageError& e) {
+    std::cerr << "orvella " << command->path << ": " << e.what() << "\nusage: orvella " << command->path << " "
+              << command->usage << "\n";
+    return 2;
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+    return 1;
+  }
+}

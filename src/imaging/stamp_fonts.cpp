@@ -125,6 +125,14 @@ StampFont::StampFont(const FontRequest& request, int pixelSize) {
   cairo_matrix_t fontMatrix;
   cairo_matrix_t ctm;
   cairo_matrix_init_scale(&fontMatrix, pixelSize, pixelSize);
+  // An italic asked of a face without one comes as a shear that fontconfig
+  // prescribes (y up) and cairo-ft leaves to the caller.
+  FcMatrix* shear = nullptr;
+  if (FcPatternGetMatrix(match.get(), FC_MATRIX, 0, &shear) == FcResultMatch && shear) {
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, shear->xx, -shear->yx, -shear->xy, shear->yy, 0, 0);
+    cairo_matrix_multiply(&fontMatrix, &m, &fontMatrix);
+  }
   cairo_matrix_init_identity(&ctm);
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_NONE);

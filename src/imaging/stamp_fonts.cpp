@@ -34,15 +34,19 @@ constexpr const char* kFaceAliases = R"(<?xml version="1.0"?>
 </fontconfig>
 )";
 
-// The system configuration plus the aliases, built once and kept for the
-// life of the process; fontconfig's global configuration is left as it is.
+struct ConfigDeleter {
+  void operator()(FcConfig* c) const { FcConfigDestroy(c); }
+};
+
+// The system configuration plus the aliases, built once and released at
+// exit; fontconfig's global configuration is left as it is.
 FcConfig* StampFontConfig() {
-  static FcConfig* const config = [] {
-    FcConfig* c = FcInitLoadConfigAndFonts();
-    if (c) FcConfigParseAndLoadFromMemory(c, reinterpret_cast<const FcChar8*>(kFaceAliases), FcFalse);
+  static const std::unique_ptr<FcConfig, ConfigDeleter> config = [] {
+    std::unique_ptr<FcConfig, ConfigDeleter> c(FcInitLoadConfigAndFonts());
+    if (c) FcConfigParseAndLoadFromMemory(c.get(), reinterpret_cast<const FcChar8*>(kFaceAliases), FcFalse);
     return c;
   }();
-  return config;
+  return config.get();
 }
 
 struct PatternDeleter {

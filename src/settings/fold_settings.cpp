@@ -1,0 +1,81 @@
+#include "settings/fold_settings.h"
+
+#include "settings/ini_list.h"
+
+namespace orvella::settings {
+namespace {
+
+constexpr std::string_view kFile = "/INI/FOLD.INI";
+constexpr std::string_view kCountKey = "NUM_FOLDS";
+constexpr std::string_view kSectionPrefix = "FOLD_";
+constexpr std::string_view kName = "NAME";
+constexpr std::string_view kModel = "MODEL";
+
+constexpr std::array<KeywordName, 2> kUnitNames{{{"FLD2", ""}, {"FLD1", ""}}};
+
+std::string SlotKey(int slot, std::string_view what) {
+  return std::string(kFoldSizeSlots[static_cast<size_t>(slot)].prefix) + std::string(what);
+}
+
+// False at a fold type key that is not in the catalogue.
+bool LoadFold(const IniReader& ini, const std::string& section, FoldSetting& fold) {
+  fold.name = ini.ReadString(section, kName, "");
+  // Records without MODEL predate unit selection and belong to FLD1.
+  fold.folderModel = ini.ReadString(section, kModel, "FLD1") == "FLD1" ? kFolderUnitFld1 : kFolderUnitFld2;
+  for (int slot = 0; slot < kFoldSlotCount; ++slot) {
+    auto type = FoldTypeFromKey(ini.ReadString(section, SlotKey(slot, "_FOLDTYPE"), "OFF"));
+    if (!type) return false;
+    fold.foldTypes[static_cast<size_t>(slot)] = *type;
+    fold.margins[static_cast<size_t>(slot)] = ini.ReadInt(section, SlotKey(slot, "_FOLDMARGIN"), 0);
+  }
+  return true;
+}
+
+}  // namespace
+
+void VisitFoldFields(const FoldSetting& fold, FieldSink& sink) {
+  sink.Text(kName, fold.name);
+  sink.Keyword(kModel, kUnitNames, fold.folderModel);
+  for (int slot = 0; slot < kFoldSlotCount; ++slot) {
+    const int type = fold.foldTypes[static_cast<size_t>(slot)];
+    sink.Keyword(SlotKey(slot, "_FOLDTYPE"), type, FoldTypeKey(type));
+    sink.Integer(SlotKey(slot, "_FOLDMARGIN"), fold.margins[static_cast<size_t>(slot)]);
+  }
+}
+
+bool LoadFolds(std::vector<FoldSetting>& list) {
+  list.clear();
+  const IniSnapshot ini(IniFile{std::string(kFile)});
+  const int count = ReadListCount(ini, "GLOBAL", kCountKey);
+  for (int i = 0; i < count; ++i) {
+    FoldSetting fold;
+    if (!LoadFold(ini, ListName(kSectionPrefix, i), fold)) return false;
+    list.push_back(std::move(fold));
+  }
+  return true;
+}
+
+bool SaveFolds(const std::vector<FoldSetting>& list) {
+  const IniFile file{std::string(kFile)};
+  IniSave save(file);
+  save.WriteInt("GLOBAL", kCountKey, static_cast<int>(list.size()));
+  IniFieldSink sink(save);
+  for (size_t i = 0; i < list.size(); ++i) {
+    sink.SetSection(ListName(kSectionPrefix, static_cast<int>(i)));
+    VisitFoldFields(list[i], sink);
+    if (!sink.AllInRange()) return false;
+  }
+  save.Commit();
+  return true;
+}
+
+bool HasFoldWithoutModel() {
+  const IniSnapshot ini(IniFile{std::string(kFile)});  // a missing file has no records
+  const int count = ReadListCount(ini, "GLOBAL", kCountKey);
+  for (int i = 0; i < count; ++i) {
+    if (ini.ReadString(ListName(kSectionPrefix, i), kModel, "NO_KEY_MODEL") == "NO_KEY_MODEL") return true;
+  }
+  return false;
+}
+
+}  // namespace orvella::settings

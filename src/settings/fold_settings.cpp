@@ -46,7 +46,7 @@ void VisitFoldFields(const FoldSetting& fold, FieldSink& sink) {
 bool LoadFolds(std::vector<FoldSetting>& list) {
   list.clear();
   const IniSnapshot ini(IniFile{std::string(kFile)});
-  const int count = ReadListCount(ini, "GLOBAL", kCountKey);
+  const int count = ReadListCount(ini, kCountKey);
   for (int i = 0; i < count; ++i) {
     FoldSetting fold;
     if (!LoadFold(ini, ListName(kSectionPrefix, i), fold)) return false;
@@ -71,7 +71,7 @@ bool SaveFolds(const std::vector<FoldSetting>& list) {
 
 bool HasFoldWithoutModel() {
   const IniSnapshot ini(IniFile{std::string(kFile)});  // a missing file has no records
-  const int count = ReadListCount(ini, "GLOBAL", kCountKey);
+  const int count = ReadListCount(ini, kCountKey);
   for (int i = 0; i < count; ++i) {
     if (ini.ReadString(ListName(kSectionPrefix, i), kModel, "NO_KEY_MODEL") == "NO_KEY_MODEL") return true;
   }

@@ -60,7 +60,7 @@ std::vector<FolderModel> LoadFolderModels() {
   const IniSnapshot ini(IniFile{std::string(kFile)});
   std::vector<FolderModel> units;
   // Only FOLDER_0 is used, whatever the count says.
-  if (ReadListCount(ini, "GLOBAL", kCountKey) == 0) {
+  if (ReadListCount(ini, kCountKey) == 0) {
     units.push_back(Fld2DefaultFolderModel());
   } else {
     FolderModel unit;

@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -239,6 +240,13 @@ void IniBatch::Commit() {
   }
   if (!ok) throw SettingsError(KeyWriteErrorText(file_.Path(), keys_.front().section, keys_.front().key));
   keys_.clear();
+}
+
+int ReadListCount(const IniReader& ini, std::string_view countKey) { return ReadListCount(ini, "GLOBAL", countKey); }
+
+int ReadListCount(const IniReader& ini, std::string_view section, std::string_view countKey) {
+  const int count = ini.ReadInt(section, countKey, 0);
+  return count < 1 ? 0 : std::min(count, kMaxListRecords);
 }
 
 // ---- text forms ------------------------------------------------------------

@@ -1,12 +1,12 @@
 #pragma once
-// Paper type requested on a printer or loaded in a tray.
+// Keywords and dialog texts of the paper type (enumeration of the input
+// folder settings), shared by the printer trays.
 #include <array>
 
+#include "settings/input_settings.h"
 #include "settings/keywords.h"
 
 namespace orvella::settings {
-
-enum class PaperType { kPlain = 0, kOther = 1 };
 
 inline constexpr std::array<KeywordName, 2> kPaperTypeNames{{
     {"PLAIN", "普通紙"},

@@ -114,7 +114,7 @@ std::vector<PrinterSetting> LoadPrinterSettings() {
   const IniSnapshot ini(PrinterFile());
   const PasswordCipher cipher;
   std::vector<PrinterSetting> list;
-  const int count = ReadListCount(ini, "GLOBAL", kCountKey);
+  const int count = ReadListCount(ini, kCountKey);
   list.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) list.push_back(LoadPrinter(ini, ListName(kSectionPrefix, i), cipher));
   return list;

@@ -30,6 +30,7 @@ TEST(SettingsDump, MissingFolderGivesAllDefaults) {
   const auto result = Dump(dir / "nowhere");
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const Json dump = Json::parse(result.out);
+  EXPECT_EQ(dump["inputs"], Json::array());
   EXPECT_EQ(dump["printers"], Json::array());
   EXPECT_EQ(dump["folds"], Json::array());
   ASSERT_EQ(dump["folder_models"].size(), 1u);
@@ -64,6 +65,11 @@ TEST(SettingsDump, HandWrittenCp932Folder) {
                  cipherText +
                  "\"\nMODEL=\"MODEL_05\"\nTRAY1_SIZE=\"594_ROLL\"\n"
                  "[PRINTER_1]\nNAME=\"事務所\"\nMODEL=\"MODEL_27\"\nA2PRINTER_TRAY0_SIZE=\"A3TATE\"\n");
+  WriteCp932(
+      dir / "INI/INPUT.INI",
+      "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"/srv/入力/A\"\nWIDE_PRINTER_NAME=\"製図室\"\n"
+      "OUTPUT_SETTING_A3=\"A4\"\nOUTPUT_SETTING_A3_MAG=\"70.7\"\nOUTPUT_SETTING_A3_ROT=\"180\"\n"
+      "A2OPTION_STAPLE=\"TOP2\"\nAUTO_ROTATE=\"FALSE\"\n");
   WriteCp932(dir / "INI/FOLD.INI",
              "[GLOBAL]\nNUM_FOLDS=\"1\"\n[FOLD_0]\nNAME=\"ファイル折り\"\nMODEL=\"FLD1\"\n"
              "A1YOKO_FOLDTYPE=\"FILEREV\"\nA1YOKO_FOLDMARGIN=\"30\"\n");
@@ -77,6 +83,17 @@ TEST(SettingsDump, HandWrittenCp932Folder) {
   auto result = Dump(dir.Path());
   ASSERT_EQ(result.exitCode, 0) << result.err;
   Json dump = Json::parse(result.out);
+  ASSERT_EQ(dump["inputs"].size(), 1u);
+  const Json& input = dump["inputs"][0];
+  EXPECT_EQ(input["INPUT_DIR"], "/srv/入力/A");
+  EXPECT_EQ(input["WIDE_PRINTER_NAME"], "製図室");
+  EXPECT_EQ(input["OUTPUT_SETTING_A3"], 4);
+  EXPECT_EQ(input["OUTPUT_SETTING_A3_MAG"], 70.7);
+  EXPECT_EQ(input["OUTPUT_SETTING_A3_ROT"], 3);
+  EXPECT_EQ(input["OUTPUT_SETTING_B5"], 5);  // missing: MAG
+  EXPECT_EQ(input["A2OPTION_STAPLE"], 5);
+  EXPECT_EQ(input["AUTO_ROTATE"], 0);
+  EXPECT_EQ(input["QTY"], 1);
   ASSERT_EQ(dump["printers"].size(), 2u);
   const Json& wide = dump["printers"][0];
   EXPECT_EQ(wide["NAME"], "製図室");

@@ -154,15 +154,14 @@ TEST(FoldSettings, SaveRoundTripsInKeyOrderAndRefusesUnknownNumbers) {
   EXPECT_EQ(home.ReadIni("FOLD.INI"), before);
 }
 
-TEST(SettingsLists, AbsurdCountsAreBounded) {
+TEST(FolderModels, AbsurdFoldTypeCountIsBounded) {
   test::SettingsHome home;
-  home.WriteIni("FOLD.INI", "[GLOBAL]\nNUM_FOLDS=\"2000000000\"\n");
-  std::vector<FoldSetting> folds;
-  ASSERT_TRUE(LoadFolds(folds));
-  EXPECT_EQ(folds.size(), 10000u);
-  home.WriteIni("FOLD.INI", "[GLOBAL]\nNUM_FOLDS=\"-4\"\n");
-  ASSERT_TRUE(LoadFolds(folds));
-  EXPECT_TRUE(folds.empty());
+  home.WriteIni("FOLDERMODEL.INI",
+                "[GLOBAL]\nNUM_FOLDERS=\"1\"\n[FOLDER_0_A0TATE_FOLDTYPE]\nNUM_FOLDTYPES=\"2000000000\"\n"
+                "[FOLDER_0_A1TATE_FOLDTYPE]\nNUM_FOLDTYPES=\"-3\"\n");
+  const auto units = LoadFolderModels();
+  EXPECT_EQ(units[0].foldTypes[kSlotA0Tate].size(), static_cast<size_t>(kMaxListRecords));
+  EXPECT_TRUE(units[0].foldTypes[kSlotA1Tate].empty());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "settings/fold_settings.h"
 #include "settings/folder_models.h"
 #include "settings/hidden_settings.h"
+#include "settings/input_settings.h"
 #include "settings/preferences.h"
 #include "settings/printer_settings.h"
 
@@ -62,6 +63,8 @@ Json RecordArray(const std::vector<Record>& records, Visit&& visit, bool showSec
   return array;
 }
 
+Json DumpInputs() { return RecordArray(s::LoadInputSettings(), s::VisitInputFields); }
+
 Json DumpPrinters(bool showSecrets) {
   return RecordArray(s::LoadPrinterSettings(), s::VisitPrinterFields, showSecrets);
 }
@@ -99,6 +102,7 @@ int RunSettingsDump(const std::vector<std::string>& args) {
   const bool showSecrets = cli.Has("show-secrets");
   bool foldsComplete = true;
   Json dump = Json::object();
+  dump["inputs"] = DumpInputs();
   dump["printers"] = DumpPrinters(showSecrets);
   dump["folds"] = DumpFolds(foldsComplete);
   dump["folder_models"] = DumpFolderModels();

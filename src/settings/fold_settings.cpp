@@ -11,6 +11,8 @@ constexpr std::string_view kSectionPrefix = "FOLD_";
 constexpr std::string_view kName = "NAME";
 constexpr std::string_view kModel = "MODEL";
 
+constexpr std::string_view kNoModel = "NO_KEY_MODEL";  // stands for a missing MODEL key
+
 constexpr std::array<KeywordName, 2> kUnitNames{{{"FLD2", ""}, {"FLD1", ""}}};
 
 std::string SlotKey(int slot, std::string_view what) {
@@ -20,10 +22,12 @@ std::string SlotKey(int slot, std::string_view what) {
 // False at a fold type key that is not in the catalogue.
 bool LoadFold(const IniReader& ini, const std::string& section, FoldSetting& fold) {
   fold.name = ini.ReadString(section, kName, "");
-  // Records without MODEL predate unit selection and belong to FLD1.
-  fold.folderModel = ini.ReadString(section, kModel, "FLD1") == "FLD1" ? kFolderUnitFld1 : kFolderUnitFld2;
+  // Records without MODEL predate unit selection and belong to FLD1; other words are FLD2.
+  fold.folderModel =
+      FindKeyword(kUnitNames, ini.ReadString(section, kModel, kUnitNames[kFolderUnitFld1].keyword))
+          .value_or(kFolderUnitFld2);
   for (int slot = 0; slot < kFoldSlotCount; ++slot) {
-    auto type = FoldTypeFromKey(ini.ReadString(section, SlotKey(slot, "_FOLDTYPE"), "OFF"));
+    auto type = FoldTypeFromKey(ini.ReadString(section, SlotKey(slot, "_FOLDTYPE"), FoldTypeKey(kFoldOff)));
     if (!type) return false;
     fold.foldTypes[static_cast<size_t>(slot)] = *type;
     fold.margins[static_cast<size_t>(slot)] = ini.ReadInt(section, SlotKey(slot, "_FOLDMARGIN"), 0);
@@ -73,7 +77,7 @@ bool HasFoldWithoutModel() {
   const IniSnapshot ini(IniFile{std::string(kFile)});  // a missing file has no records
   const int count = ReadListCount(ini, kCountKey);
   for (int i = 0; i < count; ++i) {
-    if (ini.ReadString(ListName(kSectionPrefix, i), kModel, "NO_KEY_MODEL") == "NO_KEY_MODEL") return true;
+    if (ini.ReadString(ListName(kSectionPrefix, i), kModel, kNoModel) == kNoModel) return true;
   }
   return false;
 }

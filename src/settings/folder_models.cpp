@@ -27,7 +27,7 @@ std::vector<int> ReadFoldTypeList(const IniReader& ini, const std::string& secti
   std::vector<int> list;
   const int count = ReadListCount(ini, section, kTypeCountKey);
   for (int i = 0; i < count; ++i) {
-    auto type = FoldTypeFromKey(ini.ReadString(section, ListName(kTypePrefix, i), "OFF"));
+    auto type = FoldTypeFromKey(ini.ReadString(section, ListName(kTypePrefix, i), FoldTypeKey(kFoldOff)));
     if (!type) break;
     list.push_back(*type);
   }

@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "settings/ini_file.h"
+
 namespace orvella::settings {
 
 struct KeywordName {
@@ -22,6 +24,20 @@ inline std::optional<int> FindKeyword(std::span<const KeywordName> table, std::s
 inline std::string_view KeywordOf(std::span<const KeywordName> table, int number) {
   if (number < 0 || static_cast<size_t>(number) >= table.size()) return {};
   return table[static_cast<size_t>(number)].keyword;
+}
+
+// The enumeration whose keyword equals text exactly; anything else is the
+// table's first entry (the default of every keyword table).
+template <typename Enum>
+Enum EnumFromKeyword(std::span<const KeywordName> table, std::string_view text) {
+  return static_cast<Enum>(FindKeyword(table, text).value_or(0));
+}
+
+// A keyword key of a section; missing reads as the first entry.
+template <typename Enum>
+Enum ReadKeyword(const IniReader& ini, std::string_view section, std::string_view key,
+                 std::span<const KeywordName> table) {
+  return EnumFromKeyword<Enum>(table, ini.ReadString(section, key, table[0].keyword));
 }
 
 }  // namespace orvella::settings

@@ -13,9 +13,4 @@ inline constexpr std::array<KeywordName, 2> kPaperTypeNames{{
     {"OTHER", "普通紙以外"},
 }};
 
-// An unknown keyword reads as PLAIN, the default.
-inline PaperType PaperTypeFromKeyword(std::string_view text) {
-  return static_cast<PaperType>(FindKeyword(kPaperTypeNames, text).value_or(0));
-}
-
 }  // namespace orvella::settings

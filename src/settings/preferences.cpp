@@ -27,8 +27,7 @@ bool ReadFlag(std::string_view key) { return PreferenceFile().ReadBool(kSection,
 void WriteFlag(std::string_view key, bool on) { PreferenceFile().WriteBool(kSection, key, on ? 1 : 0); }
 
 HdiDataDirection ReadDirection(std::string_view key) {
-  const auto text = PreferenceFile().ReadString(kSection, key, kHdiDataDirectionNames[0].keyword);
-  return static_cast<HdiDataDirection>(FindKeyword(kHdiDataDirectionNames, text).value_or(0));
+  return ReadKeyword<HdiDataDirection>(PreferenceFile(), kSection, key, kHdiDataDirectionNames);
 }
 
 void WriteDirection(std::string_view key, HdiDataDirection direction) {

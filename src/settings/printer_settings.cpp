@@ -38,24 +38,19 @@ IniFile PrinterFile() {
   return file;
 }
 
-template <typename Enum>
-Enum EnumFromKeyword(std::span<const KeywordName> table, std::string_view text) {
-  return static_cast<Enum>(FindKeyword(table, text).value_or(0));
-}
-
 PrinterSetting LoadPrinter(const IniReader& ini, const std::string& section, const PasswordCipher& cipher) {
   PrinterSetting p;
   p.name = ini.ReadString(section, kName, "");
   p.ipAddr = ParseIpv4Address(ini.ReadString(section, kIpAddr, "0.0.0.0"));
   // Exact comparison: "basic" is not BASIC.
-  p.authenticationMode = ini.ReadString(section, kAuthentication, "NONE") == "BASIC"
-                             ? AuthenticationMode::kBasic
-                             : AuthenticationMode::kNone;
+  p.authenticationMode =
+      ReadKeyword<AuthenticationMode>(ini, section, kAuthentication, kAuthenticationModeNames);
   p.loginUsername = ini.ReadString(section, kUsername, "");
   const std::string stored = ini.ReadString(section, kPassword, "");
   p.loginPassword = stored.empty() ? std::string() : Cp932ToUtf8(cipher.Decrypt(stored));
 
-  const auto model = PrinterModelFromKey(ini.ReadString(section, kModel, "MODEL_03"));
+  const auto model =
+      PrinterModelFromKey(ini.ReadString(section, kModel, kPrinterModels[kDefaultModelNumber].key));
   if (model && *model > kA2ModelNumber) {
     // An older key of one A2 model: held as the A2 class with that model's name.
     p.model = kA2ModelNumber;
@@ -67,16 +62,14 @@ PrinterSetting LoadPrinter(const IniReader& ini, const std::string& section, con
 
   for (int i = 0; i < kWideTrayCount; ++i) {
     auto& tray = p.trays[static_cast<size_t>(i)];
-    tray.size = EnumFromKeyword<WideTraySize>(kWideTraySizeNames,
-                                              ini.ReadString(section, WideTrayKey(i, "SIZE"), "NONE"));
-    tray.type = PaperTypeFromKeyword(ini.ReadString(section, WideTrayKey(i, "TYPE"), "PLAIN"));
+    tray.size = ReadKeyword<WideTraySize>(ini, section, WideTrayKey(i, "SIZE"), kWideTraySizeNames);
+    tray.type = ReadKeyword<PaperType>(ini, section, WideTrayKey(i, "TYPE"), kPaperTypeNames);
   }
   p.a2TrayStructAuto = ini.ReadBool(section, kTrayStructAuto, 0) == 1;
   for (int i = 0; i < kA2TrayCount; ++i) {
     auto& tray = p.a2Trays[static_cast<size_t>(i)];
-    tray.size =
-        EnumFromKeyword<A2TraySize>(kA2TraySizeNames, ini.ReadString(section, A2TrayKey(i, "SIZE"), "NONE"));
-    tray.type = PaperTypeFromKeyword(ini.ReadString(section, A2TrayKey(i, "TYPE"), "PLAIN"));
+    tray.size = ReadKeyword<A2TraySize>(ini, section, A2TrayKey(i, "SIZE"), kA2TraySizeNames);
+    tray.type = ReadKeyword<PaperType>(ini, section, A2TrayKey(i, "TYPE"), kPaperTypeNames);
   }
   return p;
 }

@@ -76,6 +76,15 @@ PrinterSetting LoadPrinter(const IniReader& ini, const std::string& section, con
 
 }  // namespace
 
+std::vector<A2TraySize> OfferedA2TraySizes(bool paperSizeB) {
+  if (paperSizeB) {
+    return {A2TraySize::kNone, A2TraySize::kB4Tate, A2TraySize::kB4Yoko, A2TraySize::kB5Tate,
+            A2TraySize::kB5Yoko};
+  }
+  return {A2TraySize::kNone,   A2TraySize::kA2Yoko, A2TraySize::kA3Tate,
+          A2TraySize::kA3Yoko, A2TraySize::kA4Tate, A2TraySize::kA4Yoko};
+}
+
 bool IsWidePrinter(const PrinterSetting& printer) {
   return printer.model >= 0 && printer.model < kWideModelCount;
 }

@@ -103,6 +103,11 @@ struct PrinterSetting {
   std::array<A2Tray, kA2TrayCount> a2Trays{};  // trays 1 to 7
 };
 
+// The A2 tray sizes the printer dialog offers: the empty entry and the A
+// sizes, or the empty entry and the B sizes in B-series paper mode
+// (ENABLE_PAPER_SIZE_B).
+std::vector<A2TraySize> OfferedA2TraySizes(bool paperSizeB);
+
 // Model number 0 to 4.
 bool IsWidePrinter(const PrinterSetting& printer);
 

@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -222,6 +223,11 @@ void IniSave::Commit() {
   if (!ReplaceFileAtomically(file_.Path(), doc_->Serialize(), file_.CreateMode())) {
     throw SettingsError(KeyWriteErrorText(file_.Path(), lastSection_, lastKey_));
   }
+}
+
+int ReadListCount(const IniReader& ini, std::string_view countKey) {
+  const int count = ini.ReadInt("GLOBAL", countKey, 0);
+  return count < 1 ? 0 : std::min(count, kMaxListRecords);
 }
 
 // ---- text forms ------------------------------------------------------------

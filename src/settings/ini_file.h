@@ -124,6 +124,12 @@ class IniSave : public IniWriter {
   std::string lastSection_, lastKey_;
 };
 
+// The count of a list file ("GLOBAL" section, key such as "NUM_INPUTS"):
+// below 1 gives 0; a count beyond kMaxListRecords is cut there, so a
+// damaged file cannot make a loader build billions of default records.
+constexpr int kMaxListRecords = 10000;
+int ReadListCount(const IniReader& ini, std::string_view countKey);
+
 // "INIファイルのキー書き込みに失敗しました。[file_name]...[section]...[key]..."
 std::string KeyWriteErrorText(const std::filesystem::path& file, std::string_view section, std::string_view key);
 

@@ -8,9 +8,6 @@ namespace {
 constexpr char kStampFile[] = "/INI/STAMP.INI";
 constexpr char kGlobal[] = "GLOBAL";
 constexpr char kCount[] = "NUM_STAMPS";
-// The count is hand-editable; a list longer than this is a damaged file, and
-// reading it whole would exhaust memory.
-constexpr int kMaxStampRecords = 10000;
 
 constexpr std::string_view kCornerWords[] = {"UPPER_LEFT", "UPPER_RIGHT", "LOWER_LEFT", "LOWER_RIGHT"};
 constexpr std::string_view kTypeWords[] = {"DATE", "IMAGE", "SIMPLE"};
@@ -105,7 +102,7 @@ StampList LoadStamps() { return LoadStamps(IniFile(kStampFile)); }
 
 StampList LoadStamps(const IniFile& file) {
   const IniSnapshot ini(file);
-  const int count = std::min(ini.ReadInt(kGlobal, kCount, 0), kMaxStampRecords);
+  const int count = ReadListCount(ini, kCount);
   StampList stamps;
   for (int i = 0; i < count; ++i) stamps.push_back(ReadStamp(ini, Section(static_cast<size_t>(i))));
   return stamps;

@@ -36,35 +36,35 @@ constexpr const char* kRowLabels[] = {"１行目", "２行目", "３行目", "�
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::optional<StampFormError> CheckName(const std::string& name, const StampList& stamps,
-                                        std::optional<size_t> editing) {
+std::optional<StampValidationIssue> CheckName(const std::string& name, const StampList& stamps,
+                                              std::optional<size_t> editing) {
   const auto bytes = Cp932Length(name);
-  if (!bytes) return StampFormError{NotStorable("スタンプ設定名称"), StampField::kName};
-  if (*bytes > kStampNameMaxBytes) return StampFormError{NameTooLong(), StampField::kName};
+  if (!bytes) return StampValidationIssue{NotStorable("スタンプ設定名称"), StampField::kName};
+  if (*bytes > kStampNameMaxBytes) return StampValidationIssue{NameTooLong(), StampField::kName};
   const std::string trimmed = TrimNameBlanks(name);
-  if (trimmed.empty()) return StampFormError{kNameEmpty, StampField::kName};
+  if (trimmed.empty()) return StampValidationIssue{kNameEmpty, StampField::kName};
   for (size_t i = 0; i < stamps.size(); ++i) {
-    if (i != editing && stamps[i].name == trimmed) return StampFormError{kNameTaken, StampField::kName};
+    if (i != editing && stamps[i].name == trimmed) return StampValidationIssue{kNameTaken, StampField::kName};
   }
   return std::nullopt;
 }
 
-std::optional<StampFormError> CheckFont(const StampForm& form) {
-  if (!form.font.HasFace()) return StampFormError{kNoFont, StampField::kFont};
+std::optional<StampValidationIssue> CheckFont(const StampForm& form) {
+  if (!form.font.HasFace()) return StampValidationIssue{kNoFont, StampField::kFont};
   if (form.pointSize < kStampPointMin || form.pointSize > kStampPointMax) {
-    return StampFormError{kPointSize, StampField::kFont};
+    return StampValidationIssue{kPointSize, StampField::kFont};
   }
   return std::nullopt;
 }
 
-std::optional<StampFormError> CheckImage(const std::string& path) {
+std::optional<StampValidationIssue> CheckImage(const std::string& path) {
   const auto bytes = Cp932Length(path);
-  if (!bytes) return StampFormError{NotStorable("画像パス"), StampField::kImagePath};
-  if (*bytes > kStampImagePathMaxBytes) return StampFormError{PathTooLong(), StampField::kImagePath};
-  if (path.empty()) return StampFormError{kPathEmpty, StampField::kImagePath};
+  if (!bytes) return StampValidationIssue{NotStorable("画像パス"), StampField::kImagePath};
+  if (*bytes > kStampImagePathMaxBytes) return StampValidationIssue{PathTooLong(), StampField::kImagePath};
+  if (path.empty()) return StampValidationIssue{kPathEmpty, StampField::kImagePath};
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec))
-    return StampFormError{kPathMissing, StampField::kImagePath};
+    return StampValidationIssue{kPathMissing, StampField::kImagePath};
   return std::nullopt;
 }
 
@@ -115,11 +115,11 @@ std::optional<int> ParseStampLineWidth(std::string_view text) {
   return value;
 }
 
-std::optional<StampFormError> ValidateStampForm(const StampForm& form, const StampList& stamps,
-                                                std::optional<size_t> editing) {
+std::optional<StampValidationIssue> ValidateStampForm(const StampForm& form, const StampList& stamps,
+                                                      std::optional<size_t> editing) {
   if (auto e = CheckName(form.name, stamps, editing)) return e;
-  if (!ParseStampOffset(form.xOffset)) return StampFormError{OffsetRange("横"), StampField::kXOffset};
-  if (!ParseStampOffset(form.yOffset)) return StampFormError{OffsetRange("縦"), StampField::kYOffset};
+  if (!ParseStampOffset(form.xOffset)) return StampValidationIssue{OffsetRange("横"), StampField::kXOffset};
+  if (!ParseStampOffset(form.yOffset)) return StampValidationIssue{OffsetRange("縦"), StampField::kYOffset};
   switch (form.type) {
     case StampType::kDate:
       return CheckFont(form);
@@ -130,11 +130,11 @@ std::optional<StampFormError> ValidateStampForm(const StampForm& form, const Sta
   }
   if (auto e = CheckFont(form)) return e;
   if (form.rulerLines && !ParseStampLineWidth(form.lineWidth)) {
-    return StampFormError{LineWidthRange(), StampField::kLineWidth};
+    return StampValidationIssue{LineWidthRange(), StampField::kLineWidth};
   }
   for (size_t r = 0; r < form.rowTexts.size(); ++r) {
     if (!Cp932Length(form.rowTexts[r])) {
-      return StampFormError{NotStorable(kRowLabels[r]), StampField::kRowText, static_cast<int>(r) + 1};
+      return StampValidationIssue{NotStorable(kRowLabels[r]), StampField::kRowText, static_cast<int>(r) + 1};
     }
   }
   return std::nullopt;

@@ -14,7 +14,7 @@ namespace orvella::settings {
 
 enum class StampField { kName, kXOffset, kYOffset, kFont, kImagePath, kLineWidth, kRowText };
 
-struct StampFormError {
+struct StampValidationIssue {
   std::string message;
   StampField field;
   int row = 0;  // 1..4 for kRowText
@@ -36,8 +36,8 @@ struct StampForm {
 
 // editing: the position of the stamp being edited in stamps (its own name
 // may be kept), or nullopt for a new stamp.
-std::optional<StampFormError> ValidateStampForm(const StampForm& form, const StampList& stamps,
-                                                std::optional<size_t> editing);
+std::optional<StampValidationIssue> ValidateStampForm(const StampForm& form, const StampList& stamps,
+                                                      std::optional<size_t> editing);
 
 // An offset text of at most 4 characters holding a whole number 0..1000.
 std::optional<int> ParseStampOffset(std::string_view text);

@@ -1,7 +1,9 @@
 #include "printer/jobheaders/tiff_layout.h"
 
 #include <algorithm>
+#include <iterator>
 #include <set>
+#include <utility>
 
 namespace orvella::printer {
 namespace {
@@ -25,28 +27,12 @@ enum Tag : uint16_t {
   kTileByteCounts = 325,
 };
 
+// Bytes per value of the field types 1..13 (BYTE, ASCII, SHORT, LONG,
+// RATIONAL, SBYTE, UNDEFINED, SSHORT, SLONG, SRATIONAL, FLOAT, DOUBLE, IFD);
+// 0 for a type this reader does not know.
 uint64_t TypeSize(uint16_t type) {
-  switch (type) {
-    case 1:
-    case 2:
-    case 6:
-    case 7:
-      return 1;  // BYTE ASCII SBYTE UNDEFINED
-    case 3:
-    case 8:
-      return 2;  // SHORT SSHORT
-    case 4:
-    case 9:
-    case 11:
-    case 13:
-      return 4;  // LONG SLONG FLOAT IFD
-    case 5:
-    case 10:
-    case 12:
-      return 8;  // RATIONAL SRATIONAL DOUBLE
-    default:
-      return 0;
-  }
+  constexpr uint8_t kSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
+  return type < std::size(kSizes) ? kSizes[type] : 0;
 }
 
 class TiffWalker {
@@ -84,6 +70,16 @@ class TiffWalker {
 };
 
 bool IsInteger(uint16_t type) { return type == 3 || type == 4; }
+
+// Single-valued integer tags and where they go.
+constexpr std::pair<uint16_t, uint32_t TiffDirectoryInfo::*> kIntegerTags[] = {
+    {kImageWidth, &TiffDirectoryInfo::width},
+    {kImageLength, &TiffDirectoryInfo::length},
+    {kBitsPerSample, &TiffDirectoryInfo::bitsPerSample},
+    {kCompression, &TiffDirectoryInfo::compression},
+    {kPhotometric, &TiffDirectoryInfo::photometric},
+    {kResolutionUnit, &TiffDirectoryInfo::resolutionUnit},
+};
 
 }  // namespace
 
@@ -132,42 +128,14 @@ std::optional<TiffLayout> ReadTiffLayout(std::string_view bytes, std::string& er
         if (!cover(e.valueAt, length, "tag data")) return std::nullopt;
       }
       if (e.count == 0 || TypeSize(e.type) == 0) continue;
-      const bool integer = IsInteger(e.type);
-      switch (e.tag) {
-        case kImageWidth:
-          if (integer) dir.width = w.Integer(e, 0);
-          break;
-        case kImageLength:
-          if (integer) dir.length = w.Integer(e, 0);
-          break;
-        case kBitsPerSample:
-          if (integer) dir.bitsPerSample = w.Integer(e, 0);
-          break;
-        case kCompression:
-          if (integer) dir.compression = w.Integer(e, 0);
-          break;
-        case kPhotometric:
-          if (integer) dir.photometric = w.Integer(e, 0);
-          break;
-        case kResolutionUnit:
-          if (integer) dir.resolutionUnit = w.Integer(e, 0);
-          break;
-        case kXResolution:
-          if (e.type == 5) dir.xResolution = w.Rational(e);
-          break;
-        case kYResolution:
-          if (e.type == 5) dir.yResolution = w.Rational(e);
-          break;
-        case kStripOffsets:
-        case kTileOffsets:
-          if (integer) offsets = e;
-          break;
-        case kStripByteCounts:
-        case kTileByteCounts:
-          if (integer) counts = e;
-          break;
-        default:
-          break;
+      if (IsInteger(e.type)) {
+        for (const auto& [tag, field] : kIntegerTags) {
+          if (tag == e.tag) dir.*field = w.Integer(e, 0);
+        }
+        if (e.tag == kStripOffsets || e.tag == kTileOffsets) offsets = e;
+        if (e.tag == kStripByteCounts || e.tag == kTileByteCounts) counts = e;
+      } else if (e.type == 5 && (e.tag == kXResolution || e.tag == kYResolution)) {
+        (e.tag == kXResolution ? dir.xResolution : dir.yResolution) = w.Rational(e);
       }
     }
     if (offsets && counts) {

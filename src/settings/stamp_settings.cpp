@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "settings/ini_list.h"
+
 namespace orvella::settings {
 namespace {
 
@@ -9,42 +11,37 @@ constexpr char kStampFile[] = "/INI/STAMP.INI";
 constexpr char kGlobal[] = "GLOBAL";
 constexpr char kCount[] = "NUM_STAMPS";
 
-constexpr std::string_view kCornerWords[] = {"UPPER_LEFT", "UPPER_RIGHT", "LOWER_LEFT", "LOWER_RIGHT"};
-constexpr std::string_view kTypeWords[] = {"DATE", "IMAGE", "SIMPLE"};
-constexpr std::string_view kDateTypeWords[] = {"YYMMDD_E", "YYYYMMDD_E", "YYMMDD_J", "YYYYMMDD_J"};
-constexpr std::string_view kBorderWords[] = {"NO_BORDER", "SQUARE", "ROUNDED_SQUARE", "CIRCLE"};
-constexpr int kUnknownDateType = 1;
+constexpr char kSectionPrefix[] = "STAMP_";
+constexpr StampDateType kUnknownDateType = StampDateType::kYyyyMmDdE;
 
-template <size_t N>
-int WordIndex(const std::string_view (&words)[N], std::string_view word, int unknown) {
-  for (size_t i = 0; i < N; ++i)
-    if (words[i] == word) return static_cast<int>(i);
-  return unknown;
-}
-
-template <size_t N>
-std::string_view Word(const std::string_view (&words)[N], int value, int unknown) {
-  return words[value >= 0 && static_cast<size_t>(value) < N ? value : unknown];
-}
-
-std::string Section(size_t index) { return "STAMP_" + std::to_string(index); }
 std::string RowKey(size_t row) { return "ROW" + std::to_string(row + 1) + "_TEXT"; }
+
+// The keyword stored for value; one outside the table stores the keyword
+// that an unknown keyword reads as.
+template <typename Enum>
+void StoredKeyword(FieldSink& sink, std::string_view key, std::span<const KeywordName> table, Enum value,
+                   Enum unknown) {
+  const int number = static_cast<int>(value);
+  const std::string_view keyword = KeywordOf(table, number);
+  sink.Keyword(key, number, keyword.empty() ? KeywordOf(table, static_cast<int>(unknown)) : keyword);
+}
 
 StampSetting ReadStamp(const IniReader& ini, const std::string& s) {
   StampSetting st;
   st.name = ini.ReadString(s, "NAME", "新規スタンプ");
-  st.corner = static_cast<StampCorner>(WordIndex(kCornerWords, ini.ReadString(s, "CORNER", "UPPER_LEFT"), 0));
+  st.corner = ReadKeyword<StampCorner>(ini, s, "CORNER", kStampCornerNames);
   st.xOffset = ini.ReadInt(s, "XPOS", 0);
   st.yOffset = ini.ReadInt(s, "YPOS", 0);
-  st.type = static_cast<StampType>(WordIndex(kTypeWords, ini.ReadString(s, "TYPE", "DATE"), 0));
+  st.type = ReadKeyword<StampType>(ini, s, "TYPE", kStampTypeNames);
   st.imagePath = ini.ReadString(s, "IMAGE_PATH", "");
   std::array<uint8_t, LogFont::kRecordSize> font{};
   if (ini.ReadStruct(s, "FONT", font.data(), font.size())) st.font = LogFont::FromBytes(font);
   st.pointSize = ini.ReadInt(s, "FONT_POINT", 0);
+  // The default "YYYY/MM/DD" is no keyword: a missing key reads as an unknown one.
   st.dateType = static_cast<StampDateType>(
-      WordIndex(kDateTypeWords, ini.ReadString(s, "DATE_TYPE", "YYYY/MM/DD"), kUnknownDateType));
-  st.borderType = static_cast<StampBorder>(
-      WordIndex(kBorderWords, ini.ReadString(s, "SIMPLE_STAMP_TYPE", "NO_BORDER"), 0));
+      FindKeyword(kStampDateTypeNames, ini.ReadString(s, "DATE_TYPE", "YYYY/MM/DD"))
+          .value_or(static_cast<int>(kUnknownDateType)));
+  st.borderType = ReadKeyword<StampBorder>(ini, s, "SIMPLE_STAMP_TYPE", kStampBorderNames);
   st.fourthRow = ini.ReadBool(s, "ENABLE_ROW4", 0) != 0;
   st.rulerLines = ini.ReadBool(s, "DRAW_RULER_LINE", 0) != 0;
   st.lineWidth = ini.ReadInt(s, "RULER_LINE_WIDTH", 1);
@@ -53,33 +50,25 @@ StampSetting ReadStamp(const IniReader& ini, const std::string& s) {
   return st;
 }
 
-void WriteStamp(IniWriter& ini, const std::string& s, const StampSetting& st) {
-  ini.WriteString(s, "NAME", st.name);
-  ini.WriteString(s, "CORNER", StampCornerWord(st.corner));
-  ini.WriteInt(s, "XPOS", st.xOffset);
-  ini.WriteInt(s, "YPOS", st.yOffset);
-  ini.WriteString(s, "TYPE", StampTypeWord(st.type));
-  ini.WriteString(s, "IMAGE_PATH", st.imagePath);
-  const auto font = st.font.ToBytes();
-  ini.WriteStruct(s, "FONT", font.data(), font.size());
-  ini.WriteInt(s, "FONT_POINT", st.pointSize);
-  ini.WriteString(s, "DATE_TYPE", StampDateTypeWord(st.dateType));
-  ini.WriteString(s, "SIMPLE_STAMP_TYPE", StampBorderWord(st.borderType));
-  ini.WriteBool(s, "ENABLE_ROW4", st.fourthRow ? 1 : 0);
-  ini.WriteBool(s, "DRAW_RULER_LINE", st.rulerLines ? 1 : 0);
-  ini.WriteInt(s, "RULER_LINE_WIDTH", st.lineWidth);
-  for (size_t r = 0; r < st.rowTexts.size(); ++r) ini.WriteString(s, RowKey(r), st.rowTexts[r]);
-  ini.WriteInt(s, "DATE_ROW", st.dateRow);
-}
-
 }  // namespace
 
-std::string_view StampCornerWord(StampCorner c) { return Word(kCornerWords, static_cast<int>(c), 0); }
-std::string_view StampTypeWord(StampType t) { return Word(kTypeWords, static_cast<int>(t), 0); }
-std::string_view StampDateTypeWord(StampDateType d) {
-  return Word(kDateTypeWords, static_cast<int>(d), kUnknownDateType);
+void VisitStampFields(const StampSetting& st, FieldSink& sink) {
+  sink.Text("NAME", st.name);
+  StoredKeyword(sink, "CORNER", kStampCornerNames, st.corner, StampCorner::kUpperLeft);
+  sink.Integer("XPOS", st.xOffset);
+  sink.Integer("YPOS", st.yOffset);
+  StoredKeyword(sink, "TYPE", kStampTypeNames, st.type, StampType::kDate);
+  sink.Text("IMAGE_PATH", st.imagePath);
+  sink.Font("FONT", st.font);
+  sink.Integer("FONT_POINT", st.pointSize);
+  StoredKeyword(sink, "DATE_TYPE", kStampDateTypeNames, st.dateType, kUnknownDateType);
+  StoredKeyword(sink, "SIMPLE_STAMP_TYPE", kStampBorderNames, st.borderType, StampBorder::kNone);
+  sink.Boolean("ENABLE_ROW4", st.fourthRow);
+  sink.Boolean("DRAW_RULER_LINE", st.rulerLines);
+  sink.Integer("RULER_LINE_WIDTH", st.lineWidth);
+  for (size_t r = 0; r < st.rowTexts.size(); ++r) sink.Text(RowKey(r), st.rowTexts[r]);
+  sink.Integer("DATE_ROW", st.dateRow);
 }
-std::string_view StampBorderWord(StampBorder b) { return Word(kBorderWords, static_cast<int>(b), 0); }
 
 StampSetting NewStamp() {
   // The description of a 10-point font for a 96-dpi screen.
@@ -104,17 +93,21 @@ StampList LoadStamps(const IniFile& file) {
   const IniSnapshot ini(file);
   const int count = ReadListCount(ini, kCount);
   StampList stamps;
-  for (int i = 0; i < count; ++i) stamps.push_back(ReadStamp(ini, Section(static_cast<size_t>(i))));
+  for (int i = 0; i < count; ++i) stamps.push_back(ReadStamp(ini, ListName(kSectionPrefix, i)));
   return stamps;
 }
 
 void SaveStamps(const StampList& stamps) { SaveStamps(IniFile(kStampFile), stamps); }
 
 void SaveStamps(const IniFile& file, const StampList& stamps) {
-  IniSave ini(file);
-  ini.WriteInt(kGlobal, kCount, static_cast<int>(stamps.size()));
-  for (size_t i = 0; i < stamps.size(); ++i) WriteStamp(ini, Section(i), stamps[i]);
-  ini.Commit();
+  IniSave save(file);
+  save.WriteInt(kGlobal, kCount, static_cast<int>(stamps.size()));
+  IniFieldSink sink(save);
+  for (size_t i = 0; i < stamps.size(); ++i) {
+    sink.SetSection(ListName(kSectionPrefix, static_cast<int>(i)));
+    VisitStampFields(stamps[i], sink);
+  }
+  save.Commit();
 }
 
 const StampSetting* FindStamp(const StampList& stamps, std::string_view name) {

@@ -5,7 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/field_sink.h"
 #include "settings/ini_file.h"
+#include "settings/keywords.h"
 #include "settings/logfont.h"
 
 namespace orvella::settings {
@@ -47,7 +49,8 @@ using StampList = std::vector<StampSetting>;
 // The defaults of a stamp made with "新規" in the stamp list.
 StampSetting NewStamp();
 
-// STAMP.INI of the program folder; a missing file is an empty list.
+// STAMP.INI of the program folder; a missing file is an empty list. Raises
+// SettingsError when the file exists but cannot be read.
 StampList LoadStamps();
 StampList LoadStamps(const IniFile& file);
 // Rewrites the whole file; raises SettingsError when a key cannot be written
@@ -58,11 +61,34 @@ void SaveStamps(const IniFile& file, const StampList& stamps);
 // The first stamp with exactly that name (byte for byte), or nullptr.
 const StampSetting* FindStamp(const StampList& stamps, std::string_view name);
 
-// The words stored for the enumerations (out-of-range values give the word
-// that an unknown word reads as).
-std::string_view StampCornerWord(StampCorner corner);
-std::string_view StampTypeWord(StampType type);
-std::string_view StampDateTypeWord(StampDateType dateType);
-std::string_view StampBorderWord(StampBorder border);
+// The stored fields of a stamp in file order. An enumeration outside its
+// table gives the keyword an unknown keyword reads as (YYYYMMDD_E for the
+// date type, the first entry otherwise).
+void VisitStampFields(const StampSetting& stamp, FieldSink& sink);
+
+// Keywords of the enumerations, with the texts the edit window shows.
+inline constexpr std::array<KeywordName, 4> kStampCornerNames{{
+    {"UPPER_LEFT", "左上から"},
+    {"UPPER_RIGHT", "右上から"},
+    {"LOWER_LEFT", "左下から"},
+    {"LOWER_RIGHT", "右下から"},
+}};
+inline constexpr std::array<KeywordName, 3> kStampTypeNames{{
+    {"DATE", "日付スタンプ"},
+    {"IMAGE", "画像スタンプ"},
+    {"SIMPLE", "簡易スタンプ"},
+}};
+inline constexpr std::array<KeywordName, 4> kStampDateTypeNames{{
+    {"YYMMDD_E", "04/10/01"},
+    {"YYYYMMDD_E", "2004/10/01"},
+    {"YYMMDD_J", "04年10月01日"},
+    {"YYYYMMDD_J", "2004年10月01日"},
+}};
+inline constexpr std::array<KeywordName, 4> kStampBorderNames{{
+    {"NO_BORDER", ""},
+    {"SQUARE", ""},
+    {"ROUNDED_SQUARE", ""},
+    {"CIRCLE", ""},
+}};
 
 }  // namespace orvella::settings

@@ -11,17 +11,14 @@
 #include <utility>
 #include <vector>
 
+#include "imaging/tiff_file.h"
+#include "imaging/tiff_page_info.h"
 #include "settings/units.h"
 
 namespace orvella::imaging {
 namespace {
 
 using settings::MmToDots;
-
-struct TiffCloser {
-  void operator()(TIFF* t) const { TIFFClose(t); }
-};
-using TiffPtr = std::unique_ptr<TIFF, TiffCloser>;
 
 struct CairoDeleter {
   void operator()(cairo_t* cr) const { cairo_destroy(cr); }
@@ -128,54 +125,30 @@ bool StampCanvas::CreatePixels(int width, int height, int dpi) {
   return true;
 }
 
-bool StampCanvas::LoadTiff(const std::filesystem::path& path, int dpi) {
+bool StampCanvas::LoadTiff(const std::filesystem::path& path) {
   Destroy();
-  TiffPtr tif(TIFFOpen(path.c_str(), "r"));
-  if (!tif) return false;
-  uint32_t width = 0;
-  uint32_t length = 0;
-  uint16_t bits = 1;
-  uint16_t samples = 1;
-  uint16_t photometric = 0;
-  uint16_t unit = RESUNIT_INCH;
-  float xres = 0;
-  if (!TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width) ||
-      !TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &length))
-    return false;
-  TIFFGetFieldDefaulted(tif.get(), TIFFTAG_BITSPERSAMPLE, &bits);
-  TIFFGetFieldDefaulted(tif.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
-  TIFFGetField(tif.get(), TIFFTAG_PHOTOMETRIC, &photometric);
-  TIFFGetFieldDefaulted(tif.get(), TIFFTAG_RESOLUTIONUNIT, &unit);
-  if (bits != 1 || samples != 1) return false;
-  if (dpi <= 0) {
-    if (!TIFFGetField(tif.get(), TIFFTAG_XRESOLUTION, &xres)) return false;
-    double inch = unit == RESUNIT_CENTIMETER ? xres * 2.54 : xres;
-    if (!(inch >= 1 && inch < 1e6)) return false;
-    dpi = static_cast<int>(inch);
-  }
-  if (width > INT32_MAX || length > INT32_MAX) return false;
-  if (!CreatePixels(static_cast<int>(width), static_cast<int>(length), dpi)) return false;
+  TiffFile file(path, "r");
+  TiffPageInfo info;
+  if (!file || CheckPageHeader(file, info) != kTiffOk) return false;
+  const int dpi = TruncateDpi(ResolutionDpi(info.xResolution, info.resolutionUnit));
+  if (dpi < 1 || info.width > INT32_MAX || info.length > INT32_MAX) return false;
+  if (!CreatePixels(static_cast<int>(info.width), static_cast<int>(info.length), dpi)) return false;
 
-  const tmsize_t scanline = TIFFScanlineSize(tif.get());
-  const size_t rowBytes = (static_cast<size_t>(width) + 7) / 8;
-  if (scanline < static_cast<tmsize_t>(rowBytes)) {
-    Destroy();
-    return false;
-  }
-  std::vector<uint8_t> row(static_cast<size_t>(scanline));
+  std::vector<uint8_t> row(RowBytes(info.width));
   unsigned char* data = cairo_image_surface_get_data(surface_);
   const int stride = cairo_image_surface_get_stride(surface_);
   cairo_surface_flush(surface_);
-  for (uint32_t y = 0; y < length; ++y) {
-    if (TIFFReadScanline(tif.get(), row.data(), y, 0) < 0) {
+  for (uint32_t y = 0; y < info.length; ++y) {
+    if (!file.ReadRow(row.data(), y)) {
       Destroy();
       return false;
     }
     unsigned char* dst = data + static_cast<size_t>(y) * stride;
-    for (size_t i = 0; i < rowBytes; ++i) dst[i] = TiffToCairo(row[i]);
+    for (size_t i = 0; i < row.size(); ++i) dst[i] = TiffToCairo(row[i]);
   }
   MarkDirty();
-  if (photometric == PHOTOMETRIC_MINISBLACK) Invert();
+  // Black stays black whichever way the file stores it.
+  if (info.photometric == PHOTOMETRIC_MINISBLACK) Invert();
   return true;
 }
 
@@ -268,29 +241,26 @@ bool StampCanvas::DrawRoundRect(double left, double top, double right, double bo
 
 bool StampCanvas::SaveTiff(const std::filesystem::path& path) const {
   if (!surface_) return false;
-  bool ok = false;
-  {
-    TiffPtr tif(TIFFOpen(path.c_str(), "w"));
-    if (!tif) return false;
-    TIFF* t = tif.get();
-    ok = TIFFSetField(t, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(width_)) &&
-         TIFFSetField(t, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(height_)) &&
-         TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 1) &&
-         TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE) &&
-         TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_NONE) &&
-         TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1) &&
-         TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(height_)) &&
-         TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
-         TIFFSetField(t, TIFFTAG_XRESOLUTION, static_cast<double>(dpi_)) &&
-         TIFFSetField(t, TIFFTAG_YRESOLUTION, static_cast<double>(dpi_)) &&
-         TIFFSetField(t, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-    std::vector<uint8_t> row((static_cast<size_t>(width_) + 7) / 8);
-    for (int y = 0; ok && y < height_; ++y) {
-      CopyRow(y, row.data());
-      ok = TIFFWriteScanline(t, row.data(), static_cast<uint32_t>(y), 0) == 1;
-    }
-    ok = ok && TIFFFlush(t) == 1;
+  TiffFile file(path, "w");
+  if (!file) return false;
+  TIFF* t = file.get();
+  bool ok = TIFFSetField(t, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(width_)) &&
+            TIFFSetField(t, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(height_)) &&
+            TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 1) &&
+            TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE) &&
+            TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_NONE) &&
+            TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1) &&
+            TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(height_)) &&
+            TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
+            TIFFSetField(t, TIFFTAG_XRESOLUTION, static_cast<double>(dpi_)) &&
+            TIFFSetField(t, TIFFTAG_YRESOLUTION, static_cast<double>(dpi_)) &&
+            TIFFSetField(t, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+  std::vector<uint8_t> row(RowBytes(static_cast<uint32_t>(width_)));
+  for (int y = 0; ok && y < height_; ++y) {
+    CopyRow(y, row.data());
+    ok = file.WriteRow(row.data(), static_cast<uint32_t>(y));
   }
+  ok = file.Close() && ok;
   if (!ok) {
     std::error_code ec;
     std::filesystem::remove(path, ec);

@@ -39,9 +39,9 @@ class StampCanvas {
   bool Create(double widthMm, double heightMm, int dpi);
 
   // Replaces the surface by page 0 of a 1-bit TIFF, pixel for pixel, at the
-  // file's X resolution (dpi overrides it when above 0). A page stored
-  // MinIsBlack is inverted so that black stays black.
-  bool LoadTiff(const std::filesystem::path& path, int dpi = 0);
+  // file's X resolution. A page stored MinIsBlack is inverted so that black
+  // stays black.
+  bool LoadTiff(const std::filesystem::path& path);
 
   // Drawing fails, drawing nothing, while the canvas is not ready.
   // Text with its cell's top-left corner at (x, y).

@@ -1,0 +1,52 @@
+#include "imaging/stamp_job.h"
+
+#include "imaging/stamp_renderer.h"
+#include "imaging/tiff_page_info.h"
+#include "settings/program_folders.h"
+
+namespace orvella::imaging {
+namespace {
+
+// Renders one slot's stamp and places it; false when any step fails.
+bool PlaceSlot(const settings::StampUse& slot, size_t index, const settings::StampList& stamps, int dpi,
+               double sheetWidth, double sheetHeight, int rotation, StampPlacement& placement,
+               const StampDate& today) {
+  placement = {};
+  placement.valid = true;
+  placement.halftone = slot.halftone;
+  placement.path = settings::TempFolder() / ("stamp" + std::to_string(index + 1) + ".tif");
+
+  const settings::StampSetting* stamp = settings::FindStamp(stamps, slot.name);
+  if (!stamp || !RenderStamp(*stamp, dpi, placement.path, today)) return false;
+  // The size as written, read back from the file.
+  TiffPageInfo info;
+  if (ReadPageInfo(placement.path, 0, info) != kTiffOk || !(info.xResolution > 0) || !(info.yResolution > 0))
+    return false;
+  const double width = info.width / static_cast<double>(info.xResolution) * 25.4;
+  const double height = info.length / static_cast<double>(info.yResolution) * 25.4;
+  const MmPoint at = PlaceStamp(static_cast<int>(stamp->corner), stamp->xOffset, stamp->yOffset, width,
+                                height, sheetWidth, sheetHeight, rotation);
+  placement.x = at.x;
+  placement.y = at.y;
+  return true;
+}
+
+}  // namespace
+
+bool GenerateJobStamps(const std::array<settings::StampUse, 3>& slots, const settings::StampList& stamps,
+                       int dpi, double sheetWidth, double sheetHeight, int rotation,
+                       std::array<StampPlacement, 3>& placements, std::string& error,
+                       const StampDate& today) {
+  for (size_t i = 0; i < slots.size(); ++i) {
+    if (slots[i].name.empty()) continue;
+    if (!PlaceSlot(slots[i], i, stamps, dpi, sheetWidth, sheetHeight, rotation, placements[i], today)) {
+      error = StampErrorText(slots[i].name);
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string StampErrorText(const std::string& name) { return "スタンプ画像の生成エラー[" + name + "]"; }
+
+}  // namespace orvella::imaging

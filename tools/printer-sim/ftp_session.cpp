@@ -263,6 +263,7 @@ class FtpSession {
         AbortiveClose(control_);
         return false;
       }
+      Log("upload broken off after " + std::to_string(result.bytes) + " bytes, discarded");
       return Reply("426 Connection closed; transfer aborted");
     }
     const std::string stored = context_.dir.CommitSpool(temp);

@@ -1,9 +1,12 @@
 #include "printer/info_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
 
+#include "printer/ftp_printer_setup.h"
+#include "settings/program_folders.h"
 #include "settings/read_lines.h"
 #include "settings/settings_error.h"
 #include "settings/text_codec.h"
@@ -11,6 +14,10 @@
 namespace orvella::printer {
 namespace {
 
+constexpr const char* kFetchError = "プリンタ情報ファイル取得エラー";
+constexpr const char* kParseError = "プリンタ情報ファイル解析エラー";
+constexpr int kInfoRetryWait = 1000;  // ms
+constexpr int kInfoTimeout = 10000;   // ms
 constexpr std::size_t kMinLines = 5;
 constexpr std::size_t kHeaderLine = 1;  // line 2
 constexpr std::size_t kFirstRow = 3;    // line 4
@@ -63,6 +70,46 @@ bool ParseInformationFile(const std::filesystem::path& path, std::vector<TrayInf
     records.push_back(std::move(record));
   }
   return true;
+}
+
+bool ReadTrayInformation(settings::PrinterSetting& printer, const settings::HiddenSettings& hidden,
+                         std::string& message) {
+  const std::filesystem::path local = settings::TempFolder() / "temp.info";
+  FtpClient client;
+  SetUpForPrinter(client, printer, hidden);
+  client.maxAttempts = hidden.checkRetry;
+  client.retryWait = kInfoRetryWait;
+  client.timeout = kInfoTimeout;
+  client.SetRemoteFile("info");
+  client.SetLocalFile(local.string());
+  if (!client.GetFile()) {
+    message = kFetchError;
+    return false;
+  }
+  std::vector<TrayInformation> records;
+  if (!ParseInformationFile(local, records)) {
+    message = kParseError;
+    return false;
+  }
+  ApplyTrayInformation(records, printer);
+  return true;
+}
+
+bool ReadTrayInformation(settings::PrinterSetting& printer, std::string& message) {
+  return ReadTrayInformation(printer, settings::LoadHiddenSettings(), message);
+}
+
+void ApplyTrayInformation(const std::vector<TrayInformation>& records, settings::PrinterSetting& printer) {
+  const auto model = settings::PrinterModelInfo(printer.model);
+  // A wide model's higher tray numbers have no A2 tray to fill.
+  const int highest = model ? std::min(model->highestTray, settings::kA2TrayCount) : 0;
+  for (const auto& record : records) {
+    const int tray = TrayIndex(record.name);
+    if (tray < 1 || tray > highest) continue;
+    auto& target = printer.a2Trays[static_cast<std::size_t>(tray - 1)];
+    target.size = static_cast<settings::A2TraySize>(A2PaperCode(record.pageSize));
+    target.type = HoldsSpecialPaper(record.name) ? settings::PaperType::kOther : settings::PaperType::kPlain;
+  }
 }
 
 int A2PaperCode(std::string_view pageSize) {

@@ -5,6 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/hidden_settings.h"
+#include "settings/printer_settings.h"
+
 namespace orvella::printer {
 
 struct TrayInformation {
@@ -21,6 +24,20 @@ struct TrayInformation {
 // "Page Size" and "Status" in that order. Rows run from line 4 to the first
 // empty line; a file without rows parses as empty.
 bool ParseInformationFile(const std::filesystem::path& path, std::vector<TrayInformation>& records);
+
+// Fetches "info" from the printer (into temp.info in the TEMP folder) and
+// fills the A2 trays of this copy of the printer record that the file names,
+// up to the model's highest tray; trays it does not name keep their values.
+// False with message "プリンタ情報ファイル取得エラー" when the fetch fails,
+// "プリンタ情報ファイル解析エラー" when the file does not parse.
+bool ReadTrayInformation(settings::PrinterSetting& printer, const settings::HiddenSettings& hidden,
+                         std::string& message);
+// The same with the values of HIDDEN.INI as they are now (raises SettingsError
+// when the file exists but cannot be read).
+bool ReadTrayInformation(settings::PrinterSetting& printer, std::string& message);
+
+// Fills the trays from parsed records (the last step of ReadTrayInformation).
+void ApplyTrayInformation(const std::vector<TrayInformation>& records, settings::PrinterSetting& printer);
 
 // The A2 tray size code (A2TraySize number) of a page size text: "A2R" 1,
 // "A3" 2, "A3R" 3, "A4" 4, "A4R" 5, "B4" 6, "B4R" 7, "B5" 8, "B5R" 9, else 0.

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "settings/hidden_settings.h"
+
 namespace orvella::printer {
 namespace {
 
@@ -110,6 +112,10 @@ bool DetectInputFileType(const std::filesystem::path& path, InputFileType& type,
   }
   type = enableUnsupportedGl ? InputFileType::kHpgl2 : InputFileType::kUnsupported;
   return true;
+}
+
+bool DetectInputFileType(const std::filesystem::path& path, InputFileType& type) {
+  return DetectInputFileType(path, type, settings::LoadHiddenSettings().enableUnsupportedGl);
 }
 
 }  // namespace orvella::printer

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/program_folders.h"
 #include "support/temp_dir.h"
 
 namespace orvella::printer {
@@ -63,6 +64,25 @@ TEST(DetectInputFileType, UnreadableFileIsFalseAndUnsupported) {
     EXPECT_FALSE(DetectInputFileType(path, type, true));
     EXPECT_EQ(type, InputFileType::kUnsupported);
   }
+}
+
+}  // namespace
+}  // namespace orvella::printer
+
+namespace orvella::printer {
+namespace {
+
+TEST(DetectInputFileType, FollowsEnableUnsupportedGlOfHiddenIni) {
+  test::TempDir home;
+  settings::SetProgramHome(home.Path());
+  std::filesystem::create_directory(home / "INI");
+  test::WriteFileBytes(home / "plot.plt", "IN;SP1;");
+  InputFileType type = InputFileType::kTiff;
+  EXPECT_TRUE(DetectInputFileType(home / "plot.plt", type));
+  EXPECT_EQ(type, InputFileType::kUnsupported);
+  test::WriteFileBytes(home / "INI/HIDDEN.INI", "[SETTING]\r\nENABLE_UNSUPPORTED_GL=\"TRUE\"\r\n");
+  EXPECT_TRUE(DetectInputFileType(home / "plot.plt", type));
+  EXPECT_EQ(type, InputFileType::kHpgl2);
 }
 
 }  // namespace

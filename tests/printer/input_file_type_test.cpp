@@ -27,11 +27,11 @@ TEST(DetectInputFileType, TellsTiffEnvelopedHpglAndTheRest) {
       {kUel + "\r@PJL ENTER LANGUAGE = HPGL2\r", H, H},
       {kUel + "\r\n@PJL ENTER LANGUAGE = RTF\r\n", U, U},
       {kUel + "\r\n@PJL ENTER LANGUAGE = HPGL/2\r\n", U, U},
-      {kUel + "\r\n@PJL ENTER LANGUAGE\r\n= GL2\r\n", U, U},        // the language ends at the line end
-      {kUel + "\r\n@PJL ENTER LANGUAGE GL2 = RTF\r\n", U, U},       // GL2 only counts after the "="
-      {kUel + "\r\n@PJL ENTER LANGUAGE = \x1BGL2\r\n", U, U},       // an escape ends it too
-      {kUel + "\r\n@PJL ENTER LANG", U, U},                          // no language line
-      {kUel + " JOB\r\n@PJL ENTER LANGUAGE = HPGL2\r\n", U, H},     // no line end after the envelope
+      {kUel + "\r\n@PJL ENTER LANGUAGE\r\n= GL2\r\n", U, U},     // the language ends at the line end
+      {kUel + "\r\n@PJL ENTER LANGUAGE GL2 = RTF\r\n", U, U},    // GL2 only counts after the "="
+      {kUel + "\r\n@PJL ENTER LANGUAGE = \x1BGL2\r\n", U, U},    // an escape ends it too
+      {kUel + "\r\n@PJL ENTER LANG", U, U},                      // no language line
+      {kUel + " JOB\r\n@PJL ENTER LANGUAGE = HPGL2\r\n", U, H},  // no line end after the envelope
       {"IN;SP1;PA0,0;PD100,100;", U, H},
       {"", U, H},
   };

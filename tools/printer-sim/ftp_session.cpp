@@ -14,10 +14,10 @@
 namespace orvella::sim {
 namespace {
 
-constexpr auto kIdleLimit = std::chrono::seconds(300);    // control connection without a command
-constexpr auto kDataAccept = std::chrono::seconds(10);    // client to open the data connection
-constexpr auto kDataIdle = std::chrono::seconds(60);      // data connection without progress
-constexpr auto kReplyLimit = std::chrono::seconds(30);    // client to take a reply
+constexpr auto kIdleLimit = std::chrono::seconds(300);  // control connection without a command
+constexpr auto kDataAccept = std::chrono::seconds(10);  // client to open the data connection
+constexpr auto kDataIdle = std::chrono::seconds(60);    // data connection without progress
+constexpr auto kReplyLimit = std::chrono::seconds(30);  // client to take a reply
 constexpr std::size_t kMaxCommandLine = 1024;
 constexpr std::size_t kChunk = 64 * 1024;
 const char* const kUploadName = "quenbyjob";
@@ -139,16 +139,19 @@ class FtpSession {
 
     if (verb == "PWD") return Reply("257 \"/\" is the current directory");
     if (verb == "CWD") {
-      if (argument.empty() || FlatName(argument).empty() || argument == ".") return Reply("250 Directory is /");
+      if (argument.empty() || FlatName(argument).empty() || argument == ".")
+        return Reply("250 Directory is /");
       return Reply("550 " + argument + ": No such directory");
     }
     if (verb == "TYPE") {
       const std::string type = Upper(argument);
-      if (type == "I" || type == "L 8" || type == "A" || type == "A N") return Reply("200 Type set to " + type);
+      if (type == "I" || type == "L 8" || type == "A" || type == "A N")
+        return Reply("200 Type set to " + type);
       return Reply("504 Type not supported");
     }
     if (verb == "MODE") return Reply(Upper(argument) == "S" ? "200 Mode S" : "504 Mode not supported");
-    if (verb == "STRU") return Reply(Upper(argument) == "F" ? "200 Structure F" : "504 Structure not supported");
+    if (verb == "STRU")
+      return Reply(Upper(argument) == "F" ? "200 Structure F" : "504 Structure not supported");
     if (verb == "PASV" || verb == "EPSV") return Passive(verb, Upper(argument));
     if (verb == "SIZE") return Size(FlatName(argument));
     if (verb == "RETR") return Retrieve(FlatName(argument));
@@ -166,7 +169,8 @@ class FtpSession {
 
   bool Passive(const std::string& verb, const std::string& argument) {
     if (verb == "EPSV" && argument == "ALL") return Reply("200 EPSV ALL ok");
-    if (verb == "EPSV" && !argument.empty() && argument != "1") return Reply("522 Network protocol not supported, use (1)");
+    if (verb == "EPSV" && !argument.empty() && argument != "1")
+      return Reply("522 Network protocol not supported, use (1)");
     std::string error;
     passive_ = BindTcpListener(local_.sin_addr, 0, error);
     if (!passive_) {
@@ -200,7 +204,8 @@ class FtpSession {
   bool Size(const std::string& name) {
     struct stat info {};
     const auto path = context_.dir.ServedFile(name);
-    if (!path || stat(path->c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return Reply("550 " + name + ": No such file");
+    if (!path || stat(path->c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+      return Reply("550 " + name + ": No such file");
     return Reply("213 " + std::to_string(info.st_size));
   }
 
@@ -214,7 +219,8 @@ class FtpSession {
     }
     Fd data = AcceptData();
     if (!data) return Reply("425 Cannot open data connection");
-    if (!Reply("150 Opening BINARY mode data connection for " + name + " (" + std::to_string(info.st_size) + " bytes)"))
+    if (!Reply("150 Opening BINARY mode data connection for " + name + " (" + std::to_string(info.st_size) +
+               " bytes)"))
       return false;
     Pacer pacer(context_.dir.ReadFaults().transferRate, context_.stop);
     std::vector<char> buf(pacer.Chunk());
@@ -223,7 +229,8 @@ class FtpSession {
       const ssize_t n = read(file.Get(), buf.data(), buf.size());
       if (n < 0) return Reply("451 Read error");
       if (n == 0) break;
-      if (!SendAll(data.Get(), buf.data(), static_cast<std::size_t>(n), context_.stop, Clock::now() + kDataIdle))
+      if (!SendAll(data.Get(), buf.data(), static_cast<std::size_t>(n), context_.stop,
+                   Clock::now() + kDataIdle))
         return Reply("426 Connection closed; transfer aborted");
       total += static_cast<std::uint64_t>(n);
       pacer.After(total);

@@ -1,6 +1,7 @@
 #include "printer/input_file_type.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "settings/program_folders.h"
 #include "support/temp_dir.h"
@@ -57,9 +58,11 @@ TEST(DetectInputFileType, FindsTheLanguageLineFarIntoTheFile) {
   EXPECT_EQ(type, InputFileType::kHpgl2);
 }
 
+// Neither a folder nor a FIFO without a writer is read (the FIFO would block an open for reading).
 TEST(DetectInputFileType, UnreadableFileIsFalseAndUnsupported) {
   test::TempDir dir;
-  for (const auto& path : {dir / "missing.tif", dir.Path()}) {
+  ASSERT_EQ(mkfifo((dir / "pipe.tif").c_str(), 0600), 0);
+  for (const auto& path : {dir / "missing.tif", dir.Path(), dir / "pipe.tif"}) {
     InputFileType type = InputFileType::kTiff;
     EXPECT_FALSE(DetectInputFileType(path, type, true));
     EXPECT_EQ(type, InputFileType::kUnsupported);

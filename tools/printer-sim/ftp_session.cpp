@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -82,7 +83,8 @@ class FtpSession {
     char sink[4096];
     const auto deadline = Clock::now() + kIdleLimit;
     while (WaitFd(control_.Get(), POLLIN, context_.stop, deadline) == WaitResult::Ready) {
-      if (recv(control_.Get(), sink, sizeof sink, MSG_DONTWAIT) == 0) return;
+      const ssize_t n = recv(control_.Get(), sink, sizeof sink, MSG_DONTWAIT);
+      if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) return;
     }
   }
 
@@ -194,7 +196,10 @@ class FtpSession {
       sockaddr_in from{};
       socklen_t size = sizeof from;
       Fd data(accept4(listener.Get(), reinterpret_cast<sockaddr*>(&from), &size, SOCK_CLOEXEC));
-      if (!data) continue;
+      if (!data) {
+        if (errno == EAGAIN || errno == EINTR || errno == ECONNABORTED) continue;
+        return {};
+      }
       if (from.sin_addr.s_addr == peer_.sin_addr.s_addr) return data;
       Log("refused data connection from " + EndpointText(from));
     }

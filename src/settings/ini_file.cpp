@@ -168,18 +168,9 @@ std::optional<std::string> IniFile::Lookup(std::string_view section, std::string
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view text) {
-  auto value = QuotedValue(text);
-  std::string bytes;
-  // A file that exists but cannot be read is not overwritten: its keys would be lost.
-  if (!value || !ValidName(section) || !ValidName(key) ||
-      ReadWholeFile(path_, bytes, kMaxIniFileBytes) == ReadStatus::kFailed) {
-    throw SettingsError(KeyWriteErrorText(path_, section, key));
-  }
-  IniDocument doc(bytes);
-  doc.Set(section, key, *value);
-  if (!ReplaceFileAtomically(path_, doc.Serialize(), createMode_)) {
-    throw SettingsError(KeyWriteErrorText(path_, section, key));
-  }
+  IniBatch batch(*this);
+  batch.WriteString(section, key, text);
+  batch.Commit();
 }
 
 void IniFile::Delete() const {
@@ -191,7 +182,9 @@ void IniFile::Delete() const {
 
 IniSnapshot::IniSnapshot(const IniFile& file) {
   std::string bytes;
-  if (ReadWholeFile(file.Path(), bytes, kMaxIniFileBytes) != ReadStatus::kOk) bytes.clear();
+  if (ReadWholeFile(file.Path(), bytes, kMaxIniFileBytes) == ReadStatus::kFailed) {
+    throw SettingsError(ReadErrorText(file.Path()));
+  }
   doc_ = std::make_unique<IniDocument>(bytes);
 }
 
@@ -225,8 +218,34 @@ void IniSave::Commit() {
   }
 }
 
-int ReadListCount(const IniReader& ini, std::string_view countKey) {
-  const int count = ini.ReadInt("GLOBAL", countKey, 0);
+// ---- IniBatch --------------------------------------------------------------
+
+void IniBatch::WriteString(std::string_view section, std::string_view key, std::string_view text) {
+  auto value = QuotedValue(text);
+  if (!value || !ValidName(section) || !ValidName(key)) {
+    throw SettingsError(KeyWriteErrorText(file_.Path(), section, key));
+  }
+  keys_.push_back({std::string(section), std::string(key), std::move(*value)});
+}
+
+void IniBatch::Commit() {
+  if (keys_.empty()) return;
+  std::string bytes;
+  // A file that exists but cannot be read is not overwritten: its keys would be lost.
+  bool ok = ReadWholeFile(file_.Path(), bytes, kMaxIniFileBytes) != ReadStatus::kFailed;
+  if (ok) {
+    IniDocument doc(bytes);
+    for (const Key& k : keys_) doc.Set(k.section, k.key, k.quotedValue);
+    ok = ReplaceFileAtomically(file_.Path(), doc.Serialize(), file_.CreateMode());
+  }
+  if (!ok) throw SettingsError(KeyWriteErrorText(file_.Path(), keys_.front().section, keys_.front().key));
+  keys_.clear();
+}
+
+int ReadListCount(const IniReader& ini, std::string_view countKey) { return ReadListCount(ini, "GLOBAL", countKey); }
+
+int ReadListCount(const IniReader& ini, std::string_view section, std::string_view countKey) {
+  const int count = ini.ReadInt(section, countKey, 0);
   return count < 1 ? 0 : std::min(count, kMaxListRecords);
 }
 
@@ -235,6 +254,10 @@ int ReadListCount(const IniReader& ini, std::string_view countKey) {
 std::string KeyWriteErrorText(const std::filesystem::path& file, std::string_view section, std::string_view key) {
   return "INIファイルのキー書き込みに失敗しました。[file_name]" + file.string() + "[section]" + std::string(section) +
          "[key]" + std::string(key);
+}
+
+std::string ReadErrorText(const std::filesystem::path& file) {
+  return "INIファイルの読み込みに失敗しました。[file_name]" + file.string();
 }
 
 std::string FormatIniReal(double value) {

@@ -96,6 +96,9 @@ class IniFile : public IniReader, public IniWriter {
 // for every key.
 class IniSnapshot : public IniReader {
  public:
+  // A missing file reads as empty. A file that exists but cannot be read
+  // raises SettingsError: taking it for empty would let the next save of the
+  // list wipe its records.
   explicit IniSnapshot(const IniFile& file);
   ~IniSnapshot() override;
 
@@ -124,14 +127,39 @@ class IniSave : public IniWriter {
   std::string lastSection_, lastKey_;
 };
 
+// Several keys of an existing file changed in one replacement, so a reader
+// sees all of them or none (a record kept as a group of keys).
+class IniBatch : public IniWriter {
+ public:
+  explicit IniBatch(const IniFile& file) : file_(file) {}
+
+  // Queues the key; an unstorable value raises the key write error at once.
+  void WriteString(std::string_view section, std::string_view key, std::string_view text) override;
+  // Applies the queued keys to the file's current content. Raises the key
+  // write error (naming the first queued key) on failure; the file is then unchanged.
+  void Commit();
+
+ private:
+  struct Key {
+    std::string section, key, quotedValue;
+  };
+  const IniFile& file_;
+  std::vector<Key> keys_;
+};
+
 // The count of a list file ("GLOBAL" section, key such as "NUM_INPUTS"):
 // below 1 gives 0; a count beyond kMaxListRecords is cut there, so a
 // damaged file cannot make a loader build billions of default records.
 constexpr int kMaxListRecords = 10000;
 int ReadListCount(const IniReader& ini, std::string_view countKey);
+// The same for a list kept inside one section (NUM_FOLDTYPES).
+int ReadListCount(const IniReader& ini, std::string_view section, std::string_view countKey);
 
 // "INIファイルのキー書き込みに失敗しました。[file_name]...[section]...[key]..."
 std::string KeyWriteErrorText(const std::filesystem::path& file, std::string_view section, std::string_view key);
+
+// "INIファイルの読み込みに失敗しました。[file_name]..."
+std::string ReadErrorText(const std::filesystem::path& file);
 
 // Text forms shared by the writers and by tools that show stored values.
 std::string FormatIniReal(double value);

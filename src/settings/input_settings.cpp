@@ -84,42 +84,6 @@ InputFolderSetting LoadOne(const IniReader& ini, const std::string& s) {
   return r;
 }
 
-void SaveOne(IniWriter& ini, const std::string& s, const InputFolderSetting& r) {
-  ini.WriteString(s, "INPUT_DIR", r.inputDir);
-  ini.WriteString(s, "MEMO", r.memo);
-  ini.WriteString(s, "WIDE_PRINTER_NAME", r.widePrinterName);
-  ini.WriteString(s, "WIDE_PRINTER_PAPERTYPE", Keyword(r.widePaperType));
-  ini.WriteString(s, "A2_PRINTER_NAME", r.a2PrinterName);
-  ini.WriteString(s, "A2_PRINTER_PAPERTYPE", Keyword(r.a2PaperType));
-  ini.WriteString(s, "THRESFOLD_A2_PRINTER", Keyword(r.a2Threshold));
-  ini.WriteInt(s, "TIFF_PRGNO_WIDE", r.tiffProgramWide);
-  ini.WriteInt(s, "HPGL_PRGNO_WIDE", r.hpglProgramWide);
-  ini.WriteInt(s, "TIFF_PRGNO_A2", r.tiffProgramA2);
-  ini.WriteInt(s, "QTY", r.quantity);
-  ini.WriteBool(s, "AUTO_ROTATE", r.autoRotate);
-  ini.WriteBool(s, "USE_OUTPUT_SETTING", r.useOutputSetting);
-  for (int i = 0; i < kInputSizeCount; ++i) {
-    const auto& o = r.outputs[i];
-    ini.WriteString(s, SizeKey("OUTPUT_SETTING_", i, ""), Keyword(o.target));
-    ini.WriteDouble(s, SizeKey("OUTPUT_SETTING_", i, "_MAG"), o.magnification);
-    ini.WriteString(s, SizeKey("OUTPUT_SETTING_", i, "_ROT"), Keyword(o.rotation));
-  }
-  for (int d = 1; d <= 3; ++d) {
-    ini.WriteString(s, StampKey(d, "_NAME"), r.stamps[d - 1].name);
-    ini.WriteInt(s, StampKey(d, "_HALFTONE"), r.stamps[d - 1].halftone);
-  }
-  ini.WriteBool(s, "MULTITIFF_STAMP_TOPPAGEONLY", r.stampTopPageOnly);
-  ini.WriteString(s, "WIDEOPTION_FOLDNAME", r.wideFoldName);
-  ini.WriteBool(s, "WIDEOPTION_A4FOLD", r.wideA4Fold);
-  ini.WriteString(s, "A2OPTION_STAPLE", Keyword(r.staple));
-  ini.WriteString(s, "A2OPTION_PUNCH", Keyword(r.punch));
-  ini.WriteString(s, "A2OPTION_BOTHSIDE", Keyword(r.duplex));
-  ini.WriteString(s, "A2OPTION_ZFOLD", Keyword(r.zFold));
-  ini.WriteBool(s, "A2OPTION_2UP", r.twoUp);
-  ini.WriteBool(s, "A2OPTION_AUTOPAPER", r.autoPaper);
-  ini.WriteBool(s, "SINGLETIFF_ENABLE_A2OPTION", r.singleTiffA2Option);
-}
-
 std::string Section(size_t i) { return "INPUT_" + std::to_string(i); }
 
 }  // namespace
@@ -135,6 +99,42 @@ const char* Keyword(PunchMode v) { return WordOf(kPunches, v); }
 const char* Keyword(DuplexMode v) { return WordOf(kDuplexes, v); }
 const char* Keyword(ZFoldMode v) { return WordOf(kZFolds, v); }
 
+void VisitInputFields(const InputFolderSetting& r, FieldSink& sink) {
+  sink.Text("INPUT_DIR", r.inputDir);
+  sink.Text("MEMO", r.memo);
+  sink.Text("WIDE_PRINTER_NAME", r.widePrinterName);
+  sink.Keyword("WIDE_PRINTER_PAPERTYPE", static_cast<int>(r.widePaperType), Keyword(r.widePaperType));
+  sink.Text("A2_PRINTER_NAME", r.a2PrinterName);
+  sink.Keyword("A2_PRINTER_PAPERTYPE", static_cast<int>(r.a2PaperType), Keyword(r.a2PaperType));
+  sink.Keyword("THRESFOLD_A2_PRINTER", static_cast<int>(r.a2Threshold), Keyword(r.a2Threshold));
+  sink.Integer("TIFF_PRGNO_WIDE", r.tiffProgramWide);
+  sink.Integer("HPGL_PRGNO_WIDE", r.hpglProgramWide);
+  sink.Integer("TIFF_PRGNO_A2", r.tiffProgramA2);
+  sink.Integer("QTY", r.quantity);
+  sink.Boolean("AUTO_ROTATE", r.autoRotate);
+  sink.Boolean("USE_OUTPUT_SETTING", r.useOutputSetting);
+  for (int i = 0; i < kInputSizeCount; ++i) {
+    const auto& o = r.outputs[i];
+    sink.Keyword(SizeKey("OUTPUT_SETTING_", i, ""), static_cast<int>(o.target), Keyword(o.target));
+    sink.Real(SizeKey("OUTPUT_SETTING_", i, "_MAG"), o.magnification);
+    sink.Keyword(SizeKey("OUTPUT_SETTING_", i, "_ROT"), static_cast<int>(o.rotation), Keyword(o.rotation));
+  }
+  for (int d = 1; d <= 3; ++d) {
+    sink.Text(StampKey(d, "_NAME"), r.stamps[d - 1].name);
+    sink.Integer(StampKey(d, "_HALFTONE"), r.stamps[d - 1].halftone);
+  }
+  sink.Boolean("MULTITIFF_STAMP_TOPPAGEONLY", r.stampTopPageOnly);
+  sink.Text("WIDEOPTION_FOLDNAME", r.wideFoldName);
+  sink.Boolean("WIDEOPTION_A4FOLD", r.wideA4Fold);
+  sink.Keyword("A2OPTION_STAPLE", static_cast<int>(r.staple), Keyword(r.staple));
+  sink.Keyword("A2OPTION_PUNCH", static_cast<int>(r.punch), Keyword(r.punch));
+  sink.Keyword("A2OPTION_BOTHSIDE", static_cast<int>(r.duplex), Keyword(r.duplex));
+  sink.Keyword("A2OPTION_ZFOLD", static_cast<int>(r.zFold), Keyword(r.zFold));
+  sink.Boolean("A2OPTION_2UP", r.twoUp);
+  sink.Boolean("A2OPTION_AUTOPAPER", r.autoPaper);
+  sink.Boolean("SINGLETIFF_ENABLE_A2OPTION", r.singleTiffA2Option);
+}
+
 std::vector<InputFolderSetting> LoadInputSettings() {
   const IniSnapshot ini{IniFile(kFile)};
   std::vector<InputFolderSetting> list;
@@ -147,7 +147,11 @@ void SaveInputSettings(const std::vector<InputFolderSetting>& inputs) {
   IniFile file(kFile);
   IniSave save(file);
   save.WriteInt("GLOBAL", "NUM_INPUTS", static_cast<int>(inputs.size()));
-  for (size_t i = 0; i < inputs.size(); ++i) SaveOne(save, Section(i), inputs[i]);
+  IniFieldSink sink(save);
+  for (size_t i = 0; i < inputs.size(); ++i) {
+    sink.SetSection(Section(i));
+    VisitInputFields(inputs[i], sink);
+  }
   save.Commit();
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/field_sink.h"
+
 namespace orvella::settings {
 
 enum class PaperType { kPlain = 0, kOther = 1 };
@@ -77,6 +79,8 @@ const char* Keyword(ZFoldMode v);
 std::vector<InputFolderSetting> LoadInputSettings();
 // Rewrites INPUT.INI with every key in the stored order; raises SettingsError.
 void SaveInputSettings(const std::vector<InputFolderSetting>& inputs);
+// The stored fields of one record in file order.
+void VisitInputFields(const InputFolderSetting& record, FieldSink& sink);
 
 // The first record using the printer (wide or A2), stamp or fold by name.
 const InputFolderSetting* FindInputByPrinter(const std::vector<InputFolderSetting>& inputs, const std::string& name);

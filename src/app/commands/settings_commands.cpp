@@ -1,0 +1,124 @@
+// orvella settings dump: how the program understands the files of the INI
+// folder, as one JSON object.
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "app/commands/cli_args.h"
+#include "app/commands/command_registry.h"
+#include "settings/app_data.h"
+#include "settings/fold_settings.h"
+#include "settings/folder_models.h"
+#include "settings/hidden_settings.h"
+#include "settings/input_settings.h"
+#include "settings/preferences.h"
+#include "settings/printer_settings.h"
+
+namespace orvella::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+namespace s = orvella::settings;
+
+// Fields under their INI key names: enumerations as their numbers, booleans
+// as 0/1, addresses as dotted text; secrets only when asked for.
+class JsonFieldSink : public s::FieldSink {
+ public:
+  JsonFieldSink(Json& out, bool showSecrets) : out_(out), showSecrets_(showSecrets) {}
+
+  void Text(std::string_view key, std::string_view value) override { out_[std::string(key)] = value; }
+  void Integer(std::string_view key, int value) override { out_[std::string(key)] = value; }
+  void Boolean(std::string_view key, bool value) override { out_[std::string(key)] = value ? 1 : 0; }
+  void Real(std::string_view key, double value) override { out_[std::string(key)] = value; }
+  void Keyword(std::string_view key, int number, std::string_view) override {
+    out_[std::string(key)] = number;
+  }
+  void Address(std::string_view key, const s::Ipv4Address& address) override {
+    out_[std::string(key)] = s::FormatIpv4Address(address);
+  }
+  void Secret(std::string_view key, std::string_view value) override {
+    if (showSecrets_) out_[std::string(key)] = value;
+  }
+  using FieldSink::Keyword;
+
+ private:
+  Json& out_;
+  bool showSecrets_;
+};
+
+// One object from a visitor of fields.
+template <typename Visit>
+Json FieldObject(Visit&& visit, bool showSecrets = false) {
+  Json object = Json::object();
+  JsonFieldSink sink(object, showSecrets);
+  visit(sink);
+  return object;
+}
+
+// Records of a list, each through its own field visitor.
+template <typename Record, typename Visit>
+Json RecordArray(const std::vector<Record>& records, Visit&& visit, bool showSecrets = false) {
+  Json array = Json::array();
+  for (const auto& r : records)
+    array.push_back(FieldObject([&](s::FieldSink& sink) { visit(r, sink); }, showSecrets));
+  return array;
+}
+
+Json DumpInputs() { return RecordArray(s::LoadInputSettings(), s::VisitInputFields); }
+
+Json DumpPrinters(bool showSecrets) {
+  return RecordArray(s::LoadPrinterSettings(), s::VisitPrinterFields, showSecrets);
+}
+
+// The records read before an unknown fold type key; the caller is told.
+Json DumpFolds(bool& complete) {
+  std::vector<s::FoldSetting> folds;
+  complete = s::LoadFolds(folds);
+  return RecordArray(folds, s::VisitFoldFields);
+}
+
+Json DumpFolderModels() {
+  Json array = Json::array();
+  for (const auto& unit : s::LoadFolderModels()) {
+    Json object = {{"NAME", unit.name}};
+    for (size_t slot = 0; slot < unit.foldTypes.size(); ++slot) {
+      object[std::string(s::kFoldSizeSlots[slot].prefix)] = unit.foldTypes[slot];
+    }
+    array.push_back(std::move(object));
+  }
+  return array;
+}
+
+Json DumpPreferences() { return FieldObject(s::VisitPreferences); }
+
+Json DumpHidden() {
+  return FieldObject([](s::FieldSink& sink) { s::VisitHiddenSettings(s::LoadHiddenSettings(), sink); });
+}
+
+Json DumpAppData() { return FieldObject(s::VisitAppData); }
+
+int RunSettingsDump(const std::vector<std::string>& args) {
+  const CliArgs cli(args, {}, {"show-secrets"});
+  if (!cli.Positional().empty()) throw UsageError("unexpected argument " + cli.Positional().front());
+  const bool showSecrets = cli.Has("show-secrets");
+  bool foldsComplete = true;
+  Json dump = Json::object();
+  dump["inputs"] = DumpInputs();
+  dump["printers"] = DumpPrinters(showSecrets);
+  dump["folds"] = DumpFolds(foldsComplete);
+  dump["folder_models"] = DumpFolderModels();
+  dump["preferences"] = DumpPreferences();
+  dump["hidden"] = DumpHidden();
+  dump["app_data"] = DumpAppData();
+  std::cout << dump.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+  if (!foldsComplete) {
+    std::cerr << "FOLD.INI: record " << dump["folds"].size()
+              << " holds a fold type key that is not in the catalogue; the records after it are not read\n";
+    return 1;
+  }
+  return 0;
+}
+
+const CommandRegistrar kDump{{"settings dump", "[--show-secrets]", &RunSettingsDump}};
+
+}  // namespace
+}  // namespace orvella::cli

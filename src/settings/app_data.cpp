@@ -1,0 +1,78 @@
+#include "settings/app_data.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "settings/ini_file.h"
+
+namespace orvella::settings {
+namespace {
+
+constexpr std::string_view kFile = "/INI/HIDDEN.INI";
+constexpr std::string_view kSection = "APP_DATA";
+constexpr std::string_view kAutorun = "AUTORUN_ON_STARTUP";
+constexpr std::string_view kLastMainWindow = "LAST_MAIN_WINDOW";
+constexpr std::string_view kPath = "LASTPROCESSFILE_PATH";
+constexpr std::string_view kPage = "LASTPROCESSFILE_PAGE";
+constexpr std::string_view kQty = "LASTPROCESSFILE_QTY";
+constexpr std::string_view kTime = "LASTPROCESSFILE_TIME";
+
+IniFile HiddenFile() { return IniFile{std::string(kFile)}; }
+
+uint32_t ParseHalf(std::string_view text) {
+  if (text.size() != 8) return 0;
+  uint32_t value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+  return ec == std::errc() && end == text.data() + text.size() ? value : 0;
+}
+
+}  // namespace
+
+bool GetAutorun() { return HiddenFile().ReadBool(kSection, kAutorun, 0) == 1; }
+void SetAutorun(bool running) { HiddenFile().WriteBool(kSection, kAutorun, running ? 1 : 0); }
+int GetLastMainWindow() { return HiddenFile().ReadInt(kSection, kLastMainWindow, kLastWindowFolderSettings); }
+void SetLastMainWindow(int window) { HiddenFile().WriteInt(kSection, kLastMainWindow, window); }
+
+std::string FormatFileTime(uint64_t time) {
+  char text[17];
+  std::snprintf(text, sizeof text, "%08X%08X", static_cast<unsigned>(time >> 32),
+                static_cast<unsigned>(time & 0xFFFFFFFFu));
+  return text;
+}
+
+uint64_t ParseFileTime(std::string_view text) {
+  const auto half = [&](size_t pos) { return pos < text.size() ? ParseHalf(text.substr(pos, 8)) : 0u; };
+  return static_cast<uint64_t>(half(0)) << 32 | half(8);
+}
+
+LastProcessFile ReadLastProcessFile() {
+  const IniSnapshot file(HiddenFile());  // one read: the four keys belong together
+  LastProcessFile record;
+  record.path = file.ReadString(kSection, kPath, "");
+  record.page = file.ReadInt(kSection, kPage, 0);
+  record.qty = file.ReadInt(kSection, kQty, 0);
+  record.time = ParseFileTime(file.ReadString(kSection, kTime, "0000000000000000"));
+  return record;
+}
+
+void WriteLastProcessFile(const LastProcessFile& record) {
+  const IniFile file = HiddenFile();
+  IniBatch batch(file);
+  batch.WriteString(kSection, kPath, record.path);
+  batch.WriteInt(kSection, kPage, record.page);
+  batch.WriteInt(kSection, kQty, record.qty);
+  batch.WriteString(kSection, kTime, FormatFileTime(record.time));
+  batch.Commit();
+}
+
+void VisitAppData(FieldSink& sink) {
+  sink.Boolean(kAutorun, GetAutorun());
+  sink.Integer(kLastMainWindow, GetLastMainWindow());
+  const LastProcessFile record = ReadLastProcessFile();
+  sink.Text(kPath, record.path);
+  sink.Integer(kPage, record.page);
+  sink.Integer(kQty, record.qty);
+  sink.Text(kTime, FormatFileTime(record.time));
+}
+
+}  // namespace orvella::settings

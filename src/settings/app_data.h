@@ -1,0 +1,46 @@
+#pragma once
+// Application state the program records for itself in HIDDEN.INI, section
+// "APP_DATA": the run state and window at the last exit, and the resume
+// record of the job in progress.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "settings/field_sink.h"
+
+namespace orvella::settings {
+
+// Window open at the last exit.
+inline constexpr int kLastWindowNone = 0;
+inline constexpr int kLastWindowJob = 1;
+inline constexpr int kLastWindowFolderSettings = 2;
+
+// Whether operation was running at the last exit.
+bool GetAutorun();
+void SetAutorun(bool running);
+int GetLastMainWindow();
+void SetLastMainWindow(int window);
+
+// The resume record: the job in progress and how far it got.
+struct LastProcessFile {
+  std::string path;   // empty when no job is pending
+  uint64_t time = 0;  // last-write time of the file (100-ns ticks since 1601)
+  int page = 0;
+  int qty = 0;
+};
+
+LastProcessFile ReadLastProcessFile();
+// Writes the four keys in one replacement of the file, so a crash never
+// leaves a path paired with another file's progress.
+void WriteLastProcessFile(const LastProcessFile& record);
+
+// "%08X%08X": high 32 bits, then low 32 bits.
+std::string FormatFileTime(uint64_t time);
+// Characters 0-7 and 8-15 as hexadecimal halves; a half that is missing or
+// not 8 hexadecimal digits gives 0.
+uint64_t ParseFileTime(std::string_view text);
+
+// Every APP_DATA value in key order, read from the file.
+void VisitAppData(FieldSink& sink);
+
+}  // namespace orvella::settings

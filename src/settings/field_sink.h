@@ -1,0 +1,67 @@
+#pragma once
+// The stored fields of a record, in file order, each under its INI key.
+// Savers write them to a file; diagnostic tools show them. Keeping one
+// enumeration of the fields per record keeps key names and order in one place.
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "settings/ini_file.h"
+#include "settings/ipv4_address.h"
+#include "settings/keywords.h"
+#include "settings/password_cipher.h"
+
+namespace orvella::settings {
+
+class FieldSink {
+ public:
+  virtual ~FieldSink() = default;
+
+  virtual void Text(std::string_view key, std::string_view value) = 0;
+  virtual void Integer(std::string_view key, int value) = 0;
+  virtual void Boolean(std::string_view key, bool value) = 0;
+  virtual void Real(std::string_view key, double value) = 0;
+  // An enumeration: its number, and its keyword (empty when the number lies
+  // outside the enumeration).
+  virtual void Keyword(std::string_view key, int number, std::string_view keyword) = 0;
+  virtual void Address(std::string_view key, const Ipv4Address& address) = 0;
+  // The printer login password, kept enciphered on disk.
+  virtual void Secret(std::string_view key, std::string_view value) = 0;
+
+  template <typename Enum>
+  void Keyword(std::string_view key, std::span<const KeywordName> table, Enum value) {
+    const int number = static_cast<int>(value);
+    Keyword(key, number, KeywordOf(table, number));
+  }
+};
+
+// Writes the fields as keys of the current section.
+class IniFieldSink : public FieldSink {
+ public:
+  explicit IniFieldSink(IniWriter& out) : out_(out) {}
+
+  void SetSection(std::string section) { section_ = std::move(section); }
+  // False once an enumeration held a number outside its table; such a field
+  // is not written.
+  bool AllInRange() const { return allInRange_; }
+
+  void Text(std::string_view key, std::string_view value) override;
+  void Integer(std::string_view key, int value) override;
+  void Boolean(std::string_view key, bool value) override;
+  void Real(std::string_view key, double value) override;
+  void Keyword(std::string_view key, int number, std::string_view keyword) override;
+  void Address(std::string_view key, const Ipv4Address& address) override;
+  // The first 32 bytes (in the file's character set) through PasswordCipher;
+  // one cipher serves the whole save.
+  void Secret(std::string_view key, std::string_view value) override;
+  using FieldSink::Keyword;
+
+ private:
+  IniWriter& out_;
+  std::string section_;
+  bool allInRange_ = true;
+  std::optional<PasswordCipher> cipher_;
+};
+
+}  // namespace orvella::settings

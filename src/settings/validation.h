@@ -1,0 +1,26 @@
+#pragma once
+// What an edit dialog's validation reports: the message to show in the
+// warning box and the field that gets the focus.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvella::settings {
+
+template <typename Field>
+struct ValidationFailure {
+  std::string message;
+  Field field;
+  int row = -1;  // the list row (size slot) the field belongs to, else -1
+};
+
+// Checks shared by the name fields of the edit dialogs, applied to the
+// trimmed name: empty gives emptyMessage; then the text must fit the file's
+// character set and maxBytes of it.
+std::optional<std::string> CheckSettingName(std::string_view name, size_t maxBytes,
+                                            std::string_view emptyMessage);
+
+// A text field whose content the character set of the files cannot hold.
+std::optional<std::string> CheckStorableText(std::string_view text);
+
+}  // namespace orvella::settings

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "settings/printer_settings.h"
+#include "settings/program_folders.h"
+#include "settings/text_codec.h"
+#include "support/process.h"
+#include "support/temp_dir.h"
+
+namespace orvella {
+namespace {
+
+using Json = nlohmann::json;
+
+test::ProcessResult Dump(const std::filesystem::path& home, std::vector<std::string> extra = {}) {
+  std::vector<std::string> args{"--home", home.string(), "settings", "dump"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return test::RunProcess(test::BinaryPath("orvella"), args);
+}
+
+void WriteCp932(const std::filesystem::path& path, std::string_view utf8) {
+  std::string crlf;
+  for (char c : utf8) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  test::WriteFileBytes(path, settings::Utf8ToCp932(crlf).value());
+}
+
+TEST(SettingsDump, MissingFolderGivesAllDefaults) {
+  test::TempDir dir;
+  const auto result = Dump(dir / "nowhere");
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const Json dump = Json::parse(result.out);
+  EXPECT_EQ(dump["inputs"], Json::array());
+  EXPECT_EQ(dump["printers"], Json::array());
+  EXPECT_EQ(dump["folds"], Json::array());
+  ASSERT_EQ(dump["folder_models"].size(), 1u);
+  EXPECT_EQ(dump["folder_models"][0]["NAME"], "Folder FLD2");
+  EXPECT_EQ(dump["folder_models"][0]["A3TATE"], Json({0, 15, 16, 17, 18, 19}));
+  EXPECT_EQ(dump["preferences"]["MARGIN_PLUS"], 12);
+  EXPECT_EQ(dump["preferences"]["NETSEND_PC3_IP_ADDR"], "0.0.0.0");
+  EXPECT_EQ(dump["hidden"]["SEND_TIMEOUT"], 600);
+  EXPECT_EQ(dump["hidden"]["PRINTER_SNMP_PORT"], 161);
+  EXPECT_EQ(dump["app_data"]["LAST_MAIN_WINDOW"], 2);
+  EXPECT_EQ(dump["app_data"]["LASTPROCESSFILE_TIME"], "0000000000000000");
+  EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));  // a dump writes nothing
+}
+
+TEST(SettingsDump, HandWrittenCp932Folder) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir / "INI");
+  // The password is written by the program's own cipher, as a saved file would hold it.
+  settings::SetProgramHome(dir.Path());
+  settings::PrinterSetting printer;
+  printer.name = "製図室";
+  printer.loginPassword = "秘密pw";
+  ASSERT_TRUE(settings::SavePrinterSettings({printer}));
+  const std::string saved = settings::Cp932ToUtf8(test::ReadFileBytes(dir / "INI/PRINTER.INI"));
+  const size_t pw = saved.find("LOGIN_PASSWORD=\"") + 16;
+  const std::string cipherText = saved.substr(pw, 64);
+
+  WriteCp932(dir / "INI/PRINTER.INI",
+             "[GLOBAL]\nNUM_PRINTERS=\"2\"\n"
+             "[PRINTER_0]\nNAME=\"製図室\"\nIP_ADDR=\"192.168.1.30\"\nAUTHENTICATION_MODE=\"BASIC\"\n"
+             "LOGIN_PASSWORD=\"" +
+                 cipherText +
+                 "\"\nMODEL=\"MODEL_05\"\nTRAY1_SIZE=\"594_ROLL\"\n"
+                 "[PRINTER_1]\nNAME=\"事務所\"\nMODEL=\"MODEL_27\"\nA2PRINTER_TRAY0_SIZE=\"A3TATE\"\n");
+  WriteCp932(
+      dir / "INI/INPUT.INI",
+      "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"/srv/入力/A\"\nWIDE_PRINTER_NAME=\"製図室\"\n"
+      "OUTPUT_SETTING_A3=\"A4\"\nOUTPUT_SETTING_A3_MAG=\"70.7\"\nOUTPUT_SETTING_A3_ROT=\"180\"\n"
+      "A2OPTION_STAPLE=\"TOP2\"\nAUTO_ROTATE=\"FALSE\"\n");
+  WriteCp932(dir / "INI/FOLD.INI",
+             "[GLOBAL]\nNUM_FOLDS=\"1\"\n[FOLD_0]\nNAME=\"ファイル折り\"\nMODEL=\"FLD1\"\n"
+             "A1YOKO_FOLDTYPE=\"FILEREV\"\nA1YOKO_FOLDMARGIN=\"30\"\n");
+  WriteCp932(dir / "INI/PREFERENCE.INI",
+             "[PREFERENCE]\nMARGIN_MINUS=\"5\"\nWIDE_HDI_A4DATA_DIRECTION=\"PORTRAIT\"\n");
+  WriteCp932(
+      dir / "INI/HIDDEN.INI",
+      "[SETTING]\nFIND_INTERVAL=\"2\"\nENABLE_Z_FOLD=\"TRUE\"\n"
+      "[APP_DATA]\nLASTPROCESSFILE_PATH=\"/srv/入力/a.tif\"\nLASTPROCESSFILE_TIME=\"0000000100000002\"\n");
+
+  auto result = Dump(dir.Path());
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  Json dump = Json::parse(result.out);
+  ASSERT_EQ(dump["inputs"].size(), 1u);
+  const Json& input = dump["inputs"][0];
+  EXPECT_EQ(input["INPUT_DIR"], "/srv/入力/A");
+  EXPECT_EQ(input["WIDE_PRINTER_NAME"], "製図室");
+  EXPECT_EQ(input["OUTPUT_SETTING_A3"], 4);
+  EXPECT_EQ(input["OUTPUT_SETTING_A3_MAG"], 70.7);
+  EXPECT_EQ(input["OUTPUT_SETTING_A3_ROT"], 3);
+  EXPECT_EQ(input["OUTPUT_SETTING_B5"], 5);  // missing: MAG
+  EXPECT_EQ(input["A2OPTION_STAPLE"], 5);
+  EXPECT_EQ(input["AUTO_ROTATE"], 0);
+  EXPECT_EQ(input["QTY"], 1);
+  ASSERT_EQ(dump["printers"].size(), 2u);
+  const Json& wide = dump["printers"][0];
+  EXPECT_EQ(wide["NAME"], "製図室");
+  EXPECT_EQ(wide["IP_ADDR"], "192.168.1.30");
+  EXPECT_EQ(wide["AUTHENTICATION_MODE"], 1);
+  EXPECT_EQ(wide["MODEL"], 0);
+  EXPECT_EQ(wide["TRAY1_SIZE"], 4);
+  EXPECT_EQ(wide["A2PRINTER_TRAYSTRUCT_AUTO"], 0);
+  EXPECT_FALSE(wide.contains("LOGIN_PASSWORD"));
+  EXPECT_EQ(dump["printers"][1]["MODEL"], 5);
+  EXPECT_EQ(dump["printers"][1]["A2PRINTER_NAME"], "Model 27");
+  EXPECT_EQ(dump["printers"][1]["A2PRINTER_TRAY0_SIZE"], 2);
+  EXPECT_EQ(dump["folds"][0]["NAME"], "ファイル折り");
+  EXPECT_EQ(dump["folds"][0]["MODEL"], 1);
+  EXPECT_EQ(dump["folds"][0]["A1YOKO_FOLDTYPE"], 5);
+  EXPECT_EQ(dump["folds"][0]["A1YOKO_FOLDMARGIN"], 30);
+  EXPECT_EQ(dump["preferences"]["MARGIN_MINUS"], 5);
+  EXPECT_EQ(dump["preferences"]["WIDE_HDI_A4DATA_DIRECTION"], 1);
+  EXPECT_EQ(dump["hidden"]["FIND_INTERVAL"], 2);
+  EXPECT_EQ(dump["hidden"]["ENABLE_Z_FOLD"], 1);
+  EXPECT_EQ(dump["app_data"]["LASTPROCESSFILE_PATH"], "/srv/入力/a.tif");
+  EXPECT_EQ(dump["app_data"]["LASTPROCESSFILE_TIME"], "0000000100000002");
+
+  result = Dump(dir.Path(), {"--show-secrets"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  dump = Json::parse(result.out);
+  EXPECT_EQ(dump["printers"][0]["LOGIN_PASSWORD"], "秘密pw");
+  EXPECT_EQ(dump["printers"][1]["LOGIN_PASSWORD"], "");
+}
+
+TEST(SettingsDump, ProblemsGoToStderrWithExitStatus1) {
+  test::TempDir dir;
+  std::filesystem::create_directories(dir / "INI/PRINTER.INI");  // not a readable file
+  auto result = Dump(dir.Path());
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("INIファイルの読み込みに失敗しました。"), std::string::npos) << result.err;
+
+  std::filesystem::remove(dir / "INI/PRINTER.INI");
+  WriteCp932(dir / "INI/FOLD.INI",
+             "[GLOBAL]\nNUM_FOLDS=\"2\"\n[FOLD_0]\nNAME=\"a\"\n[FOLD_1]\nA0TATE_FOLDTYPE=\"BOGUS\"\n");
+  result = Dump(dir.Path());
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("FOLD.INI"), std::string::npos) << result.err;
+  EXPECT_EQ(Json::parse(result.out)["folds"].size(), 1u);  // what was understood is still shown
+
+  result = Dump(dir.Path(), {"extra"});
+  EXPECT_EQ(result.exitCode, 2);
+}
+
+}  // namespace
+}  // namespace orvella

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "support/printer_sim.h"
-#include "support/temp_dir.h"
+#include "support/network_libraries.h"
 
 namespace orvella::printer {
 namespace {
@@ -17,12 +17,8 @@ long ElapsedMs(Clock::time_point start) {
   return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
-// The library's persistent folder, set once per process: no file may appear in it.
-const std::filesystem::path& PersistentDir() {
-  static test::TempDir dir;
-  InitSnmpLibrary(dir.Path());
-  return dir.Path();
-}
+// The library's persistent folder: no file may appear in it.
+const std::filesystem::path& PersistentDir() { return test::InitNetworkLibraries(); }
 
 class SnmpStatusTest : public ::testing::Test {
  protected:

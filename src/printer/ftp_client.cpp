@@ -132,7 +132,8 @@ class FtpClient::Attempt {
     }
     source_ = file.get();
     return curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(info.st_size)) == CURLE_OK &&
+           curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(info.st_size)) ==
+               CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Attempt::OnRead) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_READDATA, this) == CURLE_OK && Perform(curl);
   }

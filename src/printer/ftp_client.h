@@ -56,10 +56,10 @@ class FtpClient {
 
   // Set directly by the caller before an operation.
   int port = kDefaultFtpPort;
-  int passive = 0;         // 1 = passive mode, anything else active
-  int maxAttempts = 0;     // attempts allowed while opening or connecting fails; 0 or 1 = one
-  int retryWait = 1000;    // ms before a further attempt
-  int timeout = 60000;     // ms for one whole attempt: connect, login and transfer
+  int passive = 0;       // 1 = passive mode, anything else active
+  int maxAttempts = 0;   // attempts allowed while opening or connecting fails; 0 or 1 = one
+  int retryWait = 1000;  // ms before a further attempt
+  int timeout = 60000;   // ms for one whole attempt: connect, login and transfer
   FtpProgressCallback progress;
 
  private:

@@ -58,7 +58,8 @@ bool ParseInformationFile(const std::filesystem::path& path, std::vector<TrayInf
   const auto a = header.find("Name");
   const auto b = header.find("Page Size");
   const auto c = header.find("Status");
-  if (a == std::string::npos || b == std::string::npos || c == std::string::npos || !(a < b && b < c)) return false;
+  if (a == std::string::npos || b == std::string::npos || c == std::string::npos || !(a < b && b < c))
+    return false;
 
   for (std::size_t i = kFirstRow; i < lines.size() && !lines[i].empty(); ++i) {
     const std::string& row = lines[i];
@@ -114,7 +115,15 @@ void ApplyTrayInformation(const std::vector<TrayInformation>& records, settings:
 
 int A2PaperCode(std::string_view pageSize) {
   static constexpr std::array<std::pair<std::string_view, int>, 9> kCodes = {{
-      {"A2R", 1}, {"A3", 2}, {"A3R", 3}, {"A4", 4}, {"A4R", 5}, {"B4", 6}, {"B4R", 7}, {"B5", 8}, {"B5R", 9},
+      {"A2R", 1},
+      {"A3", 2},
+      {"A3R", 3},
+      {"A4", 4},
+      {"A4R", 5},
+      {"B4", 6},
+      {"B4R", 7},
+      {"B5", 8},
+      {"B5R", 9},
   }};
   for (const auto& [text, code] : kCodes) {
     if (pageSize == text) return code;

@@ -85,7 +85,8 @@ struct FdCloser {
 
 bool DetectInputFileType(const std::filesystem::path& path, InputFileType& type, bool enableUnsupportedGl) {
   type = InputFileType::kUnsupported;
-  const FdCloser file{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  // Non-blocking so that a FIFO in a hot folder cannot hold the caller at the open.
+  const FdCloser file{open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   struct stat info {};
   if (file.fd < 0 || fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
 

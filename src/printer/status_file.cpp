@@ -43,7 +43,9 @@ std::vector<std::string> ExtraReadyTexts() {
   return lines;
 }
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+bool Contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
 
 }  // namespace
 

@@ -10,8 +10,8 @@ enum class PrinterStatusCode : int {
   kFileNotUsable = 1,  // unreadable, or fewer than 2 lines
   kEnergySave = 4,
   kPanelOff = 5,
-  kPrinterError = 6,   // any other state; comes with the error text
-  kNotOnline = 7,      // line 2 lacks the online text
+  kPrinterError = 6,  // any other state; comes with the error text
+  kNotOnline = 7,     // line 2 lacks the online text
 };
 
 // Judges a fetched status file. For kPrinterError, errorText is set to the

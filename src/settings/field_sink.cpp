@@ -42,4 +42,9 @@ void IniFieldSink::Secret(std::string_view key, std::string_view value) {
   out_.WriteString(section_, key, cipher_->Encrypt(cut));
 }
 
+void IniFieldSink::Font(std::string_view key, const LogFont& font) {
+  const auto bytes = font.ToBytes();
+  out_.WriteStruct(section_, key, bytes.data(), bytes.size());
+}
+
 }  // namespace orvella::settings

@@ -10,6 +10,7 @@
 #include "settings/ini_file.h"
 #include "settings/ipv4_address.h"
 #include "settings/keywords.h"
+#include "settings/logfont.h"
 #include "settings/password_cipher.h"
 
 namespace orvella::settings {
@@ -28,6 +29,8 @@ class FieldSink {
   virtual void Address(std::string_view key, const Ipv4Address& address) = 0;
   // The printer login password, kept enciphered on disk.
   virtual void Secret(std::string_view key, std::string_view value) = 0;
+  // A stamp's font description, kept as a profile structure.
+  virtual void Font(std::string_view key, const LogFont& font) = 0;
 
   template <typename Enum>
   void Keyword(std::string_view key, std::span<const KeywordName> table, Enum value) {
@@ -55,6 +58,7 @@ class IniFieldSink : public FieldSink {
   // The first 32 bytes (in the file's character set) through PasswordCipher;
   // one cipher serves the whole save.
   void Secret(std::string_view key, std::string_view value) override;
+  void Font(std::string_view key, const LogFont& font) override;
   using FieldSink::Keyword;
 
  private:

@@ -52,9 +52,15 @@ IniDocument::IniDocument(std::string_view bytes) {
 }
 
 size_t IniDocument::FindSection(std::string_view section) const {
+  // A save writes one section after another: the section last found or made
+  // is almost always the one asked for, which keeps a save linear.
+  if (cachedHeader_ < lines_.size()) {
+    auto name = HeaderName(lines_[cachedHeader_]);
+    if (name && SameName(*name, section)) return cachedHeader_;
+  }
   for (size_t i = 0; i < lines_.size(); ++i) {
     auto name = HeaderName(lines_[i]);
-    if (name && SameName(*name, section)) return i;
+    if (name && SameName(*name, section)) return cachedHeader_ = i;
   }
   return npos;
 }
@@ -82,6 +88,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   std::string line = std::string(key) + "=" + std::string(quotedValue);
   size_t header = FindSection(section);
   if (header == npos) {
+    cachedHeader_ = lines_.size();
     lines_.push_back("[" + std::string(section) + "]");
     lines_.push_back(std::move(line));
     return;
@@ -97,6 +104,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     if (!Trim(lines_[i]).empty()) lastContent = i;
   }
   lines_.insert(lines_.begin() + static_cast<long>(lastContent + 1), std::move(line));
+  if (cachedHeader_ > lastContent) ++cachedHeader_;
 }
 
 std::string IniDocument::Serialize() const {

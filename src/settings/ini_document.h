@@ -29,6 +29,9 @@ class IniDocument {
   size_t SectionEnd(size_t header) const;
 
   std::vector<std::string> lines_;
+  // Header index of the section last found or appended (first occurrence of
+  // its name); npos when none.
+  mutable size_t cachedHeader_ = static_cast<size_t>(-1);
 };
 
 }  // namespace orvella::settings

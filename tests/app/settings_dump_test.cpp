@@ -4,6 +4,7 @@
 
 #include "settings/printer_settings.h"
 #include "settings/program_folders.h"
+#include "settings/stamp_settings.h"
 #include "settings/text_codec.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
@@ -33,6 +34,7 @@ TEST(SettingsDump, MissingFolderGivesAllDefaults) {
   EXPECT_EQ(dump["inputs"], Json::array());
   EXPECT_EQ(dump["printers"], Json::array());
   EXPECT_EQ(dump["folds"], Json::array());
+  EXPECT_EQ(dump["stamps"], Json::array());
   ASSERT_EQ(dump["folder_models"].size(), 1u);
   EXPECT_EQ(dump["folder_models"][0]["NAME"], "Folder FLD2");
   EXPECT_EQ(dump["folder_models"][0]["A3TATE"], Json({0, 15, 16, 17, 18, 19}));
@@ -122,6 +124,45 @@ TEST(SettingsDump, HandWrittenCp932Folder) {
   dump = Json::parse(result.out);
   EXPECT_EQ(dump["printers"][0]["LOGIN_PASSWORD"], "秘密pw");
   EXPECT_EQ(dump["printers"][1]["LOGIN_PASSWORD"], "");
+}
+
+TEST(SettingsDump, StampsWithTheirFontRecord) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir / "INI");
+  settings::SetProgramHome(dir.Path());
+  settings::StampSetting stamp = settings::NewStamp();
+  stamp.name = "検図";
+  stamp.corner = settings::StampCorner::kLowerLeft;
+  stamp.type = settings::StampType::kSimple;
+  stamp.fourthRow = true;
+  stamp.rowTexts[0] = "設計";
+  settings::SaveStamps({stamp});
+
+  const auto result = Dump(dir.Path());
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const Json stamps = Json::parse(result.out)["stamps"];
+  ASSERT_EQ(stamps.size(), 1u);
+  EXPECT_EQ(stamps[0]["NAME"], "検図");
+  EXPECT_EQ(stamps[0]["CORNER"], 2);
+  EXPECT_EQ(stamps[0]["TYPE"], 2);
+  EXPECT_EQ(stamps[0]["DATE_TYPE"], 1);
+  EXPECT_EQ(stamps[0]["ENABLE_ROW4"], 1);
+  EXPECT_EQ(stamps[0]["ROW1_TEXT"], "設計");
+  EXPECT_EQ(stamps[0]["FONT"], Json({{"height", -13},
+                                     {"width", 0},
+                                     {"escapement", 0},
+                                     {"orientation", 0},
+                                     {"weight", 400},
+                                     {"italic", 0},
+                                     {"underline", 0},
+                                     {"strike_out", 0},
+                                     {"char_set", 128},
+                                     {"out_precision", 0},
+                                     {"clip_precision", 0},
+                                     {"quality", 2},
+                                     {"pitch_and_family", 49},
+                                     {"face_name", "ＭＳ Ｐゴシック"}}));
+  EXPECT_EQ(stamps[0]["FONT_POINT"], 10);
 }
 
 TEST(SettingsDump, ProblemsGoToStderrWithExitStatus1) {

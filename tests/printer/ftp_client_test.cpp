@@ -30,7 +30,8 @@ std::string Pattern(std::size_t size) {
 constexpr long kClockSlack = 5;
 
 long ElapsedMs(Clock::time_point start) {
-  return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+  return static_cast<long>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
 // Records every progress call; answers kind 1 with kindOneAnswer.
@@ -297,7 +298,8 @@ TEST(FtpClientAgainstPyftpdlib, PutThenGetRoundTrip) {
       "server = FTPServer(('127.0.0.1', 0), FTPHandler)\n"
       "print('listening', server.address[1], flush=True)\n"
       "server.serve_forever()\n";
-  test::BackgroundProcess server("/usr/bin/python3", {"-c", script, (temp / "root").string()}, temp / "server.log");
+  test::BackgroundProcess server("/usr/bin/python3", {"-c", script, (temp / "root").string()},
+                                 temp / "server.log");
   const std::string line = server.WaitForLine("listening ", std::chrono::seconds(10));
   ASSERT_FALSE(line.empty()) << server.Output();
 

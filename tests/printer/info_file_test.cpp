@@ -25,14 +25,15 @@ class ParseInformationFileTest : public ::testing::Test {
 };
 
 TEST_F(ParseInformationFileTest, CutsRowsAtTheHeaderPositions) {
-  ASSERT_TRUE(Parse("Tray Information\r\n"
-                    "No.  Name                Page Size  Status\r\n"
-                    "---  ------------------  ---------  ------\r\n"
-                    "1    Tray 1              A4         Ready\r\n"
-                    "3    Tray 3 (Thick)      A4R        Low\r\n"
-                    "x    Bypass Tray\r\n"
-                    "\r\n"
-                    "7    Tray 7              A3         after the empty line\r\n"));
+  ASSERT_TRUE(
+      Parse("Tray Information\r\n"
+            "No.  Name                Page Size  Status\r\n"
+            "---  ------------------  ---------  ------\r\n"
+            "1    Tray 1              A4         Ready\r\n"
+            "3    Tray 3 (Thick)      A4R        Low\r\n"
+            "x    Bypass Tray\r\n"
+            "\r\n"
+            "7    Tray 7              A3         after the empty line\r\n"));
   EXPECT_EQ(records, (std::vector<TrayInformation>{{1, "Tray 1", "A4", "Ready"},
                                                    {3, "Tray 3 (Thick)", "A4R", "Low"},
                                                    {0, "Bypass Tray", "", ""}}));
@@ -51,8 +52,8 @@ TEST_F(ParseInformationFileTest, RefusesWhatIsNoInformationFile) {
 }
 
 TEST(InformationRows, PaperCodesTrayIndexesAndBrackets) {
-  const std::pair<const char*, int> codes[] = {{"A2R", 1}, {"A3", 2},  {"A3R", 3}, {"A4", 4},   {"A4R", 5},
-                                               {"B4", 6},  {"B4R", 7}, {"B5", 8},  {"B5R", 9},  {"A2", 0},
+  const std::pair<const char*, int> codes[] = {{"A2R", 1}, {"A3", 2},  {"A3R", 3}, {"A4", 4},    {"A4R", 5},
+                                               {"B4", 6},  {"B4R", 7}, {"B5", 8},  {"B5R", 9},   {"A2", 0},
                                                {"a4", 0},  {"A4 ", 0}, {"", 0},    {"Letter", 0}};
   for (const auto& [text, code] : codes) EXPECT_EQ(A2PaperCode(text), code) << text;
 

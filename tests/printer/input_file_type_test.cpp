@@ -1,6 +1,7 @@
 #include "printer/input_file_type.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "settings/program_folders.h"
 #include "support/temp_dir.h"
@@ -27,11 +28,11 @@ TEST(DetectInputFileType, TellsTiffEnvelopedHpglAndTheRest) {
       {kUel + "\r@PJL ENTER LANGUAGE = HPGL2\r", H, H},
       {kUel + "\r\n@PJL ENTER LANGUAGE = RTF\r\n", U, U},
       {kUel + "\r\n@PJL ENTER LANGUAGE = HPGL/2\r\n", U, U},
-      {kUel + "\r\n@PJL ENTER LANGUAGE\r\n= GL2\r\n", U, U},        // the language ends at the line end
-      {kUel + "\r\n@PJL ENTER LANGUAGE GL2 = RTF\r\n", U, U},       // GL2 only counts after the "="
-      {kUel + "\r\n@PJL ENTER LANGUAGE = \x1BGL2\r\n", U, U},       // an escape ends it too
-      {kUel + "\r\n@PJL ENTER LANG", U, U},                          // no language line
-      {kUel + " JOB\r\n@PJL ENTER LANGUAGE = HPGL2\r\n", U, H},     // no line end after the envelope
+      {kUel + "\r\n@PJL ENTER LANGUAGE\r\n= GL2\r\n", U, U},     // the language ends at the line end
+      {kUel + "\r\n@PJL ENTER LANGUAGE GL2 = RTF\r\n", U, U},    // GL2 only counts after the "="
+      {kUel + "\r\n@PJL ENTER LANGUAGE = \x1BGL2\r\n", U, U},    // an escape ends it too
+      {kUel + "\r\n@PJL ENTER LANG", U, U},                      // no language line
+      {kUel + " JOB\r\n@PJL ENTER LANGUAGE = HPGL2\r\n", U, H},  // no line end after the envelope
       {"IN;SP1;PA0,0;PD100,100;", U, H},
       {"", U, H},
   };
@@ -57,9 +58,11 @@ TEST(DetectInputFileType, FindsTheLanguageLineFarIntoTheFile) {
   EXPECT_EQ(type, InputFileType::kHpgl2);
 }
 
+// Neither a folder nor a FIFO without a writer is read (the FIFO would block an open for reading).
 TEST(DetectInputFileType, UnreadableFileIsFalseAndUnsupported) {
   test::TempDir dir;
-  for (const auto& path : {dir / "missing.tif", dir.Path()}) {
+  ASSERT_EQ(mkfifo((dir / "pipe.tif").c_str(), 0600), 0);
+  for (const auto& path : {dir / "missing.tif", dir.Path(), dir / "pipe.tif"}) {
     InputFileType type = InputFileType::kTiff;
     EXPECT_FALSE(DetectInputFileType(path, type, true));
     EXPECT_EQ(type, InputFileType::kUnsupported);

@@ -28,8 +28,9 @@ class ReadTrayInformationTest : public ::testing::Test {
   }
 
   void SetHidden(const std::string& checkRetry) {
-    test::WriteFileBytes(home / "INI/HIDDEN.INI", "[SETTING]\r\nPRINTER_FTP_PORT=\"" + std::to_string(sim.FtpPort()) +
-                                                      "\"\r\nCHECK_RETRY=\"" + checkRetry + "\"\r\n");
+    test::WriteFileBytes(home / "INI/HIDDEN.INI", "[SETTING]\r\nPRINTER_FTP_PORT=\"" +
+                                                      std::to_string(sim.FtpPort()) + "\"\r\nCHECK_RETRY=\"" +
+                                                      checkRetry + "\"\r\n");
   }
 
   test::TempDir home;

@@ -77,7 +77,8 @@ std::string BackgroundProcess::Output() const {
   return text.str();
 }
 
-std::string BackgroundProcess::WaitForLine(const std::string& prefix, std::chrono::milliseconds timeout) const {
+std::string BackgroundProcess::WaitForLine(const std::string& prefix,
+                                           std::chrono::milliseconds timeout) const {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
     std::istringstream lines(Output());

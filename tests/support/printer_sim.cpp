@@ -15,10 +15,11 @@
 namespace orvella::test {
 namespace {
 
-std::vector<std::string> SimArgs(const std::filesystem::path& dir, int maxSeconds, std::vector<std::string> extra) {
-  std::vector<std::string> args = {"--address",   "127.0.0.1", "--dir",         dir.string(),
-                                   "--ftp-port",  "0",         "--snmp-port",   "0",
-                                   "--max-seconds", std::to_string(maxSeconds)};
+std::vector<std::string> SimArgs(const std::filesystem::path& dir, int maxSeconds,
+                                 std::vector<std::string> extra) {
+  std::vector<std::string> args = {
+      "--address", "127.0.0.1",   "--dir", dir.string(),    "--ftp-port",
+      "0",         "--snmp-port", "0",     "--max-seconds", std::to_string(maxSeconds)};
   args.insert(args.end(), extra.begin(), extra.end());
   return args;
 }

@@ -28,7 +28,8 @@ class PrinterFileCommands : public ::testing::Test {
 
 TEST_F(PrinterFileCommands, JudgeStatUsesLowTonerOfTheHome) {
   WriteFileBytes(home / "stat", "Printer (Toner Near End.)\r\nOnline/Offline : Online.\r\n");
-  EXPECT_EQ(Run({"judge-stat", (home / "stat").string()}), (Json{{"code", 6}, {"error_text", "(Toner Near End.)"}}));
+  EXPECT_EQ(Run({"judge-stat", (home / "stat").string()}),
+            (Json{{"code", 6}, {"error_text", "(Toner Near End.)"}}));
   WriteFileBytes(home / "INI/Low_Toner.txt", "Toner Near End\r\n");
   EXPECT_EQ(Run({"judge-stat", (home / "stat").string()}), (Json{{"code", 0}, {"error_text", ""}}));
 }
@@ -44,11 +45,14 @@ TEST_F(PrinterFileCommands, FileTypeFollowsHiddenIni) {
 }
 
 TEST_F(PrinterFileCommands, ParseInfoListsTheRows) {
-  WriteFileBytes(home / "info", "Trays\r\nNo. Name       Page Size Status\r\n---\r\n3   Tray 3 (x) A4R       Ready\r\n\r\n");
-  const Json expected = {{"ok", true},
-                         {"records", {{{"number", 3}, {"name", "Tray 3 (x)"}, {"page_size", "A4R"}, {"status", "Ready"}}}}};
+  WriteFileBytes(home / "info",
+                 "Trays\r\nNo. Name       Page Size Status\r\n---\r\n3   Tray 3 (x) A4R       Ready\r\n\r\n");
+  const Json expected = {
+      {"ok", true},
+      {"records", {{{"number", 3}, {"name", "Tray 3 (x)"}, {"page_size", "A4R"}, {"status", "Ready"}}}}};
   EXPECT_EQ(Run({"parse-info", (home / "info").string()}), expected);
-  EXPECT_EQ(Run({"parse-info", (home / "stat").string()}, 1), (Json{{"ok", false}, {"records", Json::array()}}));
+  EXPECT_EQ(Run({"parse-info", (home / "stat").string()}, 1),
+            (Json{{"ok", false}, {"records", Json::array()}}));
 }
 
 }  // namespace

@@ -1,17 +1,17 @@
 // orvella-printer-sim as a process: command line, FTP dialog, faults, spool, SNMP.
+#include "support/printer_sim.h"
+
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cstdio>
 #include <string>
 
-#include "support/printer_sim.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -88,7 +88,8 @@ class FtpDialog {
   // Opens the data connection a 227 or 229 reply announces.
   int DataPort(const std::string& reply) {
     int h1, h2, h3, h4, p1, p2, port;
-    if (std::sscanf(reply.c_str(), "227 Entering Passive Mode (%d,%d,%d,%d,%d,%d)", &h1, &h2, &h3, &h4, &p1, &p2) == 6)
+    if (std::sscanf(reply.c_str(), "227 Entering Passive Mode (%d,%d,%d,%d,%d,%d)", &h1, &h2, &h3, &h4, &p1,
+                    &p2) == 6)
       return p1 * 256 + p2;
     if (std::sscanf(reply.c_str(), "229 Entering Extended Passive Mode (|||%d|)", &port) == 1) return port;
     return -1;
@@ -125,9 +126,10 @@ TEST(PrinterSim, StartsOnFreePortsAndStopsCleanly) {
   EXPECT_TRUE(std::filesystem::is_directory(sim.Dir() / "spool"));
 
   TempDir dir;
-  BackgroundProcess timed(BinaryPath("orvella-printer-sim"),
-                          {"--dir", (dir / "p").string(), "--ftp-port", "0", "--snmp-port", "0", "--max-seconds", "1"},
-                          dir / "log");
+  BackgroundProcess timed(
+      BinaryPath("orvella-printer-sim"),
+      {"--dir", (dir / "p").string(), "--ftp-port", "0", "--snmp-port", "0", "--max-seconds", "1"},
+      dir / "log");
   EXPECT_EQ(timed.WaitExit(5s), 0);
 }
 
@@ -136,10 +138,8 @@ TEST(PrinterSim, RefusesBadCommandLines) {
   const std::string folder = (dir / "p").string();
   const std::vector<std::vector<std::string>> bad = {
       {"--address", "0.0.0.0", "--dir", folder},  // would listen everywhere
-      {"--address", "localhost", "--dir", folder},
-      {"--address", "127.0.0.1"},
-      {"--dir", folder, "--ftp-port", "70000"},
-      {"--dir", folder, "--verbose"},
+      {"--address", "localhost", "--dir", folder}, {"--address", "127.0.0.1"},
+      {"--dir", folder, "--ftp-port", "70000"},    {"--dir", folder, "--verbose"},
   };
   for (const auto& args : bad) {
     const auto result = RunProcess(BinaryPath("orvella-printer-sim"), args, 10);
@@ -260,11 +260,14 @@ TEST(PrinterSim, SpoolNumbersContinueAfterARestart) {
   TempDir dir;
   std::filesystem::create_directories(dir / "p/spool");
   WriteFileBytes(dir / "p/spool/000007.prn", "old job");
-  BackgroundProcess process(BinaryPath("orvella-printer-sim"),
-                            {"--dir", (dir / "p").string(), "--ftp-port", "0", "--snmp-port", "0", "--max-seconds", "60"},
-                            dir / "log");
+  BackgroundProcess process(
+      BinaryPath("orvella-printer-sim"),
+      {"--dir", (dir / "p").string(), "--ftp-port", "0", "--snmp-port", "0", "--max-seconds", "60"},
+      dir / "log");
   int ftpPort = 0, snmpPort = 0;
-  ASSERT_EQ(std::sscanf(process.WaitForLine("listening", 10s).c_str(), "listening ftp=%d snmp=%d", &ftpPort, &snmpPort), 2);
+  ASSERT_EQ(std::sscanf(process.WaitForLine("listening", 10s).c_str(), "listening ftp=%d snmp=%d", &ftpPort,
+                        &snmpPort),
+            2);
   FtpDialog ftp(ftpPort);
   EXPECT_EQ(Code(ftp.Reply()), "220");
   EXPECT_EQ(Code(ftp.Command("USER anonymous")), "331");
@@ -279,7 +282,9 @@ TEST(PrinterSim, SpoolNumbersContinueAfterARestart) {
 }
 
 // SNMP v1 messages of the one exchange, built by hand (all lengths below 128).
-std::string Tlv(char tag, const std::string& content) { return std::string(1, tag) + char(content.size()) + content; }
+std::string Tlv(char tag, const std::string& content) {
+  return std::string(1, tag) + char(content.size()) + content;
+}
 const std::string kErrorStateOid = "\x2B\x06\x01\x02\x01\x19\x03\x05\x01\x02\x01";
 const std::string kSysDescrOid = "\x2B\x06\x01\x02\x01\x01\x01\x00";
 const std::string kNull = Tlv(0x05, "");
@@ -287,9 +292,10 @@ std::string Int(const std::string& bytes) { return Tlv(0x02, bytes); }
 
 std::string Message(char pdu, const std::string& community, const std::string& id, int status, int index,
                     const std::string& oid, const std::string& value) {
-  return Tlv(0x30, Int(std::string(1, '\0')) + Tlv(0x04, community) +
-                       Tlv(pdu, Int(id) + Int(std::string(1, char(status))) + Int(std::string(1, char(index))) +
-                                    Tlv(0x30, Tlv(0x30, Tlv(0x06, oid) + value))));
+  return Tlv(0x30,
+             Int(std::string(1, '\0')) + Tlv(0x04, community) +
+                 Tlv(pdu, Int(id) + Int(std::string(1, char(status))) + Int(std::string(1, char(index))) +
+                              Tlv(0x30, Tlv(0x30, Tlv(0x06, oid) + value))));
 }
 std::string Request(const std::string& community, const std::string& oid) {
   return Message('\xA0', community, "\x30\x39", 0, 0, oid, kNull);  // request id 12345
@@ -317,9 +323,11 @@ TEST(PrinterSim, AnswersTheErrorStateOverSnmp) {
       {"other community", "", "", Request("private", kErrorStateOid), ""},
       {"garbage", "", "", "\x30\x84\xFF\xFF\xFF\xFF\x02", ""},
       {"snmp-silent", "", "snmp-silent", get, ""},
-      {"snmp-two-bytes", "04", "snmp-two-bytes", get, Response(kErrorStateOid, Tlv(0x04, std::string("\x04\0", 2)))},
+      {"snmp-two-bytes", "04", "snmp-two-bytes", get,
+       Response(kErrorStateOid, Tlv(0x04, std::string("\x04\0", 2)))},
       {"snmp-nosuchname", "", "snmp-nosuchname", get, Response(kErrorStateOid, kNull, 2, 1)},
-      {"snmp-wrong-id", "", "snmp-wrong-id", get, Response(kErrorStateOid, Tlv(0x04, std::string(1, '\0')), 0, 0, "\x30\x3A")},
+      {"snmp-wrong-id", "", "snmp-wrong-id", get,
+       Response(kErrorStateOid, Tlv(0x04, std::string(1, '\0')), 0, 0, "\x30\x3A")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -340,8 +348,8 @@ TEST(PrinterSim, AnswersNetSnmpsGetRequest) {
   TempDir state;
   const auto result = RunProcess("/usr/bin/snmpget",
                                  {"-v1", "-c", "public", "-m", "", "-M", "", "-r", "0", "-t", "3", "-Ox",
-                                  "--persistentDir=" + state.Path().string(), "127.0.0.1:" + std::to_string(sim.SnmpPort()),
-                                  "1.3.6.1.2.1.25.3.5.1.2.1"},
+                                  "--persistentDir=" + state.Path().string(),
+                                  "127.0.0.1:" + std::to_string(sim.SnmpPort()), "1.3.6.1.2.1.25.3.5.1.2.1"},
                                  20);
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_NE(result.out.find("Hex-STRING: 5F"), std::string::npos) << result.out;

@@ -44,7 +44,8 @@ std::string Encode(std::uint8_t tag, std::string_view value) {
     out += static_cast<char>(length);
   } else {
     std::string digits;
-    for (std::size_t rest = length; rest > 0; rest >>= 8) digits.insert(digits.begin(), static_cast<char>(rest & 0xFF));
+    for (std::size_t rest = length; rest > 0; rest >>= 8)
+      digits.insert(digits.begin(), static_cast<char>(rest & 0xFF));
     out += static_cast<char>(0x80 | digits.size());
     out += digits;
   }
@@ -55,7 +56,8 @@ std::string Encode(std::uint8_t tag, std::string_view value) {
 std::string EncodeInteger(std::int64_t value) {
   // Shortest two's complement form: drop leading bytes that only repeat the sign.
   std::string bytes;
-  for (int shift = 56; shift >= 0; shift -= 8) bytes += static_cast<char>((static_cast<std::uint64_t>(value) >> shift) & 0xFF);
+  for (int shift = 56; shift >= 0; shift -= 8)
+    bytes += static_cast<char>((static_cast<std::uint64_t>(value) >> shift) & 0xFF);
   std::size_t first = 0;
   while (first < 7) {
     const auto b = static_cast<std::uint8_t>(bytes[first]);

@@ -8,16 +8,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <string>
 #include <vector>
 
 namespace orvella::sim {
 namespace {
 
-constexpr auto kIdleLimit = std::chrono::seconds(300);    // control connection without a command
-constexpr auto kDataAccept = std::chrono::seconds(10);    // client to open the data connection
-constexpr auto kDataIdle = std::chrono::seconds(60);      // data connection without progress
-constexpr auto kReplyLimit = std::chrono::seconds(30);    // client to take a reply
+constexpr auto kIdleLimit = std::chrono::seconds(300);  // control connection without a command
+constexpr auto kDataAccept = std::chrono::seconds(10);  // client to open the data connection
+constexpr auto kDataIdle = std::chrono::seconds(60);    // data connection without progress
+constexpr auto kReplyLimit = std::chrono::seconds(30);  // client to take a reply
 constexpr std::size_t kMaxCommandLine = 1024;
 constexpr std::size_t kChunk = 64 * 1024;
 const char* const kUploadName = "quenbyjob";
@@ -82,7 +83,8 @@ class FtpSession {
     char sink[4096];
     const auto deadline = Clock::now() + kIdleLimit;
     while (WaitFd(control_.Get(), POLLIN, context_.stop, deadline) == WaitResult::Ready) {
-      if (recv(control_.Get(), sink, sizeof sink, MSG_DONTWAIT) == 0) return;
+      const ssize_t n = recv(control_.Get(), sink, sizeof sink, MSG_DONTWAIT);
+      if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) return;
     }
   }
 
@@ -139,16 +141,19 @@ class FtpSession {
 
     if (verb == "PWD") return Reply("257 \"/\" is the current directory");
     if (verb == "CWD") {
-      if (argument.empty() || FlatName(argument).empty() || argument == ".") return Reply("250 Directory is /");
+      if (argument.empty() || FlatName(argument).empty() || argument == ".")
+        return Reply("250 Directory is /");
       return Reply("550 " + argument + ": No such directory");
     }
     if (verb == "TYPE") {
       const std::string type = Upper(argument);
-      if (type == "I" || type == "L 8" || type == "A" || type == "A N") return Reply("200 Type set to " + type);
+      if (type == "I" || type == "L 8" || type == "A" || type == "A N")
+        return Reply("200 Type set to " + type);
       return Reply("504 Type not supported");
     }
     if (verb == "MODE") return Reply(Upper(argument) == "S" ? "200 Mode S" : "504 Mode not supported");
-    if (verb == "STRU") return Reply(Upper(argument) == "F" ? "200 Structure F" : "504 Structure not supported");
+    if (verb == "STRU")
+      return Reply(Upper(argument) == "F" ? "200 Structure F" : "504 Structure not supported");
     if (verb == "PASV" || verb == "EPSV") return Passive(verb, Upper(argument));
     if (verb == "SIZE") return Size(FlatName(argument));
     if (verb == "RETR") return Retrieve(FlatName(argument));
@@ -166,7 +171,8 @@ class FtpSession {
 
   bool Passive(const std::string& verb, const std::string& argument) {
     if (verb == "EPSV" && argument == "ALL") return Reply("200 EPSV ALL ok");
-    if (verb == "EPSV" && !argument.empty() && argument != "1") return Reply("522 Network protocol not supported, use (1)");
+    if (verb == "EPSV" && !argument.empty() && argument != "1")
+      return Reply("522 Network protocol not supported, use (1)");
     std::string error;
     passive_ = BindTcpListener(local_.sin_addr, 0, error);
     if (!passive_) {
@@ -190,7 +196,10 @@ class FtpSession {
       sockaddr_in from{};
       socklen_t size = sizeof from;
       Fd data(accept4(listener.Get(), reinterpret_cast<sockaddr*>(&from), &size, SOCK_CLOEXEC));
-      if (!data) continue;
+      if (!data) {
+        if (errno == EAGAIN || errno == EINTR || errno == ECONNABORTED) continue;
+        return {};
+      }
       if (from.sin_addr.s_addr == peer_.sin_addr.s_addr) return data;
       Log("refused data connection from " + EndpointText(from));
     }
@@ -200,7 +209,8 @@ class FtpSession {
   bool Size(const std::string& name) {
     struct stat info {};
     const auto path = context_.dir.ServedFile(name);
-    if (!path || stat(path->c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return Reply("550 " + name + ": No such file");
+    if (!path || stat(path->c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+      return Reply("550 " + name + ": No such file");
     return Reply("213 " + std::to_string(info.st_size));
   }
 
@@ -214,7 +224,8 @@ class FtpSession {
     }
     Fd data = AcceptData();
     if (!data) return Reply("425 Cannot open data connection");
-    if (!Reply("150 Opening BINARY mode data connection for " + name + " (" + std::to_string(info.st_size) + " bytes)"))
+    if (!Reply("150 Opening BINARY mode data connection for " + name + " (" + std::to_string(info.st_size) +
+               " bytes)"))
       return false;
     Pacer pacer(context_.dir.ReadFaults().transferRate, context_.stop);
     std::vector<char> buf(pacer.Chunk());
@@ -223,7 +234,8 @@ class FtpSession {
       const ssize_t n = read(file.Get(), buf.data(), buf.size());
       if (n < 0) return Reply("451 Read error");
       if (n == 0) break;
-      if (!SendAll(data.Get(), buf.data(), static_cast<std::size_t>(n), context_.stop, Clock::now() + kDataIdle))
+      if (!SendAll(data.Get(), buf.data(), static_cast<std::size_t>(n), context_.stop,
+                   Clock::now() + kDataIdle))
         return Reply("426 Connection closed; transfer aborted");
       total += static_cast<std::uint64_t>(n);
       pacer.After(total);

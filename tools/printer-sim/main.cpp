@@ -208,12 +208,12 @@ class Simulator {
         recvfrom(socket.Get(), buf, sizeof buf, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&peer), &size);
     if (n < 0) return;
     std::string note;
-    const auto answer =
-        AnswerSnmp(std::string_view(buf, static_cast<std::size_t>(n)), dir_.ReadFaults(), dir_.ReadSnmpState(), note);
+    const auto answer = AnswerSnmp(std::string_view(buf, static_cast<std::size_t>(n)), dir_.ReadFaults(),
+                                   dir_.ReadSnmpState(), note);
     log_.Line("[snmp " + EndpointText(peer) + "] " + note);
     if (answer) {
-      sendto(socket.Get(), answer->data(), answer->size(), MSG_DONTWAIT, reinterpret_cast<const sockaddr*>(&peer),
-             sizeof peer);
+      sendto(socket.Get(), answer->data(), answer->size(), MSG_DONTWAIT,
+             reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
     }
   }
 

@@ -19,13 +19,13 @@
 namespace orvella::sim {
 
 struct Faults {
-  bool ftpHang = false;         // accept, never answer
-  bool loginDeny = false;       // every PASS gets 530
-  bool uploadFail = false;      // STOR answered 550
-  bool snmpSilent = false;      // no SNMP answer
-  bool snmpTwoBytes = false;    // the state answered as two bytes
-  bool snmpNoSuchName = false;  // error status noSuchName for every request
-  bool snmpWrongId = false;     // answer under another request id
+  bool ftpHang = false;                          // accept, never answer
+  bool loginDeny = false;                        // every PASS gets 530
+  bool uploadFail = false;                       // STOR answered 550
+  bool snmpSilent = false;                       // no SNMP answer
+  bool snmpTwoBytes = false;                     // the state answered as two bytes
+  bool snmpNoSuchName = false;                   // error status noSuchName for every request
+  bool snmpWrongId = false;                      // answer under another request id
   std::optional<std::uint64_t> uploadDropAfter;  // drop the line after this many bytes
   std::optional<std::uint64_t> transferRate;     // bytes per second, both directions
 };

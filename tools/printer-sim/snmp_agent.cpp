@@ -65,7 +65,8 @@ std::optional<std::string> AnswerSnmp(std::string_view request, const Faults& fa
 
   std::int64_t errorStatus = 0, errorIndex = 0;
   for (std::size_t i = 0; i < binds.size() && errorStatus == 0; ++i) {
-    if (faults.snmpNoSuchName || binds[i].oid != std::string_view(kErrorStateOid, sizeof kErrorStateOid - 1)) {
+    if (faults.snmpNoSuchName ||
+        binds[i].oid != std::string_view(kErrorStateOid, sizeof kErrorStateOid - 1)) {
       errorStatus = kNoSuchName;
       errorIndex = static_cast<std::int64_t>(i) + 1;
     }
@@ -78,16 +79,19 @@ std::optional<std::string> AnswerSnmp(std::string_view request, const Faults& fa
   }
   // A v1 error answer carries the request's bindings unchanged.
   for (const auto& b : binds) answerBinds += Encode(kSequence, Encode(kObjectId, b.oid) + b.value);
-  if (faults.snmpNoSuchName) note += ", noSuchName (fault snmp-nosuchname)";
-  else if (errorStatus) note += ", noSuchName";
+  if (faults.snmpNoSuchName)
+    note += ", noSuchName (fault snmp-nosuchname)";
+  else if (errorStatus)
+    note += ", noSuchName";
   if (faults.snmpTwoBytes && errorStatus == 0) note += ", two bytes (fault snmp-two-bytes)";
   if (faults.snmpWrongId) {
     requestId = requestId == INT32_MAX ? 1 : requestId + 1;
     note += ", answered as id " + std::to_string(requestId) + " (fault snmp-wrong-id)";
   }
-  const std::string answerPdu = EncodeInteger(requestId) + EncodeInteger(errorStatus) + EncodeInteger(errorIndex) +
-                                Encode(kSequence, answerBinds);
-  return Encode(kSequence, EncodeInteger(0) + Encode(kOctetString, kCommunity) + Encode(kGetResponse, answerPdu));
+  const std::string answerPdu = EncodeInteger(requestId) + EncodeInteger(errorStatus) +
+                                EncodeInteger(errorIndex) + Encode(kSequence, answerBinds);
+  return Encode(kSequence,
+                EncodeInteger(0) + Encode(kOctetString, kCommunity) + Encode(kGetResponse, answerPdu));
 }
 
 }  // namespace orvella::sim

@@ -14,7 +14,9 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-void Print(const Json& json) { std::cout << json.dump(2, ' ', false, Json::error_handler_t::replace) << "\n"; }
+void Print(const Json& json) {
+  std::cout << json.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+}
 
 int RunFileType(const std::vector<std::string>& args) {
   const CliArgs cli(args, {});

@@ -12,6 +12,7 @@
 #include "settings/input_settings.h"
 #include "settings/preferences.h"
 #include "settings/printer_settings.h"
+#include "settings/stamp_settings.h"
 
 namespace orvella::cli {
 namespace {
@@ -37,6 +38,22 @@ class JsonFieldSink : public s::FieldSink {
   }
   void Secret(std::string_view key, std::string_view value) override {
     if (showSecrets_) out_[std::string(key)] = value;
+  }
+  void Font(std::string_view key, const s::LogFont& f) override {
+    out_[std::string(key)] = {{"height", f.height},
+                              {"width", f.width},
+                              {"escapement", f.escapement},
+                              {"orientation", f.orientation},
+                              {"weight", f.weight},
+                              {"italic", f.italic},
+                              {"underline", f.underline},
+                              {"strike_out", f.strikeOut},
+                              {"char_set", f.charSet},
+                              {"out_precision", f.outPrecision},
+                              {"clip_precision", f.clipPrecision},
+                              {"quality", f.quality},
+                              {"pitch_and_family", f.pitchAndFamily},
+                              {"face_name", f.FaceNameUtf8()}};
   }
   using FieldSink::Keyword;
 
@@ -96,6 +113,8 @@ Json DumpHidden() {
 
 Json DumpAppData() { return FieldObject(s::VisitAppData); }
 
+Json DumpStamps() { return RecordArray(s::LoadStamps(), s::VisitStampFields); }
+
 int RunSettingsDump(const std::vector<std::string>& args) {
   const CliArgs cli(args, {}, {"show-secrets"});
   if (!cli.Positional().empty()) throw UsageError("unexpected argument " + cli.Positional().front());
@@ -106,6 +125,7 @@ int RunSettingsDump(const std::vector<std::string>& args) {
   dump["printers"] = DumpPrinters(showSecrets);
   dump["folds"] = DumpFolds(foldsComplete);
   dump["folder_models"] = DumpFolderModels();
+  dump["stamps"] = DumpStamps();
   dump["preferences"] = DumpPreferences();
   dump["hidden"] = DumpHidden();
   dump["app_data"] = DumpAppData();

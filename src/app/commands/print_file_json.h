@@ -1,0 +1,11 @@
+#pragma once
+// The print-file reader's view as JSON, for "orvella tool inspect-job".
+#include <nlohmann/json.hpp>
+
+#include "printer/jobheaders/print_file_reader.h"
+
+namespace orvella::cli {
+
+nlohmann::ordered_json PrintFileToJson(const printer::PrintFileView& view);
+
+}  // namespace orvella::cli

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "printer/jobheaders/print_file_reader.h"
+#include "printer/jobheaders/raster_job.h"
 #include "settings/preferences.h"
 #include "settings/program_folders.h"
 #include "support/network_libraries.h"
@@ -230,6 +232,41 @@ TEST_F(TransferTest, ARefusedUploadKeepsTheReservation) {
   EXPECT_EQ(message, "ファイル転送エラー");
   EXPECT_EQ(Free(), 10240 * 1024 - 2048);
   EXPECT_TRUE(sim.SpoolFiles().empty());
+}
+
+// A print file from the raster job writer reaches the printer's spool whole:
+// the printer reads the same header and the same pages from it.
+TEST_F(TransferTest, ARealPrintFileArrivesAsWritten) {
+  RasterJobOptions options;
+  options.trayName = "R1";
+  options.resolution = 600;
+  options.foldType = 16;
+  options.foldMargin = 20;
+  const auto file = home / "TEMP/sendfile.prn";
+  ASSERT_TRUE(WriteRasterJob(std::filesystem::path(ORVELLA_TEST_DATA) / "jobheaders/two_pages_g4.tif", file, options));
+  ASSERT_TRUE(Send(file)) << message;
+  ASSERT_EQ(sim.SpoolFiles().size(), 1u);
+
+  std::string error;
+  const auto sent = ReadPrintFile(file, error);
+  const auto spooled = ReadPrintFile(sim.SpoolFiles()[0], error);
+  ASSERT_TRUE(sent && spooled) << error;
+  EXPECT_TRUE(spooled->Clean());
+  EXPECT_TRUE(spooled->trailerFound);
+  ASSERT_EQ(spooled->pjl.size(), sent->pjl.size());
+  for (std::size_t i = 0; i < sent->pjl.size(); ++i) EXPECT_EQ(spooled->pjl[i].text, sent->pjl[i].text);
+  EXPECT_EQ(spooled->language, "RTF");
+  ASSERT_EQ(spooled->escapes.size(), sent->escapes.size());
+  for (std::size_t i = 0; i < sent->escapes.size(); ++i) EXPECT_EQ(spooled->escapes[i].text, sent->escapes[i].text);
+  ASSERT_EQ(spooled->Count(BodyPartKind::kTiff), 1u);
+  const auto& pages = spooled->body[0].tiff->directories;
+  ASSERT_EQ(pages.size(), 2u);
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    EXPECT_EQ(pages[i].width, sent->body[0].tiff->directories[i].width);
+    EXPECT_EQ(pages[i].length, sent->body[0].tiff->directories[i].length);
+    EXPECT_EQ(pages[i].dataBytes, sent->body[0].tiff->directories[i].dataBytes);
+  }
+  EXPECT_EQ(test::ReadFileBytes(sim.SpoolFiles()[0]), test::ReadFileBytes(file));
 }
 
 }  // namespace

@@ -355,5 +355,42 @@ TEST(PrinterSim, AnswersNetSnmpsGetRequest) {
   EXPECT_NE(result.out.find("Hex-STRING: 5F"), std::string::npos) << result.out;
 }
 
+// A job made by the program, received over FTP and taken apart again.
+TEST(PrinterSim, InspectShowsWhatAReceivedJobHolds) {
+  TempDir dir;
+  WriteFileBytes(dir / "o.json", R"({"printer_class": 1, "resolution": 600, "tray_name": "A3"})");
+  ASSERT_EQ(RunProcess(BinaryPath("orvella"),
+                       {"tool", "raster-job", std::string(ORVELLA_TEST_DATA) + "/jobheaders/two_pages_g4.tif",
+                        (dir / "job.prn").string(), "--options", (dir / "o.json").string()})
+                .exitCode,
+            0);
+  SimulatedPrinter sim;
+  FtpDialog ftp(sim.FtpPort());
+  EXPECT_EQ(Code(ftp.Reply()), "220");
+  EXPECT_EQ(Code(ftp.Command("USER anonymous")), "331");
+  EXPECT_EQ(Code(ftp.Command("PASS anonymous")), "230");
+  Socket data(SOCK_STREAM, ftp.DataPort(ftp.Command("EPSV")));
+  EXPECT_EQ(Code(ftp.Command("STOR quenbyjob")), "150");
+  data.Send(ReadFileBytes(dir / "job.prn"));
+  data.Close();
+  EXPECT_EQ(Code(ftp.Reply()), "226");
+
+  const auto job =
+      RunProcess(BinaryPath("orvella-printer-sim"), {"inspect", (sim.Dir() / "spool/000001.prn").string()});
+  EXPECT_EQ(job.exitCode, 0) << job.err;
+  for (const char* line :
+       {"language: RTF\n", "  ?z,tray=A3,maxarea,copies=1,600dpi,portrait,noerrorprint,singleside\n",
+        "bytes: TIFF, 2 pages\n", "  @PJL EOJ  (LF)\n"}) {
+    EXPECT_NE(job.out.find(line), std::string::npos) << line << "\n" << job.out;
+  }
+
+  WriteFileBytes(dir / "cut.prn", ReadFileBytes(dir / "job.prn").substr(0, 300));
+  const auto cut = RunProcess(BinaryPath("orvella-printer-sim"), {"inspect", (dir / "cut.prn").string()});
+  EXPECT_EQ(cut.exitCode, 1);
+  EXPECT_NE(cut.out.find("trailer: missing"), std::string::npos) << cut.out;
+  EXPECT_EQ(
+      RunProcess(BinaryPath("orvella-printer-sim"), {"inspect", (dir / "missing.prn").string()}).exitCode, 1);
+}
+
 }  // namespace
 }  // namespace orvella::test

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "ftp_session.h"
+#include "inspect.h"
 #include "printer_dir.h"
 #include "sim_log.h"
 #include "snmp_agent.h"
@@ -30,6 +31,7 @@ constexpr std::size_t kMaxSessions = 16;
 
 const char kUsage[] =
     "usage: orvella-printer-sim --dir DIR [--address IP] [--ftp-port P] [--snmp-port Q] [--max-seconds N]\n"
+    "       orvella-printer-sim inspect FILE\n"
     "\n"
     "  --dir DIR        the printer's folder: stat, info, credentials, snmp-state, faults, spool/\n"
     "  --address IP     IPv4 address to listen on (default 127.0.0.1; never all addresses)\n"
@@ -37,7 +39,8 @@ const char kUsage[] =
     "  --snmp-port Q    SNMP port (default 161; 0 = any free port)\n"
     "  --max-seconds N  stop after N seconds (default: run until SIGTERM or SIGINT)\n"
     "\n"
-    "The first line on stdout is \"listening ftp=PORT snmp=PORT\"; then one line per request.\n";
+    "The first line on stdout is \"listening ftp=PORT snmp=PORT\"; then one line per request.\n"
+    "inspect prints what a received job (a file of DIR/spool) holds.\n";
 
 struct Options {
   std::string dir;
@@ -246,6 +249,13 @@ int main(int argc, char** argv) {
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
     std::cout << kUsage;
     return 0;
+  }
+  if (!args.empty() && args[0] == "inspect") {
+    if (args.size() != 2) {
+      std::cerr << kUsage;
+      return 2;
+    }
+    return InspectJob(args[1], std::cout, std::cerr);
   }
   Options options;
   std::string error;

@@ -103,10 +103,8 @@ class Transfer {
   // Waits until the file fits the printer's free memory, then takes its size.
   // The file is never sent in parts, so one larger than the whole memory fails.
   bool WaitForMemory(std::int64_t size) {
-    const auto entry = context_.memory.Entry(context_.printerIndex);
-    if (!entry) throw std::out_of_range("no memory entry for printer " + printer_.name);
-    if (size > entry->capacity) return Fail(kSizeErrorPrefix + Kilobytes(size) + "kbyte]");
-    for (std::int64_t free = entry->free; free < size; free = context_.memory.Entry(context_.printerIndex)->free) {
+    if (size > Memory().capacity) return Fail(kSizeErrorPrefix + Kilobytes(size) + "kbyte]");
+    for (std::int64_t free = Memory().free; free < size; free = Memory().free) {
       Show(kMemoryWait + Kilobytes(free) + "/" + Kilobytes(size));
       if (Stopped()) return false;
       std::this_thread::sleep_for(std::chrono::milliseconds(context_.memoryPollMs));
@@ -137,6 +135,12 @@ class Transfer {
       Show(kStatRetry + Count(attempt, context_.hidden.checkRetry));
       if (Stopped()) return false;
     }
+  }
+
+  PrinterMemoryEntry Memory() const {
+    const auto entry = context_.memory.Entry(context_.printerIndex);
+    if (!entry) throw std::out_of_range("no memory entry for printer " + printer_.name);
+    return *entry;
   }
 
   void Show(const std::string& step) const {

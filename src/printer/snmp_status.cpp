@@ -62,7 +62,8 @@ SnmpStatus JudgeResponse(const netsnmp_pdu& pdu) {
   for (const netsnmp_variable_list* v = pdu.variables; v; v = v->next_variable) ++count;
   if (pdu.reqid != kRequestId || count != 1) return SnmpStatus::kUnexpectedAnswer;
   const netsnmp_variable_list& value = *pdu.variables;
-  if (value.type != ASN_OCTET_STR || value.val_len != 1 || !value.val.string) return SnmpStatus::kUnexpectedAnswer;
+  if (value.type != ASN_OCTET_STR || value.val_len != 1 || !value.val.string)
+    return SnmpStatus::kUnexpectedAnswer;
   return (value.val.string[0] & kSeriousErrors) != 0 ? SnmpStatus::kErrorState : SnmpStatus::kNoError;
 }
 
@@ -87,7 +88,8 @@ int OnEvent(int operation, netsnmp_session*, int, netsnmp_pdu* pdu, void* magic)
 // another id unseen, leaving the query to time out; for the printer check an
 // answer under a wrong id is a wrong answer.
 int OnParsed(netsnmp_session* session, netsnmp_pdu* pdu, int parseResult) {
-  if (parseResult != SNMP_ERR_NOERROR || pdu->command != SNMP_MSG_RESPONSE || pdu->reqid == kRequestId) return 1;
+  if (parseResult != SNMP_ERR_NOERROR || pdu->command != SNMP_MSG_RESPONSE || pdu->reqid == kRequestId)
+    return 1;
   static_cast<Query*>(session->callback_magic)->Finish(SnmpStatus::kUnexpectedAnswer);
   return 0;
 }
@@ -162,7 +164,8 @@ Session OpenSession(const std::string& ipv4, int port, int timeoutMs, Query& que
   const std::string peer = "udp:" + ipv4 + ":" + std::to_string(port);
   netsnmp_transport* transport = netsnmp_tdomain_transport_full("snmp", peer.c_str(), 0, "udp", nullptr);
   if (!transport) return nullptr;
-  return Session(snmp_sess_add(&config, transport, nullptr, &OnParsed));  // owns the transport, even on failure
+  // The session owns the transport from here, even when it cannot be made.
+  return Session(snmp_sess_add(&config, transport, nullptr, &OnParsed));
 }
 
 // Runs the session's reads and retransmissions until the query is answered
@@ -224,7 +227,8 @@ SnmpStatus QueryPrinterStatus(const std::string& address, int timeoutMs, int por
   Pdu pdu(snmp_pdu_create(SNMP_MSG_GET));
   if (!pdu) return SnmpStatus::kApiFailure;
   pdu->reqid = kRequestId;
-  if (!snmp_add_null_var(pdu.get(), kErrorStateOid, std::size(kErrorStateOid))) return SnmpStatus::kApiFailure;
+  if (!snmp_add_null_var(pdu.get(), kErrorStateOid, std::size(kErrorStateOid)))
+    return SnmpStatus::kApiFailure;
   // The library owns the request once it is sent.
   if (snmp_sess_async_send(session.get(), pdu.get(), &OnEvent, &query) == 0) {
     const bool transportError = snmp_sess_session(session.get())->s_snmp_errno == SNMPERR_BAD_SENDTO;

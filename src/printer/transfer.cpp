@@ -60,8 +60,9 @@ std::string JudgedMessage(PrinterStatusCode code, const std::string& errorText,
     case PrinterStatusCode::kNotOnline:
       return kNotOnline;
     case PrinterStatusCode::kPanelOff:
-      return hidden.enablePanelOffAndEnergySaveSetting && settings::GetEnablePanelOff() ? std::string(kTransferOk)
-                                                                                       : kPanelOff;
+      return hidden.enablePanelOffAndEnergySaveSetting && settings::GetEnablePanelOff()
+                 ? std::string(kTransferOk)
+                 : kPanelOff;
     case PrinterStatusCode::kEnergySave:
       return hidden.enablePanelOffAndEnergySaveSetting && settings::GetEnableEnergySave()
                  ? std::string(kTransferOk)
@@ -116,7 +117,8 @@ class Transfer {
   bool CheckSnmp() {
     const std::string address = settings::FormatIpv4Address(printer_.ipAddr);
     for (int attempt = 1;; ++attempt) {
-      const SnmpStatus status = QueryPrinterStatus(address, context_.snmpTimeoutMs, context_.hidden.printerSnmpPort);
+      const SnmpStatus status =
+          QueryPrinterStatus(address, context_.snmpTimeoutMs, context_.hidden.printerSnmpPort);
       if (status == SnmpStatus::kNoError) return true;
       message_ = SnmpStatusMessage(status);
       if (attempt > context_.hidden.checkRetry) return false;

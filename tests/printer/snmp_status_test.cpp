@@ -5,8 +5,8 @@
 #include <chrono>
 #include <filesystem>
 
-#include "support/printer_sim.h"
 #include "support/network_libraries.h"
+#include "support/printer_sim.h"
 
 namespace orvella::printer {
 namespace {
@@ -14,7 +14,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 long ElapsedMs(Clock::time_point start) {
-  return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+  return static_cast<long>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
 // The library's persistent folder: no file may appear in it.
@@ -24,7 +25,9 @@ class SnmpStatusTest : public ::testing::Test {
  protected:
   void SetUp() override { PersistentDir(); }
 
-  SnmpStatus Query(int timeoutMs = 2000) { return QueryPrinterStatus("127.0.0.1", timeoutMs, sim.SnmpPort()); }
+  SnmpStatus Query(int timeoutMs = 2000) {
+    return QueryPrinterStatus("127.0.0.1", timeoutMs, sim.SnmpPort());
+  }
 
   test::SimulatedPrinter sim;
 };
@@ -34,10 +37,12 @@ TEST_F(SnmpStatusTest, JudgesTheErrorStateByTheSeriousBits) {
     const char* state;
     SnmpStatus expected;
   } cases[] = {
-      {"00", SnmpStatus::kNoError},   {"80", SnmpStatus::kNoError},    {"20", SnmpStatus::kNoError},
-      {"A0", SnmpStatus::kNoError},   {"04", SnmpStatus::kErrorState}, {"02", SnmpStatus::kErrorState},
-      {"40", SnmpStatus::kErrorState}, {"01", SnmpStatus::kErrorState}, {"FF", SnmpStatus::kErrorState},
-      {"0000", SnmpStatus::kUnexpectedAnswer}, {"", SnmpStatus::kUnexpectedAnswer},
+      {"00", SnmpStatus::kNoError},        {"80", SnmpStatus::kNoError},
+      {"20", SnmpStatus::kNoError},        {"A0", SnmpStatus::kNoError},
+      {"04", SnmpStatus::kErrorState},     {"02", SnmpStatus::kErrorState},
+      {"40", SnmpStatus::kErrorState},     {"01", SnmpStatus::kErrorState},
+      {"FF", SnmpStatus::kErrorState},     {"0000", SnmpStatus::kUnexpectedAnswer},
+      {"", SnmpStatus::kUnexpectedAnswer},
   };
   for (const auto& c : cases) {
     sim.Write("snmp-state", c.state);

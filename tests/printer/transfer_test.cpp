@@ -62,7 +62,9 @@ class TransferTest : public ::testing::Test {
     return path;
   }
 
-  bool Send(const std::filesystem::path& file) { return SendPrintFile(file, printer, kPrefix, message, context); }
+  bool Send(const std::filesystem::path& file) {
+    return SendPrintFile(file, printer, kPrefix, message, context);
+  }
 
   std::vector<std::string> Texts() {
     std::lock_guard lock(mutex);
@@ -86,7 +88,7 @@ TEST_F(TransferTest, SendsTheFileAfterBothChecksShowingEachStep) {
   ASSERT_TRUE(Send(file)) << message;
   EXPECT_EQ(message, "正常");
   EXPECT_EQ(Texts(), (std::vector<std::string>{"部数1/1[プリンタメモリ 9939kbyte]", "部数1/1[接続確認中]",
-                                                "部数1/1[転送]"}));
+                                               "部数1/1[転送]"}));
   const auto spooled = sim.SpoolFiles();
   ASSERT_EQ(spooled.size(), 1u);
   EXPECT_EQ(test::ReadFileBytes(spooled[0]), test::ReadFileBytes(file));
@@ -156,8 +158,8 @@ TEST_F(TransferTest, SnmpFailuresAreRetriedCheckRetryTimesWithoutPause) {
   EXPECT_EQ(message, "プリンタに接続できません");
   EXPECT_EQ(sim.CountInLog("fault snmp-silent"), 3);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"部数1/1[プリンタメモリ 10239kbyte]", "部数1/1[接続確認中]",
-                                                "部数1/1[接続確認リトライ(SNMP) 1/2]",
-                                                "部数1/1[接続確認リトライ(SNMP) 2/2]"}));
+                                               "部数1/1[接続確認リトライ(SNMP) 1/2]",
+                                               "部数1/1[接続確認リトライ(SNMP) 2/2]"}));
   EXPECT_EQ(sim.CountInLog("] connected"), 0);
   EXPECT_EQ(Free(), 10240 * 1024 - 1000);  // the reservation stands
 }
@@ -206,7 +208,8 @@ TEST_F(TransferTest, JudgedStatesGiveTheirMessagesWithoutRetry) {
       {"Plotter (Panel Off Mode.)\r\nOnline/Offline : Online.\r\n", false, true, "パネルがOFFになっています"},
       {"Plotter (Panel Off Mode.)\r\nOnline/Offline : Online.\r\n", true, false, "パネルがOFFになっています"},
       {"Plotter (Panel Off Mode.)\r\nOnline/Offline : Online.\r\n", true, true, "正常"},
-      {"Plotter (Energy Save Mode.)\r\nOnline/Offline : Online.\r\n", false, true, "省エネモードを解除してください"},
+      {"Plotter (Energy Save Mode.)\r\nOnline/Offline : Online.\r\n", false, true,
+       "省エネモードを解除してください"},
       {"Plotter (Energy Saver Mode.)\r\nOnline/Offline : Online.\r\n", true, true, "正常"},
       {"Plotter (Paper Jam.)\r\nOnline/Offline : Online.\r\n", true, true, "プリンタエラー((Paper Jam.))"},
       {"Plotter (Ready.)\r\nOnline/Offline : Offline.\r\n", true, true, "プリンタONLINEの確認エラー"},
@@ -243,13 +246,14 @@ TEST_F(TransferTest, ARealPrintFileArrivesAsWritten) {
   options.foldType = 16;
   options.foldMargin = 20;
   const auto file = home / "TEMP/sendfile.prn";
-  ASSERT_TRUE(WriteRasterJob(std::filesystem::path(ORVELLA_TEST_DATA) / "jobheaders/two_pages_g4.tif", file, options));
+  ASSERT_TRUE(WriteRasterJob(std::filesystem::path(ORVELLA_TEST_DATA) / "jobheaders/two_pages_g4.tif", file,
+                             options));
   ASSERT_TRUE(Send(file)) << message;
   ASSERT_EQ(sim.SpoolFiles().size(), 1u);
 
   const auto inspect = [](const std::filesystem::path& job) {
     auto result = test::RunProcess(test::BinaryPath("orvella-printer-sim"), {"inspect", job.string()}, 30);
-    EXPECT_EQ(result.exitCode, 0) << result.err;  // every byte placed
+    EXPECT_EQ(result.exitCode, 0) << result.err;          // every byte placed
     return result.out.substr(result.out.find('\n') + 1);  // after the line naming the file
   };
   const std::string received = inspect(sim.SpoolFiles()[0]);

@@ -19,8 +19,9 @@ class PrinterCheckCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directory(home / "INI");
-    WriteFileBytes(home / "INI/HIDDEN.INI", "[SETTING]\r\nPRINTER_FTP_PORT=\"" + std::to_string(sim.FtpPort()) +
-                                                "\"\r\nPRINTER_SNMP_PORT=\"" + std::to_string(sim.SnmpPort()) +
+    WriteFileBytes(home / "INI/HIDDEN.INI", "[SETTING]\r\nPRINTER_FTP_PORT=\"" +
+                                                std::to_string(sim.FtpPort()) + "\"\r\nPRINTER_SNMP_PORT=\"" +
+                                                std::to_string(sim.SnmpPort()) +
                                                 "\"\r\nCHECK_RETRY=\"0\"\r\n");
     sim.Write("stat", "Plotter (Ready.)\r\nOnline/Offline : Online.\r\n");
     settings::PrinterSetting plotter;
@@ -73,15 +74,18 @@ TEST_F(PrinterCheckCommands, AskEachQuestionWhateverTheEarlierAnswer) {
   EXPECT_EQ(json["stat"],
             (Json{{"code", 6}, {"message", "プリンタエラー((Paper Jam.))"}, {"error_text", "(Paper Jam.)"}}));
   ASSERT_EQ(json["trays"].size(), 7u);
-  EXPECT_EQ(json["trays"][0], (Json{{"tray", 1}, {"size", 4}, {"size_keyword", "A4TATE"}, {"paper_type", 0}}));
-  EXPECT_EQ(json["trays"][2], (Json{{"tray", 3}, {"size", 5}, {"size_keyword", "A4YOKO"}, {"paper_type", 1}}));
+  EXPECT_EQ(json["trays"][0],
+            (Json{{"tray", 1}, {"size", 4}, {"size_keyword", "A4TATE"}, {"paper_type", 0}}));
+  EXPECT_EQ(json["trays"][2],
+            (Json{{"tray", 3}, {"size", 5}, {"size_keyword", "A4YOKO"}, {"paper_type", 1}}));
   EXPECT_EQ(json["fit"], false);
 
   std::filesystem::remove(sim.Dir() / "stat");
   std::filesystem::remove(sim.Dir() / "info");
   sim.Write("snmp-state", "00");
   const Json missing = Json::parse(Run({"printer-check", "office"}).out, nullptr, false);
-  EXPECT_EQ(missing["stat"], (Json{{"code", nullptr}, {"message", "プリンタ状態ファイル取得エラー"}, {"error_text", ""}}));
+  EXPECT_EQ(missing["stat"],
+            (Json{{"code", nullptr}, {"message", "プリンタ状態ファイル取得エラー"}, {"error_text", ""}}));
   EXPECT_EQ(missing["trays"], Json::array());
   EXPECT_EQ(missing["trays_message"], "プリンタ情報ファイル取得エラー");
 }

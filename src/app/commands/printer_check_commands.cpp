@@ -28,7 +28,8 @@ namespace s = orvella::settings;
 constexpr int kUnknownPrinter = 2;
 
 // The printer's list position, or nothing (with a message) when no record has the name.
-std::optional<std::size_t> FindPrinter(const std::vector<s::PrinterSetting>& printers, const std::string& name) {
+std::optional<std::size_t> FindPrinter(const std::vector<s::PrinterSetting>& printers,
+                                       const std::string& name) {
   for (std::size_t i = 0; i < printers.size(); ++i)
     if (printers[i].name == name) return i;
   std::cerr << "orvella: no printer named '" << name << "' in PRINTER.INI\n";
@@ -68,7 +69,8 @@ int RunPrinterCheck(const std::vector<std::string>& args) {
   PrepareForPrinters();
 
   // Each question is asked once, whatever the earlier answer was.
-  const auto snmp = printer::QueryPrinterStatus(s::FormatIpv4Address(printer.ipAddr), 10000, hidden.printerSnmpPort);
+  const auto snmp =
+      printer::QueryPrinterStatus(s::FormatIpv4Address(printer.ipAddr), 10000, hidden.printerSnmpPort);
   printer::FtpClient client;
   printer::SetUpStatusFetch(client, printer, hidden);
   const printer::StatusFileCheck stat = printer::CheckStatusFile(client, hidden);

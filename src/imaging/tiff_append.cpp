@@ -1,0 +1,35 @@
+#include "imaging/tiff_append.h"
+
+#include <cstdio>
+#include <memory>
+#include <system_error>
+
+namespace orvella::imaging {
+namespace {
+
+constexpr size_t kBlockBytes = 1024 * 1024;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+bool AppendFile(const std::filesystem::path& target, const std::filesystem::path& source) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(target, source, ec)) return false;
+  std::unique_ptr<std::FILE, FileCloser> in(std::fopen(source.c_str(), "rb"));
+  if (!in) return false;
+  std::unique_ptr<std::FILE, FileCloser> out(std::fopen(target.c_str(), "ab"));
+  if (!out) return false;
+  auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
+  for (;;) {
+    const size_t n = std::fread(block.get(), 1, kBlockBytes, in.get());
+    if (n == 0) break;
+    if (std::fwrite(block.get(), 1, n, out.get()) != n) return false;
+  }
+  if (std::ferror(in.get())) return false;
+  return std::fclose(out.release()) == 0;
+}
+
+}  // namespace orvella::imaging

@@ -4,23 +4,21 @@
 #include <memory>
 #include <system_error>
 
+#include "imaging/tiff_temp_file.h"
+
 namespace orvella::imaging {
 namespace {
 
 constexpr size_t kBlockBytes = 1024 * 1024;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
 bool AppendFile(const std::filesystem::path& target, const std::filesystem::path& source) {
   std::error_code ec;
   if (std::filesystem::equivalent(target, source, ec)) return false;
-  std::unique_ptr<std::FILE, FileCloser> in(std::fopen(source.c_str(), "rb"));
+  FilePtr in(std::fopen(source.c_str(), "rb"));
   if (!in) return false;
-  std::unique_ptr<std::FILE, FileCloser> out(std::fopen(target.c_str(), "ab"));
+  FilePtr out(std::fopen(target.c_str(), "ab"));
   if (!out) return false;
   auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
   for (;;) {

@@ -24,6 +24,43 @@ std::optional<uint32_t> CanvasPixels(double dpi, double mm, uint32_t pagePixels,
   return static_cast<uint32_t>(pixels);
 }
 
+// Writes every canvas row: the page's rows centred in white, the hook's
+// changes included.
+TiffResult WriteCanvasRows(TiffFile& in, const TiffPageInfo& page, const TiffPageInfo& canvas, TiffFile& out,
+                           const CanvasRowHook& rowHook) {
+  const uint32_t left = (canvas.width - page.width) / 2;
+  const uint32_t top = (canvas.length - page.length) / 2;
+  const bool invert = page.photometric == PHOTOMETRIC_MINISBLACK;
+  const size_t canvasBytes = RowBytes(canvas.width);
+  const size_t pageBytes = RowBytes(page.width);
+  std::unique_ptr<uint8_t[]> row, pageRow;
+  try {
+    row = std::make_unique<uint8_t[]>(canvasBytes);
+    // A page as wide as the canvas is read straight into the canvas row.
+    if (canvas.width != page.width) pageRow = std::make_unique<uint8_t[]>(pageBytes);
+  } catch (const std::bad_alloc&) {
+    return kTiffMemoryError;
+  }
+  for (uint32_t y = 0; y < canvas.length; ++y) {
+    const bool onPage = y >= top && y - top < page.length;
+    if (onPage && !pageRow) {
+      if (!in.ReadRow(row.get(), y - top)) return kTiffReadError;
+      if (invert) InvertRow(row.get(), canvasBytes);
+      ClearPadBits(row.get(), canvas.width);
+    } else {
+      std::memset(row.get(), 0, canvasBytes);
+      if (onPage) {
+        if (!in.ReadRow(pageRow.get(), y - top)) return kTiffReadError;
+        if (invert) InvertRow(pageRow.get(), pageBytes);
+        OrBits(row.get(), canvas.width, left, pageRow.get(), page.width);
+      }
+    }
+    if (rowHook && !rowHook(canvas, y, row.get(), canvasBytes)) return kTiffCallbackError;
+    if (!out.WriteRow(row.get(), y)) return kTiffWriteError;
+  }
+  return kTiffOk;
+}
+
 }  // namespace
 
 TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std::filesystem::path& output,
@@ -47,9 +84,6 @@ TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std
   TiffPageInfo canvas = info;
   canvas.width = *canvasWidth;
   canvas.length = *canvasLength;
-  const uint32_t left = (canvas.width - info.width) / 2;
-  const uint32_t top = (canvas.length - info.length) / 2;
-  const bool invert = info.photometric == PHOTOMETRIC_MINISBLACK;
 
   NewFile temp = CreateSystemTempFile("TFa");
   if (temp.fd < 0) return kTiffOpenError;
@@ -61,41 +95,14 @@ TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std
                         PHOTOMETRIC_MINISWHITE, xDpi, yDpi)) {
       return kTiffWriteError;
     }
-
-    const size_t canvasBytes = RowBytes(canvas.width);
-    const size_t pageBytes = RowBytes(info.width);
-    std::unique_ptr<uint8_t[]> row, pageRow;
-    try {
-      row = std::make_unique<uint8_t[]>(canvasBytes);
-      // A page as wide as the canvas is read straight into the canvas row.
-      if (canvas.width != info.width) pageRow = std::make_unique<uint8_t[]>(pageBytes);
-    } catch (const std::bad_alloc&) {
-      return kTiffMemoryError;
-    }
-    for (uint32_t y = 0; y < canvas.length; ++y) {
-      const bool onPage = y >= top && y - top < info.length;
-      if (onPage && !pageRow) {
-        if (!in.ReadRow(row.get(), y - top)) return kTiffReadError;
-        if (invert) InvertRow(row.get(), canvasBytes);
-        ClearPadBits(row.get(), canvas.width);
-      } else {
-        std::memset(row.get(), 0, canvasBytes);
-        if (onPage) {
-          if (!in.ReadRow(pageRow.get(), y - top)) return kTiffReadError;
-          if (invert) InvertRow(pageRow.get(), pageBytes);
-          OrBits(row.get(), canvas.width, left, pageRow.get(), info.width);
-        }
-      }
-      if (rowHook && !rowHook(canvas, y, row.get(), canvasBytes)) return kTiffCallbackError;
-      if (!out.WriteRow(row.get(), y)) return kTiffWriteError;
-    }
+    if (TiffResult result = WriteCanvasRows(in, info, canvas, out, rowHook); result != kTiffOk) return result;
     if (!out.Close()) return kTiffWriteError;
   }
   in.Close();
 
   const RepackedPage repacked{canvas.width, canvas.length, compress, xDpi, yDpi};
-  if (TiffResult result = WriteRepacked(temp.path, output, repacked, fileHook); result != kTiffOk)
-    return result;
+  const TiffResult result = WriteRepacked(temp.path, output, repacked, fileHook);
+  if (result != kTiffOk) return result;
   if (haveTimes) {
     const struct timespec times[2] = {inputTimes.st_atim, inputTimes.st_mtim};
     ::utimensat(AT_FDCWD, output.c_str(), times, 0);

@@ -12,11 +12,6 @@ namespace {
 
 constexpr size_t kCopyPieceBytes = 8 * 1024 * 1024;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 class HeaderWriter {
  public:
   explicit HeaderWriter(std::array<uint8_t, kRepackedHeaderBytes>& bytes) : bytes_(bytes) {}

@@ -16,10 +16,6 @@
 namespace orvella::imaging {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // Escape sequences are built from pieces: "*t" 600 "R" and so on. Numbers are
 // written with to_chars, which never looks at the locale.
 class Sequence {
@@ -56,7 +52,7 @@ TiffResult WriteStampRaster(const std::filesystem::path& stamp, const std::files
   if (TiffResult result = ReadPageInfo(stamp, 0, info); result != kTiffOk) return result;
   TiffFile in(stamp, "rc");
   if (!in) return kTiffOpenError;
-  std::unique_ptr<std::FILE, FileCloser> out(std::fopen(output.c_str(), "wb"));
+  FilePtr out(std::fopen(output.c_str(), "wb"));
   if (!out) return kTiffOpenError;
   FileRemover removeOnFailure(output);
 

@@ -1,9 +1,17 @@
 #pragma once
-// Temporary and output files of the TIFF operations: made without races,
-// removed on every path unless kept.
+// Files of the TIFF operations: stdio handles, and temporary and output files
+// made without races and removed on every path unless kept.
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 
 namespace orvella::imaging {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+// Callers that check fclose's result release the pointer and close it themselves.
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Removes the file when it goes out of scope, unless Keep() was called.
 class FileRemover {

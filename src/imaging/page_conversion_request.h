@@ -21,7 +21,7 @@ struct PageConversionRequest {
   bool model02LongSheet = false;  // MODEL_02 with MODEL02_ROTATION on
   std::array<StampPlacement, 3> stamps;
 
-  // Passed on to the print-file header unchanged.
+  // For the print-file header (the landscape flag may be overridden on the way).
   int freeSizeWidth = 0;
   int freeSizeHeight = 0;
   std::string trayName;

@@ -7,6 +7,7 @@
 
 #include "app/commands/command_registry.h"
 #include "orvella_version.h"
+#include "printer/transport_init.h"
 #include "settings/program_folders.h"
 
 namespace {
@@ -26,6 +27,7 @@ void PrintHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  orvella::printer::InitTransportLibraries();
   std::vector<std::string> args;
   // --home is global: taken wherever it stands so every command honours it.
   for (int i = 1; i < argc; ++i) {

@@ -1,0 +1,170 @@
+// Measures the whole single-page conversion (compose with one stamp, quarter
+// turn, 70.7 %, print file) of the A0 600-dpi page against "tiffcp -c g4" on
+// the same page. Each run is a child process, so its CPU time (user + system)
+// and peak RSS are its own.
+//   orvella-bench-pipeline run PAGES OUTDIR [REPEATS]   one line per figure:
+//       NAME ratio_vs_tiffcp R peak_rss_mb M
+//   orvella-bench-pipeline convert IN HOME               runs one conversion
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <tiffio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "imaging/convert_tiff.h"
+#include "settings/program_folders.h"
+
+namespace {
+
+namespace imaging = orvella::imaging;
+namespace fs = std::filesystem;
+
+constexpr int kDpi = 600;
+
+// A 60 x 30 mm stamp as the renderer writes it (uncompressed, one strip): a
+// 1 mm frame round rows of text-like blocks.
+bool WriteStamp(const fs::path& path) {
+  const uint32_t width = 60 * kDpi * 10 / 254, length = 30 * kDpi * 10 / 254, frame = kDpi / 25;
+  TIFF* tiff = TIFFOpen(path.c_str(), "w");
+  if (!tiff) return false;
+  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
+  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, length);
+  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 1);
+  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+  TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
+  TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, length);
+  TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(tiff, TIFFTAG_XRESOLUTION, static_cast<float>(kDpi));
+  TIFFSetField(tiff, TIFFTAG_YRESOLUTION, static_cast<float>(kDpi));
+  TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+  std::vector<uint8_t> row((width + 7) / 8);
+  bool ok = true;
+  for (uint32_t y = 0; y < length && ok; ++y) {
+    const bool edge = y < frame || y >= length - frame;
+    const bool text = (y / 40) % 3 != 0 && y > 2 * frame && y < length - 2 * frame;
+    for (uint32_t x = 0; x < width; ++x) {
+      const bool on =
+          edge || x < frame || x >= width - frame ||
+          (text && x > 3 * frame && x < width - 3 * frame && (x / 24) % 4 != 3 && (x + y) % 5 < 3);
+      if (on)
+        row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+      else
+        row[x / 8] &= static_cast<uint8_t>(~(0x80 >> (x % 8)));
+    }
+    ok = TIFFWriteScanline(tiff, row.data(), y, 0) == 1;
+  }
+  TIFFClose(tiff);
+  return ok;
+}
+
+// An A0 drawing printed on A1 turned a quarter: the composition canvas is
+// about the page itself.
+int Convert(const fs::path& input, const fs::path& home) {
+  orvella::settings::SetProgramHome(home);
+  fs::create_directories(orvella::settings::TempFolder());
+  imaging::PageConversionRequest request;
+  request.hostMagnification = true;
+  request.resolution = kDpi;
+  request.magnification = 70.7;
+  request.sheetWidthMm = 841;
+  request.sheetHeightMm = 594;
+  request.rotation = imaging::kRotate90;
+  request.landscape = 1;
+  request.trayName = "4";
+  request.stamps[0] = {.valid = true, .path = home / "stamp.tif", .x = 20, .y = 20, .halftone = 0};
+  std::string error;
+  if (!imaging::ConvertSingleTiff(input, 0, request, home / "sendfile.prn", error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+struct Measure {
+  double cpuSeconds = 0;
+  double peakRssMb = 0;
+  bool ok = false;
+};
+
+Measure RunChild(const std::vector<std::string>& argv) {
+  Measure m;
+  const pid_t pid = fork();
+  if (pid < 0) return m;
+  if (pid == 0) {
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (wait4(pid, &status, 0, &usage) != pid) return m;
+  m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  m.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                 static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  m.peakRssMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  return m;
+}
+
+// The fastest of the repeats, and the smallest peak RSS.
+Measure Best(const std::vector<std::string>& argv, int repeats) {
+  Measure best;
+  for (int i = 0; i < repeats; ++i) {
+    const Measure m = RunChild(argv);
+    if (!m.ok) return m;
+    best.cpuSeconds = best.ok ? std::min(best.cpuSeconds, m.cpuSeconds) : m.cpuSeconds;
+    best.peakRssMb = best.ok ? std::min(best.peakRssMb, m.peakRssMb) : m.peakRssMb;
+    best.ok = true;
+  }
+  return best;
+}
+
+int Run(const std::string& self, const fs::path& pages, const fs::path& outDir, int repeats) {
+  const fs::path page = pages / "a0_600.tif";
+  const fs::path home = outDir / "pipeline_home";
+  fs::create_directories(home);
+  if (!WriteStamp(home / "stamp.tif")) {
+    std::fprintf(stderr, "cannot write the stamp\n");
+    return 1;
+  }
+  const Measure floor =
+      Best({"tiffcp", "-c", "g4", page.string(), (outDir / "tiffcp.tif").string()}, repeats);
+  if (!floor.ok || floor.cpuSeconds <= 0) {
+    std::fprintf(stderr, "tiffcp failed on %s\n", page.c_str());
+    return 1;
+  }
+  const Measure m = Best({self, "convert", page.string(), home.string()}, repeats);
+  if (!m.ok) {
+    std::printf("a0_600/convert_single_90_70.7_stamp failed\n");
+    return 1;
+  }
+  std::printf("a0_600/convert_single_90_70.7_stamp ratio_vs_tiffcp %.2f peak_rss_mb %.0f\n",
+              m.cpuSeconds / floor.cpuSeconds, m.peakRssMb);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[1], "convert") == 0) return Convert(argv[2], argv[3]);
+  if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "run") == 0) {
+    const int repeats = argc == 5 ? std::max(1, std::atoi(argv[4])) : 3;
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return 1;
+    self[n] = '\0';
+    return Run(self, argv[2], argv[3], repeats);
+  }
+  std::fprintf(stderr,
+               "usage: orvella-bench-pipeline run PAGES OUTDIR [REPEATS]\n"
+               "       orvella-bench-pipeline convert IN HOME\n");
+  return 2;
+}

@@ -1,0 +1,130 @@
+// Measures the bilevel TIFF operations against "tiffcp -c g4 IN OUT" (one
+// Group 4 decode and encode: the codec floor) on the same page. Each run is a
+// child process, so its CPU time (user + system) and peak RSS are its own.
+//   orvella-bench-tiff run PAGES OUTDIR [REPEATS]   one line per figure:
+//       NAME ratio_vs_tiffcp R peak_rss_mb M
+//   orvella-bench-tiff op OPERATION IN OUT          runs one operation
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "imaging/tiff_primitives.h"
+
+namespace {
+
+namespace imaging = orvella::imaging;
+
+// The operations, as the page pipeline calls them.
+int RunOperation(const std::string& op, const std::string& in, const std::string& out) {
+  if (op == "place_on_canvas") return imaging::PlaceOnCanvas(in, 0, out, 841, 1189, true);
+  if (op == "place_on_canvas_padded") return imaging::PlaceOnCanvas(in, 0, out, 861, 1209, true);
+  if (op == "rotate_90") return imaging::RotateTiff(in, out, 90, 0) ? 0 : 1;
+  if (op == "rotate_180") return imaging::RotateTiff(in, out, 180, 0) ? 0 : 1;
+  if (op == "rotate_270") return imaging::RotateTiff(in, out, 270, 0) ? 0 : 1;
+  if (op == "resample_70.7") return imaging::ResampleTiff(in, out, 0, 0.707, true, true);
+  if (op == "resample_to_600dpi") return imaging::ResampleTiff(in, out, 600, 1, true, true);
+  if (op == "stamp_raster_packed") return imaging::WriteStampRaster(in, out, 0, 0, true);
+  std::fprintf(stderr, "unknown operation %s\n", op.c_str());
+  return 2;
+}
+
+struct Measure {
+  double cpuSeconds = 0;
+  double peakRssMb = 0;
+  bool ok = false;
+};
+
+Measure RunChild(const std::vector<std::string>& argv) {
+  Measure m;
+  const pid_t pid = fork();
+  if (pid < 0) return m;
+  if (pid == 0) {
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (wait4(pid, &status, 0, &usage) != pid) return m;
+  m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  m.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                 static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  m.peakRssMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  return m;
+}
+
+// The fastest of the repeats; its peak RSS is the smallest too (it varies little).
+Measure Best(const std::vector<std::string>& argv, int repeats) {
+  Measure best;
+  for (int i = 0; i < repeats; ++i) {
+    const Measure m = RunChild(argv);
+    if (!m.ok) return m;
+    if (!best.ok || m.cpuSeconds < best.cpuSeconds) best.cpuSeconds = m.cpuSeconds;
+    if (!best.ok || m.peakRssMb < best.peakRssMb) best.peakRssMb = m.peakRssMb;
+    best.ok = true;
+  }
+  return best;
+}
+
+int RunAll(const std::string& self, const std::string& pages, const std::string& outDir, int repeats) {
+  struct Plan {
+    const char* page;
+    std::vector<const char*> operations;
+  };
+  const Plan plans[] = {
+      {"a0_600",
+       {"place_on_canvas", "place_on_canvas_padded", "rotate_90", "rotate_180", "rotate_270",
+        "resample_70.7"}},
+      {"a0_400", {"place_on_canvas", "rotate_90", "resample_to_600dpi"}},
+      {"a4_600", {"place_on_canvas", "rotate_90", "resample_70.7", "stamp_raster_packed"}},
+  };
+  int failures = 0;
+  for (const Plan& plan : plans) {
+    const std::string in = pages + "/" + plan.page + ".tif";
+    const Measure floor = Best({"tiffcp", "-c", "g4", in, outDir + "/tiffcp.tif"}, repeats);
+    if (!floor.ok || floor.cpuSeconds <= 0) {
+      std::fprintf(stderr, "tiffcp failed on %s\n", in.c_str());
+      return 1;
+    }
+    std::printf("# %s tiffcp cpu_s %.3f peak_rss_mb %.0f\n", plan.page, floor.cpuSeconds, floor.peakRssMb);
+    std::fflush(stdout);
+    for (const char* op : plan.operations) {
+      const Measure m = Best({self, "op", op, in, outDir + "/" + op + ".out"}, repeats);
+      if (!m.ok) {
+        std::printf("%s/%s failed\n", plan.page, op);
+        ++failures;
+        continue;
+      }
+      std::printf("%s/%s ratio_vs_tiffcp %.2f peak_rss_mb %.0f\n", plan.page, op,
+                  m.cpuSeconds / floor.cpuSeconds, m.peakRssMb);
+      std::fflush(stdout);
+    }
+  }
+  return failures ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 5 && std::strcmp(argv[1], "op") == 0) return RunOperation(argv[2], argv[3], argv[4]);
+  if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "run") == 0) {
+    const int repeats = argc == 5 ? std::max(1, std::atoi(argv[4])) : 3;
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return 1;
+    self[n] = '\0';
+    return RunAll(self, argv[2], argv[3], repeats);
+  }
+  std::fprintf(stderr,
+               "usage: orvella-bench-tiff run PAGES OUTDIR [REPEATS]\n"
+               "       orvella-bench-tiff op OPERATION IN OUT\n");
+  return 2;
+}

@@ -1,0 +1,125 @@
+// orvella printer-check NAME: asks a configured printer what a job would ask.
+// orvella tool send FILE --printer NAME: one transfer of a print file.
+#include <algorithm>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/commands/cli_args.h"
+#include "app/commands/command_registry.h"
+#include "printer/ftp_client.h"
+#include "printer/info_file.h"
+#include "printer/printer_memory.h"
+#include "printer/snmp_status.h"
+#include "printer/transfer.h"
+#include "settings/hidden_settings.h"
+#include "settings/printer_models.h"
+#include "settings/printer_settings.h"
+#include "settings/program_folders.h"
+
+namespace orvella::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+namespace s = orvella::settings;
+
+constexpr int kUnknownPrinter = 2;
+
+// The printer's list position, or nothing (with a message) when no record has the name.
+std::optional<std::size_t> FindPrinter(const std::vector<s::PrinterSetting>& printers,
+                                       const std::string& name) {
+  for (std::size_t i = 0; i < printers.size(); ++i)
+    if (printers[i].name == name) return i;
+  std::cerr << "orvella: no printer named '" << name << "' in PRINTER.INI\n";
+  return std::nullopt;
+}
+
+// The folders the checks write their work files to, and the SNMP library
+// (its persistent folder is TEMP), before any thread starts.
+void PrepareForPrinters() {
+  s::CreateApplicationFolders();
+  printer::InitSnmpLibrary(s::TempFolder());
+}
+
+Json Trays(const s::PrinterSetting& printer) {
+  const auto model = s::PrinterModelInfo(printer.model);
+  const int highest = std::min(model ? model->highestTray : s::kA2TrayCount, s::kA2TrayCount);
+  Json trays = Json::array();
+  for (int t = 1; t <= highest; ++t) {
+    const s::A2Tray& tray = printer.a2Trays[static_cast<std::size_t>(t - 1)];
+    const int size = static_cast<int>(tray.size);
+    trays.push_back({{"tray", t},
+                     {"size", size},
+                     {"size_keyword", s::KeywordOf(s::kA2TraySizeNames, size)},
+                     {"paper_type", static_cast<int>(tray.type)}});
+  }
+  return trays;
+}
+
+int RunPrinterCheck(const std::vector<std::string>& args) {
+  const CliArgs cli(args, {});
+  const std::string& name = cli.Required(0, "NAME");
+  const s::HiddenSettings hidden = s::LoadHiddenSettings();
+  std::vector<s::PrinterSetting> printers = s::LoadPrinterSettings();
+  const auto index = FindPrinter(printers, name);
+  if (!index) return kUnknownPrinter;
+  s::PrinterSetting& printer = printers[*index];
+  PrepareForPrinters();
+
+  // Each question is asked once, whatever the earlier answer was.
+  const auto snmp =
+      printer::QueryPrinterStatus(s::FormatIpv4Address(printer.ipAddr), 10000, hidden.printerSnmpPort);
+  printer::FtpClient client;
+  printer::SetUpStatusFetch(client, printer, hidden);
+  const printer::StatusFileCheck stat = printer::CheckStatusFile(client, hidden);
+
+  Json result;
+  result["printer"] = printer.name;
+  result["address"] = s::FormatIpv4Address(printer.ipAddr);
+  result["snmp"] = {{"code", static_cast<int>(snmp)}, {"message", printer::SnmpStatusMessage(snmp)}};
+  result["stat"] = {{"code", stat.code ? Json(static_cast<int>(*stat.code)) : Json(nullptr)},
+                    {"message", stat.message},
+                    {"error_text", stat.errorText}};
+  bool fit = snmp == printer::SnmpStatus::kNoError && stat.message == printer::kTransferOk;
+  if (!s::IsWidePrinter(printer) && printer.a2TrayStructAuto) {
+    std::string message;
+    const bool read = printer::ReadTrayInformation(printer, hidden, message);
+    result["trays"] = read ? Trays(printer) : Json::array();
+    if (!read) result["trays_message"] = message;
+    fit = fit && read;
+  }
+  result["fit"] = fit;
+  std::cout << result.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+  return fit ? 0 : 1;
+}
+
+int RunSend(const std::vector<std::string>& args) {
+  const CliArgs cli(args, {"printer"});
+  const std::string& file = cli.Required(0, "FILE");
+  const auto name = cli.Value("printer");
+  if (!name) throw UsageError("missing --printer NAME");
+  const s::HiddenSettings hidden = s::LoadHiddenSettings();
+  const std::vector<s::PrinterSetting> printers = s::LoadPrinterSettings();
+  const auto index = FindPrinter(printers, *name);
+  if (!index) return kUnknownPrinter;
+  PrepareForPrinters();
+
+  printer::PrinterMemoryTable memory;
+  memory.Rebuild(printers.size(), hidden.maxMem, hidden.outPerSec);
+  printer::TransferContext context(memory);
+  context.printerIndex = *index;
+  context.hidden = hidden;
+  context.showStatus = [](const std::string& text) { std::cout << text << std::endl; };
+  std::string message;
+  const bool sent = printer::SendPrintFile(file, printers[*index], "", message, context);
+  std::cout << message << std::endl;
+  return sent ? 0 : 1;
+}
+
+const CommandRegistrar kPrinterCheck{{"printer-check", "NAME", &RunPrinterCheck}};
+const CommandRegistrar kSend{{"tool send", "FILE --printer NAME", &RunSend}};
+
+}  // namespace
+}  // namespace orvella::cli

@@ -1,0 +1,54 @@
+// orvella tool file-type / judge-stat / parse-info: how the program reads an
+// input file's kind and a printer's status and information files, as JSON.
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "app/commands/cli_args.h"
+#include "app/commands/command_registry.h"
+#include "printer/info_file.h"
+#include "printer/input_file_type.h"
+#include "printer/status_file.h"
+
+namespace orvella::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+void Print(const Json& json) {
+  std::cout << json.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+}
+
+int RunFileType(const std::vector<std::string>& args) {
+  const CliArgs cli(args, {});
+  printer::InputFileType type = printer::InputFileType::kUnsupported;
+  const bool ok = printer::DetectInputFileType(cli.Required(0, "FILE"), type);
+  Print(Json{{"ok", ok}, {"type", static_cast<int>(type)}});
+  return ok ? 0 : 1;
+}
+
+int RunJudgeStat(const std::vector<std::string>& args) {
+  const CliArgs cli(args, {});
+  std::string errorText;
+  const auto code = printer::JudgeStatusFile(cli.Required(0, "FILE"), errorText);
+  Print(Json{{"code", static_cast<int>(code)}, {"error_text", errorText}});
+  return 0;
+}
+
+int RunParseInfo(const std::vector<std::string>& args) {
+  const CliArgs cli(args, {});
+  std::vector<printer::TrayInformation> records;
+  const bool ok = printer::ParseInformationFile(cli.Required(0, "FILE"), records);
+  Json rows = Json::array();
+  for (const auto& r : records) {
+    rows.push_back({{"number", r.number}, {"name", r.name}, {"page_size", r.pageSize}, {"status", r.status}});
+  }
+  Print(Json{{"ok", ok}, {"records", rows}});
+  return ok ? 0 : 1;
+}
+
+const CommandRegistrar kFileType{{"tool file-type", "FILE", &RunFileType}};
+const CommandRegistrar kJudgeStat{{"tool judge-stat", "FILE", &RunJudgeStat}};
+const CommandRegistrar kParseInfo{{"tool parse-info", "FILE", &RunParseInfo}};
+
+}  // namespace
+}  // namespace orvella::cli

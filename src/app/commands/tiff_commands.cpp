@@ -1,0 +1,124 @@
+// orvella tool tiff-*: run one bilevel TIFF operation and print its result as JSON.
+#include <charconv>
+#include <climits>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "app/commands/cli_args.h"
+#include "app/commands/command_registry.h"
+#include "imaging/tiff_primitives.h"
+
+namespace {
+
+namespace imaging = orvella::imaging;
+using orvella::cli::CliArgs;
+using orvella::cli::UsageError;
+
+int RequiredInt(const CliArgs& args, const std::string& option) {
+  const auto value = args.Int(option);
+  if (!value) throw UsageError("missing --" + option);
+  if (*value < INT_MIN || *value > INT_MAX) throw UsageError("--" + option + " is out of range");
+  return static_cast<int>(*value);
+}
+
+double RequiredReal(const CliArgs& args, const std::string& option) {
+  const auto value = args.Real(option);
+  if (!value) throw UsageError("missing --" + option);
+  return *value;
+}
+
+// 118.11f as 118.11, not 118.11000061035156.
+double ShortestDouble(float value) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  double result = 0;
+  std::from_chars(text, end, result);
+  return result;
+}
+
+nlohmann::json CodeJson(int code) {
+  return {{"code", code}, {"text", std::string(imaging::ResultText(code))}};
+}
+
+int Print(const nlohmann::json& json, bool success) {
+  std::cout << json.dump() << "\n";
+  return success ? 0 : 1;
+}
+
+int PrintCode(int code) { return Print(CodeJson(code), code == imaging::kTiffOk); }
+
+int RunTiffInfo(const std::vector<std::string>& words) {
+  CliArgs args(words, {"page"});
+  const std::string file = args.Required(0, "FILE");
+  const int page = args.Int("page") ? RequiredInt(args, "page") : 0;
+  imaging::TiffPageInfo info;
+  const int code = imaging::ReadPageInfo(file, page, info);
+  nlohmann::json json = CodeJson(code);
+  if (code == imaging::kTiffOk) {
+    json["width"] = info.width;
+    json["length"] = info.length;
+    json["samples_per_pixel"] = info.samplesPerPixel;
+    json["bits_per_sample"] = info.bitsPerSample;
+    json["photometric"] = info.photometric;
+    json["compression"] = info.compression;
+    json["x_resolution"] = ShortestDouble(info.xResolution);
+    json["y_resolution"] = ShortestDouble(info.yResolution);
+    json["resolution_unit"] = info.resolutionUnit;
+    imaging::TiffPageResolution resolution;
+    if (imaging::ReadPageResolution(file, page, resolution) == imaging::kTiffOk) {
+      json["dpi"] = {resolution.xDpi, resolution.yDpi};
+    }
+    double widthMm = 0, lengthMm = 0;
+    if (imaging::ReadPageSizeMm(file, page, widthMm, lengthMm) == imaging::kTiffOk) {
+      json["width_mm"] = widthMm;
+      json["length_mm"] = lengthMm;
+    } else {
+      json["width_mm"] = nullptr;  // no usable resolution
+      json["length_mm"] = nullptr;
+    }
+    int pages = 0;
+    if (imaging::CountPages(file, pages) == imaging::kTiffOk) json["pages"] = pages;
+  }
+  return Print(json, code == imaging::kTiffOk);
+}
+
+int RunTiffCanvas(const std::vector<std::string>& words) {
+  CliArgs args(words, {"page", "width-mm", "height-mm"}, {"compress"});
+  return PrintCode(imaging::PlaceOnCanvas(args.Required(0, "IN"), RequiredInt(args, "page"),
+                                          args.Required(1, "OUT"), RequiredReal(args, "width-mm"),
+                                          RequiredReal(args, "height-mm"), args.Has("compress")));
+}
+
+int RunTiffRotate(const std::vector<std::string>& words) {
+  CliArgs args(words, {"angle", "halftone"});
+  const int halftone = args.Int("halftone") ? RequiredInt(args, "halftone") : 0;
+  const bool ok = imaging::RotateTiff(args.Required(0, "IN"), args.Required(1, "OUT"),
+                                      RequiredInt(args, "angle"), halftone);
+  return Print({{"ok", ok}}, ok);
+}
+
+int RunTiffResample(const std::vector<std::string>& words) {
+  CliArgs args(words, {"dpi", "scale"}, {"compress", "repack"});
+  return PrintCode(imaging::ResampleTiff(args.Required(0, "IN"), args.Required(1, "OUT"),
+                                         RequiredReal(args, "dpi"), RequiredReal(args, "scale"),
+                                         args.Has("compress"), args.Has("repack")));
+}
+
+int RunStampRaster(const std::vector<std::string>& words) {
+  CliArgs args(words, {"x", "y"}, {"pack"});
+  return PrintCode(imaging::WriteStampRaster(args.Required(0, "IN"), args.Required(1, "OUT"),
+                                             RequiredInt(args, "x"), RequiredInt(args, "y"),
+                                             args.Has("pack")));
+}
+
+const orvella::cli::CommandRegistrar kInfo{{"tool tiff-info", "FILE [--page N]", &RunTiffInfo}};
+const orvella::cli::CommandRegistrar kCanvas{
+    {"tool tiff-canvas", "IN OUT --page N --width-mm W --height-mm H [--compress]", &RunTiffCanvas}};
+const orvella::cli::CommandRegistrar kRotate{
+    {"tool tiff-rotate", "IN OUT --angle A [--halftone N] [--home DIR]", &RunTiffRotate}};
+const orvella::cli::CommandRegistrar kResample{
+    {"tool tiff-resample", "IN OUT --dpi D --scale S [--compress] [--repack]", &RunTiffResample}};
+const orvella::cli::CommandRegistrar kStampRaster{
+    {"tool stamp-raster", "IN OUT --x X --y Y [--pack]", &RunStampRaster}};
+
+}  // namespace

@@ -1,0 +1,123 @@
+#include "imaging/compose_page.h"
+
+#include <cmath>
+#include <cstdint>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "imaging/tiff_canvas.h"
+#include "imaging/tiff_file.h"
+#include "imaging/tiff_page_info.h"
+#include "imaging/tiff_resample.h"
+#include "imaging/tiff_rotate.h"
+#include "imaging/tiff_rows.h"
+#include "settings/program_folders.h"
+
+namespace orvella::imaging {
+namespace {
+
+std::filesystem::path SlotFile(const char* stem, size_t slot) {
+  return settings::TempFolder() / (stem + std::to_string(slot) + ".tif");
+}
+
+// Page pixels of a position in mm on the enlarged canvas, truncated. Far
+// beyond any row or page, so clipping works the same.
+uint64_t CanvasPosition(double enlargement, int dpi, double mm) {
+  const double pixels = std::trunc(enlargement * dpi * mm / 25.4);
+  if (!(pixels > 0)) return 0;
+  return pixels < 0x1p40 ? static_cast<uint64_t>(pixels) : uint64_t{1} << 40;
+}
+
+// One scaled stamp, open for reading row by row while the page is written.
+struct StampLayer {
+  std::optional<TiffFile> file;
+  TiffPageInfo info;
+  uint64_t x = 0;
+  uint64_t y = 0;
+  std::vector<uint8_t> row;
+};
+
+// The canvas step refuses a page whose header it cannot take (which the
+// resolution read before should have caught, unless the file changed).
+int CanvasFailureCode(TiffResult result) {
+  switch (result) {
+    case kTiffOpenError:
+    case kTiffUnsupported:
+    case kTiffUnsupportedCompression:
+    case kTiffMissingTag:
+    case kTiffPageError:
+      return kComposePageHeader;
+    default:
+      return kComposeCanvas;
+  }
+}
+
+}  // namespace
+
+bool ComposePage(const std::filesystem::path& input, int page, const std::filesystem::path& output,
+                 const PageConversionRequest& request, int& code) {
+  auto fail = [&code](int failure) {
+    code = failure;
+    return false;
+  };
+  TiffPageResolution resolution;
+  if (ReadPageResolution(input, page, resolution) != kTiffOk || resolution.xDpi < 1)
+    return fail(kComposeResolution);
+  const int dpi = resolution.xDpi;
+  // Everything is drawn this much larger, so that scaling to the
+  // magnification afterwards gives the sheet and the stamps their own size.
+  const double enlargement = 100 / request.magnification;
+  if (!std::isfinite(enlargement) || !(enlargement > 0)) return fail(kComposeCanvas);
+
+  // Destroyed, and so closed, on every path out.
+  std::array<StampLayer, 3> layers;
+  for (size_t i = 0; i < layers.size(); ++i) {
+    const StampPlacement& placement = request.stamps[i];
+    if (!placement.valid) continue;
+    const auto screened = SlotFile("stamp_halftone", i);
+    const auto scaled = SlotFile("stamp_magnify", i);
+    if (!RotateTiff(placement.path, screened, request.StampAngle(), placement.halftone))
+      return fail(kComposeStampTurn);
+    if (ResampleTiff(screened, scaled, dpi, enlargement, true, false) != kTiffOk)
+      return fail(kComposeStampScale);
+  }
+  for (size_t i = 0; i < layers.size(); ++i) {
+    const StampPlacement& placement = request.stamps[i];
+    if (!placement.valid) continue;
+    StampLayer& layer = layers[i];
+    const auto scaled = SlotFile("stamp_magnify", i);
+    if (ReadPageInfo(scaled, 0, layer.info) != kTiffOk) return fail(kComposeStampHeader);
+    layer.file.emplace(scaled, "r");
+    if (!*layer.file) return fail(kComposeStampOpen);
+    try {
+      layer.row.resize(RowBytes(layer.info.width));
+    } catch (const std::bad_alloc&) {
+      return fail(kComposeStampOpen);
+    }
+    layer.x = CanvasPosition(enlargement, dpi, placement.x);
+    layer.y = CanvasPosition(enlargement, dpi, placement.y);
+  }
+
+  const bool quarterTurn = request.rotation == kRotate90 || request.rotation == kRotate270;
+  const double widthMm = (quarterTurn ? request.sheetHeightMm : request.sheetWidthMm) * enlargement;
+  const double heightMm = (quarterTurn ? request.sheetWidthMm : request.sheetHeightMm) * enlargement;
+
+  // A stamp row that cannot be read aborts the page rather than leave a
+  // drawing without its stamp.
+  auto orStamps = [&layers](const TiffPageInfo& canvas, uint32_t y, uint8_t* row, size_t) {
+    for (StampLayer& layer : layers) {
+      if (!layer.file || y < layer.y || y - layer.y >= layer.info.length) continue;
+      if (!layer.file->ReadRow(layer.row.data(), static_cast<uint32_t>(y - layer.y))) return false;
+      OrBits(row, canvas.width, layer.x, layer.row.data(), layer.info.width);
+    }
+    return true;
+  };
+  const TiffResult result = PlaceOnCanvas(input, page, output, widthMm, heightMm, true, nullptr, orStamps);
+  if (result != kTiffOk) return fail(CanvasFailureCode(result));
+  code = kComposeOk;
+  return true;
+}
+
+}  // namespace orvella::imaging

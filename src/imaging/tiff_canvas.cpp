@@ -1,0 +1,113 @@
+#include "imaging/tiff_canvas.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+#include "imaging/tiff_file.h"
+#include "imaging/tiff_output_tags.h"
+#include "imaging/tiff_rows.h"
+#include "imaging/tiff_temp_file.h"
+
+namespace orvella::imaging {
+namespace {
+
+// Canvas side in pixels for a size in mm, never below the page's own.
+std::optional<uint32_t> CanvasPixels(double dpi, double mm, uint32_t pagePixels, uint32_t limit) {
+  const double pixels = std::trunc(dpi * mm / 25.4 + 0.5);
+  if (!(pixels > pagePixels)) return pagePixels;  // also NaN
+  if (pixels > limit) return std::nullopt;
+  return static_cast<uint32_t>(pixels);
+}
+
+// Writes every canvas row: the page's rows centred in white, the hook's
+// changes included.
+TiffResult WriteCanvasRows(TiffFile& in, const TiffPageInfo& page, const TiffPageInfo& canvas, TiffFile& out,
+                           const CanvasRowHook& rowHook) {
+  const uint32_t left = (canvas.width - page.width) / 2;
+  const uint32_t top = (canvas.length - page.length) / 2;
+  const bool invert = page.photometric == PHOTOMETRIC_MINISBLACK;
+  const size_t canvasBytes = RowBytes(canvas.width);
+  const size_t pageBytes = RowBytes(page.width);
+  std::unique_ptr<uint8_t[]> row, pageRow;
+  try {
+    row = std::make_unique<uint8_t[]>(canvasBytes);
+    // A page as wide as the canvas is read straight into the canvas row.
+    if (canvas.width != page.width) pageRow = std::make_unique<uint8_t[]>(pageBytes);
+  } catch (const std::bad_alloc&) {
+    return kTiffMemoryError;
+  }
+  for (uint32_t y = 0; y < canvas.length; ++y) {
+    const bool onPage = y >= top && y - top < page.length;
+    if (onPage && !pageRow) {
+      if (!in.ReadRow(row.get(), y - top)) return kTiffReadError;
+      if (invert) InvertRow(row.get(), canvasBytes);
+      ClearPadBits(row.get(), canvas.width);
+    } else {
+      std::memset(row.get(), 0, canvasBytes);
+      if (onPage) {
+        if (!in.ReadRow(pageRow.get(), y - top)) return kTiffReadError;
+        if (invert) InvertRow(pageRow.get(), pageBytes);
+        OrBits(row.get(), canvas.width, left, pageRow.get(), page.width);
+      }
+    }
+    if (rowHook && !rowHook(canvas, y, row.get(), canvasBytes)) return kTiffCallbackError;
+    if (!out.WriteRow(row.get(), y)) return kTiffWriteError;
+  }
+  return kTiffOk;
+}
+
+}  // namespace
+
+TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std::filesystem::path& output,
+                         double widthMm, double heightMm, bool compress, TiffPageInfo* pageInfo,
+                         const CanvasRowHook& rowHook, const FileHook& fileHook) {
+  struct stat inputTimes {};
+  const bool haveTimes = ::stat(input.c_str(), &inputTimes) == 0;
+
+  TiffFile in(input, "rc");
+  if (!in) return kTiffOpenError;
+  if (!in.SetPage(page)) return kTiffPageError;
+  TiffPageInfo info;
+  if (TiffResult result = CheckPageHeader(in, info); result != kTiffOk) return result;
+  if (pageInfo) *pageInfo = info;
+
+  const double xDpi = ResolutionDpi(info.xResolution, info.resolutionUnit);
+  const double yDpi = ResolutionDpi(info.yResolution, info.resolutionUnit);
+  const auto canvasWidth = CanvasPixels(xDpi, widthMm, info.width, kMaxRowPixels);
+  const auto canvasLength = CanvasPixels(xDpi, heightMm, info.length, UINT32_MAX);
+  if (!canvasWidth || !canvasLength) return kTiffMemoryError;
+  TiffPageInfo canvas = info;
+  canvas.width = *canvasWidth;
+  canvas.length = *canvasLength;
+
+  NewFile temp = CreateSystemTempFile("TFa");
+  if (temp.fd < 0) return kTiffOpenError;
+  FileRemover removeTemp(temp.path);
+  {
+    TiffFile out(temp.fd, temp.path, "w");
+    if (!out) return kTiffOpenError;
+    if (!SetBilevelTags(out, canvas.width, canvas.length, compress ? COMPRESSION_CCITTFAX4 : COMPRESSION_NONE,
+                        PHOTOMETRIC_MINISWHITE, xDpi, yDpi)) {
+      return kTiffWriteError;
+    }
+    if (TiffResult result = WriteCanvasRows(in, info, canvas, out, rowHook); result != kTiffOk) return result;
+    if (!out.Close()) return kTiffWriteError;
+  }
+  in.Close();
+
+  const RepackedPage repacked{canvas.width, canvas.length, compress, xDpi, yDpi};
+  const TiffResult result = WriteRepacked(temp.path, output, repacked, fileHook);
+  if (result != kTiffOk) return result;
+  if (haveTimes) {
+    const struct timespec times[2] = {inputTimes.st_atim, inputTimes.st_mtim};
+    ::utimensat(AT_FDCWD, output.c_str(), times, 0);
+  }
+  return kTiffOk;
+}
+
+}  // namespace orvella::imaging

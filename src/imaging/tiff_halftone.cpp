@@ -1,0 +1,73 @@
+#include "imaging/tiff_halftone.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "imaging/tiff_file.h"
+#include "imaging/tiff_rows.h"
+#include "settings/program_folders.h"
+#include "settings/settings_error.h"
+
+namespace orvella::imaging {
+
+std::optional<std::filesystem::path> HalftonePatternPath(int pattern) {
+  if (pattern < 1 || pattern > 3) return std::nullopt;
+  const std::string relative = "/Halftone/" + std::to_string(pattern) + ".TIF";
+  std::filesystem::path home;
+  try {
+    home = settings::GetExecutableDirectory(relative);
+  } catch (const settings::SettingsError&) {
+  }
+  std::error_code ec;
+  if (!home.empty() && std::filesystem::exists(home, ec)) return home;
+  const std::filesystem::path shipped = settings::ExecutableFolder();
+  if (shipped.empty()) return home;
+  return std::filesystem::path(shipped.string() + relative);
+}
+
+bool ApplyHalftone(int pattern, uint8_t* image, uint32_t rows, size_t bytesPerRow) {
+  if (pattern == 0) return true;
+  const auto path = HalftonePatternPath(pattern);
+  if (!path) return false;
+  TiffFile file(*path, "r");
+  if (!file) return false;
+  TIFF* tif = file.get();
+  uint32_t width = 0;
+  uint32_t length = 0;
+  uint16_t bits = 1;
+  uint16_t samples = 1;
+  uint16_t photometric = PHOTOMETRIC_MINISWHITE;
+  if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) || !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &length)) {
+    return false;
+  }
+  TIFFGetField(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+  TIFFGetField(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+  TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+  const size_t patternBytes = RowBytes(width);
+  if (bits != 1 || samples != 1 || TIFFIsTiled(tif) || width > kMaxRowPixels ||
+      TIFFScanlineSize64(tif) != patternBytes) {
+    return false;
+  }
+  std::unique_ptr<uint8_t[]> row;
+  try {
+    row = std::make_unique<uint8_t[]>(patternBytes);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  const size_t columns = std::min(bytesPerRow, patternBytes);
+  // The pattern is streamed: only the rows that meet the image are read.
+  const uint32_t screened = std::min(rows, length);
+  for (uint32_t y = 0; y < screened; ++y) {
+    if (!file.ReadRow(row.get(), y)) return false;
+    if (photometric == PHOTOMETRIC_MINISBLACK) InvertRow(row.get(), patternBytes);
+    // Pixels right of the pattern's width in its last byte keep the image.
+    if (width % 8) row[width / 8] |= static_cast<uint8_t>(0xFF >> (width % 8));
+    uint8_t* target = image + static_cast<size_t>(y) * bytesPerRow;
+    for (size_t j = 0; j < columns; ++j) target[j] &= row[j];
+  }
+  return true;
+}
+
+}  // namespace orvella::imaging

@@ -1,0 +1,22 @@
+#pragma once
+// Halftone screening of a 1-bit image with the pattern files Halftone/1.TIF to
+// Halftone/3.TIF of the program folder.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+namespace orvella::imaging {
+
+// Where pattern 1..3 is read from: the program folder's Halftone/N.TIF, or,
+// when that file does not exist, the one beside the executable, so a run with
+// --home finds the patterns shipped with the binary. nullopt for other numbers.
+std::optional<std::filesystem::path> HalftonePatternPath(int pattern);
+
+// ANDs the pattern into the image (rows x bytesPerRow bytes), anchored at the
+// top-left corner and not repeated: whatever lies beyond the pattern's size
+// stays solid. Pattern 0 does nothing. False when the pattern file is missing
+// or unreadable (the image may then be partly screened).
+bool ApplyHalftone(int pattern, uint8_t* image, uint32_t rows, size_t bytesPerRow);
+
+}  // namespace orvella::imaging

@@ -1,0 +1,15 @@
+#pragma once
+// Turning a 1-bit TIFF by quarter turns, with optional halftone screening.
+#include <filesystem>
+
+namespace orvella::imaging {
+
+// Writes input turned clockwise by angle (0, 90, 180 or 270 degrees) to
+// output, screened first with halftone pattern 0..3 (see ApplyHalftone). The
+// page is held whole, so pages over 4 GiB unpacked are refused. Compression
+// and photometric interpretation stay as they were; the resolutions follow the
+// turn. False on any failure, leaving no output file.
+bool RotateTiff(const std::filesystem::path& input, const std::filesystem::path& output, int angle,
+                int halftone);
+
+}  // namespace orvella::imaging

@@ -1,0 +1,48 @@
+#include "imaging/tiff_temp_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <system_error>
+
+namespace orvella::imaging {
+
+FileRemover::~FileRemover() {
+  if (path_.empty()) return;
+  std::error_code ec;
+  std::filesystem::remove(path_, ec);
+}
+
+NewFile CreateSystemTempFile(const char* prefix) {
+  std::error_code ec;
+  std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+  if (ec) folder = "/tmp";
+  std::string name = (folder / (std::string(prefix) + "XXXXXX")).string();
+  NewFile file;
+  file.fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (file.fd >= 0) file.path = name;
+  return file;
+}
+
+NewFile CreateNumberedSibling(const std::filesystem::path& target) {
+  NewFile file;
+  for (int n = 0; n <= 99999; ++n) {
+    char suffix[8];
+    std::snprintf(suffix, sizeof suffix, "_%05d", n);
+    std::filesystem::path candidate = target;
+    candidate += suffix;
+    // O_EXCL claims the name: two writers never share it.
+    file.fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (file.fd >= 0) {
+      file.path = candidate;
+      return file;
+    }
+    if (errno != EEXIST) break;
+  }
+  return file;
+}
+
+}  // namespace orvella::imaging

@@ -1,0 +1,283 @@
+#include "printer/ftp_client.h"
+
+#include <curl/curl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <system_error>
+#include <thread>
+
+namespace orvella::printer {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct CurlDeleter {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+using CurlHandle = std::unique_ptr<CURL, CurlDeleter>;
+
+struct CurlUrlDeleter {
+  void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// "ftp://host:port/name" with the name escaped; empty when the host is no valid host.
+std::string BuildUrl(const std::string& host, int port, const std::string& name) {
+  std::unique_ptr<CURLU, CurlUrlDeleter> url(curl_url());
+  if (!url || curl_url_set(url.get(), CURLUPART_SCHEME, "ftp", 0) != CURLUE_OK ||
+      curl_url_set(url.get(), CURLUPART_HOST, host.c_str(), 0) != CURLUE_OK ||
+      curl_url_set(url.get(), CURLUPART_PORT, std::to_string(port).c_str(), 0) != CURLUE_OK ||
+      curl_url_set(url.get(), CURLUPART_PATH, ("/" + name).c_str(), CURLU_URLENCODE) != CURLUE_OK) {
+    return {};
+  }
+  char* text = nullptr;
+  if (curl_url_get(url.get(), CURLUPART_URL, &text, 0) != CURLUE_OK) return {};
+  std::string result(text);
+  curl_free(text);
+  return result;
+}
+
+}  // namespace
+
+// One attempt, run on its own thread: connect, log in and transfer as one
+// curl request. (A separate login request followed by the transfer on the
+// reused session sometimes leaves curl's data connection unstarted until the
+// time-out, so the phases are told apart by the pre-request callback instead:
+// it runs once the session is logged in, before the first transfer command.)
+//
+// The curl handle lives and dies on this thread. The waiting caller stops the
+// attempt with Abort(): a flag the transfer callbacks check, and a read
+// shutdown of the attempt's sockets so that any wait inside curl, even the
+// QUIT of the clean-up, returns at once. Sockets are registered and closed
+// through callbacks under one mutex, so each is closed exactly once and never
+// touched after its close.
+class FtpClient::Attempt {
+ public:
+  Attempt(FtpClient& client, Direction direction, Clock::time_point deadline)
+      : client_(client), direction_(direction), deadline_(deadline) {}
+
+  void Run() {
+    const bool put = direction_ == Direction::Put;
+    client_.bytesSent_ = 0;
+    client_.state_ = FtpState::Opening;
+    CurlHandle curl(curl_easy_init());
+    if (!curl || !Configure(curl.get())) {
+      client_.state_ = FtpState::OpenFailed;
+      return;
+    }
+    client_.state_ = FtpState::Connecting;
+    const bool ok = put ? Put(curl.get()) : Get(curl.get());
+    if (!ok) {
+      const bool loggedIn = client_.state_ != FtpState::Connecting;
+      client_.state_ = !loggedIn ? FtpState::ConnectFailed : put ? FtpState::PutFailed : FtpState::GetFailed;
+      return;
+    }
+    client_.state_ = FtpState::Done;
+    if (client_.progress) client_.progress(0, 0);
+  }
+
+  // From the waiting thread at the time-out.
+  void Abort() {
+    abort_ = true;
+    std::lock_guard lock(socketsMutex_);
+    for (int fd : sockets_) shutdown(fd, SHUT_RD);
+  }
+
+ private:
+  bool Configure(CURL* curl) {
+    const std::string url = BuildUrl(client_.host_, client_.port, client_.remoteFile_);
+    const bool ok =
+        !url.empty() && curl_easy_setopt(curl, CURLOPT_URL, url.c_str()) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp") == CURLE_OK &&
+        // Printers are on the local network: never through a proxy from the environment.
+        curl_easy_setopt(curl, CURLOPT_PROXY, "") == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_USERNAME, client_.user_.c_str()) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, client_.password_.c_str()) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, 0L) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_FTPPORT, client_.passive == 1 ? nullptr : "-") == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, &Attempt::OnLoggedIn) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_PREREQDATA, this) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Attempt::OnProgress) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_SOCKOPTFUNCTION, &Attempt::OnSocketOpened) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_SOCKOPTDATA, this) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &Attempt::OnCloseSocket) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, this) == CURLE_OK;
+    return ok;
+  }
+
+  bool Put(CURL* curl) {
+    File file(std::fopen(client_.localFile_.c_str(), "rbe"));
+    struct stat info {};
+    if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
+      client_.state_ = FtpState::Putting;  // an unreadable local file is a failed transfer
+      return false;
+    }
+    source_ = file.get();
+    return curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L) == CURLE_OK &&
+           curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(info.st_size)) ==
+               CURLE_OK &&
+           curl_easy_setopt(curl, CURLOPT_READFUNCTION, &Attempt::OnRead) == CURLE_OK &&
+           curl_easy_setopt(curl, CURLOPT_READDATA, this) == CURLE_OK && Perform(curl);
+  }
+
+  // Downloads beside the local file and renames it into place when complete,
+  // so a failed download leaves the previous file whole.
+  bool Get(CURL* curl) {
+    const std::filesystem::path target(client_.localFile_);
+    std::filesystem::path partial = target;
+    partial += ".part";
+    File file(std::fopen(partial.c_str(), "wbe"));
+    if (!file) {
+      client_.state_ = FtpState::Getting;  // an unwritable local file is a failed transfer
+      return false;
+    }
+    sink_ = file.get();
+    bool ok = curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Attempt::OnWrite) == CURLE_OK &&
+              curl_easy_setopt(curl, CURLOPT_WRITEDATA, this) == CURLE_OK && Perform(curl);
+    ok = std::fflush(file.get()) == 0 && ok;
+    file.reset();
+    std::error_code ec;
+    if (ok) std::filesystem::rename(partial, target, ec);
+    if (!ok || ec) {
+      std::filesystem::remove(partial, ec);
+      return false;
+    }
+    return true;
+  }
+
+  // The request under what is left of the attempt's time-out, so curl itself
+  // stops at the deadline even while it waits idle.
+  bool Perform(CURL* curl) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
+    if (left <= 0 || abort_) return false;
+    return curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(left)) == CURLE_OK &&
+           curl_easy_perform(curl) == CURLE_OK;
+  }
+
+  static int OnLoggedIn(void* data, char*, char*, int, int) {
+    auto& self = *static_cast<Attempt*>(data);
+    self.client_.state_ = self.direction_ == Direction::Put ? FtpState::Putting : FtpState::Getting;
+    return self.abort_ ? CURL_PREREQFUNC_ABORT : CURL_PREREQFUNC_OK;
+  }
+
+  // Control and data sockets alike are registered here so that Abort() can
+  // reach them. (Sockets accepted in active mode are closed by curl without
+  // the close callback, so they are left out; curl's own time-out ends them.)
+  static int OnSocketOpened(void* data, curl_socket_t fd, curlsocktype purpose) {
+    auto& self = *static_cast<Attempt*>(data);
+    std::lock_guard lock(self.socketsMutex_);
+    if (purpose == CURLSOCKTYPE_IPCXN) self.sockets_.insert(fd);
+    return self.abort_ ? CURL_SOCKOPT_ERROR : CURL_SOCKOPT_OK;
+  }
+
+  // An upload cut short must not end with an orderly close: the printer would
+  // take the end of the data connection for the end of the job and print a
+  // truncated one. A reset makes it discard the upload.
+  static int OnCloseSocket(void* data, curl_socket_t fd) {
+    auto& self = *static_cast<Attempt*>(data);
+    std::lock_guard lock(self.socketsMutex_);
+    if (self.abort_ || self.readFailed_ || Clock::now() >= self.deadline_) {
+      linger reset{1, 0};
+      setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    }
+    self.sockets_.erase(fd);
+    return close(fd);
+  }
+
+  static int OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<Attempt*>(self)->abort_ ? 1 : 0;
+  }
+
+  static size_t OnRead(char* buffer, size_t size, size_t count, void* data) {
+    auto& self = *static_cast<Attempt*>(data);
+    if (self.abort_) return CURL_READFUNC_ABORT;
+    const size_t n = std::fread(buffer, 1, size * count, self.source_);
+    if (n == 0 && std::ferror(self.source_)) {
+      self.readFailed_ = true;
+      return CURL_READFUNC_ABORT;
+    }
+    if (n == 0) return 0;
+    self.client_.bytesSent_ += static_cast<std::int64_t>(n);
+    if (self.client_.progress) self.client_.progress(2, self.client_.bytesSent_);
+    return n;
+  }
+
+  static size_t OnWrite(char* buffer, size_t size, size_t count, void* data) {
+    auto& self = *static_cast<Attempt*>(data);
+    const size_t bytes = size * count;
+    if (self.abort_) return bytes == 0 ? 1 : 0;  // any count but the one given fails the transfer
+    return std::fwrite(buffer, 1, bytes, self.sink_);
+  }
+
+  FtpClient& client_;
+  Direction direction_;
+  Clock::time_point deadline_;
+  std::atomic<bool> abort_{false};
+  std::atomic<bool> readFailed_{false};
+  std::mutex socketsMutex_;
+  std::set<int> sockets_;  // open sockets of this attempt, guarded by socketsMutex_
+  std::FILE* source_ = nullptr;
+  std::FILE* sink_ = nullptr;
+};
+
+bool FtpClient::PutFile() { return Run(Direction::Put); }
+bool FtpClient::GetFile() { return Run(Direction::Get); }
+
+bool FtpClient::Run(Direction direction) {
+  for (int attempt = 1;; ++attempt) {
+    if (!RunAttempt(direction)) return false;
+    if (state_ == FtpState::Done) return true;
+    // A failed transfer (or one cut short by the time-out) is never repeated here.
+    if (state_ != FtpState::OpenFailed && state_ != FtpState::ConnectFailed) return false;
+    if (attempt >= maxAttempts) return false;
+    if (progress && progress(1, attempt) == 0) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::max(retryWait, 0)));
+  }
+}
+
+// Runs one attempt on its own thread and waits at most the time-out for it;
+// false only when the thread cannot be started.
+bool FtpClient::RunAttempt(Direction direction) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeout, 0));
+  std::mutex mutex;
+  std::condition_variable finished;
+  bool done = false;
+  Attempt attempt(*this, direction, deadline);
+  std::thread worker;
+  try {
+    worker = std::thread([&] {
+      attempt.Run();
+      std::lock_guard lock(mutex);
+      done = true;
+      finished.notify_all();
+    });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  {
+    std::unique_lock lock(mutex);
+    if (!finished.wait_until(lock, deadline, [&] { return done; })) attempt.Abort();
+  }
+  worker.join();
+  return true;
+}
+
+}  // namespace orvella::printer

@@ -1,0 +1,144 @@
+#include "printer/info_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <utility>
+
+#include "printer/ftp_printer_setup.h"
+#include "settings/program_folders.h"
+#include "settings/read_lines.h"
+#include "settings/settings_error.h"
+#include "settings/text_codec.h"
+
+namespace orvella::printer {
+namespace {
+
+constexpr const char* kFetchError = "プリンタ情報ファイル取得エラー";
+constexpr const char* kParseError = "プリンタ情報ファイル解析エラー";
+constexpr int kInfoRetryWait = 1000;  // ms
+constexpr int kInfoTimeout = 10000;   // ms
+constexpr std::size_t kMinLines = 5;
+constexpr std::size_t kHeaderLine = 1;  // line 2
+constexpr std::size_t kFirstRow = 3;    // line 4
+
+// Bytes [from, to) of a row, trimmed of spaces; empty where the row is shorter.
+std::string Field(const std::string& row, std::size_t from, std::size_t to) {
+  if (from >= row.size()) return {};
+  std::string_view field = std::string_view(row).substr(from, to - from);
+  const auto first = field.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  field = field.substr(first, field.find_last_not_of(' ') - first + 1);
+  return settings::Cp932ToUtf8(field);
+}
+
+int LeadingNumber(std::string_view text) {
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    if (value > (INT32_MAX - 9) / 10) break;  // a number beyond reason is no tray number
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+}  // namespace
+
+bool ParseInformationFile(const std::filesystem::path& path, std::vector<TrayInformation>& records) {
+  records.clear();
+  std::vector<std::string> lines;
+  try {
+    if (!settings::ReadLines(path, lines)) return false;
+  } catch (const settings::SettingsError&) {
+    return false;
+  }
+  if (lines.size() < kMinLines) return false;
+
+  const std::string& header = lines[kHeaderLine];
+  const auto a = header.find("Name");
+  const auto b = header.find("Page Size");
+  const auto c = header.find("Status");
+  if (a == std::string::npos || b == std::string::npos || c == std::string::npos || !(a < b && b < c))
+    return false;
+
+  for (std::size_t i = kFirstRow; i < lines.size() && !lines[i].empty(); ++i) {
+    const std::string& row = lines[i];
+    TrayInformation record;
+    record.number = LeadingNumber(Field(row, 0, a));
+    record.name = Field(row, a, b);
+    record.pageSize = Field(row, b, c);
+    record.status = Field(row, c, std::string::npos);
+    records.push_back(std::move(record));
+  }
+  return true;
+}
+
+bool ReadTrayInformation(settings::PrinterSetting& printer, const settings::HiddenSettings& hidden,
+                         std::string& message) {
+  const std::filesystem::path local = settings::TempFolder() / "temp.info";
+  FtpClient client;
+  SetUpForPrinter(client, printer, hidden);
+  client.maxAttempts = hidden.checkRetry;
+  client.retryWait = kInfoRetryWait;
+  client.timeout = kInfoTimeout;
+  client.SetRemoteFile("info");
+  client.SetLocalFile(local.string());
+  if (!client.GetFile()) {
+    message = kFetchError;
+    return false;
+  }
+  std::vector<TrayInformation> records;
+  if (!ParseInformationFile(local, records)) {
+    message = kParseError;
+    return false;
+  }
+  ApplyTrayInformation(records, printer);
+  return true;
+}
+
+bool ReadTrayInformation(settings::PrinterSetting& printer, std::string& message) {
+  return ReadTrayInformation(printer, settings::LoadHiddenSettings(), message);
+}
+
+void ApplyTrayInformation(const std::vector<TrayInformation>& records, settings::PrinterSetting& printer) {
+  const auto model = settings::PrinterModelInfo(printer.model);
+  // A wide model's higher tray numbers have no A2 tray to fill.
+  const int highest = model ? std::min(model->highestTray, settings::kA2TrayCount) : 0;
+  for (const auto& record : records) {
+    const int tray = TrayIndex(record.name);
+    if (tray < 1 || tray > highest) continue;
+    auto& target = printer.a2Trays[static_cast<std::size_t>(tray - 1)];
+    target.size = static_cast<settings::A2TraySize>(A2PaperCode(record.pageSize));
+    target.type = HoldsSpecialPaper(record.name) ? settings::PaperType::kOther : settings::PaperType::kPlain;
+  }
+}
+
+int A2PaperCode(std::string_view pageSize) {
+  static constexpr std::array<std::pair<std::string_view, int>, 9> kCodes = {{
+      {"A2R", 1},
+      {"A3", 2},
+      {"A3R", 3},
+      {"A4", 4},
+      {"A4R", 5},
+      {"B4", 6},
+      {"B4R", 7},
+      {"B5", 8},
+      {"B5R", 9},
+  }};
+  for (const auto& [text, code] : kCodes) {
+    if (pageSize == text) return code;
+  }
+  return 0;
+}
+
+int TrayIndex(std::string_view name) {
+  constexpr std::string_view kTray = "Tray ";
+  const auto at = name.find(kTray);
+  if (at == std::string_view::npos) return -1;
+  const auto next = at + kTray.size();
+  return next < name.size() && name[next] >= '0' && name[next] <= '9' ? name[next] - '0' : 0;
+}
+
+bool HoldsSpecialPaper(std::string_view name) { return name.find_first_of("()") != std::string_view::npos; }
+
+}  // namespace orvella::printer

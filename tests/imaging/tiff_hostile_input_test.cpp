@@ -1,0 +1,115 @@
+// Damaged and forged files: every operation refuses them with a result code
+// (or false), leaves no output and allocates nothing page-sized for them.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include "imaging/test_bitmap.h"
+#include "imaging/tiff_canvas.h"
+#include "imaging/tiff_page_info.h"
+#include "imaging/tiff_repack.h"
+#include "imaging/tiff_resample.h"
+#include "imaging/tiff_rotate.h"
+#include "imaging/tiff_stamp_raster.h"
+#include "support/temp_dir.h"
+
+namespace orvella::imaging {
+namespace {
+
+using test::Bitmap;
+using test::WriteTiff;
+
+struct Outcome {
+  TiffResult canvas;
+  bool rotated;
+  TiffResult resample;
+  TiffResult stamp;
+};
+
+Outcome RunAll(const orvella::test::TempDir& dir, const std::filesystem::path& input) {
+  Outcome o{};
+  o.canvas = PlaceOnCanvas(input, 0, dir / "canvas.tif", 0, 0, true);
+  o.rotated = RotateTiff(input, dir / "rotated.tif", 90, 0);
+  o.resample = ResampleTiff(input, dir / "resampled.tif", 0, 1, true, true);
+  o.stamp = WriteStampRaster(input, dir / "stamp.rtl", 0, 0, true);
+  for (const char* name :
+       {"canvas.tif", "rotated.tif", "resampled.tif", "resampled.tif_00000", "stamp.rtl"}) {
+    EXPECT_FALSE(std::filesystem::exists(dir / name)) << name << " left behind for " << input;
+  }
+  return o;
+}
+
+// A repacked page made by the canvas step, its header in front of the strip.
+std::string RepackedPage(const orvella::test::TempDir& dir) {
+  WriteTiff(dir / "source.tif", Bitmap::Random(300, 200, 31, 0.2));
+  EXPECT_EQ(PlaceOnCanvas(dir / "source.tif", 0, dir / "page.tif", 0, 0, true), kTiffOk);
+  return orvella::test::ReadFileBytes(dir / "page.tif");
+}
+
+TEST(HostileInput, TruncatedOrCorruptStripsAreReadErrors) {
+  orvella::test::TempDir dir;
+  const std::string page = RepackedPage(dir);
+  orvella::test::WriteFileBytes(dir / "cut.tif", page.substr(0, 174 + (page.size() - 174) / 2));
+  std::string corrupt = page;
+  for (size_t i = 174 + (page.size() - 174) / 2; i < corrupt.size(); ++i)
+    corrupt[i] = static_cast<char>(i * 37);
+  orvella::test::WriteFileBytes(dir / "corrupt.tif", corrupt);
+  // An uncompressed strip whose byte count runs past the end of the file.
+  WriteTiff(dir / "raw.tif", Bitmap::Random(64, 64, 32), {.compression = COMPRESSION_NONE});
+  ASSERT_EQ(PlaceOnCanvas(dir / "raw.tif", 0, dir / "raw-page.tif", 0, 0, false), kTiffOk);
+  const std::string raw = orvella::test::ReadFileBytes(dir / "raw-page.tif");
+  orvella::test::WriteFileBytes(dir / "raw-cut.tif", raw.substr(0, raw.size() - 100));
+
+  for (const char* name : {"cut.tif", "corrupt.tif", "raw-cut.tif"}) {
+    const Outcome o = RunAll(dir, dir / name);
+    EXPECT_EQ(o.canvas, kTiffReadError) << name;
+    EXPECT_FALSE(o.rotated) << name;
+    EXPECT_EQ(o.resample, kTiffReadError) << name;
+    EXPECT_EQ(o.stamp, kTiffReadError) << name;
+  }
+}
+
+long PeakRssMb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024;
+}
+
+TEST(HostileInput, HugeHeadersCostNoMemory) {
+  orvella::test::TempDir dir;
+  // Tiny files whose headers claim 10^6 x 10^6 pixels (125 GB unpacked) and
+  // 2^31 x 1 pixels; the strip is 64 bytes of nothing.
+  const std::string strip(64, '\0');
+  auto forge = [&](const char* name, uint32_t width, uint32_t length) {
+    const auto header = RepackedHeader({width, length, true, 600, 600}, static_cast<uint32_t>(strip.size()));
+    orvella::test::WriteFileBytes(dir / name, std::string(header.begin(), header.end()) + strip);
+  };
+  forge("square.tif", 1000000, 1000000);
+  forge("wide.tif", 1u << 31, 1);
+  const long before = PeakRssMb();
+
+  TiffPageInfo info;
+  ASSERT_EQ(ReadPageInfo(dir / "square.tif", 0, info), kTiffOk);  // the header itself is fine
+  EXPECT_EQ(info.width, 1000000u);
+  int pages = 0;
+  EXPECT_EQ(CountPages(dir / "square.tif", pages), kTiffOk);
+  EXPECT_EQ(pages, 1);
+  // Held whole it would exceed 4 GiB: refused. Streamed: the first row fails.
+  const Outcome square = RunAll(dir, dir / "square.tif");
+  EXPECT_EQ(square.canvas, kTiffReadError);
+  EXPECT_FALSE(square.rotated);
+  EXPECT_EQ(square.resample, kTiffReadError);
+  EXPECT_EQ(square.stamp, kTiffReadError);
+
+  // Rows too wide for any buffer are refused before anything is read.
+  EXPECT_EQ(ReadPageInfo(dir / "wide.tif", 0, info), kTiffMemoryError);
+  const Outcome wide = RunAll(dir, dir / "wide.tif");
+  EXPECT_EQ(wide.canvas, kTiffMemoryError);
+  EXPECT_FALSE(wide.rotated);
+  EXPECT_EQ(wide.resample, kTiffMemoryError);
+  EXPECT_EQ(wide.stamp, kTiffMemoryError);
+
+  EXPECT_LT(PeakRssMb() - before, 64);
+}
+
+}  // namespace
+}  // namespace orvella::imaging

@@ -1,0 +1,108 @@
+// orvella printer-check and orvella tool send, run as the binary against the
+// simulated printer.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "settings/printer_settings.h"
+#include "settings/program_folders.h"
+#include "support/printer_sim.h"
+#include "support/process.h"
+#include "support/temp_dir.h"
+
+namespace orvella::test {
+namespace {
+
+using Json = nlohmann::json;
+
+class PrinterCheckCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(home / "INI");
+    WriteFileBytes(home / "INI/HIDDEN.INI", "[SETTING]\r\nPRINTER_FTP_PORT=\"" +
+                                                std::to_string(sim.FtpPort()) + "\"\r\nPRINTER_SNMP_PORT=\"" +
+                                                std::to_string(sim.SnmpPort()) +
+                                                "\"\r\nCHECK_RETRY=\"0\"\r\n");
+    sim.Write("stat", "Plotter (Ready.)\r\nOnline/Offline : Online.\r\n");
+    settings::PrinterSetting plotter;
+    plotter.name = "plotter";
+    plotter.ipAddr = {127, 0, 0, 1};
+    settings::PrinterSetting office = plotter;
+    office.name = "office";
+    office.model = settings::kA2ModelNumber;
+    office.a2TrayStructAuto = true;
+    settings::SetProgramHome(home.Path());
+    ASSERT_TRUE(settings::SavePrinterSettings({plotter, office}));
+  }
+
+  ProcessResult Run(const std::vector<std::string>& words) {
+    std::vector<std::string> args = {"--home", home.Path().string()};
+    args.insert(args.end(), words.begin(), words.end());
+    return RunProcess(BinaryPath("orvella"), args, 60);
+  }
+
+  TempDir home;
+  SimulatedPrinter sim;
+};
+
+TEST_F(PrinterCheckCommands, AReadyPrinterIsFit) {
+  const auto result = Run({"printer-check", "plotter"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.err, "");  // neither the SNMP nor the FTP library prints anything
+  const Json expected = {{"printer", "plotter"},
+                         {"address", "127.0.0.1"},
+                         {"snmp", {{"code", 0}, {"message", ""}}},
+                         {"stat", {{"code", 0}, {"message", "正常"}, {"error_text", ""}}},
+                         {"fit", true}};
+  EXPECT_EQ(Json::parse(result.out, nullptr, false), expected);
+
+  const auto unknown = Run({"printer-check", "nobody"});
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_EQ(unknown.err, "orvella: no printer named 'nobody' in PRINTER.INI\n");
+}
+
+TEST_F(PrinterCheckCommands, AskEachQuestionWhateverTheEarlierAnswer) {
+  sim.Write("snmp-state", "04");
+  sim.Write("stat", "Office (Paper Jam.)\r\nOnline/Offline : Online.\r\n");
+  sim.Write("info",
+            "Trays\r\nNo.  Name            Page Size  Status\r\n---\r\n"
+            "1    Tray 1          A4         Ready\r\n3    Tray 3 (Thick)  A4R        Ready\r\n\r\n");
+  const auto result = Run({"printer-check", "office"});
+  EXPECT_EQ(result.exitCode, 1);
+  const Json json = Json::parse(result.out, nullptr, false);
+  EXPECT_EQ(json["snmp"], (Json{{"code", 1}, {"message", "プリンタが異常状態である可能性があります"}}));
+  EXPECT_EQ(json["stat"],
+            (Json{{"code", 6}, {"message", "プリンタエラー((Paper Jam.))"}, {"error_text", "(Paper Jam.)"}}));
+  ASSERT_EQ(json["trays"].size(), 7u);
+  EXPECT_EQ(json["trays"][0],
+            (Json{{"tray", 1}, {"size", 4}, {"size_keyword", "A4TATE"}, {"paper_type", 0}}));
+  EXPECT_EQ(json["trays"][2],
+            (Json{{"tray", 3}, {"size", 5}, {"size_keyword", "A4YOKO"}, {"paper_type", 1}}));
+  EXPECT_EQ(json["fit"], false);
+
+  std::filesystem::remove(sim.Dir() / "stat");
+  std::filesystem::remove(sim.Dir() / "info");
+  sim.Write("snmp-state", "00");
+  const Json missing = Json::parse(Run({"printer-check", "office"}).out, nullptr, false);
+  EXPECT_EQ(missing["stat"],
+            (Json{{"code", nullptr}, {"message", "プリンタ状態ファイル取得エラー"}, {"error_text", ""}}));
+  EXPECT_EQ(missing["trays"], Json::array());
+  EXPECT_EQ(missing["trays_message"], "プリンタ情報ファイル取得エラー");
+}
+
+TEST_F(PrinterCheckCommands, SendPrintsEveryStepAndTheMessage) {
+  WriteFileBytes(home / "job.prn", std::string(3000, 'x'));
+  auto result = Run({"tool", "send", (home / "job.prn").string(), "--printer", "plotter"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.out, "[プリンタメモリ 199997kbyte]\n[接続確認中]\n[転送]\n正常\n");
+  ASSERT_EQ(sim.SpoolFiles().size(), 1u);
+  EXPECT_EQ(ReadFileBytes(sim.SpoolFiles()[0]), std::string(3000, 'x'));
+
+  sim.Write("faults", "upload-fail");
+  result = Run({"tool", "send", (home / "job.prn").string(), "--printer", "plotter"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out, "[プリンタメモリ 199997kbyte]\n[接続確認中]\n[転送]\nファイル転送エラー\n");
+}
+
+}  // namespace
+}  // namespace orvella::test

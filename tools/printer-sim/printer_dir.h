@@ -1,0 +1,68 @@
+#pragma once
+// The simulated printer's folder. Everything but the spool counter is read
+// from disk at each use, so a test can change the printer while it runs:
+//   stat, info      served by RETR
+//   credentials     "user:password" (else anonymous/anonymous)
+//   snmp-state      hex bytes of the SNMP error-state answer (default "00")
+//   faults          one fault per line
+//   spool/          uploads of quenbyjob as 000001.prn, 000002.prn, ...
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sim_log.h"
+
+namespace orvella::sim {
+
+struct Faults {
+  bool ftpHang = false;                          // accept, never answer
+  bool loginDeny = false;                        // every PASS gets 530
+  bool uploadFail = false;                       // STOR answered 550
+  bool snmpSilent = false;                       // no SNMP answer
+  bool snmpTwoBytes = false;                     // the state answered as two bytes
+  bool snmpNoSuchName = false;                   // error status noSuchName for every request
+  bool snmpWrongId = false;                      // answer under another request id
+  std::optional<std::uint64_t> uploadDropAfter;  // drop the line after this many bytes
+  std::optional<std::uint64_t> transferRate;     // bytes per second, both directions
+};
+
+struct Credentials {
+  std::string user = "anonymous";
+  std::string password = "anonymous";
+};
+
+class PrinterDir {
+ public:
+  PrinterDir(std::filesystem::path dir, SimLog& log);
+
+  // Creates the folder and spool/; false with error when that fails.
+  bool Prepare(std::string& error);
+
+  Faults ReadFaults();
+  Credentials ReadCredentials() const;
+  std::vector<std::uint8_t> ReadSnmpState();
+
+  // Path of a file served by RETR ("stat" or "info"), or nothing for any other name.
+  std::optional<std::filesystem::path> ServedFile(const std::string& name) const;
+
+  // A fresh temporary path in the spool for an upload in progress.
+  std::filesystem::path NewSpoolTemp();
+  // Renames a complete upload to the next spool number; returns the new file name, or empty on failure.
+  std::string CommitSpool(const std::filesystem::path& temp);
+
+ private:
+  void WarnOnce(const std::string& text);
+
+  std::filesystem::path dir_;
+  SimLog& log_;
+  std::mutex mutex_;  // guards the counters and warned_
+  unsigned nextTemp_ = 0;
+  unsigned nextSpool_ = 1;
+  std::set<std::string> warned_;
+};
+
+}  // namespace orvella::sim

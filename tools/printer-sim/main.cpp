@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "ftp_session.h"
-#include "inspect.h"
+#include "received_job.h"
 #include "printer_dir.h"
 #include "sim_log.h"
 #include "snmp_agent.h"

@@ -1,4 +1,4 @@
-#include "inspect.h"
+#include "received_job.h"
 
 #include <cmath>
 #include <string>

@@ -17,8 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "common/child_measure.h"
 #include "imaging/convert_tiff.h"
 #include "settings/program_folders.h"
+
+using orvella::bench::Best;
+using orvella::bench::Measure;
 
 namespace {
 
@@ -87,45 +91,6 @@ int Convert(const fs::path& input, const fs::path& home) {
   return 0;
 }
 
-struct Measure {
-  double cpuSeconds = 0;
-  double peakRssMb = 0;
-  bool ok = false;
-};
-
-Measure RunChild(const std::vector<std::string>& argv) {
-  Measure m;
-  const pid_t pid = fork();
-  if (pid < 0) return m;
-  if (pid == 0) {
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return m;
-  m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  m.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                 static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  m.peakRssMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
-  return m;
-}
-
-// The fastest of the repeats, and the smallest peak RSS.
-Measure Best(const std::vector<std::string>& argv, int repeats) {
-  Measure best;
-  for (int i = 0; i < repeats; ++i) {
-    const Measure m = RunChild(argv);
-    if (!m.ok) return m;
-    best.cpuSeconds = best.ok ? std::min(best.cpuSeconds, m.cpuSeconds) : m.cpuSeconds;
-    best.peakRssMb = best.ok ? std::min(best.peakRssMb, m.peakRssMb) : m.peakRssMb;
-    best.ok = true;
-  }
-  return best;
-}
 
 int Run(const std::string& self, const fs::path& pages, const fs::path& outDir, int repeats) {
   const fs::path page = pages / "a0_600.tif";

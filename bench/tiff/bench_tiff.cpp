@@ -14,7 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "common/child_measure.h"
 #include "imaging/tiff_primitives.h"
+
+using orvella::bench::Best;
+using orvella::bench::Measure;
 
 namespace {
 
@@ -34,45 +38,6 @@ int RunOperation(const std::string& op, const std::string& in, const std::string
   return 2;
 }
 
-struct Measure {
-  double cpuSeconds = 0;
-  double peakRssMb = 0;
-  bool ok = false;
-};
-
-Measure RunChild(const std::vector<std::string>& argv) {
-  Measure m;
-  const pid_t pid = fork();
-  if (pid < 0) return m;
-  if (pid == 0) {
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return m;
-  m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  m.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                 static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  m.peakRssMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
-  return m;
-}
-
-// The fastest of the repeats; its peak RSS is the smallest too (it varies little).
-Measure Best(const std::vector<std::string>& argv, int repeats) {
-  Measure best;
-  for (int i = 0; i < repeats; ++i) {
-    const Measure m = RunChild(argv);
-    if (!m.ok) return m;
-    if (!best.ok || m.cpuSeconds < best.cpuSeconds) best.cpuSeconds = m.cpuSeconds;
-    if (!best.ok || m.peakRssMb < best.peakRssMb) best.peakRssMb = m.peakRssMb;
-    best.ok = true;
-  }
-  return best;
-}
 
 int RunAll(const std::string& self, const std::string& pages, const std::string& outDir, int repeats) {
   struct Plan {

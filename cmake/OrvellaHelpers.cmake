@@ -3,24 +3,42 @@ function(orvella_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
+# The include root of one src/ folder: a folder in the build tree holding only
+# a link named after the folder. A target sees "<folder>/x.h" for its own
+# folder and for the layers it links, and nothing else, so an include that
+# crosses the layers the wrong way fails to compile.
+function(orvella_layer_root folder out)
+  set(root ${PROJECT_BINARY_DIR}/layers/${folder})
+  if(NOT EXISTS ${root}/${folder})
+    file(MAKE_DIRECTORY ${root})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${folder} ${root}/${folder} SYMBOLIC)
+  endif()
+  set(${out} ${root} PARENT_SCOPE)
+endfunction()
+
 # One static library per src/ folder. Sources are gathered from the folder so
-# that adding a file needs no CMake change; DEPS lists the layers below.
+# that adding a file needs no CMake change. DEPS are the layers below (their
+# headers are part of this layer's interface); PRIVATE_DEPS are libraries only
+# the layer's own sources use.
 function(orvella_add_layer name)
-  cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(L "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  orvella_layer_root(${folder} root)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(sources)
     add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${name} PUBLIC ${L_DEPS})
+    target_include_directories(${name} PUBLIC ${root})
+    target_link_libraries(${name} PUBLIC ${L_DEPS} PRIVATE ${L_PRIVATE_DEPS})
     orvella_warnings(${name})
   else()
     add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(${name} INTERFACE ${root})
     target_link_libraries(${name} INTERFACE ${L_DEPS})
   endif()
 endfunction()
 
-# One GoogleTest executable per tests/ folder, registered with CTest.
+# One GoogleTest executable per tests/ folder, registered with CTest. A suite
+# sees the headers of the layers it links and the test support, no more.
 function(orvella_add_test_suite name)
   cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -28,7 +46,7 @@ function(orvella_add_test_suite name)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${T_LIBS} orvella_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
   orvella_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)

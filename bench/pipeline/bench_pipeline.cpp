@@ -91,7 +91,6 @@ int Convert(const fs::path& input, const fs::path& home) {
   return 0;
 }
 
-
 int Run(const std::string& self, const fs::path& pages, const fs::path& outDir, int repeats) {
   const fs::path page = pages / "a0_600.tif";
   const fs::path home = outDir / "pipeline_home";

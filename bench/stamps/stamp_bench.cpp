@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "imaging/stamp_renderer.h"
+#include "imaging/stamp_painter.h"
 
 namespace {
 

@@ -38,7 +38,6 @@ int RunOperation(const std::string& op, const std::string& in, const std::string
   return 2;
 }
 
-
 int RunAll(const std::string& self, const std::string& pages, const std::string& outDir, int repeats) {
   struct Plan {
     const char* page;

@@ -13,7 +13,8 @@
 namespace {
 
 void PrintHelp() {
-  std::cout << "Orvella " ORVELLA_VERSION " — hot-folder print server\n\n"
+  std::cout << "Orvella " ORVELLA_VERSION
+               " — hot-folder print server\n\n"
                "usage: orvella [--home DIR] [COMMAND ...]\n\n"
                "  --home DIR   program folder (INI, ERROR, TEMP, LOG); default $ORVELLA_HOME,\n"
                "               else the folder of the executable\n"
@@ -59,8 +60,8 @@ int main(int argc, char** argv) {
   try {
     return command->run(std::vector<std::string>(args.begin() + static_cast<long>(consumed), args.end()));
   } catch (const orvella::cli::UsageError& e) {
-    std::cerr << "orvella " << command->path << ": " << e.what() << "\nusage: orvella " << command->path << " "
-              << command->usage << "\n";
+    std::cerr << "orvella " << command->path << ": " << e.what() << "\nusage: orvella " << command->path
+              << " " << command->usage << "\n";
     return 2;
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";

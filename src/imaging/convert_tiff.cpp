@@ -9,7 +9,7 @@
 #include "imaging/tiff_page_info.h"
 #include "imaging/tiff_resample.h"
 #include "imaging/tiff_rotate.h"
-#include "printer/jobheaders/raster_job.h"
+#include "printfile/raster_job.h"
 #include "settings/program_folders.h"
 
 namespace orvella::imaging {
@@ -72,8 +72,8 @@ ScaleResult ScaleForOutput(const PageConversionRequest& request, const std::file
              : ScaleResult::kFailed;
 }
 
-printer::RasterJobOptions HeaderOptions(const PageConversionRequest& request) {
-  printer::RasterJobOptions options;
+printfile::RasterJobOptions HeaderOptions(const PageConversionRequest& request) {
+  printfile::RasterJobOptions options;
   options.freeSizeWidth = request.freeSizeWidth;
   options.freeSizeHeight = request.freeSizeHeight;
   options.trayName = request.trayName;
@@ -132,7 +132,7 @@ bool ConvertSingleTiff(const std::filesystem::path& input, int page, const PageC
     case ScaleResult::kOk:
       break;
   }
-  if (!printer::WriteRasterJob(WorkFile("tiff_magnify.tif"), output, HeaderOptions(header)))
+  if (!printfile::WriteRasterJob(WorkFile("tiff_magnify.tif"), output, HeaderOptions(header)))
     return Fail(error, kHeaderFailed);
   return true;
 }
@@ -178,7 +178,7 @@ bool ConvertMultiTiff(const std::filesystem::path& input, const PageConversionRe
     if (!JoinPage(magnified, joined, k == 1)) return Fail(error, kJoinFailed + of);
   }
 
-  printer::RasterJobOptions header = HeaderOptions(scaled);
+  printfile::RasterJobOptions header = HeaderOptions(scaled);
   header.staple = options.finishing.staple;
   header.punch = options.finishing.punch;
   header.duplex = options.finishing.duplex;
@@ -189,7 +189,7 @@ bool ConvertMultiTiff(const std::filesystem::path& input, const PageConversionRe
   header.quantity = options.quantity;
   // The two-up layout runs across the halves, against the page orientation.
   if (twoUp) header.landscape = request.landscape == 0 ? 1 : 0;
-  if (!printer::WriteRasterJob(joined, output, header)) return Fail(error, kHeaderFailed);
+  if (!printfile::WriteRasterJob(joined, output, header)) return Fail(error, kHeaderFailed);
   return true;
 }
 

@@ -11,14 +11,14 @@
 #include <utility>
 #include <vector>
 
+#include "base/units.h"
 #include "imaging/tiff_file.h"
 #include "imaging/tiff_page_info.h"
-#include "settings/units.h"
 
 namespace orvella::imaging {
 namespace {
 
-using settings::MmToDots;
+using base::MmToDots;
 
 struct CairoDeleter {
   void operator()(cairo_t* cr) const { cairo_destroy(cr); }
@@ -43,7 +43,7 @@ inline uint8_t CairoToTiff(uint8_t b) { return kCairoLsbFirst ? kReversedBits[b]
 inline uint8_t TiffToCairo(uint8_t b) { return kCairoLsbFirst ? kReversedBits[b] : b; }
 
 // Pen width in whole pixels; a zero-width pen still draws one pixel.
-int PenPixels(double widthMm, int dpi) { return std::max(1, MmToDots(widthMm, dpi)); }
+int PenPixels(double widthMm, int dpi) { return std::max(1, base::MmToDots(widthMm, dpi)); }
 
 // Pixel coordinates name pixel centres (pixel x covers x − ½ .. x + ½), as the
 // stamp geometry assumes; cairo's pixel x covers x .. x + 1.
@@ -105,7 +105,7 @@ void StampCanvas::Destroy() {
 bool StampCanvas::Create(double widthMm, double heightMm, int dpi) {
   Destroy();
   if (dpi < 1) return false;
-  return CreatePixels(MmToDots(widthMm, dpi), MmToDots(heightMm, dpi), dpi);
+  return CreatePixels(base::MmToDots(widthMm, dpi), base::MmToDots(heightMm, dpi), dpi);
 }
 
 bool StampCanvas::CreatePixels(int width, int height, int dpi) {
@@ -166,10 +166,10 @@ bool StampCanvas::DrawText(double xMm, double yMm, std::string_view utf8, const 
                            int points) {
   CairoPtr cr(BeginDrawing());
   if (!cr) return false;
-  StampFont stampFont(font, settings::PointsToDots(points, dpi_));
+  StampFont stampFont(font, base::PointsToDots(points, dpi_));
   if (!stampFont.ok()) return false;
-  const int x = MmToDots(xMm, dpi_);
-  const int baseline = MmToDots(yMm, dpi_) + stampFont.Ascent();
+  const int x = base::MmToDots(xMm, dpi_);
+  const int baseline = base::MmToDots(yMm, dpi_) + stampFont.Ascent();
   std::string text(utf8);
   cairo_set_scaled_font(cr.get(), stampFont.Scaled());
   cairo_move_to(cr.get(), x, baseline);
@@ -187,8 +187,8 @@ bool StampCanvas::DrawLine(double x0, double y0, double x1, double y1, double wi
   if (!cr) return false;
   cairo_set_line_cap(cr.get(), CAIRO_LINE_CAP_BUTT);
   cairo_set_line_width(cr.get(), PenPixels(widthMm, dpi_));
-  cairo_move_to(cr.get(), MmToDots(x0, dpi_) + kCentre, MmToDots(y0, dpi_) + kCentre);
-  cairo_line_to(cr.get(), MmToDots(x1, dpi_) + kCentre, MmToDots(y1, dpi_) + kCentre);
+  cairo_move_to(cr.get(), base::MmToDots(x0, dpi_) + kCentre, base::MmToDots(y0, dpi_) + kCentre);
+  cairo_line_to(cr.get(), base::MmToDots(x1, dpi_) + kCentre, base::MmToDots(y1, dpi_) + kCentre);
   cairo_stroke(cr.get());
   return cairo_status(cr.get()) == CAIRO_STATUS_SUCCESS;
 }
@@ -198,8 +198,8 @@ bool StampCanvas::DrawLine(double x0, double y0, double x1, double y1, double wi
 bool StampCanvas::DrawEllipse(double left, double top, double right, double bottom, double widthMm) {
   CairoPtr cr(BeginDrawing());
   if (!cr) return false;
-  const double l = MmToDots(left, dpi_) + kCentre, t = MmToDots(top, dpi_) + kCentre;
-  const double r = MmToDots(right, dpi_) - 1 + kCentre, b = MmToDots(bottom, dpi_) - 1 + kCentre;
+  const double l = base::MmToDots(left, dpi_) + kCentre, t = base::MmToDots(top, dpi_) + kCentre;
+  const double r = base::MmToDots(right, dpi_) - 1 + kCentre, b = base::MmToDots(bottom, dpi_) - 1 + kCentre;
   cairo_new_sub_path(cr.get());
   EllipticArc(cr.get(), (l + r) / 2, (t + b) / 2, (r - l) / 2, (b - t) / 2, 0, 2 * std::numbers::pi);
   cairo_close_path(cr.get());
@@ -211,8 +211,8 @@ bool StampCanvas::DrawEllipse(double left, double top, double right, double bott
 bool StampCanvas::DrawRectangle(double left, double top, double right, double bottom, double widthMm) {
   CairoPtr cr(BeginDrawing());
   if (!cr) return false;
-  const double l = MmToDots(left, dpi_) + kCentre, t = MmToDots(top, dpi_) + kCentre;
-  const double r = MmToDots(right, dpi_) - 1 + kCentre, b = MmToDots(bottom, dpi_) - 1 + kCentre;
+  const double l = base::MmToDots(left, dpi_) + kCentre, t = base::MmToDots(top, dpi_) + kCentre;
+  const double r = base::MmToDots(right, dpi_) - 1 + kCentre, b = base::MmToDots(bottom, dpi_) - 1 + kCentre;
   cairo_rectangle(cr.get(), l, t, r - l, b - t);
   cairo_set_line_width(cr.get(), PenPixels(widthMm, dpi_));
   cairo_stroke(cr.get());
@@ -222,11 +222,11 @@ bool StampCanvas::DrawRectangle(double left, double top, double right, double bo
 bool StampCanvas::DrawRoundRect(double left, double top, double right, double bottom, double widthMm) {
   CairoPtr cr(BeginDrawing());
   if (!cr) return false;
-  const double l = MmToDots(left, dpi_) + kCentre, t = MmToDots(top, dpi_) + kCentre;
-  const double r = MmToDots(right, dpi_) - 1 + kCentre, b = MmToDots(bottom, dpi_) - 1 + kCentre;
+  const double l = base::MmToDots(left, dpi_) + kCentre, t = base::MmToDots(top, dpi_) + kCentre;
+  const double r = base::MmToDots(right, dpi_) - 1 + kCentre, b = base::MmToDots(bottom, dpi_) - 1 + kCentre;
   // Corner ellipse of a quarter of the box, limited to the box itself.
-  const double rx = std::min(MmToDots((right - left) / 4, dpi_) / 2.0, (r - l) / 2);
-  const double ry = std::min(MmToDots((bottom - top) / 4, dpi_) / 2.0, (b - t) / 2);
+  const double rx = std::min(base::MmToDots((right - left) / 4, dpi_) / 2.0, (r - l) / 2);
+  const double ry = std::min(base::MmToDots((bottom - top) / 4, dpi_) / 2.0, (b - t) / 2);
   constexpr double kPi = std::numbers::pi;
   cairo_new_sub_path(cr.get());
   EllipticArc(cr.get(), r - rx, t + ry, rx, ry, -kPi / 2, 0);
@@ -306,8 +306,8 @@ void StampCanvas::Invert() {
   MarkDirty();
 }
 
-double StampCanvas::WidthMm() const { return dpi_ ? settings::DotsToMm(width_, dpi_) : 0; }
-double StampCanvas::HeightMm() const { return dpi_ ? settings::DotsToMm(height_, dpi_) : 0; }
+double StampCanvas::WidthMm() const { return dpi_ ? base::DotsToMm(width_, dpi_) : 0; }
+double StampCanvas::HeightMm() const { return dpi_ ? base::DotsToMm(height_, dpi_) : 0; }
 
 bool StampCanvas::Pixel(int x, int y) const {
   if (!surface_ || x < 0 || y < 0 || x >= width_ || y >= height_) return false;

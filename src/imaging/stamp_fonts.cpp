@@ -12,7 +12,7 @@
 #include <memory>
 #include <utility>
 
-#include "settings/units.h"
+#include "base/units.h"
 
 namespace orvella::imaging {
 namespace {
@@ -221,11 +221,11 @@ int StampFont::RightBearing(char32_t ch) const {
 
 TextSizeMm MeasureText(std::string_view utf8, const FontRequest& font, int points, int dpi) {
   if (dpi <= 0) return {};
-  StampFont stampFont(font, settings::PointsToDots(points, dpi));
+  StampFont stampFont(font, base::PointsToDots(points, dpi));
   if (!stampFont.ok()) return {};
   int width = stampFont.AdvanceWidth(utf8) + std::abs(stampFont.RightBearing(LastCharacter(utf8)));
   int height = stampFont.Ascent() + stampFont.Descent();
-  return {settings::DotsToMm(width, dpi), settings::DotsToMm(height, dpi)};
+  return {base::DotsToMm(width, dpi), base::DotsToMm(height, dpi)};
 }
 
 }  // namespace orvella::imaging

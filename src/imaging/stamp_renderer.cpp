@@ -1,11 +1,10 @@
-#include "imaging/stamp_renderer.h"
-
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <string>
 #include <vector>
 
+#include "imaging/stamp_painter.h"
 #include "imaging/tiff_page_info.h"
 #include "imaging/tiff_resample.h"
 #include "imaging/tiff_temp_file.h"
@@ -109,9 +108,18 @@ bool PaintStamp(const StampSetting& stamp, int dpi, const StampDate& today, Stam
 }
 
 bool RenderStamp(const StampSetting& stamp, int dpi, const std::filesystem::path& output,
-                 const StampDate& today) {
+                 const StampDate& today, RenderedStamp* rendered) {
   StampCanvas canvas;
-  return PaintStamp(stamp, dpi, today, canvas) && canvas.SaveTiff(output);
+  StampLayout layout;
+  if (!PaintStamp(stamp, dpi, today, canvas, &layout) || !canvas.SaveTiff(output)) return false;
+  if (rendered) {
+    *rendered = {.widthPx = canvas.Width(),
+                 .heightPx = canvas.Height(),
+                 .widthMm = canvas.WidthMm(),
+                 .heightMm = canvas.HeightMm(),
+                 .layout = std::move(layout)};
+  }
+  return true;
 }
 
 }  // namespace orvella::imaging

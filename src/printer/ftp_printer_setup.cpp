@@ -5,7 +5,7 @@ namespace orvella::printer {
 void SetUpForPrinter(FtpClient& client, const settings::PrinterSetting& printer,
                      const settings::HiddenSettings& hidden) {
   const bool basic = printer.authenticationMode == settings::AuthenticationMode::kBasic;
-  client.SetHost(settings::FormatIpv4Address(printer.ipAddr));
+  client.SetHost(base::FormatIpv4Address(printer.ipAddr));
   client.SetUserName(basic ? printer.loginUsername : "anonymous");
   client.SetPassword(basic ? printer.loginPassword : "anonymous");
   client.passive = 1;

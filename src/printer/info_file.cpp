@@ -5,11 +5,12 @@
 #include <cstdint>
 #include <utility>
 
+#include "base/file_error.h"
+#include "base/read_lines.h"
+#include "base/text_codec.h"
 #include "printer/ftp_printer_setup.h"
 #include "settings/program_folders.h"
-#include "settings/read_lines.h"
 #include "settings/settings_error.h"
-#include "settings/text_codec.h"
 
 namespace orvella::printer {
 namespace {
@@ -29,7 +30,7 @@ std::string Field(const std::string& row, std::size_t from, std::size_t to) {
   const auto first = field.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
   field = field.substr(first, field.find_last_not_of(' ') - first + 1);
-  return settings::Cp932ToUtf8(field);
+  return base::Cp932ToUtf8(field);
 }
 
 int LeadingNumber(std::string_view text) {
@@ -48,8 +49,8 @@ bool ParseInformationFile(const std::filesystem::path& path, std::vector<TrayInf
   records.clear();
   std::vector<std::string> lines;
   try {
-    if (!settings::ReadLines(path, lines)) return false;
-  } catch (const settings::SettingsError&) {
+    if (!base::ReadLines(path, lines)) return false;
+  } catch (const base::FileError&) {
     return false;
   }
   if (lines.size() < kMinLines) return false;

@@ -3,10 +3,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/file_error.h"
+#include "base/read_lines.h"
+#include "base/text_codec.h"
 #include "settings/program_folders.h"
-#include "settings/read_lines.h"
 #include "settings/settings_error.h"
-#include "settings/text_codec.h"
 
 namespace orvella::printer {
 namespace {
@@ -23,8 +24,8 @@ constexpr std::size_t kMaxExtraReadyLines = 200;
 // Lines are compared as the bytes on disk (CP932), like the status file itself.
 bool ReadLinesQuietly(const std::filesystem::path& path, std::vector<std::string>& lines) {
   try {
-    return settings::ReadLines(path, lines);
-  } catch (const settings::SettingsError&) {
+    return base::ReadLines(path, lines);
+  } catch (const base::FileError&) {
     lines.clear();
     return false;
   }
@@ -65,7 +66,7 @@ PrinterStatusCode JudgeStatusFile(const std::filesystem::path& path, std::string
   const auto open = state.find('(');
   const auto close = state.find(')');
   if (open != std::string::npos && close != std::string::npos && open < close) {
-    errorText = settings::Cp932ToUtf8(std::string_view(state).substr(open, close - open + 1));
+    errorText = base::Cp932ToUtf8(std::string_view(state).substr(open, close - open + 1));
   } else {
     errorText.clear();
   }

@@ -115,7 +115,7 @@ class Transfer {
   }
 
   bool CheckSnmp() {
-    const std::string address = settings::FormatIpv4Address(printer_.ipAddr);
+    const std::string address = base::FormatIpv4Address(printer_.ipAddr);
     for (int attempt = 1;; ++attempt) {
       const SnmpStatus status =
           QueryPrinterStatus(address, context_.snmpTimeoutMs, context_.hidden.printerSnmpPort);

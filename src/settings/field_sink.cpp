@@ -1,6 +1,6 @@
 #include "settings/field_sink.h"
 
-#include "settings/text_codec.h"
+#include "base/text_codec.h"
 
 namespace orvella::settings {
 namespace {
@@ -27,18 +27,18 @@ void IniFieldSink::Keyword(std::string_view key, int, std::string_view keyword) 
   out_.WriteString(section_, key, keyword);
 }
 
-void IniFieldSink::Address(std::string_view key, const Ipv4Address& address) {
-  out_.WriteString(section_, key, FormatIpv4Address(address));
+void IniFieldSink::Address(std::string_view key, const base::Ipv4Address& address) {
+  out_.WriteString(section_, key, base::FormatIpv4Address(address));
 }
 
 void IniFieldSink::Secret(std::string_view key, std::string_view value) {
-  auto bytes = Utf8ToCp932(value);
+  auto bytes = base::Utf8ToCp932(value);
   if (!bytes) {
     out_.WriteString(section_, key, value);  // refuses the text with the key write error
     return;
   }
   if (!cipher_) cipher_.emplace();
-  const std::string cut(TruncateCp932(*bytes, kPasswordBytes));
+  const std::string cut(base::TruncateCp932(*bytes, kPasswordBytes));
   out_.WriteString(section_, key, cipher_->Encrypt(cut));
 }
 

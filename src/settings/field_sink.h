@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/ipv4_address.h"
 #include "settings/ini_file.h"
-#include "settings/ipv4_address.h"
 #include "settings/keywords.h"
 #include "settings/logfont.h"
 #include "settings/password_cipher.h"
@@ -26,7 +26,7 @@ class FieldSink {
   // An enumeration: its number, and its keyword (empty when the number lies
   // outside the enumeration).
   virtual void Keyword(std::string_view key, int number, std::string_view keyword) = 0;
-  virtual void Address(std::string_view key, const Ipv4Address& address) = 0;
+  virtual void Address(std::string_view key, const base::Ipv4Address& address) = 0;
   // The printer login password, kept enciphered on disk.
   virtual void Secret(std::string_view key, std::string_view value) = 0;
   // A stamp's font description, kept as a profile structure.
@@ -54,7 +54,7 @@ class IniFieldSink : public FieldSink {
   void Boolean(std::string_view key, bool value) override;
   void Real(std::string_view key, double value) override;
   void Keyword(std::string_view key, int number, std::string_view keyword) override;
-  void Address(std::string_view key, const Ipv4Address& address) override;
+  void Address(std::string_view key, const base::Ipv4Address& address) override;
   // The first 32 bytes (in the file's character set) through PasswordCipher;
   // one cipher serves the whole save.
   void Secret(std::string_view key, std::string_view value) override;

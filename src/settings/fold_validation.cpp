@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/text_codec.h"
+#include "base/text_codec.h"
 
 namespace orvella::settings {
 namespace {
@@ -27,7 +27,7 @@ std::string MarginMessage(int slot, int foldType, const MarginRange& rule) {
 std::optional<Failure> ValidateFoldSetting(FoldSetting& fold, const std::vector<FoldSetting>& list,
                                            std::optional<size_t> editedIndex,
                                            const std::vector<FolderModel>& units) {
-  fold.name = TrimNameBlanks(fold.name);
+  fold.name = base::TrimNameBlanks(fold.name);
   if (auto message = CheckSettingName(fold.name, kFoldNameMaxBytes, kNameEmpty)) {
     return Failure{*message, FoldField::kName};
   }

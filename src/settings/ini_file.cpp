@@ -4,16 +4,16 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdio>
-#include <climits>
 #include <cstring>
 
-#include "settings/file_io.h"
+#include "base/file_io.h"
+#include "base/text_codec.h"
 #include "settings/ini_document.h"
 #include "settings/program_folders.h"
 #include "settings/settings_error.h"
-#include "settings/text_codec.h"
 
 namespace orvella::settings {
 namespace {
@@ -56,7 +56,7 @@ bool ValidName(std::string_view name) {
 // a character CP932 lacks, or a line break that would forge other keys.
 std::optional<std::string> QuotedValue(std::string_view text) {
   if (text.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
-  auto cp932 = Utf8ToCp932(text);
+  auto cp932 = base::Utf8ToCp932(text);
   if (!cp932) return std::nullopt;
   return "\"" + *cp932 + "\"";
 }
@@ -65,10 +65,11 @@ std::optional<std::string> QuotedValue(std::string_view text) {
 
 // ---- reading ---------------------------------------------------------------
 
-std::string IniReader::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
+std::string IniReader::ReadString(std::string_view section, std::string_view key,
+                                  std::string_view def) const {
   auto raw = Lookup(section, key);
   if (!raw) return std::string(def);
-  return Cp932ToUtf8(*raw);
+  return base::Cp932ToUtf8(*raw);
 }
 
 int IniReader::ReadInt(std::string_view section, std::string_view key, int def) const {
@@ -137,7 +138,8 @@ void IniWriter::WriteBool(std::string_view section, std::string_view key, int va
   WriteString(section, key, value == 1 ? "TRUE" : "FALSE");
 }
 
-void IniWriter::WriteBinary(std::string_view section, std::string_view key, const uint8_t* bytes, size_t length) {
+void IniWriter::WriteBinary(std::string_view section, std::string_view key, const uint8_t* bytes,
+                            size_t length) {
   WriteString(section, key, HexText(bytes, length));
 }
 
@@ -161,9 +163,9 @@ IniFile IniFile::AtPath(std::filesystem::path path) {
 
 std::optional<std::string> IniFile::Lookup(std::string_view section, std::string_view key) const {
   std::string bytes;
-  if (ReadWholeFile(path_, bytes, kMaxIniFileBytes) != ReadStatus::kOk) return std::nullopt;
+  if (base::ReadWholeFile(path_, bytes, kMaxIniFileBytes) != base::ReadStatus::kOk) return std::nullopt;
   auto v = IniDocument(bytes).Get(section, key);
-  if (v) *v = std::string(TruncateCp932(*v, kMaxValueBytes));
+  if (v) *v = std::string(base::TruncateCp932(*v, kMaxValueBytes));
   return v;
 }
 
@@ -182,7 +184,7 @@ void IniFile::Delete() const {
 
 IniSnapshot::IniSnapshot(const IniFile& file) {
   std::string bytes;
-  if (ReadWholeFile(file.Path(), bytes, kMaxIniFileBytes) == ReadStatus::kFailed) {
+  if (base::ReadWholeFile(file.Path(), bytes, kMaxIniFileBytes) == base::ReadStatus::kFailed) {
     throw SettingsError(ReadErrorText(file.Path()));
   }
   doc_ = std::make_unique<IniDocument>(bytes);
@@ -192,7 +194,7 @@ IniSnapshot::~IniSnapshot() = default;
 
 std::optional<std::string> IniSnapshot::Lookup(std::string_view section, std::string_view key) const {
   auto v = doc_->Get(section, key);
-  if (v) *v = std::string(TruncateCp932(*v, kMaxValueBytes));
+  if (v) *v = std::string(base::TruncateCp932(*v, kMaxValueBytes));
   return v;
 }
 
@@ -213,7 +215,7 @@ void IniSave::WriteString(std::string_view section, std::string_view key, std::s
 }
 
 void IniSave::Commit() {
-  if (!ReplaceFileAtomically(file_.Path(), doc_->Serialize(), file_.CreateMode())) {
+  if (!base::ReplaceFileAtomically(file_.Path(), doc_->Serialize(), file_.CreateMode())) {
     throw SettingsError(KeyWriteErrorText(file_.Path(), lastSection_, lastKey_));
   }
 }
@@ -232,17 +234,19 @@ void IniBatch::Commit() {
   if (keys_.empty()) return;
   std::string bytes;
   // A file that exists but cannot be read is not overwritten: its keys would be lost.
-  bool ok = ReadWholeFile(file_.Path(), bytes, kMaxIniFileBytes) != ReadStatus::kFailed;
+  bool ok = base::ReadWholeFile(file_.Path(), bytes, kMaxIniFileBytes) != base::ReadStatus::kFailed;
   if (ok) {
     IniDocument doc(bytes);
     for (const Key& k : keys_) doc.Set(k.section, k.key, k.quotedValue);
-    ok = ReplaceFileAtomically(file_.Path(), doc.Serialize(), file_.CreateMode());
+    ok = base::ReplaceFileAtomically(file_.Path(), doc.Serialize(), file_.CreateMode());
   }
   if (!ok) throw SettingsError(KeyWriteErrorText(file_.Path(), keys_.front().section, keys_.front().key));
   keys_.clear();
 }
 
-int ReadListCount(const IniReader& ini, std::string_view countKey) { return ReadListCount(ini, "GLOBAL", countKey); }
+int ReadListCount(const IniReader& ini, std::string_view countKey) {
+  return ReadListCount(ini, "GLOBAL", countKey);
+}
 
 int ReadListCount(const IniReader& ini, std::string_view section, std::string_view countKey) {
   const int count = ini.ReadInt(section, countKey, 0);
@@ -251,9 +255,10 @@ int ReadListCount(const IniReader& ini, std::string_view section, std::string_vi
 
 // ---- text forms ------------------------------------------------------------
 
-std::string KeyWriteErrorText(const std::filesystem::path& file, std::string_view section, std::string_view key) {
-  return "INIファイルのキー書き込みに失敗しました。[file_name]" + file.string() + "[section]" + std::string(section) +
-         "[key]" + std::string(key);
+std::string KeyWriteErrorText(const std::filesystem::path& file, std::string_view section,
+                              std::string_view key) {
+  return "INIファイルのキー書き込みに失敗しました。[file_name]" + file.string() + "[section]" +
+         std::string(section) + "[key]" + std::string(key);
 }
 
 std::string ReadErrorText(const std::filesystem::path& file) {

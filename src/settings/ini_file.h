@@ -156,7 +156,8 @@ int ReadListCount(const IniReader& ini, std::string_view countKey);
 int ReadListCount(const IniReader& ini, std::string_view section, std::string_view countKey);
 
 // "INIファイルのキー書き込みに失敗しました。[file_name]...[section]...[key]..."
-std::string KeyWriteErrorText(const std::filesystem::path& file, std::string_view section, std::string_view key);
+std::string KeyWriteErrorText(const std::filesystem::path& file, std::string_view section,
+                              std::string_view key);
 
 // "INIファイルの読み込みに失敗しました。[file_name]..."
 std::string ReadErrorText(const std::filesystem::path& file);

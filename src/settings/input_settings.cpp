@@ -34,8 +34,8 @@ E ValueOf(const char* const (&words)[N], const std::string& word, E fallback) {
 }
 
 template <typename E, size_t N>
-E ReadKeyword(const IniReader& ini, const std::string& section, const char* key, const char* const (&words)[N],
-              E def) {
+E ReadKeyword(const IniReader& ini, const std::string& section, const char* key,
+              const char* const (&words)[N], E def) {
   return ValueOf(words, ini.ReadString(section, key, WordOf(words, def)), def);
 }
 
@@ -65,7 +65,8 @@ InputFolderSetting LoadOne(const IniReader& ini, const std::string& s) {
     auto& o = r.outputs[i];
     o.target = ReadKeyword(ini, s, SizeKey("OUTPUT_SETTING_", i, "").c_str(), kTargets, OutputTarget::kMag);
     o.magnification = ini.ReadDouble(s, SizeKey("OUTPUT_SETTING_", i, "_MAG"), 100);
-    o.rotation = ReadKeyword(ini, s, SizeKey("OUTPUT_SETTING_", i, "_ROT").c_str(), kRotations, Rotation::kNone);
+    o.rotation =
+        ReadKeyword(ini, s, SizeKey("OUTPUT_SETTING_", i, "_ROT").c_str(), kRotations, Rotation::kNone);
   }
   for (int d = 1; d <= 3; ++d) {
     r.stamps[d - 1].name = ini.ReadString(s, StampKey(d, "_NAME"), "");
@@ -155,20 +156,23 @@ void SaveInputSettings(const std::vector<InputFolderSetting>& inputs) {
   save.Commit();
 }
 
-const InputFolderSetting* FindInputByPrinter(const std::vector<InputFolderSetting>& inputs, const std::string& name) {
+const InputFolderSetting* FindInputByPrinter(const std::vector<InputFolderSetting>& inputs,
+                                             const std::string& name) {
   for (const auto& r : inputs)
     if (r.widePrinterName == name || r.a2PrinterName == name) return &r;
   return nullptr;
 }
 
-const InputFolderSetting* FindInputByStamp(const std::vector<InputFolderSetting>& inputs, const std::string& name) {
+const InputFolderSetting* FindInputByStamp(const std::vector<InputFolderSetting>& inputs,
+                                           const std::string& name) {
   for (const auto& r : inputs)
     for (const auto& s : r.stamps)
       if (s.name == name) return &r;
   return nullptr;
 }
 
-const InputFolderSetting* FindInputByFold(const std::vector<InputFolderSetting>& inputs, const std::string& name) {
+const InputFolderSetting* FindInputByFold(const std::vector<InputFolderSetting>& inputs,
+                                          const std::string& name) {
   for (const auto& r : inputs)
     if (r.wideFoldName == name) return &r;
   return nullptr;

@@ -83,8 +83,11 @@ void SaveInputSettings(const std::vector<InputFolderSetting>& inputs);
 void VisitInputFields(const InputFolderSetting& record, FieldSink& sink);
 
 // The first record using the printer (wide or A2), stamp or fold by name.
-const InputFolderSetting* FindInputByPrinter(const std::vector<InputFolderSetting>& inputs, const std::string& name);
-const InputFolderSetting* FindInputByStamp(const std::vector<InputFolderSetting>& inputs, const std::string& name);
-const InputFolderSetting* FindInputByFold(const std::vector<InputFolderSetting>& inputs, const std::string& name);
+const InputFolderSetting* FindInputByPrinter(const std::vector<InputFolderSetting>& inputs,
+                                             const std::string& name);
+const InputFolderSetting* FindInputByStamp(const std::vector<InputFolderSetting>& inputs,
+                                           const std::string& name);
+const InputFolderSetting* FindInputByFold(const std::vector<InputFolderSetting>& inputs,
+                                          const std::string& name);
 
 }  // namespace orvella::settings

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "settings/text_codec.h"
+#include "base/text_codec.h"
 
 namespace orvella::settings {
 namespace {
@@ -24,7 +24,8 @@ std::string Format(const char* pattern, int a, int b = 0) {
 // The folder itself or anything inside it, letter case ignored.
 bool InsideFolderIgnoringCase(const std::string& path, std::string folder) {
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  if (folder.empty() || path.size() < folder.size() || strncasecmp(path.c_str(), folder.c_str(), folder.size()) != 0)
+  if (folder.empty() || path.size() < folder.size() ||
+      strncasecmp(path.c_str(), folder.c_str(), folder.size()) != 0)
     return false;
   return path.size() == folder.size() || path[folder.size()] == '/';
 }
@@ -52,18 +53,22 @@ std::optional<InputValidationIssue> ValidateInputGeneral(const InputGeneralForm&
                                                          const std::vector<InputFolderSetting>& all,
                                                          std::optional<size_t> editedIndex,
                                                          const std::filesystem::path& networkShortcuts) {
-  const auto bytes = Cp932Length(form.inputDir);
+  const auto bytes = base::Cp932Length(form.inputDir);
   if (!bytes) {
     // The INI files are CP932: a path it cannot hold could not be saved.
-    return InputValidationIssue{"入力フォルダパスに使用できない文字が含まれています。", InputField::kInputDir};
-  }
-  if (*bytes > kMaxPathBytes) {
-    return InputValidationIssue{Format("入力フォルダパスは半角 %d 文字以内で指定してください。", kMaxPathBytes),
+    return InputValidationIssue{"入力フォルダパスに使用できない文字が含まれています。",
                                 InputField::kInputDir};
   }
-  if (form.inputDir.empty()) return InputValidationIssue{"入力フォルダを選択してください。", InputField::kInputDir};
+  if (*bytes > kMaxPathBytes) {
+    return InputValidationIssue{
+        Format("入力フォルダパスは半角 %d 文字以内で指定してください。", kMaxPathBytes),
+        InputField::kInputDir};
+  }
+  if (form.inputDir.empty())
+    return InputValidationIssue{"入力フォルダを選択してください。", InputField::kInputDir};
   if (InsideFolderIgnoringCase(form.inputDir, networkShortcuts.string())) {
-    return InputValidationIssue{"選択されたフォルダは入力フォルダとして使用できません。", InputField::kInputDir};
+    return InputValidationIssue{"選択されたフォルダは入力フォルダとして使用できません。",
+                                InputField::kInputDir};
   }
   for (size_t i = 0; i < all.size(); ++i) {
     if (editedIndex && *editedIndex == i) continue;
@@ -92,9 +97,9 @@ std::optional<InputValidationIssue> ValidateOutputSettings(
     const std::string& text = magnificationTexts[i];
     const auto value = text.size() <= 5 ? WholeNumber(text) : std::nullopt;
     if (!value || *value < kMinMagnification || *value > kMaxMagnification) {
-      return InputValidationIssue{
-          Format("出力設定の変倍サイズは%d.0～%d.0で指定してください。", kMinMagnification, kMaxMagnification),
-          InputField::kMagnification, i};
+      return InputValidationIssue{Format("出力設定の変倍サイズは%d.0～%d.0で指定してください。",
+                                         kMinMagnification, kMaxMagnification),
+                                  InputField::kMagnification, i};
     }
   }
   return std::nullopt;

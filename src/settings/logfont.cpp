@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "settings/text_codec.h"
+#include "base/text_codec.h"
 
 namespace orvella::settings {
 namespace {
@@ -53,11 +53,11 @@ LogFont LogFont::FromBytes(const std::array<uint8_t, kRecordSize>& b) {
 
 std::string LogFont::FaceNameUtf8() const {
   const auto end = std::find(faceName.begin(), faceName.end(), '\0');
-  return Cp932ToUtf8(std::string_view(faceName.data(), static_cast<size_t>(end - faceName.begin())));
+  return base::Cp932ToUtf8(std::string_view(faceName.data(), static_cast<size_t>(end - faceName.begin())));
 }
 
 bool LogFont::SetFaceNameUtf8(std::string_view utf8) {
-  auto cp932 = Utf8ToCp932(utf8);
+  auto cp932 = base::Utf8ToCp932(utf8);
   if (!cp932 || cp932->size() >= kFaceNameSize || cp932->find('\0') != std::string::npos) return false;
   faceName.fill('\0');
   std::memcpy(faceName.data(), cp932->data(), cp932->size());

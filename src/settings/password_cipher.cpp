@@ -25,7 +25,9 @@ std::span<const uint8_t> KeyBytes() {
   return {reinterpret_cast<const uint8_t*>(key.data()), key.size()};
 }
 
-uint32_t LoadLe(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
+uint32_t LoadLe(const uint8_t* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
 
 void StoreLe(uint8_t* p, uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));

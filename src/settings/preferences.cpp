@@ -61,7 +61,7 @@ NetSendAddresses GetNetSendAddresses() {
   const IniFile ini = PreferenceFile();
   NetSendAddresses addresses{};
   for (size_t i = 0; i < addresses.size(); ++i) {
-    addresses[i] = ParseIpv4Address(ini.ReadString(kSection, kNetSendKeys[i], "0.0.0.0"));
+    addresses[i] = base::ParseIpv4Address(ini.ReadString(kSection, kNetSendKeys[i], "0.0.0.0"));
   }
   return addresses;
 }
@@ -70,7 +70,7 @@ void SetNetSendAddresses(const NetSendAddresses& addresses) {
   const IniFile file = PreferenceFile();
   IniBatch batch(file);
   for (size_t i = 0; i < addresses.size(); ++i) {
-    batch.WriteString(kSection, kNetSendKeys[i], FormatIpv4Address(addresses[i]));
+    batch.WriteString(kSection, kNetSendKeys[i], base::FormatIpv4Address(addresses[i]));
   }
   batch.Commit();
 }

@@ -4,8 +4,8 @@
 // NETSEND addresses together).
 #include <array>
 
+#include "base/ipv4_address.h"
 #include "settings/field_sink.h"
-#include "settings/ipv4_address.h"
 
 namespace orvella::settings {
 
@@ -17,7 +17,7 @@ inline constexpr std::array<KeywordName, 2> kHdiDataDirectionNames{{
 }};
 
 inline constexpr int kNetSendPcCount = 3;
-using NetSendAddresses = std::array<Ipv4Address, kNetSendPcCount>;
+using NetSendAddresses = std::array<base::Ipv4Address, kNetSendPcCount>;
 
 // Tolerances around a nominal paper size, whole millimetres (0 to 99).
 int GetMarginPlus();

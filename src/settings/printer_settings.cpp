@@ -1,8 +1,8 @@
 #include "settings/printer_settings.h"
 
+#include "base/text_codec.h"
 #include "settings/ini_list.h"
 #include "settings/password_cipher.h"
-#include "settings/text_codec.h"
 
 namespace orvella::settings {
 
@@ -41,13 +41,13 @@ IniFile PrinterFile() {
 PrinterSetting LoadPrinter(const IniReader& ini, const std::string& section, const PasswordCipher& cipher) {
   PrinterSetting p;
   p.name = ini.ReadString(section, kName, "");
-  p.ipAddr = ParseIpv4Address(ini.ReadString(section, kIpAddr, "0.0.0.0"));
+  p.ipAddr = base::ParseIpv4Address(ini.ReadString(section, kIpAddr, "0.0.0.0"));
   // Exact comparison: "basic" is not BASIC.
   p.authenticationMode =
       ReadKeyword<AuthenticationMode>(ini, section, kAuthentication, kAuthenticationModeNames);
   p.loginUsername = ini.ReadString(section, kUsername, "");
   const std::string stored = ini.ReadString(section, kPassword, "");
-  p.loginPassword = stored.empty() ? std::string() : Cp932ToUtf8(cipher.Decrypt(stored));
+  p.loginPassword = stored.empty() ? std::string() : base::Cp932ToUtf8(cipher.Decrypt(stored));
 
   const auto model =
       PrinterModelFromKey(ini.ReadString(section, kModel, kPrinterModels[kDefaultModelNumber].key));

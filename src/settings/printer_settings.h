@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/ipv4_address.h"
 #include "settings/field_sink.h"
-#include "settings/ipv4_address.h"
 #include "settings/keywords.h"
 #include "settings/paper_type.h"
 #include "settings/printer_models.h"
@@ -92,7 +92,7 @@ inline constexpr int kA2TrayCount = 7;
 // A default-constructed record is the new printer of the printer list.
 struct PrinterSetting {
   std::string name;
-  Ipv4Address ipAddr{};
+  base::Ipv4Address ipAddr{};
   AuthenticationMode authenticationMode = AuthenticationMode::kNone;
   std::string loginUsername;
   std::string loginPassword;  // plain text in memory, at most 32 bytes on disk

@@ -1,6 +1,6 @@
 #include "settings/printer_validation.h"
 
-#include "settings/text_codec.h"
+#include "base/text_codec.h"
 
 namespace orvella::settings {
 namespace {
@@ -16,7 +16,7 @@ using Failure = ValidationFailure<PrinterField>;
 std::optional<Failure> ValidatePrinterSetting(PrinterSetting& printer,
                                               const std::vector<PrinterSetting>& list,
                                               std::optional<size_t> editedIndex) {
-  printer.name = TrimNameBlanks(printer.name);
+  printer.name = base::TrimNameBlanks(printer.name);
   if (auto message = CheckSettingName(printer.name, kPrinterNameMaxBytes, kNameEmpty)) {
     return Failure{*message, PrinterField::kName};
   }

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "settings/fixed_format.h"
-#include "settings/text_codec.h"
+#include "base/fixed_format.h"
+#include "base/text_codec.h"
 
 namespace orvella::settings {
 namespace {
@@ -21,8 +21,8 @@ std::string PathTooLong() {
   return "画像パスは半角 " + std::to_string(kStampImagePathMaxBytes) + " 文字以内で設定してください。";
 }
 std::string LineWidthRange() {
-  return "境界線の線幅の値は" + FormatFixed(kStampLineWidthMin / 10.0, 1) + "～" +
-         FormatFixed(kStampLineWidthMax / 10.0, 1) + "で指定してください。";
+  return "境界線の線幅の値は" + base::FormatFixed(kStampLineWidthMin / 10.0, 1) + "～" +
+         base::FormatFixed(kStampLineWidthMax / 10.0, 1) + "で指定してください。";
 }
 // STAMP.INI is CP932: text it cannot hold could not be saved.
 std::string NotStorable(const std::string& what) { return what + "に使用できない文字が含まれています。"; }
@@ -38,10 +38,10 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::optional<StampValidationIssue> CheckName(const std::string& name, const StampList& stamps,
                                               std::optional<size_t> editing) {
-  const auto bytes = Cp932Length(name);
+  const auto bytes = base::Cp932Length(name);
   if (!bytes) return StampValidationIssue{NotStorable("スタンプ設定名称"), StampField::kName};
   if (*bytes > kStampNameMaxBytes) return StampValidationIssue{NameTooLong(), StampField::kName};
-  const std::string trimmed = TrimNameBlanks(name);
+  const std::string trimmed = base::TrimNameBlanks(name);
   if (trimmed.empty()) return StampValidationIssue{kNameEmpty, StampField::kName};
   for (size_t i = 0; i < stamps.size(); ++i) {
     if (i != editing && stamps[i].name == trimmed) return StampValidationIssue{kNameTaken, StampField::kName};
@@ -58,7 +58,7 @@ std::optional<StampValidationIssue> CheckFont(const StampForm& form) {
 }
 
 std::optional<StampValidationIssue> CheckImage(const std::string& path) {
-  const auto bytes = Cp932Length(path);
+  const auto bytes = base::Cp932Length(path);
   if (!bytes) return StampValidationIssue{NotStorable("画像パス"), StampField::kImagePath};
   if (*bytes > kStampImagePathMaxBytes) return StampValidationIssue{PathTooLong(), StampField::kImagePath};
   if (path.empty()) return StampValidationIssue{kPathEmpty, StampField::kImagePath};
@@ -133,7 +133,7 @@ std::optional<StampValidationIssue> ValidateStampForm(const StampForm& form, con
     return StampValidationIssue{LineWidthRange(), StampField::kLineWidth};
   }
   for (size_t r = 0; r < form.rowTexts.size(); ++r) {
-    if (!Cp932Length(form.rowTexts[r])) {
+    if (!base::Cp932Length(form.rowTexts[r])) {
       return StampValidationIssue{NotStorable(kRowLabels[r]), StampField::kRowText, static_cast<int>(r) + 1};
     }
   }

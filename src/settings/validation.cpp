@@ -1,6 +1,6 @@
 #include "settings/validation.h"
 
-#include "settings/text_codec.h"
+#include "base/text_codec.h"
 
 namespace orvella::settings {
 namespace {
@@ -11,14 +11,14 @@ constexpr std::string_view kNameTooLong = "設定名称は半角 %d 文字以内
 }  // namespace
 
 std::optional<std::string> CheckStorableText(std::string_view text) {
-  if (Cp932Length(text)) return std::nullopt;
+  if (base::Cp932Length(text)) return std::nullopt;
   return std::string(kUnstorableText);
 }
 
 std::optional<std::string> CheckSettingName(std::string_view name, size_t maxBytes,
                                             std::string_view emptyMessage) {
   if (name.empty()) return std::string(emptyMessage);
-  auto length = Cp932Length(name);
+  auto length = base::Cp932Length(name);
   if (!length) return std::string(kUnstorableText);
   if (*length > maxBytes) {
     std::string message(kNameTooLong);

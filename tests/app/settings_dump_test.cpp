@@ -2,10 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/text_codec.h"
 #include "settings/printer_settings.h"
 #include "settings/program_folders.h"
 #include "settings/stamp_settings.h"
-#include "settings/text_codec.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -23,7 +23,7 @@ test::ProcessResult Dump(const std::filesystem::path& home, std::vector<std::str
 void WriteCp932(const std::filesystem::path& path, std::string_view utf8) {
   std::string crlf;
   for (char c : utf8) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  test::WriteFileBytes(path, settings::Utf8ToCp932(crlf).value());
+  test::WriteFileBytes(path, base::Utf8ToCp932(crlf).value());
 }
 
 TEST(SettingsDump, MissingFolderGivesAllDefaults) {
@@ -56,7 +56,7 @@ TEST(SettingsDump, HandWrittenCp932Folder) {
   printer.name = "製図室";
   printer.loginPassword = "秘密pw";
   ASSERT_TRUE(settings::SavePrinterSettings({printer}));
-  const std::string saved = settings::Cp932ToUtf8(test::ReadFileBytes(dir / "INI/PRINTER.INI"));
+  const std::string saved = base::Cp932ToUtf8(test::ReadFileBytes(dir / "INI/PRINTER.INI"));
   const size_t pw = saved.find("LOGIN_PASSWORD=\"") + 16;
   const std::string cipherText = saved.substr(pw, 64);
 

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "imaging/convert_test_support.h"
 #include "imaging/convert_tiff.h"
+#include "support/imaging/convert_test_support.h"
 
 namespace orvella::imaging {
 namespace {

@@ -2,9 +2,9 @@
 // print-file reader.
 #include <gtest/gtest.h>
 
-#include "imaging/convert_test_support.h"
 #include "imaging/convert_tiff.h"
 #include "imaging/tiff_halftone.h"
+#include "support/imaging/convert_test_support.h"
 
 namespace orvella::imaging {
 namespace {

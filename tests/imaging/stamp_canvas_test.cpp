@@ -5,8 +5,8 @@
 
 #include <vector>
 
+#include "base/units.h"
 #include "imaging/stamp_fonts.h"
-#include "settings/units.h"
 #include "support/temp_dir.h"
 
 namespace orvella::imaging {
@@ -193,11 +193,11 @@ TEST(StampCanvas, TextIsUprightUnmirroredAndInsideItsMeasuredBox) {
   ASSERT_TRUE(canvas.DrawText(1, 1, "L", font, 20));
   InkBox ink = FindInk(canvas);
   ASSERT_FALSE(ink.empty());
-  const int origin = settings::MmToDots(1, 300);
+  const int origin = base::MmToDots(1, 300);
   EXPECT_GE(ink.x0, origin);
   EXPECT_GE(ink.y0, origin);
-  EXPECT_LE(ink.x1, origin + settings::MmToDots(size.width, 300));
-  EXPECT_LE(ink.y1, origin + settings::MmToDots(size.height, 300));
+  EXPECT_LE(ink.x1, origin + base::MmToDots(size.width, 300));
+  EXPECT_LE(ink.y1, origin + base::MmToDots(size.height, 300));
   // "L": the stem at the left reaches the top, the foot runs right at the bottom.
   InkBox topRow = FindInk(canvas, ink.y0, ink.y0 + 1);
   InkBox bottomRow = FindInk(canvas, ink.y1, ink.y1 + 1);

@@ -1,12 +1,11 @@
-#include "imaging/stamp_renderer.h"
-
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
 #include <filesystem>
 
+#include "base/units.h"
+#include "imaging/stamp_painter.h"
 #include "settings/program_folders.h"
-#include "settings/units.h"
 #include "support/temp_dir.h"
 
 namespace orvella::imaging {
@@ -31,7 +30,7 @@ StampSetting Stamp(StampType type) {
   return s;
 }
 
-int Px(double mm) { return settings::MmToDots(mm, kDpi); }
+int Px(double mm) { return base::MmToDots(mm, kDpi); }
 
 int InkIn(const StampCanvas& c, int x0, int y0, int x1, int y1) {
   int n = 0;
@@ -169,8 +168,8 @@ TEST_F(StampRendererTest, ImageStampFailsWithoutAUsableFile) {
   WriteTiff(home_ / "lzw.tif", 1, COMPRESSION_LZW);
   test::WriteFileBytes(home_ / "text.tif", "not a picture");
 
-  for (const fs::path& path : {home_ / "missing.tif", home_ / "grey.tif", home_ / "lzw.tif", home_ / "text.tif",
-                               fs::path()}) {
+  for (const fs::path& path :
+       {home_ / "missing.tif", home_ / "grey.tif", home_ / "lzw.tif", home_ / "text.tif", fs::path()}) {
     StampSetting s = Stamp(StampType::kImage);
     s.imagePath = path.string();
     EXPECT_FALSE(RenderStamp(s, kDpi, home_ / "out.tif", kOctober1st2004)) << path;

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "imaging/test_bitmap.h"
+#include "support/imaging/test_bitmap.h"
 #include "support/temp_dir.h"
 
 namespace orvella::imaging {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/test_bitmap.h"
 #include "imaging/tiff_rotate.h"
 #include "settings/program_folders.h"
+#include "support/imaging/test_bitmap.h"
 #include "support/temp_dir.h"
 
 namespace orvella::imaging {

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include "imaging/test_bitmap.h"
 #include "imaging/tiff_canvas.h"
 #include "imaging/tiff_page_info.h"
 #include "imaging/tiff_repack.h"
 #include "imaging/tiff_resample.h"
 #include "imaging/tiff_rotate.h"
 #include "imaging/tiff_stamp_raster.h"
+#include "support/imaging/test_bitmap.h"
 #include "support/temp_dir.h"
 
 namespace orvella::imaging {

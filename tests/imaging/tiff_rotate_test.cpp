@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/test_bitmap.h"
+#include "support/imaging/test_bitmap.h"
 #include "support/temp_dir.h"
 
 namespace orvella::imaging {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/test_bitmap.h"
 #include "imaging/tiff_packbits.h"
+#include "support/imaging/test_bitmap.h"
 #include "support/temp_dir.h"
 
 namespace orvella::imaging {

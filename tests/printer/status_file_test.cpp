@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "base/text_codec.h"
 #include "settings/program_folders.h"
-#include "settings/text_codec.h"
 #include "support/temp_dir.h"
 
 namespace orvella::printer {
@@ -84,13 +84,13 @@ TEST_F(JudgeStatusFileTest, LowTonerFileAddsReadyTextsReadAtEveryJudgement) {
 
 // Printer and Low_Toner.txt texts are CP932 bytes; the error text comes back as UTF-8.
 TEST_F(JudgeStatusFileTest, ComparesCp932BytesAndReturnsUtf8) {
-  const std::string jam = *settings::Utf8ToCp932("(紙づまり)");
+  const std::string jam = *base::Utf8ToCp932("(紙づまり)");
   const std::string stat = "Printer " + jam + "\r\n" + kOnline + "\r\n";
   std::string errorText;
   EXPECT_EQ(Judge(stat, errorText), PrinterStatusCode::kPrinterError);
   EXPECT_EQ(errorText, "(紙づまり)");
 
-  SetLowToner(*settings::Utf8ToCp932("紙づまり") + "\r\n");
+  SetLowToner(*base::Utf8ToCp932("紙づまり") + "\r\n");
   EXPECT_EQ(Judge(stat, errorText), PrinterStatusCode::kReady);
 }
 

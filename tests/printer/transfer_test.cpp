@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "printer/jobheaders/raster_job.h"
+#include "printfile/raster_job.h"
 #include "settings/preferences.h"
 #include "settings/program_folders.h"
 #include "support/network_libraries.h"
@@ -240,14 +240,14 @@ TEST_F(TransferTest, ARefusedUploadKeepsTheReservation) {
 // A print file from the raster job writer reaches the printer whole: the
 // printer takes the spooled job apart into the header and pages it was sent.
 TEST_F(TransferTest, ARealPrintFileArrivesAsWritten) {
-  RasterJobOptions options;
+  printfile::RasterJobOptions options;
   options.trayName = "R1";
   options.resolution = 600;
   options.foldType = 16;
   options.foldMargin = 20;
   const auto file = home / "TEMP/sendfile.prn";
-  ASSERT_TRUE(WriteRasterJob(std::filesystem::path(ORVELLA_TEST_DATA) / "jobheaders/two_pages_g4.tif", file,
-                             options));
+  ASSERT_TRUE(printfile::WriteRasterJob(
+      std::filesystem::path(ORVELLA_TEST_DATA) / "printfile/two_pages_g4.tif", file, options));
   ASSERT_TRUE(Send(file)) << message;
   ASSERT_EQ(sim.SpoolFiles().size(), 1u);
 

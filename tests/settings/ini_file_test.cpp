@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-
 #include <unistd.h>
 
 #include <clocale>
@@ -56,8 +55,7 @@ TEST_F(IniFileTest, WritesReplaceInPlaceAppendToSectionAndAddSections) {
   ini.WriteString("B", "K1", "b");
   ini.WriteString("A", "K2", "two");
   ini.WriteString("a", "k1", "uno");
-  EXPECT_EQ(test::ReadFileBytes(dir / "TEST.INI"),
-            "[A]\r\nk1=\"uno\"\r\nK2=\"two\"\r\n[B]\r\nK1=\"b\"\r\n");
+  EXPECT_EQ(test::ReadFileBytes(dir / "TEST.INI"), "[A]\r\nk1=\"uno\"\r\nK2=\"two\"\r\n[B]\r\nK1=\"b\"\r\n");
 }
 
 TEST_F(IniFileTest, MissingFileGivesDefaultsAndIsCreatedOnWrite) {
@@ -76,10 +74,17 @@ TEST_F(IniFileTest, TypedValues) {
     int asBool;  // with default 5
   };
   const Case cases[] = {
-      {"", 0, 0, 5},          {"  -12abc", -12, -12, 5}, {"+7", 7, 7, 5},
-      {"TrUe", 0, 0, 1},      {"false", 0, 0, 0},        {"100.", 100, 100, 5},
-      {"1.5e2x", 1, 150, 5},  {"abc", 0, 0, 5},          {"99999999999", 2147483647, 99999999999.0, 5},
-      {"nan", 0, 0, 5},       {"___DUMMY_NUMBER_STRING___", 42, 4.5, 5},
+      {"", 0, 0, 5},
+      {"  -12abc", -12, -12, 5},
+      {"+7", 7, 7, 5},
+      {"TrUe", 0, 0, 1},
+      {"false", 0, 0, 0},
+      {"100.", 100, 100, 5},
+      {"1.5e2x", 1, 150, 5},
+      {"abc", 0, 0, 5},
+      {"99999999999", 2147483647, 99999999999.0, 5},
+      {"nan", 0, 0, 5},
+      {"___DUMMY_NUMBER_STRING___", 42, 4.5, 5},
   };
   for (const auto& c : cases) {
     ini.WriteString("S", "K", c.stored);
@@ -101,14 +106,9 @@ TEST_F(IniFileTest, RealTextIsLocaleFreeAndRoundTrips) {
     double value;
     const char* text;
   };
-  const Case cases[] = {{100, "100."},
-                        {1.5, "1.5"},
-                        {-2.25, "-2.25"},
-                        {70.7, "70.700000000000003"},
-                        {0.5, "0.5"},
-                        {0.0625, "6.25e-002"},
-                        {1e100, "1.e+100"},
-                        {0, "0."}};
+  const Case cases[] = {
+      {100, "100."}, {1.5, "1.5"},          {-2.25, "-2.25"},   {70.7, "70.700000000000003"},
+      {0.5, "0.5"},  {0.0625, "6.25e-002"}, {1e100, "1.e+100"}, {0, "0."}};
   for (const auto& c : cases) {
     EXPECT_EQ(FormatIniReal(c.value), c.text);
     ini.WriteDouble("S", "R", c.value);
@@ -121,7 +121,8 @@ TEST_F(IniFileTest, JapaneseTextIsCp932OnDiskAndUtf8InMemory) {
   ini.WriteString("STAMP_0", "NAME", "承認スタンプ　①");
   const std::string bytes = test::ReadFileBytes(ini.Path());
   // 承 = 8F B3, ① is a CP932 extension (87 40): the Windows code page, not plain Shift_JIS.
-  EXPECT_EQ(bytes, "[STAMP_0]\r\nNAME=\"\x8F\xB3\x94\x46\x83\x58\x83\x5E\x83\x93\x83\x76\x81\x40\x87\x40\"\r\n");
+  EXPECT_EQ(bytes,
+            "[STAMP_0]\r\nNAME=\"\x8F\xB3\x94\x46\x83\x58\x83\x5E\x83\x93\x83\x76\x81\x40\x87\x40\"\r\n");
   EXPECT_EQ(ini.ReadString("STAMP_0", "NAME", ""), "承認スタンプ　①");
 }
 
@@ -143,8 +144,8 @@ TEST_F(IniFileTest, UnstorableValuesRaiseTheKeyWriteError) {
       ini.WriteString("S", "K", bad);
       FAIL() << "no error for " << bad;
     } catch (const SettingsError& e) {
-      EXPECT_EQ(std::string(e.what()),
-                "INIファイルのキー書き込みに失敗しました。[file_name]" + ini.Path().string() + "[section]S[key]K");
+      EXPECT_EQ(std::string(e.what()), "INIファイルのキー書き込みに失敗しました。[file_name]" +
+                                           ini.Path().string() + "[section]S[key]K");
     }
   }
   EXPECT_EQ(ini.ReadString("S", "K", ""), "kept");

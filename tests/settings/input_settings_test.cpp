@@ -143,23 +143,33 @@ TEST(InputValidation, GeneralPageRulesInOrder) {
       {base, std::nullopt, nullptr, InputField::kInputDir},
       {with([](auto& f) { f.inputDir = "/" + std::string(260, 'x'); }), std::nullopt,
        "入力フォルダパスは半角 260 文字以内で指定してください。", InputField::kInputDir},
-      {with([](auto& f) { f.inputDir = "/" + std::string(130, 'x'); }), std::nullopt, nullptr, InputField::kInputDir},
+      {with([](auto& f) { f.inputDir = "/" + std::string(130, 'x'); }), std::nullopt, nullptr,
+       InputField::kInputDir},
       {with([](auto& f) { f.inputDir = "/" + std::string(258, 'x') + "あ"; }), std::nullopt,
        "入力フォルダパスは半角 260 文字以内で指定してください。", InputField::kInputDir},
-      {with([](auto& f) { f.inputDir = ""; f.widePrinterName = ""; }), std::nullopt, "入力フォルダを選択してください。",
-       InputField::kInputDir},
+      {with([](auto& f) {
+         f.inputDir = "";
+         f.widePrinterName = "";
+       }),
+       std::nullopt, "入力フォルダを選択してください。", InputField::kInputDir},
       {with([](auto& f) { f.inputDir = "/RUN/user/1000/GVFS/smb-share:server=x/d"; }), std::nullopt,
        "選択されたフォルダは入力フォルダとして使用できません。", InputField::kInputDir},
-      {with([](auto& f) { f.inputDir = "/run/user/1000/gvfs-other"; }), std::nullopt, nullptr, InputField::kInputDir},
-      {with([](auto& f) { f.inputDir = "/srv/hot/b"; }), std::nullopt, "選択された入力フォルダは既に登録されています。",
+      {with([](auto& f) { f.inputDir = "/run/user/1000/gvfs-other"; }), std::nullopt, nullptr,
        InputField::kInputDir},
+      {with([](auto& f) { f.inputDir = "/srv/hot/b"; }), std::nullopt,
+       "選択された入力フォルダは既に登録されています。", InputField::kInputDir},
       {with([](auto& f) { f.inputDir = "/srv/hot/b"; }), 1, nullptr, InputField::kInputDir},  // its own entry
       {with([](auto& f) { f.inputDir = "/SRV/hot/b"; }), std::nullopt, nullptr, InputField::kInputDir},
       {with([](auto& f) { f.widePrinterName = ""; }), std::nullopt,
-       "使用プリンタを「広幅機」と「A2以下機」から、少なくとも1つ選択してください。", InputField::kWidePrinter},
-      {with([](auto& f) { f.widePrinterName = ""; f.a2PrinterName = "A2"; }), std::nullopt, nullptr,
-       InputField::kInputDir},
-      {with([](auto& f) { f.quantityText = "0"; }), std::nullopt, "部数は1～999で指定してください。", InputField::kQuantity},
+       "使用プリンタを「広幅機」と「A2以下機」から、少なくとも1つ選択してください。",
+       InputField::kWidePrinter},
+      {with([](auto& f) {
+         f.widePrinterName = "";
+         f.a2PrinterName = "A2";
+       }),
+       std::nullopt, nullptr, InputField::kInputDir},
+      {with([](auto& f) { f.quantityText = "0"; }), std::nullopt, "部数は1～999で指定してください。",
+       InputField::kQuantity},
       {with([](auto& f) { f.quantityText = "1000"; }), std::nullopt, "部数は1～999で指定してください。",
        InputField::kQuantity},
       {with([](auto& f) { f.quantityText = "2x"; }), std::nullopt, "部数は1～999で指定してください。",

@@ -5,7 +5,7 @@
 namespace orvella::settings {
 namespace {
 
-PrinterSetting Printer(std::string name, Ipv4Address address) {
+PrinterSetting Printer(std::string name, base::Ipv4Address address) {
   PrinterSetting p;
   p.name = std::move(name);
   p.ipAddr = address;

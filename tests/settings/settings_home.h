@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/text_codec.h"
 #include "settings/program_folders.h"
-#include "settings/text_codec.h"
 #include "support/temp_dir.h"
 
 namespace orvella::test {
@@ -27,12 +27,12 @@ class SettingsHome {
       if (c == '\n') crlf += '\r';
       crlf += c;
     }
-    WriteFileBytes(Ini(name), settings::Utf8ToCp932(crlf).value());
+    WriteFileBytes(Ini(name), base::Utf8ToCp932(crlf).value());
   }
 
   // The file as UTF-8 with LF line ends.
   std::string ReadIni(std::string_view name) const {
-    std::string text = settings::Cp932ToUtf8(ReadFileBytes(Ini(name)));
+    std::string text = base::Cp932ToUtf8(ReadFileBytes(Ini(name)));
     std::erase(text, '\r');
     return text;
   }

@@ -25,7 +25,8 @@ TEST(Preferences, DefaultsThenEachValueRoundTrips) {
   SetWideHdiA4DataDirection(HdiDataDirection::kLandscape);
   SetEnablePanelOff(true);
   SetEnableEnergySave(false);
-  SetNetSendAddresses({Ipv4Address{192, 168, 0, 9}, Ipv4Address{}, Ipv4Address{10, 0, 0, 1}});
+  SetNetSendAddresses(
+      {base::Ipv4Address{192, 168, 0, 9}, base::Ipv4Address{}, base::Ipv4Address{10, 0, 0, 1}});
 
   EXPECT_EQ(GetMarginPlus(), 0);
   EXPECT_EQ(GetMarginMinus(), 99);
@@ -35,8 +36,8 @@ TEST(Preferences, DefaultsThenEachValueRoundTrips) {
   EXPECT_EQ(GetWideHdiA4DataDirection(), HdiDataDirection::kLandscape);
   EXPECT_TRUE(GetEnablePanelOff());
   EXPECT_FALSE(GetEnableEnergySave());
-  EXPECT_EQ(GetNetSendAddresses()[0], (Ipv4Address{192, 168, 0, 9}));
-  EXPECT_EQ(GetNetSendAddresses()[2], (Ipv4Address{10, 0, 0, 1}));
+  EXPECT_EQ(GetNetSendAddresses()[0], (base::Ipv4Address{192, 168, 0, 9}));
+  EXPECT_EQ(GetNetSendAddresses()[2], (base::Ipv4Address{10, 0, 0, 1}));
   const std::string text = home.ReadIni("PREFERENCE.INI");
   EXPECT_NE(text.find("WIDE_HDI_A0DATA_DIRECTION=\"PORTRAIT\""), std::string::npos) << text;
   EXPECT_NE(text.find("NETSEND_PC2_IP_ADDR=\"0.0.0.0\""), std::string::npos) << text;
@@ -51,7 +52,7 @@ TEST(Preferences, HandEditedValuesThatAreNotKeywordsReadAsDefaults) {
   EXPECT_EQ(GetWideHdiA4DataDirection(), HdiDataDirection::kLandscape);
   EXPECT_EQ(GetWideHdiA0DataDirection(), HdiDataDirection::kPortrait);
   EXPECT_EQ(GetNetSendAddresses(),
-            (NetSendAddresses{Ipv4Address{10, 0, 0, 5}, Ipv4Address{}, Ipv4Address{}}));
+            (NetSendAddresses{base::Ipv4Address{10, 0, 0, 5}, base::Ipv4Address{}, base::Ipv4Address{}}));
   EXPECT_EQ(GetMarginPlus(), 0);  // present but empty is 0, not the default
 }
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text_codec.h"
 #include "settings/settings_error.h"
-#include "settings/text_codec.h"
 #include "support/temp_dir.h"
 
 namespace orvella::settings {
@@ -56,7 +56,7 @@ TEST(StampSettings, SaveAndLoadRoundTripEveryField) {
   EXPECT_EQ(LoadStamps(file), stamps);
 
   // Keys in their stated order, values quoted, text in CP932.
-  const std::string text = Cp932ToUtf8(ReadFileBytes(file.Path()));
+  const std::string text = base::Cp932ToUtf8(ReadFileBytes(file.Path()));
   const char* order[] = {"[GLOBAL]",
                          "NUM_STAMPS=\"2\"",
                          "[STAMP_0]",

@@ -13,9 +13,11 @@ namespace orvella::test {
 
 std::string BinaryPath(const std::string& name) { return std::string(ORVELLA_BIN_DIR) + "/" + name; }
 
-ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args, int timeoutSeconds) {
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         int timeoutSeconds) {
   int outPipe[2], errPipe[2];
-  if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
+    throw std::runtime_error("pipe failed");
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -36,7 +38,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   int open = 2;
   bool killed = false;
   while (open > 0) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
       kill(pid, SIGKILL);
       killed = true;

@@ -360,7 +360,7 @@ TEST(PrinterSim, InspectShowsWhatAReceivedJobHolds) {
   TempDir dir;
   WriteFileBytes(dir / "o.json", R"({"printer_class": 1, "resolution": 600, "tray_name": "A3"})");
   ASSERT_EQ(RunProcess(BinaryPath("orvella"),
-                       {"tool", "raster-job", std::string(ORVELLA_TEST_DATA) + "/jobheaders/two_pages_g4.tif",
+                       {"tool", "raster-job", std::string(ORVELLA_TEST_DATA) + "/printfile/two_pages_g4.tif",
                         (dir / "job.prn").string(), "--options", (dir / "o.json").string()})
                 .exitCode,
             0);

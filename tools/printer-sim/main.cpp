@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "ftp_session.h"
-#include "received_job.h"
 #include "printer_dir.h"
+#include "received_job.h"
 #include "sim_log.h"
 #include "snmp_agent.h"
 #include "socket_util.h"

@@ -3,20 +3,20 @@
 #include <cmath>
 #include <string>
 
-#include "printer/jobheaders/print_file_reader.h"
+#include "printfile/print_file_reader.h"
 
 namespace orvella::sim {
 namespace {
 
-using printer::BodyPart;
-using printer::BodyPartKind;
-using printer::PjlLine;
+using printfile::BodyPart;
+using printfile::BodyPartKind;
+using printfile::PjlLine;
 
-const char* EndName(printer::LineEnd end) {
+const char* EndName(printfile::LineEnd end) {
   switch (end) {
-    case printer::LineEnd::kLf:
+    case printfile::LineEnd::kLf:
       return "LF";
-    case printer::LineEnd::kCrLf:
+    case printfile::LineEnd::kCrLf:
       return "CR LF";
     default:
       return "no line end";
@@ -62,7 +62,7 @@ void WritePart(const BodyPart& part, std::ostream& out) {
 
 int InspectJob(const std::filesystem::path& path, std::ostream& out, std::ostream& err) {
   std::string error;
-  const auto view = printer::ReadPrintFile(path, error);
+  const auto view = printfile::ReadPrintFile(path, error);
   if (!view) {
     err << "orvella-printer-sim inspect: " << error << "\n";
     return 1;

@@ -48,7 +48,8 @@ std::optional<long long> CliArgs::Int(const std::string& option) const {
   long long n = 0;
   const char* end = v->data() + v->size();
   auto [ptr, ec] = std::from_chars(v->data(), end, n);
-  if (v->empty() || ec != std::errc() || ptr != end) throw UsageError("--" + option + " needs a whole number");
+  if (v->empty() || ec != std::errc() || ptr != end)
+    throw UsageError("--" + option + " needs a whole number");
   return n;
 }
 

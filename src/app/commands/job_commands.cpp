@@ -11,9 +11,9 @@
 #include "app/commands/cli_args.h"
 #include "app/commands/command_registry.h"
 #include "app/commands/print_file_json.h"
-#include "printer/jobheaders/plot_job.h"
-#include "printer/jobheaders/print_file_reader.h"
-#include "printer/jobheaders/raster_job.h"
+#include "printfile/plot_job.h"
+#include "printfile/print_file_reader.h"
+#include "printfile/raster_job.h"
 
 namespace orvella::cli {
 namespace {
@@ -77,8 +77,8 @@ class OptionFields {
   std::map<std::string, std::function<void(Options&, const json&)>> setters_;
 };
 
-printer::RasterJobOptions ReadRasterOptions(const json& j) {
-  using O = printer::RasterJobOptions;
+printfile::RasterJobOptions ReadRasterOptions(const json& j) {
+  using O = printfile::RasterJobOptions;
   static const auto fields = OptionFields<O>()
                                  .Int("free_size_width", &O::freeSizeWidth)
                                  .Int("free_size_height", &O::freeSizeHeight)
@@ -105,8 +105,8 @@ printer::RasterJobOptions ReadRasterOptions(const json& j) {
   return fields.Read(j);
 }
 
-printer::PlotJobOptions ReadPlotOptions(const json& j) {
-  using O = printer::PlotJobOptions;
+printfile::PlotJobOptions ReadPlotOptions(const json& j) {
+  using O = printfile::PlotJobOptions;
   static const auto fields =
       OptionFields<O>()
           .Int("paper_width", &O::paperWidth)
@@ -167,11 +167,11 @@ int RunWriteJob(const std::vector<std::string>& args, Options (*readOptions)(con
 }
 
 int RunRasterJob(const std::vector<std::string>& args) {
-  return RunWriteJob<printer::RasterJobOptions>(args, &ReadRasterOptions, &printer::WriteRasterJob);
+  return RunWriteJob<printfile::RasterJobOptions>(args, &ReadRasterOptions, &printfile::WriteRasterJob);
 }
 
 int RunPlotJob(const std::vector<std::string>& args) {
-  return RunWriteJob<printer::PlotJobOptions>(args, &ReadPlotOptions, &printer::WritePlotJob);
+  return RunWriteJob<printfile::PlotJobOptions>(args, &ReadPlotOptions, &printfile::WritePlotJob);
 }
 
 // Exit status 0 only for a file split without anything left unrecognised.
@@ -179,7 +179,7 @@ int RunInspectJob(const std::vector<std::string>& args) {
   CliArgs a(args, {});
   const std::string path = a.Required(0, "print file");
   std::string error;
-  auto view = printer::ReadPrintFile(path, error);
+  auto view = printfile::ReadPrintFile(path, error);
   if (!view) {
     Print({{"ok", false}, {"error", error}});
     return 1;

@@ -4,10 +4,10 @@ namespace orvella::cli {
 namespace {
 
 using json = nlohmann::ordered_json;
-using printer::BodyPart;
-using printer::BodyPartKind;
-using printer::LineEnd;
-using printer::PjlLine;
+using printfile::BodyPart;
+using printfile::BodyPartKind;
+using printfile::LineEnd;
+using printfile::PjlLine;
 
 const char* EndName(LineEnd end) {
   switch (end) {
@@ -75,7 +75,7 @@ json Part(const BodyPart& p) {
 
 }  // namespace
 
-json PrintFileToJson(const printer::PrintFileView& v) {
+json PrintFileToJson(const printfile::PrintFileView& v) {
   json escapes = json::array();
   for (const auto& e : v.escapes) {
     escapes.push_back(

@@ -2,10 +2,10 @@
 // The print-file reader's view as JSON, for "orvella tool inspect-job".
 #include <nlohmann/json.hpp>
 
-#include "printer/jobheaders/print_file_reader.h"
+#include "printfile/print_file_reader.h"
 
 namespace orvella::cli {
 
-nlohmann::ordered_json PrintFileToJson(const printer::PrintFileView& view);
+nlohmann::ordered_json PrintFileToJson(const printfile::PrintFileView& view);
 
 }  // namespace orvella::cli

@@ -70,14 +70,14 @@ int RunPrinterCheck(const std::vector<std::string>& args) {
 
   // Each question is asked once, whatever the earlier answer was.
   const auto snmp =
-      printer::QueryPrinterStatus(s::FormatIpv4Address(printer.ipAddr), 10000, hidden.printerSnmpPort);
+      printer::QueryPrinterStatus(base::FormatIpv4Address(printer.ipAddr), 10000, hidden.printerSnmpPort);
   printer::FtpClient client;
   printer::SetUpStatusFetch(client, printer, hidden);
   const printer::StatusFileCheck stat = printer::CheckStatusFile(client, hidden);
 
   Json result;
   result["printer"] = printer.name;
-  result["address"] = s::FormatIpv4Address(printer.ipAddr);
+  result["address"] = base::FormatIpv4Address(printer.ipAddr);
   result["snmp"] = {{"code", static_cast<int>(snmp)}, {"message", printer::SnmpStatusMessage(snmp)}};
   result["stat"] = {{"code", stat.code ? Json(static_cast<int>(*stat.code)) : Json(nullptr)},
                     {"message", stat.message},

@@ -5,8 +5,8 @@
 
 #include "app/commands/cli_args.h"
 #include "app/commands/command_registry.h"
+#include "jobs/input_file_type.h"
 #include "printer/info_file.h"
-#include "printer/input_file_type.h"
 #include "printer/status_file.h"
 
 namespace orvella::cli {
@@ -20,8 +20,8 @@ void Print(const Json& json) {
 
 int RunFileType(const std::vector<std::string>& args) {
   const CliArgs cli(args, {});
-  printer::InputFileType type = printer::InputFileType::kUnsupported;
-  const bool ok = printer::DetectInputFileType(cli.Required(0, "FILE"), type);
+  jobs::InputFileType type = jobs::InputFileType::kUnsupported;
+  const bool ok = jobs::DetectInputFileType(cli.Required(0, "FILE"), type);
   Print(Json{{"ok", ok}, {"type", static_cast<int>(type)}});
   return ok ? 0 : 1;
 }

@@ -33,8 +33,8 @@ class JsonFieldSink : public s::FieldSink {
   void Keyword(std::string_view key, int number, std::string_view) override {
     out_[std::string(key)] = number;
   }
-  void Address(std::string_view key, const s::Ipv4Address& address) override {
-    out_[std::string(key)] = s::FormatIpv4Address(address);
+  void Address(std::string_view key, const base::Ipv4Address& address) override {
+    out_[std::string(key)] = base::FormatIpv4Address(address);
   }
   void Secret(std::string_view key, std::string_view value) override {
     if (showSecrets_) out_[std::string(key)] = value;

@@ -88,18 +88,17 @@ int RunRenderStamp(const std::vector<std::string>& argv) {
 
   const settings::StampList stamps = settings::LoadStamps();
   const settings::StampSetting* stamp = settings::FindStamp(stamps, name);
-  imaging::StampCanvas canvas;
-  imaging::StampLayout layout;
-  if (!stamp || !imaging::PaintStamp(*stamp, dpi, today, canvas, &layout) || !canvas.SaveTiff(*out)) {
+  imaging::RenderedStamp rendered;
+  if (!stamp || !imaging::RenderStamp(*stamp, dpi, *out, today, &rendered)) {
     Print(Failure(imaging::StampErrorText(name)));
     return 1;
   }
   json result{{"ok", true},
-              {"width_px", canvas.Width()},
-              {"height_px", canvas.Height()},
-              {"width_mm", canvas.WidthMm()},
-              {"height_mm", canvas.HeightMm()}};
-  if (stamp->type == settings::StampType::kSimple) result["layout"] = LayoutJson(layout);
+              {"width_px", rendered.widthPx},
+              {"height_px", rendered.heightPx},
+              {"width_mm", rendered.widthMm},
+              {"height_mm", rendered.heightMm}};
+  if (stamp->type == settings::StampType::kSimple) result["layout"] = LayoutJson(rendered.layout);
   Print(result);
   return 0;
 }

@@ -1,0 +1,23 @@
+#pragma once
+// Whole-file reads and crash-safe whole-file replacement.
+#include <sys/types.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace orvella::base {
+
+enum class ReadStatus { kOk, kMissing, kFailed };
+
+// Reads the whole file into bytes. Files above maxBytes are refused (kFailed)
+// so a hostile file cannot exhaust memory.
+ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, size_t maxBytes);
+
+// Writes bytes to a new file beside path, flushes it to disk and renames it
+// over path: a crash leaves the old or the new content, never a torn file.
+// An existing file keeps its permission bits; a new one gets exactly createMode.
+// False (and path untouched) on any failure.
+bool ReplaceFileAtomically(const std::filesystem::path& path, const std::string& bytes, mode_t createMode);
+
+}  // namespace orvella::base

@@ -1,0 +1,18 @@
+#pragma once
+// IPv4 addresses as the settings files hold them: "%d.%d.%d.%d".
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvella::base {
+
+using Ipv4Address = std::array<uint8_t, 4>;
+
+// Exactly four decimal numbers from 0 to 255 separated by dots; anything
+// else is 0.0.0.0.
+Ipv4Address ParseIpv4Address(std::string_view text);
+std::string FormatIpv4Address(const Ipv4Address& address);
+inline bool IsZeroAddress(const Ipv4Address& address) { return address == Ipv4Address{}; }
+
+}  // namespace orvella::base

@@ -1,0 +1,37 @@
+#include "base/read_lines.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "base/file_error.h"
+
+namespace orvella::base {
+
+bool ReadLines(const std::filesystem::path& path, std::vector<std::string>& lines) {
+  constexpr size_t kBufferSize = 8192;
+  lines.clear();
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!file) return false;
+  std::string line;
+  for (int c = std::getc(file.get()); c != EOF; c = std::getc(file.get())) {
+    if (c == '\r' || c == '\n') {
+      if (c == '\r') {
+        int next = std::getc(file.get());
+        if (next != '\n' && next != EOF) std::ungetc(next, file.get());
+      }
+      lines.push_back(std::move(line));
+      line.clear();
+      continue;
+    }
+    line += static_cast<char>(c);
+    if (line.size() >= kBufferSize) {
+      file.reset();
+      lines.clear();
+      throw FileError("ReadLines()バッファオーバー");
+    }
+  }
+  if (!line.empty()) lines.push_back(std::move(line));
+  return true;
+}
+
+}  // namespace orvella::base

@@ -1,0 +1,19 @@
+#pragma once
+// Raster print files: PJL header, print conditions, TIFF data, trailer.
+#include <filesystem>
+#include <string>
+
+#include "printfile/job_options.h"
+
+namespace orvella::printfile {
+
+// The header up to and including the print conditions' closing ESC SP.
+std::string BuildRasterJobHeader(const RasterJobOptions& options);
+
+// Writes header, the TIFF file's bytes unchanged, and the trailer to output.
+// False (output left incomplete) when the output cannot be written or the
+// source cannot be read.
+bool WriteRasterJob(const std::filesystem::path& tiff, const std::filesystem::path& output,
+                    const RasterJobOptions& options);
+
+}  // namespace orvella::printfile

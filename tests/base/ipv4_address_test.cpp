@@ -1,0 +1,30 @@
+#include "base/ipv4_address.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace orvella::base {
+namespace {
+
+TEST(Ipv4Address, ParsesOnlyFourNumbersUpTo255) {
+  const std::pair<const char*, Ipv4Address> cases[] = {
+      {"192.168.1.20", {192, 168, 1, 20}},
+      {"0.0.0.0", {0, 0, 0, 0}},
+      {"255.255.255.255", {255, 255, 255, 255}},
+      {"192.168.1.256", {}},
+      {"10.0.0", {}},
+      {"1.2.3.4.5", {}},
+      {"1..3.4", {}},
+      {"a.b.c.d", {}},
+      {"", {}},
+      {"-1.2.3.4", {}},
+      {"1.2.3.4x", {}},
+      {"010.001.000.009", {10, 1, 0, 9}},
+  };
+  for (const auto& [text, want] : cases) EXPECT_EQ(ParseIpv4Address(text), want) << text;
+  EXPECT_EQ(FormatIpv4Address({10, 0, 255, 7}), "10.0.255.7");
+}
+
+}  // namespace
+}  // namespace orvella::base

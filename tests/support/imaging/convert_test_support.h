@@ -1,0 +1,50 @@
+#pragma once
+// Shared by the page conversion tests: a program folder of their own, and a
+// print file read back into its header options and decoded pages.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "printfile/print_file_reader.h"
+#include "support/imaging/test_bitmap.h"
+#include "support/temp_dir.h"
+
+namespace orvella::imaging::test {
+
+// Each test runs in a fresh program folder with a TEMP folder, so the work
+// files of one test never meet another's.
+class ConversionTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  std::filesystem::path Temp() const;
+  orvella::test::TempDir home_;
+};
+
+struct PrintedPage {
+  std::string bytes;  // the page's own TIFF file
+  printfile::TiffDirectoryInfo header;
+  Bitmap image;
+};
+
+struct PrintedJob {
+  printfile::PrintFileView view;
+  std::vector<std::string> pjl;      // header lines through ENTER LANGUAGE
+  std::vector<std::string> options;  // of the print conditions, ESC DC2 "?z"
+  std::string body;
+  std::vector<PrintedPage> pages;
+
+  bool HasOption(const std::string& option) const;
+  bool HasPjl(const std::string& line) const;
+};
+
+// Reads a raster print file back; fails the test when it does not read cleanly.
+PrintedJob ReadPrintedJob(const std::filesystem::path& file, const std::filesystem::path& scratch);
+
+// The w x h part of image at (x, y), white where it lies outside.
+Bitmap Crop(const Bitmap& image, uint32_t x, uint32_t y, uint32_t w, uint32_t h);
+size_t BlackPixels(const Bitmap& image);
+
+}  // namespace orvella::imaging::test

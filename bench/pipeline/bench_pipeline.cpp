@@ -71,8 +71,8 @@ bool WriteStamp(const fs::path& path) {
 // An A0 drawing printed on A1 turned a quarter: the composition canvas is
 // about the page itself.
 int Convert(const fs::path& input, const fs::path& home) {
-  orvella::settings::SetProgramHome(home);
-  fs::create_directories(orvella::settings::TempFolder());
+  const fs::path work = home / "TEMP";
+  fs::create_directories(work);
   imaging::PageConversionRequest request;
   request.hostMagnification = true;
   request.resolution = kDpi;
@@ -84,7 +84,7 @@ int Convert(const fs::path& input, const fs::path& home) {
   request.trayName = "4";
   request.stamps[0] = {.valid = true, .path = home / "stamp.tif", .x = 20, .y = 20, .halftone = 0};
   std::string error;
-  if (!imaging::ConvertSingleTiff(input, 0, request, home / "sendfile.prn", error)) {
+  if (!imaging::ConvertSingleTiff({home, work}, input, 0, request, home / "sendfile.prn", error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }

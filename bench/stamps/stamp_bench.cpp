@@ -32,7 +32,8 @@ void BM_PaintCircleStamp600(benchmark::State& state) {
   const settings::StampSetting stamp = CircleStamp();
   for (auto _ : state) {
     imaging::StampCanvas canvas;
-    benchmark::DoNotOptimize(imaging::PaintStamp(stamp, 600, {2004, 10, 1}, canvas));
+    benchmark::DoNotOptimize(
+        imaging::PaintStamp(stamp, 600, {2004, 10, 1}, canvas, std::filesystem::temp_directory_path()));
   }
 }
 BENCHMARK(BM_PaintCircleStamp600)->Unit(benchmark::kMillisecond);

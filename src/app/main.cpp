@@ -9,6 +9,7 @@
 #include "orvella_version.h"
 #include "printer/transport_init.h"
 #include "settings/program_folders.h"
+#include "settings/work_folder.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ void PrintHelp() {
 int main(int argc, char** argv) {
   orvella::printer::InitTransportLibraries();
   std::vector<std::string> args;
+  std::filesystem::path home;
   // --home is global: taken wherever it stands so every command honours it.
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -38,7 +40,7 @@ int main(int argc, char** argv) {
         std::cerr << "orvella: --home needs a folder\n";
         return 2;
       }
-      orvella::settings::SetProgramHome(argv[++i]);
+      home = argv[++i];
     } else {
       args.push_back(std::move(a));
     }
@@ -58,7 +60,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    return command->run(std::vector<std::string>(args.begin() + static_cast<long>(consumed), args.end()));
+    const orvella::cli::CommandContext context{orvella::settings::ResolveProgramFolder(home)};
+    // Work folders of runs that were killed go before this run makes its own.
+    orvella::settings::RemoveStaleWorkFolders(context.program);
+    return command->run(context,
+                        std::vector<std::string>(args.begin() + static_cast<long>(consumed), args.end()));
   } catch (const orvella::cli::UsageError& e) {
     std::cerr << "orvella " << command->path << ": " << e.what() << "\nusage: orvella " << command->path
               << " " << command->usage << "\n";

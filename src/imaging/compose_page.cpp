@@ -13,13 +13,12 @@
 #include "imaging/tiff_resample.h"
 #include "imaging/tiff_rotate.h"
 #include "imaging/tiff_rows.h"
-#include "settings/program_folders.h"
 
 namespace orvella::imaging {
 namespace {
 
-std::filesystem::path SlotFile(const char* stem, size_t slot) {
-  return settings::TempFolder() / (stem + std::to_string(slot) + ".tif");
+std::filesystem::path SlotFile(const std::filesystem::path& work, const char* stem, size_t slot) {
+  return work / (stem + std::to_string(slot) + ".tif");
 }
 
 // Page pixels of a position in mm on the enlarged canvas, truncated. Far
@@ -56,8 +55,8 @@ int CanvasFailureCode(TiffResult result) {
 
 }  // namespace
 
-bool ComposePage(const std::filesystem::path& input, int page, const std::filesystem::path& output,
-                 const PageConversionRequest& request, int& code) {
+bool ComposePage(const settings::WorkContext& context, const std::filesystem::path& input, int page,
+                 const std::filesystem::path& output, const PageConversionRequest& request, int& code) {
   auto fail = [&code](int failure) {
     code = failure;
     return false;
@@ -76,9 +75,9 @@ bool ComposePage(const std::filesystem::path& input, int page, const std::filesy
   for (size_t i = 0; i < layers.size(); ++i) {
     const StampPlacement& placement = request.stamps[i];
     if (!placement.valid) continue;
-    const auto screened = SlotFile("stamp_halftone", i);
-    const auto scaled = SlotFile("stamp_magnify", i);
-    if (!RotateTiff(placement.path, screened, request.StampAngle(), placement.halftone))
+    const auto screened = SlotFile(context.work, "stamp_halftone", i);
+    const auto scaled = SlotFile(context.work, "stamp_magnify", i);
+    if (!RotateTiff(placement.path, screened, request.StampAngle(), placement.halftone, context.program))
       return fail(kComposeStampTurn);
     if (ResampleTiff(screened, scaled, dpi, enlargement, true, false) != kTiffOk)
       return fail(kComposeStampScale);
@@ -87,7 +86,7 @@ bool ComposePage(const std::filesystem::path& input, int page, const std::filesy
     const StampPlacement& placement = request.stamps[i];
     if (!placement.valid) continue;
     StampLayer& layer = layers[i];
-    const auto scaled = SlotFile("stamp_magnify", i);
+    const auto scaled = SlotFile(context.work, "stamp_magnify", i);
     if (ReadPageInfo(scaled, 0, layer.info) != kTiffOk) return fail(kComposeStampHeader);
     layer.file.emplace(scaled, "r");
     if (!*layer.file) return fail(kComposeStampOpen);

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "imaging/page_conversion_request.h"
+#include "settings/work_folder.h"
 
 namespace orvella::imaging {
 
@@ -23,11 +24,11 @@ enum ComposeCode : int {
 // sheet (its sides exchanged for quarter turns) enlarged by 100 / magnification,
 // at the page's resolution, so that the later scaling to the magnification
 // gives the sheet. Each valid stamp is turned back by the stamp angle, screened
-// with its halftone pattern (TEMP/stamp_halftone<slot>.tif), scaled by
-// 100 / magnification to the page's resolution (TEMP/stamp_magnify<slot>.tif)
+// with its halftone pattern (stamp_halftone<slot>.tif of the work folder),
+// scaled by 100 / magnification to the page's resolution (stamp_magnify<slot>.tif)
 // and ORed into the rows at its placement, clipped at the row end.
 // False with code set on failure.
-bool ComposePage(const std::filesystem::path& input, int page, const std::filesystem::path& output,
-                 const PageConversionRequest& request, int& code);
+bool ComposePage(const settings::WorkContext& context, const std::filesystem::path& input, int page,
+                 const std::filesystem::path& output, const PageConversionRequest& request, int& code);
 
 }  // namespace orvella::imaging

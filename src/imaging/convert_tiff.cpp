@@ -9,8 +9,8 @@
 #include "imaging/tiff_page_info.h"
 #include "imaging/tiff_resample.h"
 #include "imaging/tiff_rotate.h"
+#include "printfile/print_file_reader.h"
 #include "printfile/raster_job.h"
-#include "settings/program_folders.h"
 
 namespace orvella::imaging {
 namespace {
@@ -29,8 +29,6 @@ constexpr const char* kConverting = "変換中";
 // Landscape sheets longer than this (mm) go through a MODEL_02 turned a quarter.
 constexpr double kModel02MaxAcross = 1387;
 
-std::filesystem::path WorkFile(const char* name) { return settings::TempFolder() / name; }
-
 std::string PageOf(int page, int pages) {
   return "(ページ" + std::to_string(page) + "/" + std::to_string(pages) + ")";
 }
@@ -44,9 +42,10 @@ bool Fail(std::string& error, std::string message) {
 
 // Turns current by the request's rotation into tiff_rotated.tif; current then
 // names the file the next step reads.
-bool TurnPage(const PageConversionRequest& request, std::filesystem::path& current) {
+bool TurnPage(const settings::WorkContext& context, const PageConversionRequest& request,
+              std::filesystem::path& current) {
   if (request.rotation == kRotateNone) return true;
-  const auto rotated = WorkFile("tiff_rotated.tif");
+  const auto rotated = context.work / "tiff_rotated.tif";
   if (!RotateTiff(current, rotated, request.RotationAngle(), 0)) return false;
   current = rotated;
   return true;
@@ -57,7 +56,8 @@ enum class ScaleResult { kOk, kNoResolution, kFailed };
 // Resamples current into tiff_magnify.tif as the print file carries it: at
 // the target resolution and magnification when the host scales, else as it
 // is (the printer scales) but repacked all the same.
-ScaleResult ScaleForOutput(const PageConversionRequest& request, const std::filesystem::path& current) {
+ScaleResult ScaleForOutput(const settings::WorkContext& context, const PageConversionRequest& request,
+                           const std::filesystem::path& current) {
   if (!std::isfinite(request.magnification) || !(request.magnification > 0)) return ScaleResult::kFailed;
   double dpi = request.resolution;
   double scale = request.magnification / 100;
@@ -67,7 +67,7 @@ ScaleResult ScaleForOutput(const PageConversionRequest& request, const std::file
     dpi = resolution.xDpi;
     scale = 1;
   }
-  return ResampleTiff(current, WorkFile("tiff_magnify.tif"), dpi, scale, true, true) == kTiffOk
+  return ResampleTiff(current, context.work / "tiff_magnify.tif", dpi, scale, true, true) == kTiffOk
              ? ScaleResult::kOk
              : ScaleResult::kFailed;
 }
@@ -107,24 +107,48 @@ bool JoinPage(const std::filesystem::path& page, const std::filesystem::path& jo
   return std::filesystem::copy_file(page, joined, std::filesystem::copy_options::overwrite_existing, ec);
 }
 
+// Writes the print file and reads it back: a job is only done when the file
+// holds each of its pages whole, so a page lost on the way is never reported
+// as printed. A print file that fails the check is removed.
+bool WriteAndCheckJob(const std::filesystem::path& pages, const std::filesystem::path& output,
+                      const printfile::RasterJobOptions& options, size_t expectedPages) {
+  bool ok = printfile::WriteRasterJob(pages, output, options);
+  if (ok) {
+    std::string readError;
+    const auto view = printfile::ReadPrintFile(output, readError);
+    size_t found = 0;
+    for (const auto& part : view ? view->body : std::vector<printfile::BodyPart>{}) {
+      if (part.kind == printfile::BodyPartKind::kTiff && part.tiff) found += part.tiff->directories.size();
+    }
+    ok = view && view->Clean() && found == expectedPages;
+  }
+  if (!ok) {
+    std::error_code ec;
+    std::filesystem::remove(output, ec);
+  }
+  return ok;
+}
+
 }  // namespace
 
-bool ConvertSingleTiff(const std::filesystem::path& input, int page, const PageConversionRequest& request,
-                       const std::filesystem::path& output, std::string& error) {
-  const auto drawn = WorkFile("tiff_drawed.tif");
+bool ConvertSingleTiff(const settings::WorkContext& context, const std::filesystem::path& input, int page,
+                       const PageConversionRequest& request, const std::filesystem::path& output,
+                       std::string& error) {
+  const auto drawn = context.work / "tiff_drawed.tif";
   int code = kComposeOk;
-  if (!ComposePage(input, page, drawn, request, code)) return Fail(error, kComposeFailed + CodeText(code));
+  if (!ComposePage(context, input, page, drawn, request, code))
+    return Fail(error, kComposeFailed + CodeText(code));
   std::filesystem::path current = drawn;
-  if (!TurnPage(request, current)) return Fail(error, kRotateFailed);
+  if (!TurnPage(context, request, current)) return Fail(error, kRotateFailed);
 
   PageConversionRequest header = request;
   if (NeedsLongSheetTurn(request)) {
-    const auto turned = WorkFile("tiff_model02rpt.tif");
+    const auto turned = context.work / "tiff_model02rpt.tif";
     if (!RotateTiff(current, turned, 90, 0)) return Fail(error, kLongSheetFailed);
     current = turned;
     header.landscape = 0;
   }
-  switch (ScaleForOutput(request, current)) {
+  switch (ScaleForOutput(context, request, current)) {
     case ScaleResult::kNoResolution:
       return Fail(error, kResolutionFailed);
     case ScaleResult::kFailed:
@@ -132,14 +156,15 @@ bool ConvertSingleTiff(const std::filesystem::path& input, int page, const PageC
     case ScaleResult::kOk:
       break;
   }
-  if (!printfile::WriteRasterJob(WorkFile("tiff_magnify.tif"), output, HeaderOptions(header)))
+  if (!WriteAndCheckJob(context.work / "tiff_magnify.tif", output, HeaderOptions(header), 1))
     return Fail(error, kHeaderFailed);
   return true;
 }
 
-bool ConvertMultiTiff(const std::filesystem::path& input, const PageConversionRequest& request,
-                      const MultiPageOptions& options, const std::filesystem::path& output,
-                      std::string& error, const ConversionProgress& progress) {
+bool ConvertMultiTiff(const settings::WorkContext& context, const std::filesystem::path& input,
+                      const PageConversionRequest& request, const MultiPageOptions& options,
+                      const std::filesystem::path& output, std::string& error,
+                      const ConversionProgress& progress) {
   const bool twoUp = options.finishing.twoUp != 0;
   // Pages are composed on the whole two-up sheet at their own size; turning,
   // scaling and the header work with half of the job's sheet.
@@ -153,9 +178,9 @@ bool ConvertMultiTiff(const std::filesystem::path& input, const PageConversionRe
 
   int pages = 0;
   if (CountPages(input, pages) != kTiffOk || pages < 1) return Fail(error, kCountFailed);
-  const auto drawn = WorkFile("tiff_drawed.tif");
-  const auto magnified = WorkFile("tiff_magnify.tif");
-  const auto joined = WorkFile("tiff_concat.tif");
+  const auto drawn = context.work / "tiff_drawed.tif";
+  const auto magnified = context.work / "tiff_magnify.tif";
+  const auto joined = context.work / "tiff_concat.tif";
   for (int k = 1; k <= pages; ++k) {
     const std::string of = PageOf(k, pages);
     if (progress) progress(kConverting + of);
@@ -163,11 +188,11 @@ bool ConvertMultiTiff(const std::filesystem::path& input, const PageConversionRe
       for (StampPlacement& stamp : compose.stamps) stamp.valid = false;
     }
     int code = kComposeOk;
-    if (!ComposePage(input, k - 1, drawn, compose, code))
+    if (!ComposePage(context, input, k - 1, drawn, compose, code))
       return Fail(error, kComposeFailed + of + CodeText(code));
     std::filesystem::path current = drawn;
-    if (!TurnPage(scaled, current)) return Fail(error, kRotateFailed);
-    switch (ScaleForOutput(scaled, current)) {
+    if (!TurnPage(context, scaled, current)) return Fail(error, kRotateFailed);
+    switch (ScaleForOutput(context, scaled, current)) {
       case ScaleResult::kNoResolution:
         return Fail(error, kResolutionFailed + of);
       case ScaleResult::kFailed:
@@ -189,7 +214,8 @@ bool ConvertMultiTiff(const std::filesystem::path& input, const PageConversionRe
   header.quantity = options.quantity;
   // The two-up layout runs across the halves, against the page orientation.
   if (twoUp) header.landscape = request.landscape == 0 ? 1 : 0;
-  if (!printfile::WriteRasterJob(joined, output, header)) return Fail(error, kHeaderFailed);
+  if (!WriteAndCheckJob(joined, output, header, static_cast<size_t>(pages)))
+    return Fail(error, kHeaderFailed);
   return true;
 }
 

@@ -2,19 +2,18 @@
 
 #include "imaging/stamp_renderer.h"
 #include "imaging/tiff_page_info.h"
-#include "settings/program_folders.h"
 
 namespace orvella::imaging {
 namespace {
 
 // Renders one slot's stamp and places it; false when any step fails.
-bool PlaceSlot(const settings::StampUse& slot, size_t index, const settings::StampList& stamps, int dpi,
-               double sheetWidth, double sheetHeight, int rotation, StampPlacement& placement,
-               const StampDate& today) {
+bool PlaceSlot(const std::filesystem::path& workFolder, const settings::StampUse& slot, size_t index,
+               const settings::StampList& stamps, int dpi, double sheetWidth, double sheetHeight,
+               int rotation, StampPlacement& placement, const StampDate& today) {
   placement = {};
   placement.valid = true;
   placement.halftone = slot.halftone;
-  placement.path = settings::TempFolder() / ("stamp" + std::to_string(index + 1) + ".tif");
+  placement.path = workFolder / ("stamp" + std::to_string(index + 1) + ".tif");
 
   const settings::StampSetting* stamp = settings::FindStamp(stamps, slot.name);
   if (!stamp || !RenderStamp(*stamp, dpi, placement.path, today)) return false;
@@ -33,13 +32,15 @@ bool PlaceSlot(const settings::StampUse& slot, size_t index, const settings::Sta
 
 }  // namespace
 
-bool GenerateJobStamps(const std::array<settings::StampUse, 3>& slots, const settings::StampList& stamps,
+bool GenerateJobStamps(const std::filesystem::path& workFolder,
+                       const std::array<settings::StampUse, 3>& slots, const settings::StampList& stamps,
                        int dpi, double sheetWidth, double sheetHeight, int rotation,
                        std::array<StampPlacement, 3>& placements, std::string& error,
                        const StampDate& today) {
   for (size_t i = 0; i < slots.size(); ++i) {
     if (slots[i].name.empty()) continue;
-    if (!PlaceSlot(slots[i], i, stamps, dpi, sheetWidth, sheetHeight, rotation, placements[i], today)) {
+    if (!PlaceSlot(workFolder, slots[i], i, stamps, dpi, sheetWidth, sheetHeight, rotation, placements[i],
+                   today)) {
       error = StampErrorText(slots[i].name);
       return false;
     }

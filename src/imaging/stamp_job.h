@@ -1,7 +1,8 @@
 #pragma once
 // The job-level stamp step: renders the up to three stamps an input folder
-// names into the TEMP folder and places each on the sheet.
+// names into the job's work folder and places each on the sheet.
 #include <array>
+#include <filesystem>
 #include <string>
 
 #include "imaging/stamp_date.h"
@@ -12,12 +13,13 @@
 namespace orvella::imaging {
 
 // For each slot with a stamp name: renders the stamp at dpi into
-// "<TEMP>/stamp<slot + 1>.tif" and fills its placement on a sheet of
+// "<workFolder>/stamp<slot + 1>.tif" and fills its placement on a sheet of
 // sheetWidth × sheetHeight mm turned by rotation (a RotationCode). Slots
 // without a name are skipped and keep what they held. On the first failing
 // slot, error is "スタンプ画像の生成エラー[<name>]" and the result false;
 // placements filled before stay filled.
-bool GenerateJobStamps(const std::array<settings::StampUse, 3>& slots, const settings::StampList& stamps,
+bool GenerateJobStamps(const std::filesystem::path& workFolder,
+                       const std::array<settings::StampUse, 3>& slots, const settings::StampList& stamps,
                        int dpi, double sheetWidth, double sheetHeight, int rotation,
                        std::array<StampPlacement, 3>& placements, std::string& error,
                        const StampDate& today = LocalToday());

@@ -12,9 +12,10 @@ namespace orvella::imaging {
 FontRequest StampFontRequest(const settings::LogFont& font);
 
 // Paints stamp onto a fresh surface at dpi with today's date. For a simple
-// stamp, layout (when given) receives where everything went. False for an
-// unknown stamp type or when the painter fails.
+// stamp, layout (when given) receives where everything went; an image stamp
+// resampled to dpi goes through a file in scratch. False for an unknown stamp
+// type or when the painter fails.
 bool PaintStamp(const settings::StampSetting& stamp, int dpi, const StampDate& today, StampCanvas& canvas,
-                StampLayout* layout = nullptr);
+                const std::filesystem::path& scratch, StampLayout* layout = nullptr);
 
 }  // namespace orvella::imaging

@@ -8,7 +8,6 @@
 #include "imaging/tiff_page_info.h"
 #include "imaging/tiff_resample.h"
 #include "imaging/tiff_temp_file.h"
-#include "settings/program_folders.h"
 
 namespace orvella::imaging {
 namespace {
@@ -27,14 +26,15 @@ bool PaintDate(const StampSetting& stamp, int dpi, const StampDate& today, Stamp
 
 // A picture from a 1-bit TIFF, resampled to the job's resolution when it has
 // another one.
-bool PaintImage(const StampSetting& stamp, int dpi, StampCanvas& canvas) {
+bool PaintImage(const StampSetting& stamp, int dpi, StampCanvas& canvas,
+                const std::filesystem::path& scratch) {
   const std::filesystem::path source = stamp.imagePath;
   TiffPageInfo info;
   if (source.empty() || ReadPageInfo(source, 0, info) != kTiffOk) return false;
   if (TruncateDpi(ResolutionDpi(info.xResolution, info.resolutionUnit)) == dpi)
     return canvas.LoadTiff(source);
 
-  std::string temp = (settings::TempFolder() / "~tmXXXXXX").string();
+  std::string temp = (scratch / "~tmXXXXXX").string();
   const int fd = mkstemp(temp.data());
   if (fd < 0) return false;
   close(fd);
@@ -95,12 +95,12 @@ FontRequest StampFontRequest(const settings::LogFont& font) {
 }
 
 bool PaintStamp(const StampSetting& stamp, int dpi, const StampDate& today, StampCanvas& canvas,
-                StampLayout* layout) {
+                const std::filesystem::path& scratch, StampLayout* layout) {
   switch (stamp.type) {
     case settings::StampType::kDate:
       return PaintDate(stamp, dpi, today, canvas);
     case settings::StampType::kImage:
-      return PaintImage(stamp, dpi, canvas);
+      return PaintImage(stamp, dpi, canvas, scratch);
     case settings::StampType::kSimple:
       return PaintSimple(stamp, dpi, today, canvas, layout);
   }
@@ -111,7 +111,8 @@ bool RenderStamp(const StampSetting& stamp, int dpi, const std::filesystem::path
                  const StampDate& today, RenderedStamp* rendered) {
   StampCanvas canvas;
   StampLayout layout;
-  if (!PaintStamp(stamp, dpi, today, canvas, &layout) || !canvas.SaveTiff(output)) return false;
+  if (!PaintStamp(stamp, dpi, today, canvas, output.parent_path(), &layout) || !canvas.SaveTiff(output))
+    return false;
   if (rendered) {
     *rendered = {.widthPx = canvas.Width(),
                  .heightPx = canvas.Height(),

@@ -8,18 +8,13 @@
 #include "imaging/tiff_file.h"
 #include "imaging/tiff_rows.h"
 #include "settings/program_folders.h"
-#include "settings/settings_error.h"
 
 namespace orvella::imaging {
 
-std::optional<std::filesystem::path> HalftonePatternPath(int pattern) {
+std::optional<std::filesystem::path> HalftonePatternPath(const std::filesystem::path& program, int pattern) {
   if (pattern < 1 || pattern > 3) return std::nullopt;
   const std::string relative = "/Halftone/" + std::to_string(pattern) + ".TIF";
-  std::filesystem::path home;
-  try {
-    home = settings::GetExecutableDirectory(relative);
-  } catch (const settings::SettingsError&) {
-  }
+  const std::filesystem::path home = program.empty() ? program : settings::ProgramPath(program, relative);
   std::error_code ec;
   if (!home.empty() && std::filesystem::exists(home, ec)) return home;
   const std::filesystem::path shipped = settings::ExecutableFolder();
@@ -27,9 +22,10 @@ std::optional<std::filesystem::path> HalftonePatternPath(int pattern) {
   return std::filesystem::path(shipped.string() + relative);
 }
 
-bool ApplyHalftone(int pattern, uint8_t* image, uint32_t rows, size_t bytesPerRow) {
+bool ApplyHalftone(int pattern, uint8_t* image, uint32_t rows, size_t bytesPerRow,
+                   const std::filesystem::path& program) {
   if (pattern == 0) return true;
-  const auto path = HalftonePatternPath(pattern);
+  const auto path = HalftonePatternPath(program, pattern);
   if (!path) return false;
   TiffFile file(*path, "r");
   if (!file) return false;

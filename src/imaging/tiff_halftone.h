@@ -9,14 +9,16 @@
 namespace orvella::imaging {
 
 // Where pattern 1..3 is read from: the program folder's Halftone/N.TIF, or,
-// when that file does not exist, the one beside the executable, so a run with
-// --home finds the patterns shipped with the binary. nullopt for other numbers.
-std::optional<std::filesystem::path> HalftonePatternPath(int pattern);
+// when that file does not exist (or no program folder is given), the one
+// beside the executable, so a run with --home finds the patterns shipped with
+// the binary. nullopt for other numbers.
+std::optional<std::filesystem::path> HalftonePatternPath(const std::filesystem::path& program, int pattern);
 
 // ANDs the pattern into the image (rows x bytesPerRow bytes), anchored at the
 // top-left corner and not repeated: whatever lies beyond the pattern's size
 // stays solid. Pattern 0 does nothing. False when the pattern file is missing
 // or unreadable (the image may then be partly screened).
-bool ApplyHalftone(int pattern, uint8_t* image, uint32_t rows, size_t bytesPerRow);
+bool ApplyHalftone(int pattern, uint8_t* image, uint32_t rows, size_t bytesPerRow,
+                   const std::filesystem::path& program = {});
 
 }  // namespace orvella::imaging

@@ -121,7 +121,7 @@ bool WriteHalfTurn(const Raster& in, TiffFile& out) {
 }  // namespace
 
 bool RotateTiff(const std::filesystem::path& input, const std::filesystem::path& output, int angle,
-                int halftone) {
+                int halftone, const std::filesystem::path& program) {
   if (angle != 0 && angle != 90 && angle != 180 && angle != 270) return false;
   TiffFile in(input, "r");
   if (!in) return false;
@@ -170,7 +170,7 @@ bool RotateTiff(const std::filesystem::path& input, const std::filesystem::path&
     std::memset(row + raster.rowBytes, 0, raster.stride - raster.rowBytes);
   }
   in.Close();
-  if (!ApplyHalftone(halftone, raster.data.get(), raster.length, raster.stride)) return false;
+  if (!ApplyHalftone(halftone, raster.data.get(), raster.length, raster.stride, program)) return false;
 
   const bool quarter = angle == 90 || angle == 270;
   double xDpi = ResolutionDpi(xResolution, unit);

@@ -10,6 +10,6 @@ namespace orvella::imaging {
 // and photometric interpretation stay as they were; the resolutions follow the
 // turn. False on any failure, leaving no output file.
 bool RotateTiff(const std::filesystem::path& input, const std::filesystem::path& output, int angle,
-                int halftone);
+                int halftone, const std::filesystem::path& program = {});
 
 }  // namespace orvella::imaging

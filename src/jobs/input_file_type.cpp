@@ -8,8 +8,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "settings/hidden_settings.h"
-
 namespace orvella::jobs {
 namespace {
 
@@ -113,10 +111,6 @@ bool DetectInputFileType(const std::filesystem::path& path, InputFileType& type,
   }
   type = enableUnsupportedGl ? InputFileType::kHpgl2 : InputFileType::kUnsupported;
   return true;
-}
-
-bool DetectInputFileType(const std::filesystem::path& path, InputFileType& type) {
-  return DetectInputFileType(path, type, settings::LoadHiddenSettings().enableUnsupportedGl);
 }
 
 }  // namespace orvella::jobs

@@ -14,8 +14,5 @@ enum class InputFileType : int {
 // A file that is neither TIFF nor begins with the PJL envelope counts as
 // HP-GL/2 when enableUnsupportedGl is on.
 bool DetectInputFileType(const std::filesystem::path& path, InputFileType& type, bool enableUnsupportedGl);
-// The same with ENABLE_UNSUPPORTED_GL of HIDDEN.INI as it is now (raises
-// SettingsError when the file exists but cannot be read).
-bool DetectInputFileType(const std::filesystem::path& path, InputFileType& type);
 
 }  // namespace orvella::jobs

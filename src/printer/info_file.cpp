@@ -9,8 +9,6 @@
 #include "base/read_lines.h"
 #include "base/text_codec.h"
 #include "printer/ftp_printer_setup.h"
-#include "settings/program_folders.h"
-#include "settings/settings_error.h"
 
 namespace orvella::printer {
 namespace {
@@ -75,8 +73,8 @@ bool ParseInformationFile(const std::filesystem::path& path, std::vector<TrayInf
 }
 
 bool ReadTrayInformation(settings::PrinterSetting& printer, const settings::HiddenSettings& hidden,
-                         std::string& message) {
-  const std::filesystem::path local = settings::TempFolder() / "temp.info";
+                         const std::filesystem::path& workFolder, std::string& message) {
+  const std::filesystem::path local = workFolder / "temp.info";
   FtpClient client;
   SetUpForPrinter(client, printer, hidden);
   client.maxAttempts = hidden.checkRetry;
@@ -95,10 +93,6 @@ bool ReadTrayInformation(settings::PrinterSetting& printer, const settings::Hidd
   }
   ApplyTrayInformation(records, printer);
   return true;
-}
-
-bool ReadTrayInformation(settings::PrinterSetting& printer, std::string& message) {
-  return ReadTrayInformation(printer, settings::LoadHiddenSettings(), message);
 }
 
 void ApplyTrayInformation(const std::vector<TrayInformation>& records, settings::PrinterSetting& printer) {

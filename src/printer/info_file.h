@@ -25,16 +25,13 @@ struct TrayInformation {
 // empty line; a file without rows parses as empty.
 bool ParseInformationFile(const std::filesystem::path& path, std::vector<TrayInformation>& records);
 
-// Fetches "info" from the printer (into temp.info in the TEMP folder) and
+// Fetches "info" from the printer (into temp.info in the work folder) and
 // fills the A2 trays of this copy of the printer record that the file names,
 // up to the model's highest tray; trays it does not name keep their values.
 // False with message "プリンタ情報ファイル取得エラー" when the fetch fails,
 // "プリンタ情報ファイル解析エラー" when the file does not parse.
 bool ReadTrayInformation(settings::PrinterSetting& printer, const settings::HiddenSettings& hidden,
-                         std::string& message);
-// The same with the values of HIDDEN.INI as they are now (raises SettingsError
-// when the file exists but cannot be read).
-bool ReadTrayInformation(settings::PrinterSetting& printer, std::string& message);
+                         const std::filesystem::path& workFolder, std::string& message);
 
 // Fills the trays from parsed records (the last step of ReadTrayInformation).
 void ApplyTrayInformation(const std::vector<TrayInformation>& records, settings::PrinterSetting& printer);

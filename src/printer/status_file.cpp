@@ -7,7 +7,6 @@
 #include "base/read_lines.h"
 #include "base/text_codec.h"
 #include "settings/program_folders.h"
-#include "settings/settings_error.h"
 
 namespace orvella::printer {
 namespace {
@@ -32,13 +31,10 @@ bool ReadLinesQuietly(const std::filesystem::path& path, std::vector<std::string
 }
 
 // The non-empty lines among the first 200 of Low_Toner.txt; none when it is missing or unreadable.
-std::vector<std::string> ExtraReadyTexts() {
+std::vector<std::string> ExtraReadyTexts(const std::filesystem::path& program) {
   std::vector<std::string> lines;
-  try {
-    ReadLinesQuietly(settings::GetExecutableDirectory(kExtraReadyFile), lines);
-  } catch (const settings::SettingsError&) {
-    return {};
-  }
+  if (program.empty()) return {};
+  ReadLinesQuietly(settings::ProgramPath(program, kExtraReadyFile), lines);
   if (lines.size() > kMaxExtraReadyLines) lines.resize(kMaxExtraReadyLines);
   std::erase_if(lines, [](const std::string& line) { return line.empty(); });
   return lines;
@@ -50,14 +46,15 @@ bool Contains(std::string_view text, std::string_view part) {
 
 }  // namespace
 
-PrinterStatusCode JudgeStatusFile(const std::filesystem::path& path, std::string& errorText) {
+PrinterStatusCode JudgeStatusFile(const std::filesystem::path& program, const std::filesystem::path& path,
+                                  std::string& errorText) {
   std::vector<std::string> lines;
   if (!ReadLinesQuietly(path, lines) || lines.size() < 2) return PrinterStatusCode::kFileNotUsable;
   if (!Contains(lines[1], kOnline)) return PrinterStatusCode::kNotOnline;
 
   const std::string& state = lines[0];
   if (Contains(state, kReady) || Contains(state, kLowToner)) return PrinterStatusCode::kReady;
-  for (const auto& text : ExtraReadyTexts()) {
+  for (const auto& text : ExtraReadyTexts(program)) {
     if (Contains(state, text)) return PrinterStatusCode::kReady;
   }
   if (Contains(state, kPanelOff)) return PrinterStatusCode::kPanelOff;

@@ -17,7 +17,9 @@ enum class PrinterStatusCode : int {
 // Judges a fetched status file. For kPrinterError, errorText is set to the
 // bracketed state of line 1 (brackets included, UTF-8) or to empty when line 1
 // has none; for every other code it is left as it was. The extra ready texts
-// of INI/Low_Toner.txt in the program folder are read anew at each call.
-PrinterStatusCode JudgeStatusFile(const std::filesystem::path& path, std::string& errorText);
+// of INI/Low_Toner.txt in the program folder are read anew at each call (none
+// when program is empty).
+PrinterStatusCode JudgeStatusFile(const std::filesystem::path& program, const std::filesystem::path& path,
+                                  std::string& errorText);
 
 }  // namespace orvella::printer

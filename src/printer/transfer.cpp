@@ -10,8 +10,6 @@
 
 #include "printer/ftp_printer_setup.h"
 #include "printer/snmp_status.h"
-#include "settings/preferences.h"
-#include "settings/program_folders.h"
 #include "settings/settings_error.h"
 
 namespace orvella::printer {
@@ -43,7 +41,9 @@ std::string Kilobytes(std::int64_t bytes) { return std::to_string(bytes / 1024);
 
 std::string Count(int n, int of) { return std::to_string(n) + "/" + std::to_string(of); }
 
-std::filesystem::path StatusLocalPath() { return settings::TempFolder() / kStatusLocalFile; }
+std::filesystem::path StatusLocalPath(const std::filesystem::path& workFolder) {
+  return workFolder / kStatusLocalFile;
+}
 
 // Milliseconds of a time-out given in seconds, within what the client takes.
 int SecondsToMs(int seconds) { return static_cast<int>(std::clamp<long long>(seconds * 1000LL, 0, INT_MAX)); }
@@ -51,7 +51,7 @@ int SecondsToMs(int seconds) { return static_cast<int>(std::clamp<long long>(sec
 // A printer in panel-off or energy-save mode prints only where both the
 // hidden switch and the operator's preference allow it.
 std::string JudgedMessage(PrinterStatusCode code, const std::string& errorText,
-                          const settings::HiddenSettings& hidden) {
+                          const settings::HiddenSettings& hidden, const StatusPreferences& preferences) {
   switch (code) {
     case PrinterStatusCode::kReady:
       return std::string(kTransferOk);
@@ -60,11 +60,11 @@ std::string JudgedMessage(PrinterStatusCode code, const std::string& errorText,
     case PrinterStatusCode::kNotOnline:
       return kNotOnline;
     case PrinterStatusCode::kPanelOff:
-      return hidden.enablePanelOffAndEnergySaveSetting && settings::GetEnablePanelOff()
+      return hidden.enablePanelOffAndEnergySaveSetting && preferences.enablePanelOff
                  ? std::string(kTransferOk)
                  : kPanelOff;
     case PrinterStatusCode::kEnergySave:
-      return hidden.enablePanelOffAndEnergySaveSetting && settings::GetEnableEnergySave()
+      return hidden.enablePanelOffAndEnergySaveSetting && preferences.enableEnergySave
                  ? std::string(kTransferOk)
                  : kEnergySave;
     case PrinterStatusCode::kPrinterError:
@@ -86,18 +86,14 @@ class Transfer {
     if (ec) return Fail(kTransferError);
     if (!WaitForMemory(size)) return false;
     FtpClient client;
-    SetUpStatusFetch(client, printer_, context_.hidden, context_.statTimeoutMs);
+    SetUpStatusFetch(client, printer_, context_.hidden, context_.folders.work, context_.statTimeoutMs);
     client.progress = [this](int kind, std::int64_t) { return kind == 1 && Stopped() ? 0 : 1; };
     Show(kConnectionCheck);
     if (Stopped() || !CheckSnmp() || !CheckStatus(client)) return false;
 
-    client.SetLocalFile(printFile.string());
-    client.SetRemoteFile(kJobFile);
-    client.timeout = SecondsToMs(context_.hidden.sendTimeout);
-    client.maxAttempts = 0;
     Show(kTransferring);
     if (Stopped()) return false;
-    return client.PutFile() || Fail(kTransferError);
+    return Upload(client, printFile) || Fail(kTransferError);
   }
 
  private:
@@ -117,8 +113,9 @@ class Transfer {
   bool CheckSnmp() {
     const std::string address = base::FormatIpv4Address(printer_.ipAddr);
     for (int attempt = 1;; ++attempt) {
-      const SnmpStatus status =
-          QueryPrinterStatus(address, context_.snmpTimeoutMs, context_.hidden.printerSnmpPort);
+      const SnmpStatus status = context_.querySnmp ? context_.querySnmp(address)
+                                                   : QueryPrinterStatus(address, context_.snmpTimeoutMs,
+                                                                        context_.hidden.printerSnmpPort);
       if (status == SnmpStatus::kNoError) return true;
       message_ = SnmpStatusMessage(status);
       if (attempt > context_.hidden.checkRetry) return false;
@@ -130,13 +127,25 @@ class Transfer {
   bool CheckStatus(FtpClient& client) {
     if (Stopped()) return false;
     for (int attempt = 1;; ++attempt) {
-      const StatusFileCheck check = CheckStatusFile(client, context_.hidden);
+      const StatusFileCheck check =
+          context_.checkStatus
+              ? context_.checkStatus()
+              : CheckStatusFile(client, context_.hidden, context_.preferences, context_.folders);
       message_ = check.message;
       if (check.Final()) return message_ == kTransferOk;
       if (attempt > context_.hidden.checkRetry) return false;
       Show(kStatRetry + Count(attempt, context_.hidden.checkRetry));
       if (Stopped()) return false;
     }
+  }
+
+  bool Upload(FtpClient& client, const std::filesystem::path& printFile) {
+    if (context_.upload) return context_.upload(printFile);
+    client.SetLocalFile(printFile.string());
+    client.SetRemoteFile(kJobFile);
+    client.timeout = SecondsToMs(context_.hidden.sendTimeout);
+    client.maxAttempts = 0;
+    return client.PutFile();
   }
 
   PrinterMemoryEntry Memory() const {
@@ -166,30 +175,32 @@ bool SendPrintFile(const std::filesystem::path& printFile, const settings::Print
                    const std::string& statusPrefix, std::string& message, const TransferContext& context) {
   try {
     return Transfer(printer, statusPrefix, message, context).Run(printFile);
-  } catch (const settings::SettingsError& e) {  // PREFERENCE.INI unreadable, or no program folder
+  } catch (const settings::SettingsError& e) {
     message = e.what();
     return false;
   }
 }
 
 void SetUpStatusFetch(FtpClient& client, const settings::PrinterSetting& printer,
-                      const settings::HiddenSettings& hidden, int timeoutMs) {
+                      const settings::HiddenSettings& hidden, const std::filesystem::path& workFolder,
+                      int timeoutMs) {
   SetUpForPrinter(client, printer, hidden);
   client.maxAttempts = 0;
   client.retryWait = 1000;
   client.timeout = timeoutMs;
   client.SetRemoteFile(kStatusFile);
-  client.SetLocalFile(StatusLocalPath().string());
+  client.SetLocalFile(StatusLocalPath(workFolder).string());
 }
 
-StatusFileCheck CheckStatusFile(FtpClient& client, const settings::HiddenSettings& hidden) {
+StatusFileCheck CheckStatusFile(FtpClient& client, const settings::HiddenSettings& hidden,
+                                const StatusPreferences& preferences, const settings::WorkContext& folders) {
   StatusFileCheck check;
   if (!client.GetFile()) {
     check.message = kStatusFetchError;
     return check;
   }
-  check.code = JudgeStatusFile(StatusLocalPath(), check.errorText);
-  check.message = JudgedMessage(*check.code, check.errorText, hidden);
+  check.code = JudgeStatusFile(folders.program, StatusLocalPath(folders.work), check.errorText);
+  check.message = JudgedMessage(*check.code, check.errorText, hidden, preferences);
   return check;
 }
 

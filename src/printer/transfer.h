@@ -12,9 +12,11 @@
 
 #include "printer/ftp_client.h"
 #include "printer/printer_memory.h"
+#include "printer/snmp_status.h"
 #include "printer/status_file.h"
 #include "settings/hidden_settings.h"
 #include "settings/printer_settings.h"
+#include "settings/work_folder.h"
 
 namespace orvella::printer {
 
@@ -22,37 +24,12 @@ namespace orvella::printer {
 inline constexpr std::string_view kTransferOk = "正常";
 inline constexpr int kStatusCheckTimeoutMs = 10000;
 
-// What a transfer needs from around it.
-struct TransferContext {
-  explicit TransferContext(PrinterMemoryTable& table) : memory(table) {}
-
-  PrinterMemoryTable& memory;
-  std::size_t printerIndex = 0;     // the printer's position in the printer list: its memory entry
-  settings::HiddenSettings hidden;  // CHECK_RETRY, SEND_TIMEOUT, the panel-off switch, the ports
-  // The job's status column; every text shown is "in progress".
-  std::function<void(const std::string& text)> showStatus;
-  // The operator's stop request.
-  std::function<bool()> stopRequested;
-  // The procedure's fixed waits; tests shorten them.
-  int snmpTimeoutMs = 10000;
-  int statTimeoutMs = kStatusCheckTimeoutMs;
-  int memoryPollMs = 1000;
+// The operator's choices (PREFERENCE.INI) that the status judgement follows;
+// the caller reads them.
+struct StatusPreferences {
+  bool enablePanelOff = false;
+  bool enableEnergySave = false;
 };
-
-// Sends printFile to the printer. True when the printer accepted the whole
-// file; message then holds "正常". False with the reason in message, or,
-// when stop was requested, with whatever message was set last. The file's
-// size stays reserved in the memory table whatever happens after the wait.
-// Status texts are statusPrefix followed by the step in brackets.
-// PREFERENCE.INI's ENABLE_PANELOFF and ENABLE_ENERGYSAVE are read when the
-// printer reports panel-off or energy-save.
-bool SendPrintFile(const std::filesystem::path& printFile, const settings::PrinterSetting& printer,
-                   const std::string& statusPrefix, std::string& message, const TransferContext& context);
-
-// The client of a status check: the printer's login and address, remote file
-// "stat" into "temp.stat" of the TEMP folder, one attempt under timeoutMs.
-void SetUpStatusFetch(FtpClient& client, const settings::PrinterSetting& printer,
-                      const settings::HiddenSettings& hidden, int timeoutMs = kStatusCheckTimeoutMs);
 
 // One status-file check as the transfer makes it.
 struct StatusFileCheck {
@@ -62,6 +39,49 @@ struct StatusFileCheck {
   // A fetch failure or an unusable file is tried again; a judged state is final.
   bool Final() const { return code && *code != PrinterStatusCode::kFileNotUsable; }
 };
-StatusFileCheck CheckStatusFile(FtpClient& client, const settings::HiddenSettings& hidden);
+
+// What a transfer needs from around it.
+struct TransferContext {
+  explicit TransferContext(PrinterMemoryTable& table) : memory(table) {}
+
+  PrinterMemoryTable& memory;
+  std::size_t printerIndex = 0;     // the printer's position in the printer list: its memory entry
+  settings::HiddenSettings hidden;  // CHECK_RETRY, SEND_TIMEOUT, the panel-off switch, the ports
+  StatusPreferences preferences;
+  settings::WorkContext folders;  // Low_Toner.txt of the program folder; temp.stat in the work folder
+  // The job's status column; every text shown is "in progress".
+  std::function<void(const std::string& text)> showStatus;
+  // The operator's stop request.
+  std::function<bool()> stopRequested;
+  // The procedure's fixed waits; tests shorten them.
+  int snmpTimeoutMs = 10000;
+  int statTimeoutMs = kStatusCheckTimeoutMs;
+  int memoryPollMs = 1000;
+  // Where the procedure meets the printer; left empty, the real SNMP query,
+  // status-file fetch and upload are made. Tests put their own in.
+  std::function<SnmpStatus(const std::string& address)> querySnmp;
+  std::function<StatusFileCheck()> checkStatus;
+  std::function<bool(const std::filesystem::path& printFile)> upload;
+};
+
+// Sends printFile to the printer. True when the printer accepted the whole
+// file; message then holds "正常". False with the reason in message, or,
+// when stop was requested, with whatever message was set last. The file's
+// size stays reserved in the memory table whatever happens after the wait.
+// Status texts are statusPrefix followed by the step in brackets.
+// The printer may print in panel-off or energy-save mode only where HIDDEN.INI's
+// switch and the context's preferences allow it.
+bool SendPrintFile(const std::filesystem::path& printFile, const settings::PrinterSetting& printer,
+                   const std::string& statusPrefix, std::string& message, const TransferContext& context);
+
+// The client of a status check: the printer's login and address, remote file
+// "stat" into "temp.stat" of the work folder, one attempt under timeoutMs.
+void SetUpStatusFetch(FtpClient& client, const settings::PrinterSetting& printer,
+                      const settings::HiddenSettings& hidden, const std::filesystem::path& workFolder,
+                      int timeoutMs = kStatusCheckTimeoutMs);
+
+// Fetches the status file with a client set up by SetUpStatusFetch and judges it.
+StatusFileCheck CheckStatusFile(FtpClient& client, const settings::HiddenSettings& hidden,
+                                const StatusPreferences& preferences, const settings::WorkContext& folders);
 
 }  // namespace orvella::printer

@@ -17,7 +17,7 @@ constexpr std::string_view kPage = "LASTPROCESSFILE_PAGE";
 constexpr std::string_view kQty = "LASTPROCESSFILE_QTY";
 constexpr std::string_view kTime = "LASTPROCESSFILE_TIME";
 
-IniFile HiddenFile() { return IniFile{std::string(kFile)}; }
+IniFile HiddenFile(const std::filesystem::path& program) { return IniFile{program, std::string(kFile)}; }
 
 uint32_t ParseHalf(std::string_view text) {
   if (text.size() != 8) return 0;
@@ -28,10 +28,18 @@ uint32_t ParseHalf(std::string_view text) {
 
 }  // namespace
 
-bool GetAutorun() { return HiddenFile().ReadBool(kSection, kAutorun, 0) == 1; }
-void SetAutorun(bool running) { HiddenFile().WriteBool(kSection, kAutorun, running ? 1 : 0); }
-int GetLastMainWindow() { return HiddenFile().ReadInt(kSection, kLastMainWindow, kLastWindowFolderSettings); }
-void SetLastMainWindow(int window) { HiddenFile().WriteInt(kSection, kLastMainWindow, window); }
+bool GetAutorun(const std::filesystem::path& program) {
+  return HiddenFile(program).ReadBool(kSection, kAutorun, 0) == 1;
+}
+void SetAutorun(const std::filesystem::path& program, bool running) {
+  HiddenFile(program).WriteBool(kSection, kAutorun, running ? 1 : 0);
+}
+int GetLastMainWindow(const std::filesystem::path& program) {
+  return HiddenFile(program).ReadInt(kSection, kLastMainWindow, kLastWindowFolderSettings);
+}
+void SetLastMainWindow(const std::filesystem::path& program, int window) {
+  HiddenFile(program).WriteInt(kSection, kLastMainWindow, window);
+}
 
 std::string FormatFileTime(uint64_t time) {
   char text[17];
@@ -45,8 +53,8 @@ uint64_t ParseFileTime(std::string_view text) {
   return static_cast<uint64_t>(half(0)) << 32 | half(8);
 }
 
-LastProcessFile ReadLastProcessFile() {
-  const IniSnapshot file(HiddenFile());  // one read: the four keys belong together
+LastProcessFile ReadLastProcessFile(const std::filesystem::path& program) {
+  const IniSnapshot file(HiddenFile(program));  // one read: the four keys belong together
   LastProcessFile record;
   record.path = file.ReadString(kSection, kPath, "");
   record.page = file.ReadInt(kSection, kPage, 0);
@@ -55,8 +63,8 @@ LastProcessFile ReadLastProcessFile() {
   return record;
 }
 
-void WriteLastProcessFile(const LastProcessFile& record) {
-  const IniFile file = HiddenFile();
+void WriteLastProcessFile(const std::filesystem::path& program, const LastProcessFile& record) {
+  const IniFile file = HiddenFile(program);
   IniBatch batch(file);
   batch.WriteString(kSection, kPath, record.path);
   batch.WriteInt(kSection, kPage, record.page);
@@ -65,10 +73,10 @@ void WriteLastProcessFile(const LastProcessFile& record) {
   batch.Commit();
 }
 
-void VisitAppData(FieldSink& sink) {
-  sink.Boolean(kAutorun, GetAutorun());
-  sink.Integer(kLastMainWindow, GetLastMainWindow());
-  const LastProcessFile record = ReadLastProcessFile();
+void VisitAppData(const std::filesystem::path& program, FieldSink& sink) {
+  sink.Boolean(kAutorun, GetAutorun(program));
+  sink.Integer(kLastMainWindow, GetLastMainWindow(program));
+  const LastProcessFile record = ReadLastProcessFile(program);
   sink.Text(kPath, record.path);
   sink.Integer(kPage, record.page);
   sink.Integer(kQty, record.qty);

@@ -3,6 +3,7 @@
 // "APP_DATA": the run state and window at the last exit, and the resume
 // record of the job in progress.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -16,10 +17,10 @@ inline constexpr int kLastWindowJob = 1;
 inline constexpr int kLastWindowFolderSettings = 2;
 
 // Whether operation was running at the last exit.
-bool GetAutorun();
-void SetAutorun(bool running);
-int GetLastMainWindow();
-void SetLastMainWindow(int window);
+bool GetAutorun(const std::filesystem::path& program);
+void SetAutorun(const std::filesystem::path& program, bool running);
+int GetLastMainWindow(const std::filesystem::path& program);
+void SetLastMainWindow(const std::filesystem::path& program, int window);
 
 // The resume record: the job in progress and how far it got.
 struct LastProcessFile {
@@ -29,10 +30,10 @@ struct LastProcessFile {
   int qty = 0;
 };
 
-LastProcessFile ReadLastProcessFile();
+LastProcessFile ReadLastProcessFile(const std::filesystem::path& program);
 // Writes the four keys in one replacement of the file, so a crash never
 // leaves a path paired with another file's progress.
-void WriteLastProcessFile(const LastProcessFile& record);
+void WriteLastProcessFile(const std::filesystem::path& program, const LastProcessFile& record);
 
 // "%08X%08X": high 32 bits, then low 32 bits.
 std::string FormatFileTime(uint64_t time);
@@ -41,6 +42,6 @@ std::string FormatFileTime(uint64_t time);
 uint64_t ParseFileTime(std::string_view text);
 
 // Every APP_DATA value in key order, read from the file.
-void VisitAppData(FieldSink& sink);
+void VisitAppData(const std::filesystem::path& program, FieldSink& sink);
 
 }  // namespace orvella::settings

@@ -47,9 +47,9 @@ void VisitFoldFields(const FoldSetting& fold, FieldSink& sink) {
   }
 }
 
-bool LoadFolds(std::vector<FoldSetting>& list) {
+bool LoadFolds(const std::filesystem::path& program, std::vector<FoldSetting>& list) {
   list.clear();
-  const IniSnapshot ini(IniFile{std::string(kFile)});
+  const IniSnapshot ini(IniFile{program, std::string(kFile)});
   const int count = ReadListCount(ini, kCountKey);
   for (int i = 0; i < count; ++i) {
     FoldSetting fold;
@@ -59,8 +59,8 @@ bool LoadFolds(std::vector<FoldSetting>& list) {
   return true;
 }
 
-bool SaveFolds(const std::vector<FoldSetting>& list) {
-  const IniFile file{std::string(kFile)};
+bool SaveFolds(const std::filesystem::path& program, const std::vector<FoldSetting>& list) {
+  const IniFile file{program, std::string(kFile)};
   IniSave save(file);
   save.WriteInt("GLOBAL", kCountKey, static_cast<int>(list.size()));
   IniFieldSink sink(save);
@@ -73,8 +73,8 @@ bool SaveFolds(const std::vector<FoldSetting>& list) {
   return true;
 }
 
-bool HasFoldWithoutModel() {
-  const IniSnapshot ini(IniFile{std::string(kFile)});  // a missing file has no records
+bool HasFoldWithoutModel(const std::filesystem::path& program) {
+  const IniSnapshot ini(IniFile{program, std::string(kFile)});  // a missing file has no records
   const int count = ReadListCount(ini, kCountKey);
   for (int i = 0; i < count; ++i) {
     if (ini.ReadString(ListName(kSectionPrefix, i), kModel, kNoModel) == kNoModel) return true;

@@ -2,6 +2,7 @@
 // Fold settings (FOLD.INI): per size slot, the fold type and binding margin
 // that one folding unit applies. Input folder settings refer to them by NAME.
 #include <array>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,16 +23,16 @@ struct FoldSetting {
 // Fills list with the records of FOLD.INI in file order. False when a stored
 // fold type key is not in the catalogue; the records before it are kept.
 // Raises SettingsError when the file exists but cannot be read.
-bool LoadFolds(std::vector<FoldSetting>& list);
+bool LoadFolds(const std::filesystem::path& program, std::vector<FoldSetting>& list);
 
 // Rewrites FOLD.INI with exactly these records. False, with the file left as
 // it was, when a record's unit or fold type lies outside its range. Raises
 // SettingsError on a failed write.
-bool SaveFolds(const std::vector<FoldSetting>& list);
+bool SaveFolds(const std::filesystem::path& program, const std::vector<FoldSetting>& list);
 
 // True when FOLD.INI exists and one of its records lacks the MODEL key (a
 // file from before folding units were selectable).
-bool HasFoldWithoutModel();
+bool HasFoldWithoutModel(const std::filesystem::path& program);
 
 // The stored fields of one record in file order.
 void VisitFoldFields(const FoldSetting& fold, FieldSink& sink);

@@ -56,8 +56,8 @@ FolderModel Fld1FolderModel() {
           }}};
 }
 
-std::vector<FolderModel> LoadFolderModels() {
-  const IniSnapshot ini(IniFile{std::string(kFile)});
+std::vector<FolderModel> LoadFolderModels(const std::filesystem::path& program) {
+  const IniSnapshot ini(IniFile{program, std::string(kFile)});
   std::vector<FolderModel> units;
   // Only FOLDER_0 is used, whatever the count says.
   if (ReadListCount(ini, kCountKey) == 0) {
@@ -74,13 +74,13 @@ std::vector<FolderModel> LoadFolderModels() {
   return units;
 }
 
-void CreateFolderModelFile() {
-  const IniFile file{std::string(kFile)};
+void CreateFolderModelFile(const std::filesystem::path& program) {
+  const IniFile file{program, std::string(kFile)};
   std::error_code ec;
   if (std::filesystem::exists(file.Path(), ec) || ec) return;
   // The file does not exist, so writing it whole is the same as key by key.
   IniSave save(file);
-  save.WriteBool("GLOBAL", kEnableFld1, HasFoldWithoutModel() ? 1 : 0);
+  save.WriteBool("GLOBAL", kEnableFld1, HasFoldWithoutModel(program) ? 1 : 0);
   save.WriteInt("GLOBAL", kCountKey, 1);
   const FolderModel fld2 = Fld2DefaultFolderModel();
   save.WriteString(kFolder0, kName, fld2.name);
@@ -95,10 +95,10 @@ void CreateFolderModelFile() {
   save.Commit();
 }
 
-std::string FolderDisplayName(int unit) {
+std::string FolderDisplayName(const std::filesystem::path& program, int unit) {
   if (unit == kFolderUnitFld1) return std::string(kFld1Name);
   if (unit != kFolderUnitFld2) return {};
-  std::string name = IniFile{std::string(kFile)}.ReadString(kFolder0, kName, "");
+  std::string name = IniFile{program, std::string(kFile)}.ReadString(kFolder0, kName, "");
   return name.empty() ? std::string(kFld2Name) : name;
 }
 

@@ -4,6 +4,7 @@
 // FLD2 unit); entry 1, the FLD1 unit with fixed lists, is present only when
 // the file enables it.
 #include <array>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -24,14 +25,14 @@ FolderModel Fld1FolderModel();
 
 // The folding-unit list: one or two entries. A missing file, or a count of
 // 0, gives the FLD2 defaults. Raises SettingsError for an unreadable file.
-std::vector<FolderModel> LoadFolderModels();
+std::vector<FolderModel> LoadFolderModels(const std::filesystem::path& program);
 
 // Writes FOLDERMODEL.INI with the FLD2 defaults when it does not exist;
 // FLD1 is enabled when FOLD.INI has records from before units were selectable.
-void CreateFolderModelFile();
+void CreateFolderModelFile(const std::filesystem::path& program);
 
 // "Folder FLD1" for unit 1; for unit 0 the NAME of FOLDER_0, or "Folder FLD2"
 // when that is empty or missing; empty for any other number.
-std::string FolderDisplayName(int unit);
+std::string FolderDisplayName(const std::filesystem::path& program, int unit);
 
 }  // namespace orvella::settings

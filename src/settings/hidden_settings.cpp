@@ -47,8 +47,8 @@ int ValidPort(int port, int fallback) { return port >= 1 && port <= 65535 ? port
 
 }  // namespace
 
-HiddenSettings LoadHiddenSettings() {
-  const IniSnapshot ini(IniFile{std::string(kFile)});
+HiddenSettings LoadHiddenSettings(const std::filesystem::path& program) {
+  const IniSnapshot ini(IniFile{program, std::string(kFile)});
   HiddenSettings hidden;  // the defaults
   ForEachField(hidden, Reader{ini});
   const HiddenSettings defaults;

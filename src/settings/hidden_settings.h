@@ -1,6 +1,8 @@
 #pragma once
 // Tuning values of HIDDEN.INI, section "SETTING": edited by hand, shown in no
 // dialog, never written by the program.
+#include <filesystem>
+
 #include "settings/field_sink.h"
 
 namespace orvella::settings {
@@ -28,7 +30,7 @@ struct HiddenSettings {
 // All values, defaults for missing keys or file. A port outside 1 to 65535
 // reads as its default. Raises SettingsError when the file exists but cannot
 // be read.
-HiddenSettings LoadHiddenSettings();
+HiddenSettings LoadHiddenSettings(const std::filesystem::path& program);
 
 // The values under their keys, in file order.
 void VisitHiddenSettings(const HiddenSettings& hidden, FieldSink& sink);

@@ -153,7 +153,8 @@ void IniWriter::WriteStruct(std::string_view section, std::string_view key, cons
 
 // ---- IniFile ---------------------------------------------------------------
 
-IniFile::IniFile(const std::string& relative) : path_(GetExecutableDirectory(relative)) {}
+IniFile::IniFile(const std::filesystem::path& program, const std::string& relative)
+    : path_(ProgramPath(program, relative)) {}
 
 IniFile IniFile::AtPath(std::filesystem::path path) {
   IniFile f;

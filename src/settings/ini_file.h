@@ -69,8 +69,8 @@ class IniFile : public IniReader, public IniWriter {
  public:
   // A file of the program folder: relative is "/INI/INPUT.INI" and so on.
   // Raises SettingsError "GetExecutableDirectory()に失敗しました" when the
-  // program folder is unknown.
-  explicit IniFile(const std::string& relative);
+  // program folder is empty (unknown).
+  IniFile(const std::filesystem::path& program, const std::string& relative);
   // Any file; used by tools and tests.
   static IniFile AtPath(std::filesystem::path path);
 

@@ -136,16 +136,16 @@ void VisitInputFields(const InputFolderSetting& r, FieldSink& sink) {
   sink.Boolean("SINGLETIFF_ENABLE_A2OPTION", r.singleTiffA2Option);
 }
 
-std::vector<InputFolderSetting> LoadInputSettings() {
-  const IniSnapshot ini{IniFile(kFile)};
+std::vector<InputFolderSetting> LoadInputSettings(const std::filesystem::path& program) {
+  const IniSnapshot ini{IniFile(program, kFile)};
   std::vector<InputFolderSetting> list;
   const int count = ReadListCount(ini, "NUM_INPUTS");
   for (int i = 0; i < count; ++i) list.push_back(LoadOne(ini, Section(static_cast<size_t>(i))));
   return list;
 }
 
-void SaveInputSettings(const std::vector<InputFolderSetting>& inputs) {
-  IniFile file(kFile);
+void SaveInputSettings(const std::filesystem::path& program, const std::vector<InputFolderSetting>& inputs) {
+  IniFile file(program, kFile);
   IniSave save(file);
   save.WriteInt("GLOBAL", "NUM_INPUTS", static_cast<int>(inputs.size()));
   IniFieldSink sink(save);

@@ -1,6 +1,7 @@
 #pragma once
 // Input (hot) folder settings: INPUT.INI.
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -76,9 +77,9 @@ const char* Keyword(DuplexMode v);
 const char* Keyword(ZFoldMode v);
 
 // INPUT.INI of the program folder; a missing file gives an empty list.
-std::vector<InputFolderSetting> LoadInputSettings();
+std::vector<InputFolderSetting> LoadInputSettings(const std::filesystem::path& program);
 // Rewrites INPUT.INI with every key in the stored order; raises SettingsError.
-void SaveInputSettings(const std::vector<InputFolderSetting>& inputs);
+void SaveInputSettings(const std::filesystem::path& program, const std::vector<InputFolderSetting>& inputs);
 // The stored fields of one record in file order.
 void VisitInputFields(const InputFolderSetting& record, FieldSink& sink);
 

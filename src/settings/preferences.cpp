@@ -19,46 +19,75 @@ constexpr std::array<std::string_view, kNetSendPcCount> kNetSendKeys{
     "NETSEND_PC1_IP_ADDR", "NETSEND_PC2_IP_ADDR", "NETSEND_PC3_IP_ADDR"};
 constexpr int kDefaultMargin = 12;
 
-IniFile PreferenceFile() { return IniFile{std::string(kFile)}; }
+IniFile PreferenceFile(const std::filesystem::path& program) { return IniFile{program, std::string(kFile)}; }
 
-int ReadInt(std::string_view key, int def) { return PreferenceFile().ReadInt(kSection, key, def); }
-void WriteInt(std::string_view key, int value) { PreferenceFile().WriteInt(kSection, key, value); }
-bool ReadFlag(std::string_view key) { return PreferenceFile().ReadBool(kSection, key, 0) == 1; }
-void WriteFlag(std::string_view key, bool on) { PreferenceFile().WriteBool(kSection, key, on ? 1 : 0); }
-
-HdiDataDirection ReadDirection(std::string_view key) {
-  return ReadKeyword<HdiDataDirection>(PreferenceFile(), kSection, key, kHdiDataDirectionNames);
+int ReadInt(const std::filesystem::path& program, std::string_view key, int def) {
+  return PreferenceFile(program).ReadInt(kSection, key, def);
+}
+void WriteInt(const std::filesystem::path& program, std::string_view key, int value) {
+  PreferenceFile(program).WriteInt(kSection, key, value);
+}
+bool ReadFlag(const std::filesystem::path& program, std::string_view key) {
+  return PreferenceFile(program).ReadBool(kSection, key, 0) == 1;
+}
+void WriteFlag(const std::filesystem::path& program, std::string_view key, bool on) {
+  PreferenceFile(program).WriteBool(kSection, key, on ? 1 : 0);
 }
 
-void WriteDirection(std::string_view key, HdiDataDirection direction) {
+HdiDataDirection ReadDirection(const std::filesystem::path& program, std::string_view key) {
+  return ReadKeyword<HdiDataDirection>(PreferenceFile(program), kSection, key, kHdiDataDirectionNames);
+}
+
+void WriteDirection(const std::filesystem::path& program, std::string_view key, HdiDataDirection direction) {
   const auto keyword = KeywordOf(kHdiDataDirectionNames, static_cast<int>(direction));
-  PreferenceFile().WriteString(kSection, key, keyword.empty() ? kHdiDataDirectionNames[0].keyword : keyword);
+  PreferenceFile(program).WriteString(kSection, key,
+                                      keyword.empty() ? kHdiDataDirectionNames[0].keyword : keyword);
 }
 
 }  // namespace
 
-int GetMarginPlus() { return ReadInt(kMarginPlus, kDefaultMargin); }
-void SetMarginPlus(int mm) { WriteInt(kMarginPlus, mm); }
-int GetMarginMinus() { return ReadInt(kMarginMinus, kDefaultMargin); }
-void SetMarginMinus(int mm) { WriteInt(kMarginMinus, mm); }
+int GetMarginPlus(const std::filesystem::path& program) {
+  return ReadInt(program, kMarginPlus, kDefaultMargin);
+}
+void SetMarginPlus(const std::filesystem::path& program, int mm) { WriteInt(program, kMarginPlus, mm); }
+int GetMarginMinus(const std::filesystem::path& program) {
+  return ReadInt(program, kMarginMinus, kDefaultMargin);
+}
+void SetMarginMinus(const std::filesystem::path& program, int mm) { WriteInt(program, kMarginMinus, mm); }
 
-bool GetTiffResoProcOnPrinter() { return ReadFlag(kTiffResoProc); }
-void SetTiffResoProcOnPrinter(bool on) { WriteFlag(kTiffResoProc, on); }
-bool GetModel02Rotation() { return ReadFlag(kModel02Rotation); }
-void SetModel02Rotation(bool on) { WriteFlag(kModel02Rotation, on); }
+bool GetTiffResoProcOnPrinter(const std::filesystem::path& program) {
+  return ReadFlag(program, kTiffResoProc);
+}
+void SetTiffResoProcOnPrinter(const std::filesystem::path& program, bool on) {
+  WriteFlag(program, kTiffResoProc, on);
+}
+bool GetModel02Rotation(const std::filesystem::path& program) { return ReadFlag(program, kModel02Rotation); }
+void SetModel02Rotation(const std::filesystem::path& program, bool on) {
+  WriteFlag(program, kModel02Rotation, on);
+}
 
-HdiDataDirection GetWideHdiA0DataDirection() { return ReadDirection(kA0Direction); }
-void SetWideHdiA0DataDirection(HdiDataDirection direction) { WriteDirection(kA0Direction, direction); }
-HdiDataDirection GetWideHdiA4DataDirection() { return ReadDirection(kA4Direction); }
-void SetWideHdiA4DataDirection(HdiDataDirection direction) { WriteDirection(kA4Direction, direction); }
+HdiDataDirection GetWideHdiA0DataDirection(const std::filesystem::path& program) {
+  return ReadDirection(program, kA0Direction);
+}
+void SetWideHdiA0DataDirection(const std::filesystem::path& program, HdiDataDirection direction) {
+  WriteDirection(program, kA0Direction, direction);
+}
+HdiDataDirection GetWideHdiA4DataDirection(const std::filesystem::path& program) {
+  return ReadDirection(program, kA4Direction);
+}
+void SetWideHdiA4DataDirection(const std::filesystem::path& program, HdiDataDirection direction) {
+  WriteDirection(program, kA4Direction, direction);
+}
 
-bool GetEnablePanelOff() { return ReadFlag(kPanelOff); }
-void SetEnablePanelOff(bool on) { WriteFlag(kPanelOff, on); }
-bool GetEnableEnergySave() { return ReadFlag(kEnergySave); }
-void SetEnableEnergySave(bool on) { WriteFlag(kEnergySave, on); }
+bool GetEnablePanelOff(const std::filesystem::path& program) { return ReadFlag(program, kPanelOff); }
+void SetEnablePanelOff(const std::filesystem::path& program, bool on) { WriteFlag(program, kPanelOff, on); }
+bool GetEnableEnergySave(const std::filesystem::path& program) { return ReadFlag(program, kEnergySave); }
+void SetEnableEnergySave(const std::filesystem::path& program, bool on) {
+  WriteFlag(program, kEnergySave, on);
+}
 
-NetSendAddresses GetNetSendAddresses() {
-  const IniFile ini = PreferenceFile();
+NetSendAddresses GetNetSendAddresses(const std::filesystem::path& program) {
+  const IniFile ini = PreferenceFile(program);
   NetSendAddresses addresses{};
   for (size_t i = 0; i < addresses.size(); ++i) {
     addresses[i] = base::ParseIpv4Address(ini.ReadString(kSection, kNetSendKeys[i], "0.0.0.0"));
@@ -66,8 +95,8 @@ NetSendAddresses GetNetSendAddresses() {
   return addresses;
 }
 
-void SetNetSendAddresses(const NetSendAddresses& addresses) {
-  const IniFile file = PreferenceFile();
+void SetNetSendAddresses(const std::filesystem::path& program, const NetSendAddresses& addresses) {
+  const IniFile file = PreferenceFile(program);
   IniBatch batch(file);
   for (size_t i = 0; i < addresses.size(); ++i) {
     batch.WriteString(kSection, kNetSendKeys[i], base::FormatIpv4Address(addresses[i]));
@@ -75,16 +104,16 @@ void SetNetSendAddresses(const NetSendAddresses& addresses) {
   batch.Commit();
 }
 
-void VisitPreferences(FieldSink& sink) {
-  sink.Integer(kMarginPlus, GetMarginPlus());
-  sink.Integer(kMarginMinus, GetMarginMinus());
-  sink.Boolean(kTiffResoProc, GetTiffResoProcOnPrinter());
-  sink.Boolean(kModel02Rotation, GetModel02Rotation());
-  sink.Keyword(kA0Direction, kHdiDataDirectionNames, GetWideHdiA0DataDirection());
-  sink.Keyword(kA4Direction, kHdiDataDirectionNames, GetWideHdiA4DataDirection());
-  sink.Boolean(kPanelOff, GetEnablePanelOff());
-  sink.Boolean(kEnergySave, GetEnableEnergySave());
-  const auto addresses = GetNetSendAddresses();
+void VisitPreferences(const std::filesystem::path& program, FieldSink& sink) {
+  sink.Integer(kMarginPlus, GetMarginPlus(program));
+  sink.Integer(kMarginMinus, GetMarginMinus(program));
+  sink.Boolean(kTiffResoProc, GetTiffResoProcOnPrinter(program));
+  sink.Boolean(kModel02Rotation, GetModel02Rotation(program));
+  sink.Keyword(kA0Direction, kHdiDataDirectionNames, GetWideHdiA0DataDirection(program));
+  sink.Keyword(kA4Direction, kHdiDataDirectionNames, GetWideHdiA4DataDirection(program));
+  sink.Boolean(kPanelOff, GetEnablePanelOff(program));
+  sink.Boolean(kEnergySave, GetEnableEnergySave(program));
+  const auto addresses = GetNetSendAddresses(program);
   for (size_t i = 0; i < addresses.size(); ++i) sink.Address(kNetSendKeys[i], addresses[i]);
 }
 

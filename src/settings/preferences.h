@@ -3,6 +3,7 @@
 // cached: every read goes to the file, every write is one key (the three
 // NETSEND addresses together).
 #include <array>
+#include <filesystem>
 
 #include "base/ipv4_address.h"
 #include "settings/field_sink.h"
@@ -20,32 +21,32 @@ inline constexpr int kNetSendPcCount = 3;
 using NetSendAddresses = std::array<base::Ipv4Address, kNetSendPcCount>;
 
 // Tolerances around a nominal paper size, whole millimetres (0 to 99).
-int GetMarginPlus();
-void SetMarginPlus(int mm);
-int GetMarginMinus();
-void SetMarginMinus(int mm);
+int GetMarginPlus(const std::filesystem::path& program);
+void SetMarginPlus(const std::filesystem::path& program, int mm);
+int GetMarginMinus(const std::filesystem::path& program);
+void SetMarginMinus(const std::filesystem::path& program, int mm);
 
-bool GetTiffResoProcOnPrinter();
-void SetTiffResoProcOnPrinter(bool on);
-bool GetModel02Rotation();
-void SetModel02Rotation(bool on);
+bool GetTiffResoProcOnPrinter(const std::filesystem::path& program);
+void SetTiffResoProcOnPrinter(const std::filesystem::path& program, bool on);
+bool GetModel02Rotation(const std::filesystem::path& program);
+void SetModel02Rotation(const std::filesystem::path& program, bool on);
 
 // A value other than the two keywords (exact comparison) reads as LANDSCAPE.
-HdiDataDirection GetWideHdiA0DataDirection();
-void SetWideHdiA0DataDirection(HdiDataDirection direction);
-HdiDataDirection GetWideHdiA4DataDirection();
-void SetWideHdiA4DataDirection(HdiDataDirection direction);
+HdiDataDirection GetWideHdiA0DataDirection(const std::filesystem::path& program);
+void SetWideHdiA0DataDirection(const std::filesystem::path& program, HdiDataDirection direction);
+HdiDataDirection GetWideHdiA4DataDirection(const std::filesystem::path& program);
+void SetWideHdiA4DataDirection(const std::filesystem::path& program, HdiDataDirection direction);
 
-bool GetEnablePanelOff();
-void SetEnablePanelOff(bool on);
-bool GetEnableEnergySave();
-void SetEnableEnergySave(bool on);
+bool GetEnablePanelOff(const std::filesystem::path& program);
+void SetEnablePanelOff(const std::filesystem::path& program, bool on);
+bool GetEnableEnergySave(const std::filesystem::path& program);
+void SetEnableEnergySave(const std::filesystem::path& program, bool on);
 
 // Workstations that receive error messages; 0.0.0.0 means none.
-NetSendAddresses GetNetSendAddresses();
-void SetNetSendAddresses(const NetSendAddresses& addresses);
+NetSendAddresses GetNetSendAddresses(const std::filesystem::path& program);
+void SetNetSendAddresses(const std::filesystem::path& program, const NetSendAddresses& addresses);
 
 // Every stored value in key order, read from the file.
-void VisitPreferences(FieldSink& sink);
+void VisitPreferences(const std::filesystem::path& program, FieldSink& sink);
 
 }  // namespace orvella::settings

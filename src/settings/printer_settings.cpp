@@ -32,8 +32,8 @@ std::string A2TrayKey(int index, std::string_view what) {
   return "A2PRINTER_TRAY" + std::to_string(index) + "_" + std::string(what);
 }
 
-IniFile PrinterFile() {
-  IniFile file{std::string(kFile)};
+IniFile PrinterFile(const std::filesystem::path& program) {
+  IniFile file{program, std::string(kFile)};
   file.SetCreateMode(kOwnerOnly);
   return file;
 }
@@ -112,8 +112,8 @@ void VisitPrinterFields(const PrinterSetting& p, FieldSink& sink) {
   }
 }
 
-std::vector<PrinterSetting> LoadPrinterSettings() {
-  const IniSnapshot ini(PrinterFile());
+std::vector<PrinterSetting> LoadPrinterSettings(const std::filesystem::path& program) {
+  const IniSnapshot ini(PrinterFile(program));
   const PasswordCipher cipher;
   std::vector<PrinterSetting> list;
   const int count = ReadListCount(ini, kCountKey);
@@ -122,8 +122,8 @@ std::vector<PrinterSetting> LoadPrinterSettings() {
   return list;
 }
 
-bool SavePrinterSettings(const std::vector<PrinterSetting>& list) {
-  const IniFile file = PrinterFile();
+bool SavePrinterSettings(const std::filesystem::path& program, const std::vector<PrinterSetting>& list) {
+  const IniFile file = PrinterFile(program);
   IniSave save(file);
   save.WriteInt("GLOBAL", kCountKey, static_cast<int>(list.size()));
   IniFieldSink sink(save);

@@ -2,6 +2,7 @@
 // Printer records (PRINTER.INI): one networked printer each, referred to by
 // input folder settings through its NAME.
 #include <array>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -113,13 +114,13 @@ bool IsWidePrinter(const PrinterSetting& printer);
 
 // The records of PRINTER.INI in file order; a missing file gives none.
 // Raises SettingsError when the file exists but cannot be read.
-std::vector<PrinterSetting> LoadPrinterSettings();
+std::vector<PrinterSetting> LoadPrinterSettings(const std::filesystem::path& program);
 
 // Rewrites PRINTER.INI with exactly these records. False, with the file left
 // as it was, when a record's authentication, model, tray size or paper type
 // lies outside its enumeration. Raises SettingsError on a failed write.
 // A newly created file is readable by its owner only: it holds passwords.
-bool SavePrinterSettings(const std::vector<PrinterSetting>& list);
+bool SavePrinterSettings(const std::filesystem::path& program, const std::vector<PrinterSetting>& list);
 
 // The stored fields of one record in file order (the password as plain text).
 void VisitPrinterFields(const PrinterSetting& printer, FieldSink& sink);

@@ -1,7 +1,7 @@
 #include "settings/program_folders.h"
 
 #include <cstdlib>
-#include <mutex>
+#include <string>
 #include <system_error>
 
 #include "settings/settings_error.h"
@@ -9,25 +9,24 @@
 namespace orvella::settings {
 namespace {
 
-std::mutex g_mutex;
-std::filesystem::path g_home;  // guarded by g_mutex
-
-constexpr const char* kNoExecutableDirectory = "GetExecutableDirectory()に失敗しました";
-
-std::filesystem::path ResolveHome() {
-  std::lock_guard lock(g_mutex);
-  if (!g_home.empty()) return g_home;
-  if (const char* env = std::getenv("ORVELLA_HOME"); env && *env) return std::filesystem::path(env);
-  return ExecutableFolder();
-}
+constexpr const char* kNoProgramFolder = "GetExecutableDirectory()に失敗しました";
 
 }  // namespace
 
-void SetProgramHome(const std::filesystem::path& home) {
+std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption) {
+  std::filesystem::path home = homeOption;
+  if (home.empty()) {
+    if (const char* env = std::getenv("ORVELLA_HOME"); env && *env) home = env;
+  }
+  if (home.empty()) home = ExecutableFolder();
+  if (home.empty()) throw SettingsError(kNoProgramFolder);
   std::error_code ec;
-  auto absolute = std::filesystem::absolute(home, ec);
-  std::lock_guard lock(g_mutex);
-  g_home = ec ? home : absolute.lexically_normal();
+  auto absolute = std::filesystem::absolute(home, ec).lexically_normal();
+  if (ec) return home;
+  // "dir/.." normalises to "dir/": the folder is the same without the slash.
+  if (!absolute.has_filename() && absolute.has_parent_path() && absolute != absolute.root_path())
+    absolute = absolute.parent_path();
+  return absolute;
 }
 
 std::filesystem::path ExecutableFolder() {
@@ -37,25 +36,23 @@ std::filesystem::path ExecutableFolder() {
   return exe.parent_path();
 }
 
-std::filesystem::path GetExecutableDirectory(const std::string& relative) {
-  auto home = ResolveHome();
-  if (home.empty()) throw SettingsError(kNoExecutableDirectory);
-  std::string text = home.string();
+std::filesystem::path ProgramPath(const std::filesystem::path& program, std::string_view relative) {
+  if (program.empty()) throw SettingsError(kNoProgramFolder);
+  std::string text = program.string();
   while (text.size() > 1 && text.back() == '/') text.pop_back();
-  return std::filesystem::path(text + relative);
+  return std::filesystem::path(text + std::string(relative));
 }
 
-void CreateApplicationFolders() {
+void CreateApplicationFolders(const std::filesystem::path& program) {
+  if (program.empty()) return;
   for (const char* folder : {"/INI", "/ERROR", "/TEMP", "/LOG"}) {
     std::error_code ec;
-    try {
-      std::filesystem::create_directory(GetExecutableDirectory(folder), ec);
-    } catch (const SettingsError&) {
-      return;
-    }
+    std::filesystem::create_directory(ProgramPath(program, folder), ec);
   }
 }
 
-std::filesystem::path TempFolder() { return GetExecutableDirectory("/TEMP"); }
+std::filesystem::path TempFolder(const std::filesystem::path& program) {
+  return ProgramPath(program, "/TEMP");
+}
 
 }  // namespace orvella::settings

@@ -87,7 +87,9 @@ StampSetting NewStamp() {
   return st;
 }
 
-StampList LoadStamps() { return LoadStamps(IniFile(kStampFile)); }
+StampList LoadStamps(const std::filesystem::path& program) {
+  return LoadStamps(IniFile(program, kStampFile));
+}
 
 StampList LoadStamps(const IniFile& file) {
   const IniSnapshot ini(file);
@@ -97,7 +99,9 @@ StampList LoadStamps(const IniFile& file) {
   return stamps;
 }
 
-void SaveStamps(const StampList& stamps) { SaveStamps(IniFile(kStampFile), stamps); }
+void SaveStamps(const std::filesystem::path& program, const StampList& stamps) {
+  SaveStamps(IniFile(program, kStampFile), stamps);
+}
 
 void SaveStamps(const IniFile& file, const StampList& stamps) {
   IniSave save(file);

@@ -1,6 +1,7 @@
 #pragma once
 // Stamps: named marks printed in a corner of every page, kept in STAMP.INI.
 #include <array>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,11 +52,11 @@ StampSetting NewStamp();
 
 // STAMP.INI of the program folder; a missing file is an empty list. Raises
 // SettingsError when the file exists but cannot be read.
-StampList LoadStamps();
+StampList LoadStamps(const std::filesystem::path& program);
 StampList LoadStamps(const IniFile& file);
 // Rewrites the whole file; raises SettingsError when a key cannot be written
 // (the previous file then stays as it was).
-void SaveStamps(const StampList& stamps);
+void SaveStamps(const std::filesystem::path& program, const StampList& stamps);
 void SaveStamps(const IniFile& file, const StampList& stamps);
 
 // The first stamp with exactly that name (byte for byte), or nullptr.

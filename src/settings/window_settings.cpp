@@ -16,7 +16,7 @@ constexpr std::string_view kYSize = "YSIZE";
 constexpr std::string_view kMaximized = "IS_MAXIMIZED";
 constexpr int kMissing = INT_MIN;
 
-IniFile WindowFile() { return IniFile{std::string(kFile)}; }
+IniFile WindowFile(const std::filesystem::path& program) { return IniFile{program, std::string(kFile)}; }
 
 std::string ColumnKey(int column) {
   char key[32];
@@ -35,9 +35,10 @@ std::optional<WindowRect> StoredPosition(const IniReader& ini, std::string_view 
 
 }  // namespace
 
-void SaveWindowPlacement(std::string_view section, const WindowState& state) {
+void SaveWindowPlacement(const std::filesystem::path& program, std::string_view section,
+                         const WindowState& state) {
   const WindowRect& rect = state.shownNormally ? state.current : state.normal;
-  const IniFile file = WindowFile();
+  const IniFile file = WindowFile(program);
   IniBatch batch(file);
   batch.WriteInt(section, kXPos, rect.x);
   batch.WriteInt(section, kYPos, rect.y);
@@ -47,10 +48,10 @@ void SaveWindowPlacement(std::string_view section, const WindowState& state) {
   batch.Commit();
 }
 
-RestoredPlacement RestoreWindowPlacement(std::string_view section, const WindowRect& present,
-                                         const std::optional<WindowRect>& parent,
+RestoredPlacement RestoreWindowPlacement(const std::filesystem::path& program, std::string_view section,
+                                         const WindowRect& present, const std::optional<WindowRect>& parent,
                                          const ScreenMetrics& screen) {
-  const IniFile ini = WindowFile();  // an unreadable file reads as empty: the window is centred
+  const IniFile ini = WindowFile(program);  // an unreadable file reads as empty: the window is centred
   RestoredPlacement out;
   out.maximized = ini.ReadBool(section, kMaximized, 0) == 1;
   auto rect = StoredPosition(ini, section, present);
@@ -64,31 +65,34 @@ RestoredPlacement RestoreWindowPlacement(std::string_view section, const WindowR
   return out;
 }
 
-void SaveWindowPosition(std::string_view section, int x, int y) {
-  const IniFile file = WindowFile();
+void SaveWindowPosition(const std::filesystem::path& program, std::string_view section, int x, int y) {
+  const IniFile file = WindowFile(program);
   IniBatch batch(file);
   batch.WriteInt(section, kXPos, x);
   batch.WriteInt(section, kYPos, y);
   batch.Commit();
 }
 
-WindowRect RestoreWindowPosition(std::string_view section, const WindowRect& present,
-                                 const std::optional<WindowRect>& parent, const WindowRect& workArea) {
-  auto rect = StoredPosition(WindowFile(), section, present);
+WindowRect RestoreWindowPosition(const std::filesystem::path& program, std::string_view section,
+                                 const WindowRect& present, const std::optional<WindowRect>& parent,
+                                 const WindowRect& workArea) {
+  auto rect = StoredPosition(WindowFile(program), section, present);
   if (!rect) return CentreWindow(present.width, present.height, parent, workArea);
   return KeepInWorkArea(*rect, workArea);
 }
 
-void SaveColumnWidths(std::string_view section, const std::vector<int>& widths) {
-  const IniFile file = WindowFile();
+void SaveColumnWidths(const std::filesystem::path& program, std::string_view section,
+                      const std::vector<int>& widths) {
+  const IniFile file = WindowFile(program);
   IniBatch batch(file);
   for (size_t i = 0; i < widths.size(); ++i)
     batch.WriteInt(section, ColumnKey(static_cast<int>(i)), widths[i]);
   batch.Commit();
 }
 
-std::vector<int> RestoreColumnWidths(std::string_view section, int count) {
-  const IniFile ini = WindowFile();
+std::vector<int> RestoreColumnWidths(const std::filesystem::path& program, std::string_view section,
+                                     int count) {
+  const IniFile ini = WindowFile(program);
   std::vector<int> widths;
   for (int i = 0; i < count; ++i) widths.push_back(ini.ReadInt(section, ColumnKey(i), -1));
   return widths;

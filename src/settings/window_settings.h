@@ -2,6 +2,7 @@
 // Window positions, sizes and list column widths (WINDOW.INI), one section
 // per window. The GUI supplies the window's state and screen metrics and
 // applies the rectangles these functions give back.
+#include <filesystem>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -37,25 +38,29 @@ struct RestoredPlacement {
 
 // Stores the normal rectangle (the current one when shown normally) and
 // whether the window is maximised, all in one write.
-void SaveWindowPlacement(std::string_view section, const WindowState& state);
+void SaveWindowPlacement(const std::filesystem::path& program, std::string_view section,
+                         const WindowState& state);
 
 // The stored rectangle fitted to the screen, or, when no position is stored,
 // the present size centred over the parent (or the work area). A stored
 // position without a size gives size 0, which the fitting widens.
-RestoredPlacement RestoreWindowPlacement(std::string_view section, const WindowRect& present,
-                                         const std::optional<WindowRect>& parent,
+RestoredPlacement RestoreWindowPlacement(const std::filesystem::path& program, std::string_view section,
+                                         const WindowRect& present, const std::optional<WindowRect>& parent,
                                          const ScreenMetrics& screen);
 
 // Fixed-size dialogs: the position only.
-void SaveWindowPosition(std::string_view section, int x, int y);
+void SaveWindowPosition(const std::filesystem::path& program, std::string_view section, int x, int y);
 // The stored position with the present size kept in the work area, or the
 // present size centred over the parent when no position is stored.
-WindowRect RestoreWindowPosition(std::string_view section, const WindowRect& present,
-                                 const std::optional<WindowRect>& parent, const WindowRect& workArea);
+WindowRect RestoreWindowPosition(const std::filesystem::path& program, std::string_view section,
+                                 const WindowRect& present, const std::optional<WindowRect>& parent,
+                                 const WindowRect& workArea);
 
 // COL_00_SIZE, COL_01_SIZE, ... in one write.
-void SaveColumnWidths(std::string_view section, const std::vector<int>& widths);
+void SaveColumnWidths(const std::filesystem::path& program, std::string_view section,
+                      const std::vector<int>& widths);
 // count widths; -1 for a column whose width is not stored (it keeps its own).
-std::vector<int> RestoreColumnWidths(std::string_view section, int count);
+std::vector<int> RestoreColumnWidths(const std::filesystem::path& program, std::string_view section,
+                                     int count);
 
 }  // namespace orvella::settings

@@ -2,6 +2,9 @@
 // composed, and the result is reported as JSON.
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "settings/stamp_settings.h"
 #include "support/imaging/convert_test_support.h"
 #include "support/process.h"
@@ -34,20 +37,21 @@ class ConvertCommand : public test::ConversionTest {
     stamp.imagePath = (home_ / "block.tif").string();
     stamp.xOffset = 10;
     stamp.yOffset = 20;
-    settings::SaveStamps({stamp});
+    settings::SaveStamps(home_.Path(), {stamp});
     WriteTiff(home_ / "pages.tif", {Bitmap(400, 600), Bitmap(400, 600)},
               {.xResolution = 100, .yResolution = 100});
   }
 
   orvella::test::ProcessResult Run(const std::string& request, std::vector<std::string> extra,
-                                   const std::string& input = "pages.tif") {
+                                   const std::string& input = "pages.tif",
+                                   const std::string& output = "out.prn") {
     WriteFileBytes(home_ / "request.json", request);
     std::vector<std::string> args{"--home",
                                   home_.Path().string(),
                                   "tool",
                                   "convert-tiff",
                                   (home_ / input).string(),
-                                  (home_ / "out.prn").string(),
+                                  (home_ / output).string(),
                                   "--request",
                                   (home_ / "request.json").string()};
     args.insert(args.end(), extra.begin(), extra.end());
@@ -79,6 +83,32 @@ TEST_F(ConvertCommand, ComposesTheNamedStampsOnOnePageOrEveryPage) {
   EXPECT_EQ(BlackPixels(job.pages[0].image), 128u);
   EXPECT_EQ(BlackPixels(job.pages[1].image), 0u);
   EXPECT_TRUE(job.HasPjl("@PJL SET QTY = 2"));
+}
+
+// Runs that share one program folder each work in a folder of their own and
+// leave nothing behind.
+TEST_F(ConvertCommand, SixRunsAtOnceOnOneProgramFolderEachPrintTheirPages) {
+  WriteFileBytes(home_ / "request.json", "{" + kA4 + R"(, "stamps": [{"name": "検図"}]})");
+  constexpr int kRuns = 6;
+  std::vector<orvella::test::ProcessResult> results(kRuns);
+  std::vector<std::thread> runs;
+  for (int i = 0; i < kRuns; ++i) {
+    runs.emplace_back([&, i] {
+      results[i] =
+          RunProcess(BinaryPath("orvella"),
+                     {"--home", home_.Path().string(), "tool", "convert-tiff", (home_ / "pages.tif").string(),
+                      (home_ / ("out" + std::to_string(i) + ".prn")).string(), "--request",
+                      (home_ / "request.json").string(), "--multi"});
+    });
+  }
+  for (auto& run : runs) run.join();
+  for (int i = 0; i < kRuns; ++i) {
+    EXPECT_EQ(results[i].exitCode, 0) << i << results[i].out << results[i].err;
+    const auto job = ReadPrintedJob(home_ / ("out" + std::to_string(i) + ".prn"), home_.Path());
+    ASSERT_EQ(job.pages.size(), 2u) << i;
+    EXPECT_EQ(BlackPixels(Crop(job.pages[1].image, 39, 78, 16, 8)), 128u) << i;
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(Temp()));
 }
 
 TEST_F(ConvertCommand, ReportsFailuresAsJsonAndRefusesBadRequests) {

@@ -31,8 +31,7 @@ class PrinterCheckCommands : public ::testing::Test {
     office.name = "office";
     office.model = settings::kA2ModelNumber;
     office.a2TrayStructAuto = true;
-    settings::SetProgramHome(home.Path());
-    ASSERT_TRUE(settings::SavePrinterSettings({plotter, office}));
+    ASSERT_TRUE(settings::SavePrinterSettings(home.Path(), {plotter, office}));
   }
 
   ProcessResult Run(const std::vector<std::string>& words) {

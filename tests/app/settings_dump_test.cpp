@@ -51,11 +51,10 @@ TEST(SettingsDump, HandWrittenCp932Folder) {
   test::TempDir dir;
   std::filesystem::create_directory(dir / "INI");
   // The password is written by the program's own cipher, as a saved file would hold it.
-  settings::SetProgramHome(dir.Path());
   settings::PrinterSetting printer;
   printer.name = "製図室";
   printer.loginPassword = "秘密pw";
-  ASSERT_TRUE(settings::SavePrinterSettings({printer}));
+  ASSERT_TRUE(settings::SavePrinterSettings(dir.Path(), {printer}));
   const std::string saved = base::Cp932ToUtf8(test::ReadFileBytes(dir / "INI/PRINTER.INI"));
   const size_t pw = saved.find("LOGIN_PASSWORD=\"") + 16;
   const std::string cipherText = saved.substr(pw, 64);
@@ -129,14 +128,13 @@ TEST(SettingsDump, HandWrittenCp932Folder) {
 TEST(SettingsDump, StampsWithTheirFontRecord) {
   test::TempDir dir;
   std::filesystem::create_directory(dir / "INI");
-  settings::SetProgramHome(dir.Path());
   settings::StampSetting stamp = settings::NewStamp();
   stamp.name = "検図";
   stamp.corner = settings::StampCorner::kLowerLeft;
   stamp.type = settings::StampType::kSimple;
   stamp.fourthRow = true;
   stamp.rowTexts[0] = "設計";
-  settings::SaveStamps({stamp});
+  settings::SaveStamps(dir.Path(), {stamp});
 
   const auto result = Dump(dir.Path());
   ASSERT_EQ(result.exitCode, 0) << result.err;

@@ -20,8 +20,7 @@ test::ProcessResult RunTool(const std::filesystem::path& home, std::vector<std::
 
 // A circle stamp in the lower right and a date stamp, used by input folder 0.
 void WriteSettings(const std::filesystem::path& home) {
-  settings::SetProgramHome(home);
-  settings::CreateApplicationFolders();
+  settings::CreateApplicationFolders(home);
   settings::StampSetting circle = settings::NewStamp();
   circle.name = "検印";
   circle.type = settings::StampType::kSimple;
@@ -37,11 +36,11 @@ void WriteSettings(const std::filesystem::path& home) {
   circle.yOffset = 5;
   settings::StampSetting date = settings::NewStamp();
   date.name = "日付";
-  settings::SaveStamps({circle, date});
+  settings::SaveStamps(home, {circle, date});
   settings::InputFolderSetting input;
   input.inputDir = (home / "in").string();
   input.stamps = {{{"検印", 2}, {"", 0}, {"日付", 0}}};
-  settings::SaveInputSettings({input});
+  settings::SaveInputSettings(home, {input});
 }
 
 TEST(StampCommands, RenderStampReportsSizeAndLayout) {

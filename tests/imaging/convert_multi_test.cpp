@@ -40,7 +40,7 @@ class ConvertMulti : public test::ConversionTest {
   PrintedJob Convert(const std::filesystem::path& input, const PageConversionRequest& request,
                      const MultiPageOptions& options, std::vector<std::string>* progress = nullptr) {
     std::string error;
-    EXPECT_TRUE(ConvertMultiTiff(input, request, options, home_ / "sendfile.prn", error,
+    EXPECT_TRUE(ConvertMultiTiff(Work(), input, request, options, home_ / "sendfile.prn", error,
                                  [progress](const std::string& status) {
                                    if (progress) progress->push_back(status);
                                  }))
@@ -60,7 +60,7 @@ TEST_F(ConvertMulti, BodyIsEachPagesRepackedFileBackToBack) {
   std::string pages[2];
   for (int k = 0; k < 2; ++k) {
     std::string error;
-    ASSERT_TRUE(ConvertSingleTiff(input, k, request, home_ / "single.prn", error)) << error;
+    ASSERT_TRUE(ConvertSingleTiff(Work(), input, k, request, home_ / "single.prn", error)) << error;
     const PrintedJob single = ReadPrintedJob(home_ / "single.prn", home_.Path());
     ASSERT_EQ(single.pages.size(), 1u);
     pages[k] = single.pages[0].bytes;
@@ -217,23 +217,23 @@ TEST_F(ConvertMulti, FailingStepsReportTheirMessageAndWriteNothing) {
     request.resolution = 100;
     c.change(request, Temp());
     std::string error;
-    EXPECT_FALSE(ConvertSingleTiff(c.input, 0, request, home_ / "single.prn", error));
+    EXPECT_FALSE(ConvertSingleTiff(Work(), c.input, 0, request, home_ / "single.prn", error));
     EXPECT_EQ(error, c.single);
     // Two-up composes at 100 %, so a broken magnification shows when scaling.
     MultiPageOptions options;
     options.finishing.twoUp = 1;
     options.twoUpSheetWidthMm = 210;
     options.twoUpSheetHeightMm = 297;
-    EXPECT_FALSE(ConvertMultiTiff(c.input, request, options, home_ / "multi.prn", error));
+    EXPECT_FALSE(ConvertMultiTiff(Work(), c.input, request, options, home_ / "multi.prn", error));
     EXPECT_EQ(error, c.multi);
     EXPECT_FALSE(std::filesystem::exists(home_ / "single.prn"));
     EXPECT_FALSE(std::filesystem::exists(home_ / "multi.prn"));
   }
 
   std::string error;
-  EXPECT_FALSE(ConvertSingleTiff(page, 0, A4Request(), home_ / "no/such/folder.prn", error));
+  EXPECT_FALSE(ConvertSingleTiff(Work(), page, 0, A4Request(), home_ / "no/such/folder.prn", error));
   EXPECT_EQ(error, "印刷コマンド付加エラー");
-  EXPECT_FALSE(ConvertMultiTiff(page, A4Request(), {}, home_ / "no/such/folder.prn", error));
+  EXPECT_FALSE(ConvertMultiTiff(Work(), page, A4Request(), {}, home_ / "no/such/folder.prn", error));
   EXPECT_EQ(error, "印刷コマンド付加エラー");
 }
 

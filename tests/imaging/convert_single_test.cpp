@@ -31,7 +31,7 @@ class ConvertSingle : public test::ConversionTest {
 
   PrintedJob Convert(const std::filesystem::path& input, const PageConversionRequest& request) {
     std::string error;
-    EXPECT_TRUE(ConvertSingleTiff(input, 0, request, home_ / "sendfile.prn", error)) << error;
+    EXPECT_TRUE(ConvertSingleTiff(Work(), input, 0, request, home_ / "sendfile.prn", error)) << error;
     return ReadPrintedJob(home_ / "sendfile.prn", home_.Path());
   }
 };
@@ -140,7 +140,7 @@ TEST_F(ConvertSingle, StampLandsUprightWhereItsPlacementSays) {
   }
   Bitmap solid(64, 64);
   for (auto& p : solid.pixels) p = 1;
-  const Bitmap screen = test::ReadTiff(*HalftonePatternPath(2));
+  const Bitmap screen = test::ReadTiff(*HalftonePatternPath(home_.Path(), 2));
 
   struct Case {
     const char* name;

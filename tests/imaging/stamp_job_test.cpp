@@ -26,11 +26,11 @@ settings::StampSetting DateStamp(const std::string& name, settings::StampCorner 
 class GenerateJobStampsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    settings::SetProgramHome(home_.Path());
-    fs::create_directories(settings::TempFolder());
+    fs::create_directories(Temp());
     stamps_ = {DateStamp("右下", settings::StampCorner::kLowerRight),
                DateStamp("左上", settings::StampCorner::kUpperLeft)};
   }
+  fs::path Temp() const { return home_ / "TEMP"; }
   test::TempDir home_;
   settings::StampList stamps_;
 };
@@ -40,14 +40,14 @@ TEST_F(GenerateJobStampsTest, RendersEachNamedSlotIntoTempAndPlacesIt) {
   std::array<StampPlacement, 3> placements{};
   placements[1].x = 42;  // an unused slot keeps what it held
   std::string error;
-  ASSERT_TRUE(
-      GenerateJobStamps(slots, stamps_, 300, 297, 210, kRotateNone, placements, error, {2004, 10, 1}));
+  ASSERT_TRUE(GenerateJobStamps(Temp(), slots, stamps_, 300, 297, 210, kRotateNone, placements, error,
+                                {2004, 10, 1}));
   EXPECT_EQ(error, "");
 
   const StampPlacement& lowerRight = placements[0];
   EXPECT_TRUE(lowerRight.valid);
   EXPECT_EQ(lowerRight.halftone, 2);
-  EXPECT_EQ(lowerRight.path, settings::TempFolder() / "stamp1.tif");
+  EXPECT_EQ(lowerRight.path, Temp() / "stamp1.tif");
   double width = 0, height = 0;
   ASSERT_EQ(ReadPageSizeMm(lowerRight.path, 0, width, height), kTiffOk);
   EXPECT_NEAR(lowerRight.x, 297 - width - 10, 1e-9);
@@ -55,14 +55,15 @@ TEST_F(GenerateJobStampsTest, RendersEachNamedSlotIntoTempAndPlacesIt) {
 
   EXPECT_FALSE(placements[1].valid);
   EXPECT_EQ(placements[1].x, 42);
-  EXPECT_EQ(placements[2].path, settings::TempFolder() / "stamp3.tif");
+  EXPECT_EQ(placements[2].path, Temp() / "stamp3.tif");
   EXPECT_EQ(placements[2].x, 10);
   EXPECT_EQ(placements[2].y, 5);
   EXPECT_TRUE(fs::exists(placements[2].path));
-  EXPECT_FALSE(fs::exists(settings::TempFolder() / "stamp2.tif"));
+  EXPECT_FALSE(fs::exists(Temp() / "stamp2.tif"));
 
   // Turned by 180 degrees, the upper-left stamp is composed in the lower right.
-  ASSERT_TRUE(GenerateJobStamps(slots, stamps_, 300, 297, 210, kRotate180, placements, error, {2004, 10, 1}));
+  ASSERT_TRUE(
+      GenerateJobStamps(Temp(), slots, stamps_, 300, 297, 210, kRotate180, placements, error, {2004, 10, 1}));
   EXPECT_NEAR(placements[2].x, 297 - width - 10, 1e-9);
   EXPECT_NEAR(placements[2].y, 210 - height - 5, 1e-9);
 }
@@ -71,7 +72,7 @@ TEST_F(GenerateJobStampsTest, NamesTheStampOfTheFirstFailingSlot) {
   const std::array<settings::StampUse, 3> slots{{{"左上", 0}, {"無い", 1}, {"右下", 0}}};
   std::array<StampPlacement, 3> placements{};
   std::string error;
-  EXPECT_FALSE(GenerateJobStamps(slots, stamps_, 300, 297, 210, kRotateNone, placements, error));
+  EXPECT_FALSE(GenerateJobStamps(Temp(), slots, stamps_, 300, 297, 210, kRotateNone, placements, error));
   EXPECT_EQ(error, "スタンプ画像の生成エラー[無い]");
   EXPECT_TRUE(placements[0].valid);
   EXPECT_EQ(placements[0].x, 10);

@@ -2,6 +2,7 @@
 #include <tiffio.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "base/units.h"
 #include "imaging/stamp_painter.h"
@@ -42,11 +43,12 @@ int InkIn(const StampCanvas& c, int x0, int y0, int x1, int y1) {
 // Leaves nothing behind in TEMP but what a test put there itself.
 class StampRendererTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    settings::SetProgramHome(home_.Path());
-    fs::create_directories(settings::TempFolder());
+  void SetUp() override { fs::create_directories(Temp()); }
+  fs::path Temp() const { return home_ / "TEMP"; }
+  // What the scratch folder of RenderStamp (the output's folder) holds.
+  std::vector<fs::path> TempFiles() const {
+    return {fs::directory_iterator(Temp()), fs::directory_iterator()};
   }
-  bool TempIsEmpty() const { return fs::is_empty(settings::TempFolder()); }
 
   test::TempDir home_;
 };
@@ -55,7 +57,7 @@ TEST_F(StampRendererTest, DateStampIsExactlyTheSizeOfItsText) {
   StampSetting s = Stamp(StampType::kDate);
   s.dateType = settings::StampDateType::kYyMmDdJ;
   StampCanvas canvas;
-  ASSERT_TRUE(PaintStamp(s, kDpi, kOctober1st2004, canvas));
+  ASSERT_TRUE(PaintStamp(s, kDpi, kOctober1st2004, canvas, Temp()));
   const TextSizeMm size = MeasureText("04年10月01日", StampFontRequest(s.font), 10, kDpi);
   EXPECT_EQ(canvas.Width(), Px(size.width));
   EXPECT_EQ(canvas.Height(), Px(size.height));
@@ -77,7 +79,7 @@ TEST_F(StampRendererTest, EmptyRowsDrawOnlyTheBorderAndTheRulers) {
     s.rulerLines = true;
     StampCanvas canvas;
     StampLayout layout;
-    ASSERT_TRUE(PaintStamp(s, kDpi, kOctober1st2004, canvas, &layout));
+    ASSERT_TRUE(PaintStamp(s, kDpi, kOctober1st2004, canvas, Temp(), &layout));
     ASSERT_EQ(layout.rows, (std::vector<std::string>{" ", " ", " "}));
     EXPECT_EQ(layout.borderWidth, border == StampBorder::kNone ? 0 : 0.5);
     EXPECT_EQ(layout.rulerWidth, 0.5);
@@ -110,7 +112,7 @@ TEST_F(StampRendererTest, DateRowAndTextRowsAreDrawnInTheirBoxes) {
   s.dateType = settings::StampDateType::kYyMmDdJ;
   StampCanvas canvas;
   StampLayout layout;
-  ASSERT_TRUE(PaintStamp(s, kDpi, kOctober1st2004, canvas, &layout));
+  ASSERT_TRUE(PaintStamp(s, kDpi, kOctober1st2004, canvas, Temp(), &layout));
   EXPECT_EQ(layout.rows, (std::vector<std::string>{"設計", " ", "04年10月01日", "山田"}));
   EXPECT_GT(layout.radius, 0);
   EXPECT_EQ(canvas.Width(), Px(2 * layout.radius + 1));
@@ -132,11 +134,11 @@ TEST_F(StampRendererTest, ImageStampIsResampledToTheJobResolution) {
   StampSetting s = Stamp(StampType::kImage);
   s.imagePath = picture.string();
   StampCanvas same;
-  ASSERT_TRUE(PaintStamp(s, 300, kOctober1st2004, same));
+  ASSERT_TRUE(PaintStamp(s, 300, kOctober1st2004, same, Temp()));
   EXPECT_EQ(same.Width(), source.Width());
   EXPECT_EQ(same.Pixel(10, 10), source.Pixel(10, 10));
 
-  const fs::path out = home_ / "stamp.tif";
+  const fs::path out = Temp() / "stamp.tif";
   ASSERT_TRUE(RenderStamp(s, kDpi, out, kOctober1st2004));
   StampCanvas doubled;
   ASSERT_TRUE(doubled.LoadTiff(out));
@@ -145,7 +147,7 @@ TEST_F(StampRendererTest, ImageStampIsResampledToTheJobResolution) {
   EXPECT_EQ(doubled.Height(), 2 * source.Height());
   for (int y = 0; y < doubled.Height(); y += 7)
     for (int x = 0; x < doubled.Width(); x += 7) ASSERT_EQ(doubled.Pixel(x, y), source.Pixel(x / 2, y / 2));
-  EXPECT_TRUE(TempIsEmpty());  // the resampled temporary is gone
+  EXPECT_EQ(TempFiles(), std::vector<fs::path>{out});  // the resampled temporary is gone
 }
 
 // A one-row picture of 8 pixels with the given sample size and compression.
@@ -172,10 +174,9 @@ TEST_F(StampRendererTest, ImageStampFailsWithoutAUsableFile) {
        {home_ / "missing.tif", home_ / "grey.tif", home_ / "lzw.tif", home_ / "text.tif", fs::path()}) {
     StampSetting s = Stamp(StampType::kImage);
     s.imagePath = path.string();
-    EXPECT_FALSE(RenderStamp(s, kDpi, home_ / "out.tif", kOctober1st2004)) << path;
-    EXPECT_FALSE(fs::exists(home_ / "out.tif"));
+    EXPECT_FALSE(RenderStamp(s, kDpi, Temp() / "out.tif", kOctober1st2004)) << path;
   }
-  EXPECT_TRUE(TempIsEmpty());
+  EXPECT_TRUE(TempFiles().empty());
 }
 
 }  // namespace

@@ -18,17 +18,13 @@ using test::WriteTiff;
 // beside the test binary.
 class Halftone : public ::testing::Test {
  protected:
-  void SetUp() override {
-    settings::SetProgramHome(home_.Path());
-    std::filesystem::create_directory(home_ / "Halftone");
-  }
-  void TearDown() override { settings::SetProgramHome(settings::ExecutableFolder()); }
+  void SetUp() override { std::filesystem::create_directory(home_ / "Halftone"); }
   orvella::test::TempDir home_;
 };
 
 TEST_F(Halftone, ShipsThreeDitherPatternsOfAtLeast200mmAt600Dpi) {
   for (int n = 1; n <= 3; ++n) {
-    const auto path = HalftonePatternPath(n);
+    const auto path = HalftonePatternPath(home_.Path(), n);
     ASSERT_TRUE(path) << n;
     EXPECT_EQ(*path, settings::ExecutableFolder() / "Halftone" / (std::to_string(n) + ".TIF"));
     const Bitmap pattern = ReadTiff(*path);
@@ -36,8 +32,8 @@ TEST_F(Halftone, ShipsThreeDitherPatternsOfAtLeast200mmAt600Dpi) {
     EXPECT_GE(pattern.length, 4725u);
     EXPECT_DOUBLE_EQ(pattern.Density(), 0.25 * n) << n;
   }
-  EXPECT_FALSE(HalftonePatternPath(0));
-  EXPECT_FALSE(HalftonePatternPath(4));
+  EXPECT_FALSE(HalftonePatternPath(home_.Path(), 0));
+  EXPECT_FALSE(HalftonePatternPath(home_.Path(), 4));
 }
 
 TEST_F(Halftone, ScreensOnlyThePartThePatternCovers) {
@@ -46,7 +42,7 @@ TEST_F(Halftone, ScreensOnlyThePartThePatternCovers) {
   Bitmap stored = pattern;
   for (auto& p : stored.pixels) p = !p;
   WriteTiff(home_ / "Halftone/2.TIF", stored, {.photometric = PHOTOMETRIC_MINISBLACK});
-  ASSERT_EQ(HalftonePatternPath(2), home_ / "Halftone/2.TIF");
+  ASSERT_EQ(HalftonePatternPath(home_.Path(), 2), home_ / "Halftone/2.TIF");
 
   // A solid 20 x 4 stamp: the pattern's 12 x 2 corner is screened, the rest
   // stays solid, also the 4 pixels beyond the pattern's width in its last byte.
@@ -57,7 +53,7 @@ TEST_F(Halftone, ScreensOnlyThePartThePatternCovers) {
     auto row = solid.PackedRow(y);
     image.insert(image.end(), row.begin(), row.end());
   }
-  ASSERT_TRUE(ApplyHalftone(2, image.data(), 4, 3));
+  ASSERT_TRUE(ApplyHalftone(2, image.data(), 4, 3, home_.Path()));
   Bitmap expected = solid;
   for (uint32_t y = 0; y < 2; ++y) {
     for (uint32_t x = 0; x < 12; ++x) expected.Set(x, y, pattern.At(x, y));
@@ -69,22 +65,22 @@ TEST_F(Halftone, ScreensOnlyThePartThePatternCovers) {
 
   // Through the rotation, the screen applies before the turn.
   WriteTiff(home_ / "solid.tif", solid);
-  ASSERT_TRUE(RotateTiff(home_ / "solid.tif", home_ / "turned.tif", 180, 2));
+  ASSERT_TRUE(RotateTiff(home_ / "solid.tif", home_ / "turned.tif", 180, 2, home_.Path()));
   EXPECT_EQ(ReadTiff(home_ / "turned.tif"), test::Turned(expected, 180));
 }
 
 TEST_F(Halftone, PatternZeroChangesNothingAndBrokenPatternsFail) {
   uint8_t image[2] = {0xFF, 0xFF};
-  EXPECT_TRUE(ApplyHalftone(0, image, 1, 2));
+  EXPECT_TRUE(ApplyHalftone(0, image, 1, 2, home_.Path()));
   EXPECT_EQ(image[0], 0xFF);
   // A pattern file in the program folder wins over the shipped one, broken or not.
   orvella::test::WriteFileBytes(home_ / "Halftone/1.TIF", "garbage");
-  EXPECT_FALSE(ApplyHalftone(1, image, 1, 2));
+  EXPECT_FALSE(ApplyHalftone(1, image, 1, 2, home_.Path()));
   WriteTiff(home_ / "Halftone/3.TIF", Bitmap(8, 8), {.compression = COMPRESSION_NONE, .bitsPerSample = 8});
-  EXPECT_FALSE(ApplyHalftone(3, image, 1, 2));
-  EXPECT_FALSE(ApplyHalftone(-1, image, 1, 2));
+  EXPECT_FALSE(ApplyHalftone(3, image, 1, 2, home_.Path()));
+  EXPECT_FALSE(ApplyHalftone(-1, image, 1, 2, home_.Path()));
   // The shipped 50 % pattern.
-  EXPECT_TRUE(ApplyHalftone(2, image, 1, 2));
+  EXPECT_TRUE(ApplyHalftone(2, image, 1, 2, home_.Path()));
   EXPECT_EQ(image[0], 0xAA);
 }
 

@@ -75,16 +75,13 @@ TEST(DetectInputFileType, UnreadableFileIsFalseAndUnsupported) {
 namespace orvella::jobs {
 namespace {
 
-TEST(DetectInputFileType, FollowsEnableUnsupportedGlOfHiddenIni) {
+TEST(DetectInputFileType, FollowsEnableUnsupportedGl) {
   test::TempDir home;
-  settings::SetProgramHome(home.Path());
-  std::filesystem::create_directory(home / "INI");
   test::WriteFileBytes(home / "plot.plt", "IN;SP1;");
   InputFileType type = InputFileType::kTiff;
-  EXPECT_TRUE(DetectInputFileType(home / "plot.plt", type));
+  EXPECT_TRUE(DetectInputFileType(home / "plot.plt", type, false));
   EXPECT_EQ(type, InputFileType::kUnsupported);
-  test::WriteFileBytes(home / "INI/HIDDEN.INI", "[SETTING]\r\nENABLE_UNSUPPORTED_GL=\"TRUE\"\r\n");
-  EXPECT_TRUE(DetectInputFileType(home / "plot.plt", type));
+  EXPECT_TRUE(DetectInputFileType(home / "plot.plt", type, true));
   EXPECT_EQ(type, InputFileType::kHpgl2);
 }
 

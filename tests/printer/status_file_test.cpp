@@ -15,14 +15,11 @@ constexpr const char* kOnline = "Online/Offline : Online.";
 
 class JudgeStatusFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    settings::SetProgramHome(home.Path());
-    std::filesystem::create_directory(home / "INI");
-  }
+  void SetUp() override { std::filesystem::create_directory(home / "INI"); }
 
   PrinterStatusCode Judge(const std::string& content, std::string& errorText) {
     test::WriteFileBytes(home / "temp.stat", content);
-    return JudgeStatusFile(home / "temp.stat", errorText);
+    return JudgeStatusFile(home.Path(), home / "temp.stat", errorText);
   }
 
   void SetLowToner(const std::string& content) { test::WriteFileBytes(home / "INI/Low_Toner.txt", content); }
@@ -60,7 +57,8 @@ TEST_F(JudgeStatusFileTest, JudgesTheStateLine) {
     EXPECT_EQ(errorText, c.errorText);
   }
   std::string errorText;
-  EXPECT_EQ(JudgeStatusFile(home / "missing.stat", errorText), PrinterStatusCode::kFileNotUsable);
+  EXPECT_EQ(JudgeStatusFile(home.Path(), home / "missing.stat", errorText),
+            PrinterStatusCode::kFileNotUsable);
 }
 
 TEST_F(JudgeStatusFileTest, LowTonerFileAddsReadyTextsReadAtEveryJudgement) {

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "printfile/raster_job.h"
-#include "settings/preferences.h"
 #include "settings/program_folders.h"
 #include "support/network_libraries.h"
 #include "support/printer_sim.h"
@@ -32,8 +31,8 @@ class TransferTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::InitNetworkLibraries();
-    settings::SetProgramHome(home.Path());
-    settings::CreateApplicationFolders();
+    settings::CreateApplicationFolders(home.Path());
+    context.folders = {home.Path(), home / "TEMP"};
     sim.Write("stat", kReady);
     printer.name = "plotter";
     printer.ipAddr = {127, 0, 0, 1};
@@ -219,8 +218,7 @@ TEST_F(TransferTest, JudgedStatesGiveTheirMessagesWithoutRetry) {
   for (const auto& c : cases) {
     sim.Write("stat", c.stat);
     context.hidden.enablePanelOffAndEnergySaveSetting = c.hiddenSwitch;
-    settings::SetEnablePanelOff(c.preference);
-    settings::SetEnableEnergySave(c.preference);
+    context.preferences = {.enablePanelOff = c.preference, .enableEnergySave = c.preference};
     const int stored = sim.CountInLog("stored spool/");
     EXPECT_EQ(Send(PrintFile(10)), std::string(c.expected) == "正常") << c.stat;
     EXPECT_EQ(message, c.expected) << c.stat;

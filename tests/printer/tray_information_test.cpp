@@ -2,6 +2,7 @@
 
 #include "printer/info_file.h"
 #include "printer/transport_init.h"
+#include "settings/hidden_settings.h"
 #include "settings/program_folders.h"
 #include "support/printer_sim.h"
 #include "support/temp_dir.h"
@@ -18,8 +19,7 @@ class ReadTrayInformationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     InitTransportLibraries();
-    settings::SetProgramHome(home.Path());
-    settings::CreateApplicationFolders();
+    settings::CreateApplicationFolders(home.Path());
     SetHidden("1");
     printer.ipAddr = {127, 0, 0, 1};
     printer.model = settings::kA2ModelNumber;
@@ -52,7 +52,8 @@ const char* const kInfo =
 TEST_F(ReadTrayInformationTest, FillsTheNamedTraysUpToTheModelsHighest) {
   sim.Write("info", kInfo);
   std::string message;
-  ASSERT_TRUE(ReadTrayInformation(printer, message)) << message;
+  ASSERT_TRUE(ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP", message))
+      << message;
   const std::array<settings::A2Tray, 7> expected{{
       {A2TraySize::kA4Tate, PaperType::kPlain},
       {A2TraySize::kB4Tate, PaperType::kOther},  // kept
@@ -84,10 +85,12 @@ TEST_F(ReadTrayInformationTest, LogsInWithTheStoredUserOnlyForBasic) {
   printer.loginUsername = "plotter";
   printer.loginPassword = "s3cret";
   std::string message;
-  EXPECT_FALSE(ReadTrayInformation(printer, message));  // NONE: anonymous
+  EXPECT_FALSE(ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP",
+                                   message));  // NONE: anonymous
   EXPECT_EQ(message, "プリンタ情報ファイル取得エラー");
   printer.authenticationMode = settings::AuthenticationMode::kBasic;
-  EXPECT_TRUE(ReadTrayInformation(printer, message));
+  EXPECT_TRUE(
+      ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP", message));
   EXPECT_EQ(sim.CountInLog("USER plotter"), 1);
 }
 
@@ -95,12 +98,14 @@ TEST_F(ReadTrayInformationTest, FailuresKeepTheTraysAndSaySo) {
   SetHidden("2");
   const auto before = printer.a2Trays;
   std::string message;
-  EXPECT_FALSE(ReadTrayInformation(printer, message));  // no info file: not retried
+  EXPECT_FALSE(ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP",
+                                   message));  // no info file: not retried
   EXPECT_EQ(message, "プリンタ情報ファイル取得エラー");
   EXPECT_EQ(sim.CountInLog("] connected"), 1);
 
   sim.Write("info", "Tray Information\r\nNo. Status Page Size Name\r\n---\r\n1 Ready A4 Tray 1\r\n\r\n");
-  EXPECT_FALSE(ReadTrayInformation(printer, message));
+  EXPECT_FALSE(
+      ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP", message));
   EXPECT_EQ(message, "プリンタ情報ファイル解析エラー");
   for (std::size_t i = 0; i < before.size(); ++i) {
     EXPECT_EQ(printer.a2Trays[i].size, before[i].size);

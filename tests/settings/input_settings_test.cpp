@@ -12,10 +12,7 @@ namespace {
 
 class InputSettingsTest : public ::testing::Test {
  protected:
-  InputSettingsTest() {
-    SetProgramHome(home.Path());
-    CreateApplicationFolders();
-  }
+  InputSettingsTest() { CreateApplicationFolders(home.Path()); }
   std::filesystem::path IniPath() const { return home / "INI/INPUT.INI"; }
   test::TempDir home;
 };
@@ -48,10 +45,10 @@ InputFolderSetting Sample() {
 }
 
 TEST_F(InputSettingsTest, SaveWritesTheGoldenFileAndLoadsBack) {
-  SaveInputSettings({Sample()});
+  SaveInputSettings(home.Path(), {Sample()});
   EXPECT_EQ(test::ReadFileBytes(IniPath()),
             test::ReadFileBytes(std::filesystem::path(ORVELLA_TEST_DATA) / "settings/INPUT.golden.INI"));
-  const auto loaded = LoadInputSettings();
+  const auto loaded = LoadInputSettings(home.Path());
   ASSERT_EQ(loaded.size(), 1u);
   const auto& r = loaded[0];
   const auto s = Sample();
@@ -73,14 +70,14 @@ TEST_F(InputSettingsTest, SaveWritesTheGoldenFileAndLoadsBack) {
 }
 
 TEST_F(InputSettingsTest, MissingAndUnknownValuesReadAsDefaults) {
-  IniFile ini(std::string("/INI/INPUT.INI"));
+  IniFile ini(home.Path(), "/INI/INPUT.INI");
   ini.WriteInt("GLOBAL", "NUM_INPUTS", 2);
   ini.WriteString("INPUT_0", "WIDE_PRINTER_NAME", "renamed since");
   ini.WriteString("INPUT_0", "OUTPUT_SETTING_A3", "A9");
   ini.WriteString("INPUT_0", "OUTPUT_SETTING_A3_ROT", "180");
   ini.WriteString("INPUT_0", "A2OPTION_STAPLE", "EVERYWHERE");
   ini.WriteString("INPUT_0", "A2_PRINTER_PAPERTYPE", "GLOSSY");
-  const auto list = LoadInputSettings();
+  const auto list = LoadInputSettings(home.Path());
   ASSERT_EQ(list.size(), 2u);  // INPUT_1 is missing: all defaults
   EXPECT_EQ(list[0].widePrinterName, "renamed since");
   EXPECT_EQ(list[0].Output(InputSize::kA3).target, OutputTarget::kMag);
@@ -96,15 +93,15 @@ TEST_F(InputSettingsTest, MissingAndUnknownValuesReadAsDefaults) {
   EXPECT_EQ(d.Output(InputSize::kB5).rotation, Rotation::kNone);
 
   ini.WriteInt("GLOBAL", "NUM_INPUTS", 2000000000);
-  EXPECT_EQ(LoadInputSettings().size(), static_cast<size_t>(kMaxListRecords));
+  EXPECT_EQ(LoadInputSettings(home.Path()).size(), static_cast<size_t>(kMaxListRecords));
   ini.WriteInt("GLOBAL", "NUM_INPUTS", -1);
-  EXPECT_TRUE(LoadInputSettings().empty());
+  EXPECT_TRUE(LoadInputSettings(home.Path()).empty());
 }
 
 TEST_F(InputSettingsTest, EmptyListAndFinders) {
-  SaveInputSettings({});
+  SaveInputSettings(home.Path(), {});
   EXPECT_EQ(test::ReadFileBytes(IniPath()), "[GLOBAL]\r\nNUM_INPUTS=\"0\"\r\n");
-  EXPECT_TRUE(LoadInputSettings().empty());
+  EXPECT_TRUE(LoadInputSettings(home.Path()).empty());
 
   auto a = Sample();
   auto b = Sample();

@@ -66,7 +66,7 @@ A2PRINTER_NAME="Office A3"
 TEST(PrinterSettings, LoadsHandWrittenFile) {
   test::SettingsHome home;
   home.WriteIni("PRINTER.INI", kHandWritten);
-  const auto list = LoadPrinterSettings();
+  const auto list = LoadPrinterSettings(home.Path());
   ASSERT_EQ(list.size(), 4u);
 
   const auto& wide = list[0];
@@ -101,18 +101,18 @@ TEST(PrinterSettings, LoadsHandWrittenFile) {
 
 TEST(PrinterSettings, MissingFileGivesNoPrintersAndUnreadableFileIsAnError) {
   test::SettingsHome home;
-  EXPECT_TRUE(LoadPrinterSettings().empty());
+  EXPECT_TRUE(LoadPrinterSettings(home.Path()).empty());
   std::filesystem::create_directory(home.Ini("PRINTER.INI"));  // exists, cannot be read as a file
-  EXPECT_THROW(LoadPrinterSettings(), SettingsError);
+  EXPECT_THROW(LoadPrinterSettings(home.Path()), SettingsError);
 }
 
 TEST(PrinterSettings, OldModelKeyIsSavedAsA2ClassWithItsName) {
   test::SettingsHome home;
   home.WriteIni("PRINTER.INI", "[GLOBAL]\nNUM_PRINTERS=\"1\"\n[PRINTER_0]\nNAME=\"p\"\nMODEL=\"MODEL_27\"\n");
-  ASSERT_TRUE(SavePrinterSettings(LoadPrinterSettings()));
+  ASSERT_TRUE(SavePrinterSettings(home.Path(), LoadPrinterSettings(home.Path())));
   const std::string text = home.ReadIni("PRINTER.INI");
   EXPECT_NE(text.find("MODEL=\"A2_PRINTERS\"\nA2PRINTER_NAME=\"Model 27\"\n"), std::string::npos) << text;
-  EXPECT_EQ(LoadPrinterSettings()[0].a2PrinterName, "Model 27");
+  EXPECT_EQ(LoadPrinterSettings(home.Path())[0].a2PrinterName, "Model 27");
 }
 
 TEST(PrinterSettings, SaveWritesEveryKeyInOrder) {
@@ -122,7 +122,7 @@ TEST(PrinterSettings, SaveWritesEveryKeyInOrder) {
   p.ipAddr = {10, 1, 2, 3};
   p.trays[3] = {WideTraySize::kA4Tate, PaperType::kOther};
   p.a2Trays[6] = {A2TraySize::kB4Tate, PaperType::kPlain};
-  ASSERT_TRUE(SavePrinterSettings({p}));
+  ASSERT_TRUE(SavePrinterSettings(home.Path(), {p}));
   std::string text = home.ReadIni("PRINTER.INI");
   // The password is 64 letters even when empty; blank it out to compare the rest.
   const size_t pw = text.find("LOGIN_PASSWORD=\"") + 16;
@@ -149,8 +149,8 @@ TEST(PrinterSettings, PasswordsSurviveCutTo32BytesAndTheFileIsPrivate) {
   PrinterSetting longPw, emptyPw, japanesePw;
   longPw.loginPassword = std::string(32, 'a') + "bcdefghi";  // 40 characters
   japanesePw.loginPassword = std::string(31, 'x') + "鍵";    // the cut must not split a character
-  ASSERT_TRUE(SavePrinterSettings({longPw, emptyPw, japanesePw}));
-  const auto list = LoadPrinterSettings();
+  ASSERT_TRUE(SavePrinterSettings(home.Path(), {longPw, emptyPw, japanesePw}));
+  const auto list = LoadPrinterSettings(home.Path());
   EXPECT_EQ(list[0].loginPassword, std::string(32, 'a'));
   EXPECT_EQ(list[1].loginPassword, "");
   EXPECT_EQ(list[2].loginPassword, std::string(31, 'x'));
@@ -163,19 +163,21 @@ TEST(PrinterSettings, PasswordsSurviveCutTo32BytesAndTheFileIsPrivate) {
 
 TEST(PrinterSettings, OutOfRangeValueFailsTheSaveAndKeepsTheFile) {
   test::SettingsHome home;
-  ASSERT_TRUE(SavePrinterSettings({PrinterSetting{}}));
+  ASSERT_TRUE(SavePrinterSettings(home.Path(), {PrinterSetting{}}));
   const std::string before = home.ReadIni("PRINTER.INI");
   auto bad = [](auto change) {
     PrinterSetting p;
     change(p);
     return std::vector<PrinterSetting>{PrinterSetting{}, p};
   };
+  EXPECT_FALSE(SavePrinterSettings(
+      home.Path(), bad([](PrinterSetting& p) { p.model = 6; })));  // old keys are never written
+  EXPECT_FALSE(SavePrinterSettings(
+      home.Path(), bad([](PrinterSetting& p) { p.authenticationMode = AuthenticationMode{2}; })));
   EXPECT_FALSE(
-      SavePrinterSettings(bad([](PrinterSetting& p) { p.model = 6; })));  // old keys are never written
+      SavePrinterSettings(home.Path(), bad([](PrinterSetting& p) { p.trays[1].size = WideTraySize{11}; })));
   EXPECT_FALSE(
-      SavePrinterSettings(bad([](PrinterSetting& p) { p.authenticationMode = AuthenticationMode{2}; })));
-  EXPECT_FALSE(SavePrinterSettings(bad([](PrinterSetting& p) { p.trays[1].size = WideTraySize{11}; })));
-  EXPECT_FALSE(SavePrinterSettings(bad([](PrinterSetting& p) { p.a2Trays[0].type = PaperType{2}; })));
+      SavePrinterSettings(home.Path(), bad([](PrinterSetting& p) { p.a2Trays[0].type = PaperType{2}; })));
   EXPECT_EQ(home.ReadIni("PRINTER.INI"), before);
 }
 
@@ -183,7 +185,7 @@ TEST(PrinterSettings, TextTheFileCannotHoldIsAWriteError) {
   test::SettingsHome home;
   PrinterSetting p;
   p.loginPassword = "pw\xF0\x9F\x98\x80";  // an emoji has no Shift_JIS form
-  EXPECT_THROW(SavePrinterSettings({p}), SettingsError);
+  EXPECT_THROW(SavePrinterSettings(home.Path(), {p}), SettingsError);
   EXPECT_FALSE(std::filesystem::exists(home.Ini("PRINTER.INI")));
 }
 

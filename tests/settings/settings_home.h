@@ -12,10 +12,7 @@ namespace orvella::test {
 
 class SettingsHome {
  public:
-  SettingsHome() {
-    std::filesystem::create_directory(dir_ / "INI");
-    settings::SetProgramHome(dir_.Path());
-  }
+  SettingsHome() { std::filesystem::create_directory(dir_ / "INI"); }
 
   const std::filesystem::path& Path() const { return dir_.Path(); }
   std::filesystem::path Ini(std::string_view name) const { return dir_ / ("INI/" + std::string(name)); }

@@ -11,33 +11,33 @@ namespace {
 
 TEST(Preferences, DefaultsThenEachValueRoundTrips) {
   test::SettingsHome home;
-  EXPECT_EQ(GetMarginPlus(), 12);
-  EXPECT_EQ(GetMarginMinus(), 12);
-  EXPECT_FALSE(GetTiffResoProcOnPrinter());
-  EXPECT_EQ(GetWideHdiA0DataDirection(), HdiDataDirection::kLandscape);
-  EXPECT_EQ(GetNetSendAddresses(), NetSendAddresses{});
+  EXPECT_EQ(GetMarginPlus(home.Path()), 12);
+  EXPECT_EQ(GetMarginMinus(home.Path()), 12);
+  EXPECT_FALSE(GetTiffResoProcOnPrinter(home.Path()));
+  EXPECT_EQ(GetWideHdiA0DataDirection(home.Path()), HdiDataDirection::kLandscape);
+  EXPECT_EQ(GetNetSendAddresses(home.Path()), NetSendAddresses{});
 
-  SetMarginPlus(0);
-  SetMarginMinus(99);
-  SetTiffResoProcOnPrinter(true);
-  SetModel02Rotation(true);
-  SetWideHdiA0DataDirection(HdiDataDirection::kPortrait);
-  SetWideHdiA4DataDirection(HdiDataDirection::kLandscape);
-  SetEnablePanelOff(true);
-  SetEnableEnergySave(false);
+  SetMarginPlus(home.Path(), 0);
+  SetMarginMinus(home.Path(), 99);
+  SetTiffResoProcOnPrinter(home.Path(), true);
+  SetModel02Rotation(home.Path(), true);
+  SetWideHdiA0DataDirection(home.Path(), HdiDataDirection::kPortrait);
+  SetWideHdiA4DataDirection(home.Path(), HdiDataDirection::kLandscape);
+  SetEnablePanelOff(home.Path(), true);
+  SetEnableEnergySave(home.Path(), false);
   SetNetSendAddresses(
-      {base::Ipv4Address{192, 168, 0, 9}, base::Ipv4Address{}, base::Ipv4Address{10, 0, 0, 1}});
+      home.Path(), {base::Ipv4Address{192, 168, 0, 9}, base::Ipv4Address{}, base::Ipv4Address{10, 0, 0, 1}});
 
-  EXPECT_EQ(GetMarginPlus(), 0);
-  EXPECT_EQ(GetMarginMinus(), 99);
-  EXPECT_TRUE(GetTiffResoProcOnPrinter());
-  EXPECT_TRUE(GetModel02Rotation());
-  EXPECT_EQ(GetWideHdiA0DataDirection(), HdiDataDirection::kPortrait);
-  EXPECT_EQ(GetWideHdiA4DataDirection(), HdiDataDirection::kLandscape);
-  EXPECT_TRUE(GetEnablePanelOff());
-  EXPECT_FALSE(GetEnableEnergySave());
-  EXPECT_EQ(GetNetSendAddresses()[0], (base::Ipv4Address{192, 168, 0, 9}));
-  EXPECT_EQ(GetNetSendAddresses()[2], (base::Ipv4Address{10, 0, 0, 1}));
+  EXPECT_EQ(GetMarginPlus(home.Path()), 0);
+  EXPECT_EQ(GetMarginMinus(home.Path()), 99);
+  EXPECT_TRUE(GetTiffResoProcOnPrinter(home.Path()));
+  EXPECT_TRUE(GetModel02Rotation(home.Path()));
+  EXPECT_EQ(GetWideHdiA0DataDirection(home.Path()), HdiDataDirection::kPortrait);
+  EXPECT_EQ(GetWideHdiA4DataDirection(home.Path()), HdiDataDirection::kLandscape);
+  EXPECT_TRUE(GetEnablePanelOff(home.Path()));
+  EXPECT_FALSE(GetEnableEnergySave(home.Path()));
+  EXPECT_EQ(GetNetSendAddresses(home.Path())[0], (base::Ipv4Address{192, 168, 0, 9}));
+  EXPECT_EQ(GetNetSendAddresses(home.Path())[2], (base::Ipv4Address{10, 0, 0, 1}));
   const std::string text = home.ReadIni("PREFERENCE.INI");
   EXPECT_NE(text.find("WIDE_HDI_A0DATA_DIRECTION=\"PORTRAIT\""), std::string::npos) << text;
   EXPECT_NE(text.find("NETSEND_PC2_IP_ADDR=\"0.0.0.0\""), std::string::npos) << text;
@@ -49,16 +49,16 @@ TEST(Preferences, HandEditedValuesThatAreNotKeywordsReadAsDefaults) {
       "PREFERENCE.INI",
       "[PREFERENCE]\nWIDE_HDI_A4DATA_DIRECTION=\"portrait\"\nWIDE_HDI_A0DATA_DIRECTION=\"PORTRAIT\"\n"
       "NETSEND_PC1_IP_ADDR=\"10.0.0.5\"\nNETSEND_PC2_IP_ADDR=\"経理のPC\"\nMARGIN_PLUS=\"\"\n");
-  EXPECT_EQ(GetWideHdiA4DataDirection(), HdiDataDirection::kLandscape);
-  EXPECT_EQ(GetWideHdiA0DataDirection(), HdiDataDirection::kPortrait);
-  EXPECT_EQ(GetNetSendAddresses(),
+  EXPECT_EQ(GetWideHdiA4DataDirection(home.Path()), HdiDataDirection::kLandscape);
+  EXPECT_EQ(GetWideHdiA0DataDirection(home.Path()), HdiDataDirection::kPortrait);
+  EXPECT_EQ(GetNetSendAddresses(home.Path()),
             (NetSendAddresses{base::Ipv4Address{10, 0, 0, 5}, base::Ipv4Address{}, base::Ipv4Address{}}));
-  EXPECT_EQ(GetMarginPlus(), 0);  // present but empty is 0, not the default
+  EXPECT_EQ(GetMarginPlus(home.Path()), 0);  // present but empty is 0, not the default
 }
 
 TEST(HiddenSettings, DefaultsAndHandEditedValues) {
   test::SettingsHome home;
-  const HiddenSettings defaults = LoadHiddenSettings();
+  const HiddenSettings defaults = LoadHiddenSettings(home.Path());
   EXPECT_EQ(defaults.maxMem, 200000);
   EXPECT_EQ(defaults.outPerSec, 200000);
   EXPECT_EQ(defaults.checkRetry, 20);
@@ -76,7 +76,7 @@ TEST(HiddenSettings, DefaultsAndHandEditedValues) {
                 "[SETTING]\nMAX_MEM=\"51200\"\nFIND_INTERVAL=\"3\"\nENABLE_Z_FOLD=\"True\"\n"
                 "ENABLE_A4_FOLD=\"yes\"\nENABLE_PAPER_SIZE_B=\"TRUE\"\nUNFIXED_ADD_LEN=\"-5\"\n"
                 "PRINTER_FTP_PORT=\"2121\"\nPRINTER_SNMP_PORT=\"70000\"\n");
-  const HiddenSettings h = LoadHiddenSettings();
+  const HiddenSettings h = LoadHiddenSettings(home.Path());
   EXPECT_EQ(h.maxMem, 51200);
   EXPECT_EQ(h.findInterval, 3);
   EXPECT_TRUE(h.enableZFold);
@@ -89,12 +89,12 @@ TEST(HiddenSettings, DefaultsAndHandEditedValues) {
 
 TEST(AppData, AutorunAndLastWindow) {
   test::SettingsHome home;
-  EXPECT_FALSE(GetAutorun());
-  EXPECT_EQ(GetLastMainWindow(), kLastWindowFolderSettings);
-  SetAutorun(true);
-  SetLastMainWindow(kLastWindowJob);
-  EXPECT_TRUE(GetAutorun());
-  EXPECT_EQ(GetLastMainWindow(), kLastWindowJob);
+  EXPECT_FALSE(GetAutorun(home.Path()));
+  EXPECT_EQ(GetLastMainWindow(home.Path()), kLastWindowFolderSettings);
+  SetAutorun(home.Path(), true);
+  SetLastMainWindow(home.Path(), kLastWindowJob);
+  EXPECT_TRUE(GetAutorun(home.Path()));
+  EXPECT_EQ(GetLastMainWindow(home.Path()), kLastWindowJob);
 }
 
 TEST(AppData, FileTimeIsTwoHexHalves) {
@@ -111,10 +111,10 @@ TEST(AppData, FileTimeIsTwoHexHalves) {
 TEST(AppData, ResumeRecordIsWrittenWholeBesideOtherKeys) {
   test::SettingsHome home;
   home.WriteIni("HIDDEN.INI", "[SETTING]\nMAX_MEM=\"7\"\n[APP_DATA]\nAUTORUN_ON_STARTUP=\"TRUE\"\n");
-  EXPECT_EQ(ReadLastProcessFile().path, "");
+  EXPECT_EQ(ReadLastProcessFile(home.Path()).path, "");
   LastProcessFile record{"/srv/hot/図面 A-101.tif", 0x01D9A0B1C2D3E4F5, 3, 1};
-  WriteLastProcessFile(record);
-  const LastProcessFile back = ReadLastProcessFile();
+  WriteLastProcessFile(home.Path(), record);
+  const LastProcessFile back = ReadLastProcessFile(home.Path());
   EXPECT_EQ(back.path, record.path);
   EXPECT_EQ(back.time, record.time);
   EXPECT_EQ(back.page, 3);
@@ -123,7 +123,7 @@ TEST(AppData, ResumeRecordIsWrittenWholeBesideOtherKeys) {
             "[SETTING]\nMAX_MEM=\"7\"\n[APP_DATA]\nAUTORUN_ON_STARTUP=\"TRUE\"\n"
             "LASTPROCESSFILE_PATH=\"/srv/hot/図面 A-101.tif\"\nLASTPROCESSFILE_PAGE=\"3\"\n"
             "LASTPROCESSFILE_QTY=\"1\"\nLASTPROCESSFILE_TIME=\"01D9A0B1C2D3E4F5\"\n");
-  EXPECT_EQ(LoadHiddenSettings().maxMem, 7);
+  EXPECT_EQ(LoadHiddenSettings(home.Path()).maxMem, 7);
 }
 
 }  // namespace

@@ -47,46 +47,50 @@ TEST(WindowSettings, MaximisedWindowKeepsItsNormalRectangle) {
   state.normal = {200, 150, 900, 700};
   state.shownNormally = false;
   state.maximized = true;
-  SaveWindowPlacement(window_section::kJob, state);
+  SaveWindowPlacement(home.Path(), window_section::kJob, state);
   EXPECT_EQ(home.ReadIni("WINDOW.INI"),
             "[JOB_WIN]\nXPOS=\"200\"\nYPOS=\"150\"\nXSIZE=\"900\"\nYSIZE=\"700\"\nIS_MAXIMIZED=\"TRUE\"\n");
-  const auto restored = RestoreWindowPlacement(window_section::kJob, {0, 0, 640, 480}, std::nullopt, kScreen);
+  const auto restored =
+      RestoreWindowPlacement(home.Path(), window_section::kJob, {0, 0, 640, 480}, std::nullopt, kScreen);
   EXPECT_TRUE(restored.maximized);
   EXPECT_EQ(restored.rect, (WindowRect{200, 150, 900, 700}));
 
   state.shownNormally = true;
   state.maximized = false;
   state.current = {10, 20, 300, 400};
-  SaveWindowPlacement(window_section::kJob, state);
-  EXPECT_FALSE(RestoreWindowPlacement(window_section::kJob, {}, std::nullopt, kScreen).maximized);
+  SaveWindowPlacement(home.Path(), window_section::kJob, state);
+  EXPECT_FALSE(
+      RestoreWindowPlacement(home.Path(), window_section::kJob, {}, std::nullopt, kScreen).maximized);
 }
 
 TEST(WindowSettings, MissingKeysRestoreSensibly) {
   test::SettingsHome home;
   home.WriteIni("WINDOW.INI", "[INPUTEDIT_WIN]\nXPOS=\"50\"\nYPOS=\"60\"\n[FOLDLIST_WIN]\nYPOS=\"60\"\n");
   // A position without a size: width and height 0, widened to the minimum.
-  auto restored = RestoreWindowPlacement(window_section::kInputEdit, {0, 0, 640, 480}, std::nullopt, kScreen);
+  auto restored = RestoreWindowPlacement(home.Path(), window_section::kInputEdit, {0, 0, 640, 480},
+                                         std::nullopt, kScreen);
   EXPECT_EQ(restored.rect, (WindowRect{50, 60, 136, 39}));
   // No XPOS: the present size centred over the parent.
-  restored = RestoreWindowPlacement(window_section::kFoldList, {0, 0, 400, 300}, WindowRect{0, 0, 1000, 1000},
-                                    kScreen);
+  restored = RestoreWindowPlacement(home.Path(), window_section::kFoldList, {0, 0, 400, 300},
+                                    WindowRect{0, 0, 1000, 1000}, kScreen);
   EXPECT_EQ(restored.rect, (WindowRect{300, 350, 400, 300}));
   EXPECT_FALSE(restored.maximized);
 
   // Fixed-size dialogs keep their size and are held in the work area.
-  SaveWindowPosition(window_section::kPrinterEdit, 1900, 20);
-  EXPECT_EQ(
-      RestoreWindowPosition(window_section::kPrinterEdit, {0, 0, 300, 200}, std::nullopt, kScreen.workArea),
-      (WindowRect{1620, 20, 300, 200}));
-  EXPECT_EQ(RestoreWindowPosition(window_section::kStampEdit, {0, 0, 300, 200}, WindowRect{0, 0, 700, 500},
+  SaveWindowPosition(home.Path(), window_section::kPrinterEdit, 1900, 20);
+  EXPECT_EQ(RestoreWindowPosition(home.Path(), window_section::kPrinterEdit, {0, 0, 300, 200}, std::nullopt,
                                   kScreen.workArea),
+            (WindowRect{1620, 20, 300, 200}));
+  EXPECT_EQ(RestoreWindowPosition(home.Path(), window_section::kStampEdit, {0, 0, 300, 200},
+                                  WindowRect{0, 0, 700, 500}, kScreen.workArea),
             (WindowRect{200, 150, 300, 200}));
 }
 
 TEST(WindowSettings, ColumnWidths) {
   test::SettingsHome home;
-  SaveColumnWidths(window_section::kPrinterList, {180, 120});
-  EXPECT_EQ(RestoreColumnWidths(window_section::kPrinterList, 3), (std::vector<int>{180, 120, -1}));
+  SaveColumnWidths(home.Path(), window_section::kPrinterList, {180, 120});
+  EXPECT_EQ(RestoreColumnWidths(home.Path(), window_section::kPrinterList, 3),
+            (std::vector<int>{180, 120, -1}));
   EXPECT_NE(home.ReadIni("WINDOW.INI").find("COL_01_SIZE=\"120\""), std::string::npos);
 }
 

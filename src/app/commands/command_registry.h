@@ -1,6 +1,7 @@
 #pragma once
 // Subcommands of the orvella binary. Each command file registers itself with a
 // static CommandRegistrar; main() picks the longest registered word path.
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -8,12 +9,17 @@
 
 namespace orvella::cli {
 
-using CommandFn = std::function<int(const std::vector<std::string>& args)>;
+// What every command is handed besides its arguments.
+struct CommandContext {
+  std::filesystem::path program;  // the program folder chosen at start
+};
+
+using CommandFn = std::function<int(const CommandContext& context, const std::vector<std::string>& args)>;
 
 struct Command {
   std::string path;   // words, e.g. "settings dump" or "tool tiff-info"
   std::string usage;  // one line: arguments after the path
-  CommandFn run;      // receives the arguments after the path
+  CommandFn run;      // receives the context and the arguments after the path
 };
 
 struct CommandRegistrar {

@@ -15,9 +15,9 @@
 #include "app/commands/command_registry.h"
 #include "imaging/convert_tiff.h"
 #include "imaging/stamp_job.h"
-#include "settings/program_folders.h"
 #include "settings/settings_error.h"
 #include "settings/stamp_settings.h"
+#include "settings/work_folder.h"
 
 namespace orvella::cli {
 namespace {
@@ -146,7 +146,7 @@ ConvertRequest ReadRequest(const std::string& path) {
 
 // The stamps are placed on the sheet the pages are composed on: the whole
 // two-up sheet when two pages share one.
-bool MakeStamps(ConvertRequest& r, bool multi, std::string& error) {
+bool MakeStamps(const settings::WorkContext& work, ConvertRequest& r, bool multi, std::string& error) {
   bool any = false;
   for (const auto& slot : r.stamps) any = any || !slot.name.empty();
   if (!any) return true;
@@ -154,15 +154,16 @@ bool MakeStamps(ConvertRequest& r, bool multi, std::string& error) {
   const double width = twoUp ? r.multi.twoUpSheetWidthMm : r.page.sheetWidthMm;
   const double height = twoUp ? r.multi.twoUpSheetHeightMm : r.page.sheetHeightMm;
   try {
-    return imaging::GenerateJobStamps(r.stamps, settings::LoadStamps(), r.page.resolution, width, height,
-                                      r.page.rotation, r.page.stamps, error);
+    return imaging::GenerateJobStamps(work.work, r.stamps, settings::LoadStamps(work.program),
+                                      r.page.resolution, width, height, r.page.rotation, r.page.stamps,
+                                      error);
   } catch (const settings::SettingsError& e) {
     error = e.what();
     return false;
   }
 }
 
-int RunConvertTiff(const std::vector<std::string>& words) {
+int RunConvertTiff(const CommandContext& context, const std::vector<std::string>& words) {
   CliArgs args(words, {"request", "page"}, {"multi"});
   const std::filesystem::path input = args.Required(0, "IN");
   const std::filesystem::path output = args.Required(1, "OUT");
@@ -174,16 +175,21 @@ int RunConvertTiff(const std::vector<std::string>& words) {
   if (page && (*page < 0 || *page > INT_MAX)) throw UsageError("--page must be 0 or more");
   ConvertRequest request = ReadRequest(*requestFile);
 
-  // The work files go to TEMP, which a fresh program folder lacks.
-  std::error_code ec;
-  std::filesystem::create_directories(settings::TempFolder(), ec);
+  // The work files go to a folder of this run's own under TEMP, removed at the end.
   std::string error;
-  bool ok = MakeStamps(request, multi, error);
+  auto folder = settings::WorkFolder::Create(context.program, error);
+  if (!folder) {
+    std::cout << nlohmann::ordered_json{{"ok", false}, {"message", error}}.dump() << "\n";
+    return 1;
+  }
+  const settings::WorkContext work = folder->Context();
+  bool ok = MakeStamps(work, request, multi, error);
   if (ok && multi) {
-    ok = imaging::ConvertMultiTiff(input, request.page, request.multi, output, error,
+    ok = imaging::ConvertMultiTiff(work, input, request.page, request.multi, output, error,
                                    [](const std::string& status) { std::cerr << status << "\n"; });
   } else if (ok) {
-    ok = imaging::ConvertSingleTiff(input, page ? static_cast<int>(*page) : 0, request.page, output, error);
+    ok = imaging::ConvertSingleTiff(work, input, page ? static_cast<int>(*page) : 0, request.page, output,
+                                    error);
   }
   std::cout << nlohmann::ordered_json{{"ok", ok}, {"message", ok ? "" : error}}.dump() << "\n";
   return ok ? 0 : 1;

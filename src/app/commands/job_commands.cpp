@@ -166,16 +166,16 @@ int RunWriteJob(const std::vector<std::string>& args, Options (*readOptions)(con
   return 0;
 }
 
-int RunRasterJob(const std::vector<std::string>& args) {
+int RunRasterJob(const CommandContext& /*context*/, const std::vector<std::string>& args) {
   return RunWriteJob<printfile::RasterJobOptions>(args, &ReadRasterOptions, &printfile::WriteRasterJob);
 }
 
-int RunPlotJob(const std::vector<std::string>& args) {
+int RunPlotJob(const CommandContext& /*context*/, const std::vector<std::string>& args) {
   return RunWriteJob<printfile::PlotJobOptions>(args, &ReadPlotOptions, &printfile::WritePlotJob);
 }
 
 // Exit status 0 only for a file split without anything left unrecognised.
-int RunInspectJob(const std::vector<std::string>& args) {
+int RunInspectJob(const CommandContext& /*context*/, const std::vector<std::string>& args) {
   CliArgs a(args, {});
   const std::string path = a.Required(0, "print file");
   std::string error;

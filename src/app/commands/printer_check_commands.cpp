@@ -15,9 +15,11 @@
 #include "printer/snmp_status.h"
 #include "printer/transfer.h"
 #include "settings/hidden_settings.h"
+#include "settings/preferences.h"
 #include "settings/printer_models.h"
 #include "settings/printer_settings.h"
 #include "settings/program_folders.h"
+#include "settings/work_folder.h"
 
 namespace orvella::cli {
 namespace {
@@ -36,11 +38,21 @@ std::optional<std::size_t> FindPrinter(const std::vector<s::PrinterSetting>& pri
   return std::nullopt;
 }
 
-// The folders the checks write their work files to, and the SNMP library
-// (its persistent folder is TEMP), before any thread starts.
-void PrepareForPrinters() {
-  s::CreateApplicationFolders();
-  printer::InitSnmpLibrary(s::TempFolder());
+// The program folders, the SNMP library (its persistent folder is TEMP),
+// before any thread starts, and a work folder of this run's own for the
+// fetched printer files.
+s::WorkFolder PrepareForPrinters(const std::filesystem::path& program) {
+  s::CreateApplicationFolders(program);
+  printer::InitSnmpLibrary(s::TempFolder(program));
+  std::string detail;
+  auto folder = s::WorkFolder::Create(program, detail);
+  if (!folder) throw std::runtime_error("orvella: " + detail);
+  return std::move(*folder);
+}
+
+printer::StatusPreferences ReadStatusPreferences(const std::filesystem::path& program) {
+  return {.enablePanelOff = s::GetEnablePanelOff(program),
+          .enableEnergySave = s::GetEnableEnergySave(program)};
 }
 
 Json Trays(const s::PrinterSetting& printer) {
@@ -58,22 +70,23 @@ Json Trays(const s::PrinterSetting& printer) {
   return trays;
 }
 
-int RunPrinterCheck(const std::vector<std::string>& args) {
+int RunPrinterCheck(const CommandContext& context, const std::vector<std::string>& args) {
   const CliArgs cli(args, {});
   const std::string& name = cli.Required(0, "NAME");
-  const s::HiddenSettings hidden = s::LoadHiddenSettings();
-  std::vector<s::PrinterSetting> printers = s::LoadPrinterSettings();
+  const s::HiddenSettings hidden = s::LoadHiddenSettings(context.program);
+  std::vector<s::PrinterSetting> printers = s::LoadPrinterSettings(context.program);
   const auto index = FindPrinter(printers, name);
   if (!index) return kUnknownPrinter;
   s::PrinterSetting& printer = printers[*index];
-  PrepareForPrinters();
+  const s::WorkFolder work = PrepareForPrinters(context.program);
 
   // Each question is asked once, whatever the earlier answer was.
   const auto snmp =
       printer::QueryPrinterStatus(base::FormatIpv4Address(printer.ipAddr), 10000, hidden.printerSnmpPort);
   printer::FtpClient client;
-  printer::SetUpStatusFetch(client, printer, hidden);
-  const printer::StatusFileCheck stat = printer::CheckStatusFile(client, hidden);
+  printer::SetUpStatusFetch(client, printer, hidden, work.Path());
+  const printer::StatusFileCheck stat =
+      printer::CheckStatusFile(client, hidden, ReadStatusPreferences(context.program), work.Context());
 
   Json result;
   result["printer"] = printer.name;
@@ -85,7 +98,7 @@ int RunPrinterCheck(const std::vector<std::string>& args) {
   bool fit = snmp == printer::SnmpStatus::kNoError && stat.message == printer::kTransferOk;
   if (!s::IsWidePrinter(printer) && printer.a2TrayStructAuto) {
     std::string message;
-    const bool read = printer::ReadTrayInformation(printer, hidden, message);
+    const bool read = printer::ReadTrayInformation(printer, hidden, work.Path(), message);
     result["trays"] = read ? Trays(printer) : Json::array();
     if (!read) result["trays_message"] = message;
     fit = fit && read;
@@ -95,25 +108,27 @@ int RunPrinterCheck(const std::vector<std::string>& args) {
   return fit ? 0 : 1;
 }
 
-int RunSend(const std::vector<std::string>& args) {
+int RunSend(const CommandContext& context, const std::vector<std::string>& args) {
   const CliArgs cli(args, {"printer"});
   const std::string& file = cli.Required(0, "FILE");
   const auto name = cli.Value("printer");
   if (!name) throw UsageError("missing --printer NAME");
-  const s::HiddenSettings hidden = s::LoadHiddenSettings();
-  const std::vector<s::PrinterSetting> printers = s::LoadPrinterSettings();
+  const s::HiddenSettings hidden = s::LoadHiddenSettings(context.program);
+  const std::vector<s::PrinterSetting> printers = s::LoadPrinterSettings(context.program);
   const auto index = FindPrinter(printers, *name);
   if (!index) return kUnknownPrinter;
-  PrepareForPrinters();
+  const s::WorkFolder work = PrepareForPrinters(context.program);
 
   printer::PrinterMemoryTable memory;
   memory.Rebuild(printers.size(), hidden.maxMem, hidden.outPerSec);
-  printer::TransferContext context(memory);
-  context.printerIndex = *index;
-  context.hidden = hidden;
-  context.showStatus = [](const std::string& text) { std::cout << text << std::endl; };
+  printer::TransferContext transfer(memory);
+  transfer.printerIndex = *index;
+  transfer.hidden = hidden;
+  transfer.preferences = ReadStatusPreferences(context.program);
+  transfer.folders = work.Context();
+  transfer.showStatus = [](const std::string& text) { std::cout << text << std::endl; };
   std::string message;
-  const bool sent = printer::SendPrintFile(file, printers[*index], "", message, context);
+  const bool sent = printer::SendPrintFile(file, printers[*index], "", message, transfer);
   std::cout << message << std::endl;
   return sent ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "jobs/input_file_type.h"
 #include "printer/info_file.h"
 #include "printer/status_file.h"
+#include "settings/hidden_settings.h"
 
 namespace orvella::cli {
 namespace {
@@ -18,23 +19,24 @@ void Print(const Json& json) {
   std::cout << json.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
 }
 
-int RunFileType(const std::vector<std::string>& args) {
+int RunFileType(const CommandContext& context, const std::vector<std::string>& args) {
   const CliArgs cli(args, {});
   jobs::InputFileType type = jobs::InputFileType::kUnsupported;
-  const bool ok = jobs::DetectInputFileType(cli.Required(0, "FILE"), type);
+  const bool enableUnsupportedGl = settings::LoadHiddenSettings(context.program).enableUnsupportedGl;
+  const bool ok = jobs::DetectInputFileType(cli.Required(0, "FILE"), type, enableUnsupportedGl);
   Print(Json{{"ok", ok}, {"type", static_cast<int>(type)}});
   return ok ? 0 : 1;
 }
 
-int RunJudgeStat(const std::vector<std::string>& args) {
+int RunJudgeStat(const CommandContext& context, const std::vector<std::string>& args) {
   const CliArgs cli(args, {});
   std::string errorText;
-  const auto code = printer::JudgeStatusFile(cli.Required(0, "FILE"), errorText);
+  const auto code = printer::JudgeStatusFile(context.program, cli.Required(0, "FILE"), errorText);
   Print(Json{{"code", static_cast<int>(code)}, {"error_text", errorText}});
   return 0;
 }
 
-int RunParseInfo(const std::vector<std::string>& args) {
+int RunParseInfo(const CommandContext& /*context*/, const std::vector<std::string>& args) {
   const CliArgs cli(args, {});
   std::vector<printer::TrayInformation> records;
   const bool ok = printer::ParseInformationFile(cli.Required(0, "FILE"), records);

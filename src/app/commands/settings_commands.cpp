@@ -80,22 +80,24 @@ Json RecordArray(const std::vector<Record>& records, Visit&& visit, bool showSec
   return array;
 }
 
-Json DumpInputs() { return RecordArray(s::LoadInputSettings(), s::VisitInputFields); }
+Json DumpInputs(const std::filesystem::path& program) {
+  return RecordArray(s::LoadInputSettings(program), s::VisitInputFields);
+}
 
-Json DumpPrinters(bool showSecrets) {
-  return RecordArray(s::LoadPrinterSettings(), s::VisitPrinterFields, showSecrets);
+Json DumpPrinters(const std::filesystem::path& program, bool showSecrets) {
+  return RecordArray(s::LoadPrinterSettings(program), s::VisitPrinterFields, showSecrets);
 }
 
 // The records read before an unknown fold type key; the caller is told.
-Json DumpFolds(bool& complete) {
+Json DumpFolds(const std::filesystem::path& program, bool& complete) {
   std::vector<s::FoldSetting> folds;
-  complete = s::LoadFolds(folds);
+  complete = s::LoadFolds(program, folds);
   return RecordArray(folds, s::VisitFoldFields);
 }
 
-Json DumpFolderModels() {
+Json DumpFolderModels(const std::filesystem::path& program) {
   Json array = Json::array();
-  for (const auto& unit : s::LoadFolderModels()) {
+  for (const auto& unit : s::LoadFolderModels(program)) {
     Json object = {{"NAME", unit.name}};
     for (size_t slot = 0; slot < unit.foldTypes.size(); ++slot) {
       object[std::string(s::kFoldSizeSlots[slot].prefix)] = unit.foldTypes[slot];
@@ -105,30 +107,37 @@ Json DumpFolderModels() {
   return array;
 }
 
-Json DumpPreferences() { return FieldObject(s::VisitPreferences); }
-
-Json DumpHidden() {
-  return FieldObject([](s::FieldSink& sink) { s::VisitHiddenSettings(s::LoadHiddenSettings(), sink); });
+Json DumpPreferences(const std::filesystem::path& program) {
+  return FieldObject([&](s::FieldSink& sink) { s::VisitPreferences(program, sink); });
 }
 
-Json DumpAppData() { return FieldObject(s::VisitAppData); }
+Json DumpHidden(const std::filesystem::path& program) {
+  return FieldObject(
+      [&](s::FieldSink& sink) { s::VisitHiddenSettings(s::LoadHiddenSettings(program), sink); });
+}
 
-Json DumpStamps() { return RecordArray(s::LoadStamps(), s::VisitStampFields); }
+Json DumpAppData(const std::filesystem::path& program) {
+  return FieldObject([&](s::FieldSink& sink) { s::VisitAppData(program, sink); });
+}
 
-int RunSettingsDump(const std::vector<std::string>& args) {
+Json DumpStamps(const std::filesystem::path& program) {
+  return RecordArray(s::LoadStamps(program), s::VisitStampFields);
+}
+
+int RunSettingsDump(const CommandContext& context, const std::vector<std::string>& args) {
   const CliArgs cli(args, {}, {"show-secrets"});
   if (!cli.Positional().empty()) throw UsageError("unexpected argument " + cli.Positional().front());
   const bool showSecrets = cli.Has("show-secrets");
   bool foldsComplete = true;
   Json dump = Json::object();
-  dump["inputs"] = DumpInputs();
-  dump["printers"] = DumpPrinters(showSecrets);
-  dump["folds"] = DumpFolds(foldsComplete);
-  dump["folder_models"] = DumpFolderModels();
-  dump["stamps"] = DumpStamps();
-  dump["preferences"] = DumpPreferences();
-  dump["hidden"] = DumpHidden();
-  dump["app_data"] = DumpAppData();
+  dump["inputs"] = DumpInputs(context.program);
+  dump["printers"] = DumpPrinters(context.program, showSecrets);
+  dump["folds"] = DumpFolds(context.program, foldsComplete);
+  dump["folder_models"] = DumpFolderModels(context.program);
+  dump["stamps"] = DumpStamps(context.program);
+  dump["preferences"] = DumpPreferences(context.program);
+  dump["hidden"] = DumpHidden(context.program);
+  dump["app_data"] = DumpAppData(context.program);
   std::cout << dump.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
   if (!foldsComplete) {
     std::cerr << "FOLD.INI: record " << dump["folds"].size()

@@ -78,7 +78,7 @@ json LayoutJson(const imaging::StampLayout& layout) {
 
 json Failure(const std::string& message) { return {{"ok", false}, {"message", message}}; }
 
-int RunRenderStamp(const std::vector<std::string>& argv) {
+int RunRenderStamp(const CommandContext& context, const std::vector<std::string>& argv) {
   CliArgs args(argv, {"dpi", "out", "date"});
   const std::string& name = args.Required(0, "NAME");
   const int dpi = DpiOption(args);
@@ -86,7 +86,7 @@ int RunRenderStamp(const std::vector<std::string>& argv) {
   if (!out) throw UsageError("missing --out");
   const imaging::StampDate today = DateOption(args);
 
-  const settings::StampList stamps = settings::LoadStamps();
+  const settings::StampList stamps = settings::LoadStamps(context.program);
   const settings::StampSetting* stamp = settings::FindStamp(stamps, name);
   imaging::RenderedStamp rendered;
   if (!stamp || !imaging::RenderStamp(*stamp, dpi, *out, today, &rendered)) {
@@ -103,7 +103,7 @@ int RunRenderStamp(const std::vector<std::string>& argv) {
   return 0;
 }
 
-int RunPlaceStamps(const std::vector<std::string>& argv) {
+int RunPlaceStamps(const CommandContext& context, const std::vector<std::string>& argv) {
   CliArgs args(argv, {"folder", "dpi", "sheet-width-mm", "sheet-height-mm", "rotation", "date"});
   const auto folder = args.Int("folder");
   if (!folder) throw UsageError("missing --folder");
@@ -114,17 +114,18 @@ int RunPlaceStamps(const std::vector<std::string>& argv) {
   if (!rotation || *rotation < 0 || *rotation > 3) throw UsageError("--rotation must be 0, 1, 2 or 3");
   const imaging::StampDate today = DateOption(args);
 
-  const auto inputs = settings::LoadInputSettings();
+  const auto inputs = settings::LoadInputSettings(context.program);
   if (*folder < 0 || static_cast<size_t>(*folder) >= inputs.size()) {
     throw UsageError("--folder must lie between 0 and " +
                      std::to_string(static_cast<long long>(inputs.size()) - 1));
   }
-  // The stamp files go to TEMP, which a fresh program folder lacks.
-  std::filesystem::create_directories(settings::TempFolder());
+  // The stamp files are what this command makes: they go to TEMP and stay.
+  const std::filesystem::path temp = settings::TempFolder(context.program);
+  std::filesystem::create_directories(temp);
   std::array<imaging::StampPlacement, 3> placements{};
   std::string error;
-  if (!imaging::GenerateJobStamps(inputs[*folder].stamps, settings::LoadStamps(), dpi, width, height,
-                                  static_cast<int>(*rotation), placements, error, today)) {
+  if (!imaging::GenerateJobStamps(temp, inputs[*folder].stamps, settings::LoadStamps(context.program), dpi,
+                                  width, height, static_cast<int>(*rotation), placements, error, today)) {
     Print(Failure(error));
     return 1;
   }

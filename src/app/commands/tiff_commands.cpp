@@ -47,7 +47,7 @@ int Print(const nlohmann::json& json, bool success) {
 
 int PrintCode(int code) { return Print(CodeJson(code), code == imaging::kTiffOk); }
 
-int RunTiffInfo(const std::vector<std::string>& words) {
+int RunTiffInfo(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
   CliArgs args(words, {"page"});
   const std::string file = args.Required(0, "FILE");
   const int page = args.Int("page") ? RequiredInt(args, "page") : 0;
@@ -82,29 +82,29 @@ int RunTiffInfo(const std::vector<std::string>& words) {
   return Print(json, code == imaging::kTiffOk);
 }
 
-int RunTiffCanvas(const std::vector<std::string>& words) {
+int RunTiffCanvas(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
   CliArgs args(words, {"page", "width-mm", "height-mm"}, {"compress"});
   return PrintCode(imaging::PlaceOnCanvas(args.Required(0, "IN"), RequiredInt(args, "page"),
                                           args.Required(1, "OUT"), RequiredReal(args, "width-mm"),
                                           RequiredReal(args, "height-mm"), args.Has("compress")));
 }
 
-int RunTiffRotate(const std::vector<std::string>& words) {
+int RunTiffRotate(const orvella::cli::CommandContext& context, const std::vector<std::string>& words) {
   CliArgs args(words, {"angle", "halftone"});
   const int halftone = args.Int("halftone") ? RequiredInt(args, "halftone") : 0;
   const bool ok = imaging::RotateTiff(args.Required(0, "IN"), args.Required(1, "OUT"),
-                                      RequiredInt(args, "angle"), halftone);
+                                      RequiredInt(args, "angle"), halftone, context.program);
   return Print({{"ok", ok}}, ok);
 }
 
-int RunTiffResample(const std::vector<std::string>& words) {
+int RunTiffResample(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
   CliArgs args(words, {"dpi", "scale"}, {"compress", "repack"});
   return PrintCode(imaging::ResampleTiff(args.Required(0, "IN"), args.Required(1, "OUT"),
                                          RequiredReal(args, "dpi"), RequiredReal(args, "scale"),
                                          args.Has("compress"), args.Has("repack")));
 }
 
-int RunStampRaster(const std::vector<std::string>& words) {
+int RunStampRaster(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
   CliArgs args(words, {"x", "y"}, {"pack"});
   return PrintCode(imaging::WriteStampRaster(args.Required(0, "IN"), args.Required(1, "OUT"),
                                              RequiredInt(args, "x"), RequiredInt(args, "y"),

@@ -2,18 +2,13 @@
 
 #include <algorithm>
 
-#include "settings/program_folders.h"
-
 namespace orvella::imaging::test {
 
-void ConversionTest::SetUp() {
-  settings::SetProgramHome(home_.Path());
-  std::filesystem::create_directory(Temp());
-}
-
-void ConversionTest::TearDown() { settings::SetProgramHome(settings::ExecutableFolder()); }
+void ConversionTest::SetUp() { std::filesystem::create_directory(Temp()); }
 
 std::filesystem::path ConversionTest::Temp() const { return home_ / "TEMP"; }
+
+settings::WorkContext ConversionTest::Work() const { return {home_.Path(), Temp()}; }
 
 bool PrintedJob::HasOption(const std::string& option) const {
   return std::find(options.begin(), options.end(), option) != options.end();

@@ -8,18 +8,19 @@
 #include <vector>
 
 #include "printfile/print_file_reader.h"
+#include "settings/work_folder.h"
 #include "support/imaging/test_bitmap.h"
 #include "support/temp_dir.h"
 
 namespace orvella::imaging::test {
 
-// Each test runs in a fresh program folder with a TEMP folder, so the work
-// files of one test never meet another's.
+// Each test runs in a fresh program folder whose TEMP folder is the work
+// folder, so the work files of one test never meet another's.
 class ConversionTest : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
   std::filesystem::path Temp() const;
+  settings::WorkContext Work() const;
   orvella::test::TempDir home_;
 };
 

@@ -1,0 +1,47 @@
+#pragma once
+// Work files of one job in a folder of its own under the program folder's
+// TEMP, so that several jobs and processes can share one program folder.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace orvella::settings {
+
+// What a piece of work is handed instead of global folders.
+struct WorkContext {
+  std::filesystem::path program;  // the program folder: INI/, Halftone/, LOG/, ERROR/
+  std::filesystem::path work;     // this job's own folder for its work files
+};
+
+// "TEMP/job-XXXXXX", private to its owner and removed with everything in it
+// when the value goes. The owner holds a lock on a file inside it for as long
+// as it lives, which tells a live job's folder from a dead process's leftovers.
+class WorkFolder {
+ public:
+  // Makes a new folder under TEMP (TEMP itself is created when missing).
+  // nullopt with a plain-English reason in detail when that fails.
+  static std::optional<WorkFolder> Create(const std::filesystem::path& program, std::string& detail);
+
+  WorkFolder(WorkFolder&& other) noexcept;
+  WorkFolder& operator=(WorkFolder&&) = delete;
+  WorkFolder(const WorkFolder&) = delete;
+  WorkFolder& operator=(const WorkFolder&) = delete;
+  ~WorkFolder();
+
+  const std::filesystem::path& Path() const { return path_; }
+  WorkContext Context() const { return {program_, path_}; }
+
+ private:
+  WorkFolder(std::filesystem::path program, std::filesystem::path path, int lockFd);
+
+  std::filesystem::path program_;
+  std::filesystem::path path_;
+  int lockFd_ = -1;
+};
+
+// Removes the work folders under TEMP whose owner has ended (crashed or
+// killed). Folders of live jobs, in this process or another, stay. Returns how
+// many were removed.
+int RemoveStaleWorkFolders(const std::filesystem::path& program);
+
+}  // namespace orvella::settings

@@ -9,12 +9,14 @@
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 
@@ -209,8 +211,16 @@ void InitSnmpLibrary(const std::filesystem::path& persistentDir) {
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
     setenv("MIBS", "", 1);
     setenv("MIBDIRS", "", 1);
-    set_persistent_directory(persistentDir.c_str());
+    // Start-up makes folders (cert_indexes) in the persistent folder whatever
+    // the switches say: give it a scratch folder and remove that afterwards.
+    std::string scratch = (persistentDir / "snmp-XXXXXX").string();
+    const bool haveScratch = ::mkdtemp(scratch.data()) != nullptr;
+    set_persistent_directory(haveScratch ? scratch.c_str() : persistentDir.c_str());
     init_snmp("orvella");
+    if (haveScratch) {
+      std::error_code ec;
+      std::filesystem::remove_all(scratch, ec);
+    }
     g_libraryReady = true;
   });
 }

@@ -54,6 +54,8 @@ TEST_F(PrinterCheckCommands, AReadyPrinterIsFit) {
                          {"stat", {{"code", 0}, {"message", "正常"}, {"error_text", ""}}},
                          {"fit", true}};
   EXPECT_EQ(Json::parse(result.out, nullptr, false), expected);
+  // The fetched files and the SNMP library's start-up folders are gone.
+  EXPECT_TRUE(std::filesystem::is_empty(home / "TEMP"));
 
   const auto unknown = Run({"printer-check", "nobody"});
   EXPECT_EQ(unknown.exitCode, 2);

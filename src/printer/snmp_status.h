@@ -18,9 +18,9 @@ inline constexpr int kDefaultSnmpPort = 161;
 
 // Prepares the SNMP library for quiet use that leaves nothing on disk: no
 // configuration files, no MIBs, no persistent state (a scratch folder made
-// under persistentDir for the start-up and removed after it), no log output. Call once from main() and from test set-up
-// before any thread starts; later calls do nothing. Until it has run every
-// query fails with kApiFailure.
+// under persistentDir for the start-up and removed after it), no log output. Call once from main() and from
+// test set-up before any thread starts; later calls do nothing. Until it has run every query fails with
+// kApiFailure.
 void InitSnmpLibrary(const std::filesystem::path& persistentDir);
 
 // Asks printer 1's hrPrinterDetectedErrorState at address (dotted IPv4, or a

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "printer/ftp_printer_setup.h"
+#include "printer/printer_address.h"
 #include "printer/snmp_status.h"
 #include "settings/settings_error.h"
 
@@ -81,6 +82,7 @@ class Transfer {
 
   bool Run(const std::filesystem::path& printFile) {
     message_ = kTransferOk;
+    if (const auto problem = CheckPrinterAddress(printer_)) return Fail(problem->message);
     std::error_code ec;
     const auto size = static_cast<std::int64_t>(std::filesystem::file_size(printFile, ec));
     if (ec) return Fail(kTransferError);

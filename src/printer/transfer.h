@@ -64,13 +64,13 @@ struct TransferContext {
   std::function<bool(const std::filesystem::path& printFile)> upload;
 };
 
-// Sends printFile to the printer. True when the printer accepted the whole
-// file; message then holds "正常". False with the reason in message, or,
-// when stop was requested, with whatever message was set last. The file's
-// size stays reserved in the memory table whatever happens after the wait.
-// Status texts are statusPrefix followed by the step in brackets.
-// The printer may print in panel-off or energy-save mode only where HIDDEN.INI's
-// switch and the context's preferences allow it.
+// Sends printFile to the printer. A printer whose address is not a unicast
+// IPv4 address fails at once with "プリンタIPアドレスエラー[<name>]", before
+// any traffic. True when the printer accepted the whole file; message then holds "正常". False with the
+// reason in message, or, when stop was requested, with whatever message was set last. The file's size stays
+// reserved in the memory table whatever happens after the wait. Status texts are statusPrefix followed by the
+// step in brackets. The printer may print in panel-off or energy-save mode only where HIDDEN.INI's switch and
+// the context's preferences allow it.
 bool SendPrintFile(const std::filesystem::path& printFile, const settings::PrinterSetting& printer,
                    const std::string& statusPrefix, std::string& message, const TransferContext& context);
 

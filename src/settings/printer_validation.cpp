@@ -1,5 +1,6 @@
 #include "settings/printer_validation.h"
 
+#include "base/ipv4_address.h"
 #include "base/text_codec.h"
 
 namespace orvella::settings {
@@ -8,6 +9,7 @@ namespace {
 constexpr std::string_view kNameEmpty = "プリンタ設定名称を入力してください。";
 constexpr std::string_view kNameTaken = "入力された設定名称は既に登録されています。";
 constexpr std::string_view kAddressTaken = "入力されたIPアドレスは既に登録されています。";
+constexpr std::string_view kAddressInvalid = "IPアドレスが正しくありません。";
 
 using Failure = ValidationFailure<PrinterField>;
 
@@ -27,6 +29,10 @@ std::optional<Failure> ValidatePrinterSetting(PrinterSetting& printer,
   for (const auto& [text, field] : texts) {
     if (auto message = CheckStorableText(*text)) return Failure{*message, field};
   }
+  // 0.0.0.0 (also what a missing address reads as), multicast and broadcast
+  // addresses would send jobs to the wrong machine or to none.
+  if (!base::IsUnicastAddress(printer.ipAddr))
+    return Failure{std::string(kAddressInvalid), PrinterField::kIpAddr};
   for (size_t i = 0; i < list.size(); ++i) {
     if (editedIndex && *editedIndex == i) continue;
     if (list[i].name == printer.name) return Failure{std::string(kNameTaken), PrinterField::kName};

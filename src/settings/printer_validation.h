@@ -14,7 +14,8 @@ inline constexpr size_t kPrinterNameMaxBytes = 50;
 
 // Trims the name of leading and trailing ASCII and full-width spaces (the
 // record keeps the trimmed name), then checks: name present, storable and at
-// most 50 bytes; the other texts storable; then, for each other printer in
+// most 50 bytes; the other texts storable; the address a unicast IPv4
+// address; then, for each other printer in
 // list order, the same name and the same address. editedIndex is the
 // record's own position when an existing record is edited.
 std::optional<ValidationFailure<PrinterField>> ValidatePrinterSetting(PrinterSetting& printer,

@@ -17,26 +17,28 @@ namespace orvella::settings {
 namespace {
 
 constexpr const char* kPrefix = "job-";
+// A folder is made under this name and renamed to "job-..." once its owner
+// holds the lock, so a cleaner never sees a live folder without its lock.
+constexpr const char* kNewPrefix = ".new-job-";
 constexpr const char* kOwnerFile = ".owner";
-// A folder without its owner file is one being made right now, unless it is
-// older than this: then its maker died before taking the lock.
-constexpr auto kOwnerlessGrace = std::chrono::seconds(60);
+// A half-made folder older than this was left by a maker that died.
+constexpr auto kHalfMadeGrace = std::chrono::seconds(60);
 
 std::string ErrnoText(const std::string& what, const std::filesystem::path& path) {
   return what + " " + path.string() + ": " + std::strerror(errno);
 }
 
-bool IsOwnerlessAndOld(const std::filesystem::path& folder) {
+bool IsOld(const std::filesystem::path& folder) {
   std::error_code ec;
   const auto written = std::filesystem::last_write_time(folder, ec);
   if (ec) return false;
-  return std::filesystem::file_time_type::clock::now() - written > kOwnerlessGrace;
+  return std::filesystem::file_time_type::clock::now() - written > kHalfMadeGrace;
 }
 
 // True when nobody holds the folder's owner lock any more.
 bool IsAbandoned(const std::filesystem::path& folder) {
   const int fd = ::open((folder / kOwnerFile).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return errno == ENOENT && IsOwnerlessAndOld(folder);
+  if (fd < 0) return true;  // a finished folder always has its owner file
   const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
   ::close(fd);
   return free;
@@ -48,17 +50,20 @@ std::optional<WorkFolder> WorkFolder::Create(const std::filesystem::path& progra
   const std::filesystem::path temp = TempFolder(program);
   std::error_code ec;
   std::filesystem::create_directories(temp, ec);
-  std::string pattern = (temp / (std::string(kPrefix) + "XXXXXX")).string();
+  std::string pattern = (temp / (std::string(kNewPrefix) + "XXXXXX")).string();
   if (!::mkdtemp(pattern.data())) {
     detail = ErrnoText("cannot create a work folder in", temp);
     return std::nullopt;
   }
-  const std::filesystem::path folder(pattern);
-  const int fd = ::open((folder / kOwnerFile).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd < 0 || ::flock(fd, LOCK_EX) != 0) {
-    detail = ErrnoText("cannot lock the work folder", folder);
+  const std::filesystem::path made(pattern);
+  const std::filesystem::path folder =
+      temp / (kPrefix + made.filename().string().substr(std::string_view(kNewPrefix).size()));
+  const int fd =
+      ::open((made / kOwnerFile).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::rename(made.c_str(), folder.c_str()) != 0) {
+    detail = ErrnoText("cannot set up the work folder", made);
     if (fd >= 0) ::close(fd);
-    std::filesystem::remove_all(folder, ec);
+    std::filesystem::remove_all(made, ec);
     return std::nullopt;
   }
   return WorkFolder(program, folder, fd);
@@ -85,8 +90,11 @@ int RemoveStaleWorkFolders(const std::filesystem::path& program) {
   std::vector<std::filesystem::path> stale;
   for (const auto& entry : std::filesystem::directory_iterator(TempFolder(program), ec)) {
     const std::string name = entry.path().filename().string();
-    if (name.rfind(kPrefix, 0) != 0 || !entry.is_directory(ec) || entry.is_symlink(ec)) continue;
-    if (IsAbandoned(entry.path())) stale.push_back(entry.path());
+    if (!entry.is_directory(ec) || entry.is_symlink(ec)) continue;
+    const bool finished = name.rfind(kPrefix, 0) == 0;
+    const bool halfMade = name.rfind(kNewPrefix, 0) == 0;
+    if ((finished && IsAbandoned(entry.path())) || (halfMade && IsOld(entry.path())))
+      stale.push_back(entry.path());
   }
   int removed = 0;
   for (const auto& folder : stale) {

@@ -91,6 +91,23 @@ TEST_F(PrinterCheckCommands, AskEachQuestionWhateverTheEarlierAnswer) {
   EXPECT_EQ(missing["trays_message"], "プリンタ情報ファイル取得エラー");
 }
 
+TEST_F(PrinterCheckCommands, APrinterWithoutAUsableAddressIsNeverContacted) {
+  settings::PrinterSetting broken;
+  broken.name = "broken";  // IP_ADDR unreadable: 0.0.0.0, which would reach this machine
+  ASSERT_TRUE(settings::SavePrinterSettings(home.Path(), {broken}));
+  WriteFileBytes(home / "job.prn", "x");
+  const auto check = Run({"printer-check", "broken"});
+  EXPECT_EQ(check.exitCode, 1);
+  const Json json = Json::parse(check.out, nullptr, false);
+  EXPECT_EQ(json["message"], "プリンタIPアドレスエラー[broken]");
+  EXPECT_NE(json["detail"].get<std::string>().find("0.0.0.0"), std::string::npos);
+  EXPECT_EQ(json["fit"], false);
+  const auto send = Run({"tool", "send", (home / "job.prn").string(), "--printer", "broken"});
+  EXPECT_EQ(send.exitCode, 1);
+  EXPECT_EQ(send.out, "プリンタIPアドレスエラー[broken]\n");
+  EXPECT_EQ(sim.CountInLog("connected"), 0);
+}
+
 TEST_F(PrinterCheckCommands, SendPrintsEveryStepAndTheMessage) {
   WriteFileBytes(home / "job.prn", std::string(3000, 'x'));
   auto result = Run({"tool", "send", (home / "job.prn").string(), "--printer", "plotter"});

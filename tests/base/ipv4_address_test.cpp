@@ -26,5 +26,15 @@ TEST(Ipv4Address, ParsesOnlyFourNumbersUpTo255) {
   EXPECT_EQ(FormatIpv4Address({10, 0, 255, 7}), "10.0.255.7");
 }
 
+TEST(Ipv4Address, UnicastMeansOneMachine) {
+  const std::pair<Ipv4Address, bool> cases[] = {
+      {{0, 0, 0, 0}, false},   {{0, 9, 9, 9}, false},         {{1, 0, 0, 0}, true},
+      {{127, 0, 0, 1}, true},  {{223, 255, 255, 254}, true},  {{224, 0, 0, 1}, false},
+      {{239, 1, 2, 3}, false}, {{255, 255, 255, 255}, false},
+  };
+  for (const auto& [address, unicast] : cases)
+    EXPECT_EQ(IsUnicastAddress(address), unicast) << FormatIpv4Address(address);
+}
+
 }  // namespace
 }  // namespace orvella::base

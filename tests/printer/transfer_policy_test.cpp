@@ -27,7 +27,8 @@ struct Case {
 
 TEST(TransferPolicy, RetriesEachCheckUpToCheckRetryAndUploadsOnlyAfterBoth) {
   const StatusFileCheck ready = Judged(PrinterStatusCode::kReady, "正常");
-  const StatusFileCheck unusable = Judged(PrinterStatusCode::kFileNotUsable, "プリンタ状態ファイル解析エラー");
+  const StatusFileCheck unusable =
+      Judged(PrinterStatusCode::kFileNotUsable, "プリンタ状態ファイル解析エラー");
   const StatusFileCheck notFetched{std::nullopt, "", "プリンタ状態ファイル取得エラー"};
   const StatusFileCheck panelOff = Judged(PrinterStatusCode::kPanelOff, "パネルがOFFになっています");
   const Case cases[] = {
@@ -56,8 +57,14 @@ TEST(TransferPolicy, RetriesEachCheckUpToCheckRetryAndUploadsOnlyAfterBoth) {
        "正常",
        {"[接続確認中]", "[接続確認リトライ(stat) 1/2]", "[接続確認リトライ(stat) 2/2]", "[転送]"},
        1},
-      {"a judged state is final", {SnmpStatus::kNoError}, {panelOff, ready}, 3, false, "パネルがOFFになっています",
-       {"[接続確認中]"}, 0},
+      {"a judged state is final",
+       {SnmpStatus::kNoError},
+       {panelOff, ready},
+       3,
+       false,
+       "パネルがOFFになっています",
+       {"[接続確認中]"},
+       0},
   };
   for (const Case& c : cases) {
     test::TempDir home;
@@ -94,6 +101,26 @@ TEST(TransferPolicy, RetriesEachCheckUpToCheckRetryAndUploadsOnlyAfterBoth) {
     EXPECT_EQ(std::vector<std::string>(texts.begin() + 1, texts.end()), c.texts) << c.name;
     EXPECT_EQ(uploads, c.uploads) << c.name;
   }
+}
+
+TEST(TransferPolicy, APrinterWithoutAUsableAddressFailsBeforeAnyTraffic) {
+  test::TempDir home;
+  PrinterMemoryTable memory;
+  memory.Rebuild(1, 1024, 100);
+  TransferContext context(memory);
+  context.folders = {home.Path(), home.Path()};
+  int calls = 0;
+  context.querySnmp = [&](const std::string&) { return ++calls, SnmpStatus::kNoError; };
+  context.checkStatus = [&] { return ++calls, StatusFileCheck{PrinterStatusCode::kReady, "", "正常"}; };
+  context.upload = [&](const std::filesystem::path&) { return ++calls > 0; };
+  test::WriteFileBytes(home / "job.prn", "print file");
+  settings::PrinterSetting printer;
+  printer.name = "製図室";  // IP_ADDR missing: 0.0.0.0
+  std::string message;
+  EXPECT_FALSE(SendPrintFile(home / "job.prn", printer, "", message, context));
+  EXPECT_EQ(message, "プリンタIPアドレスエラー[製図室]");
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(memory.Entry(0)->free, 1024 * 1024);  // nothing reserved
 }
 
 }  // namespace

@@ -54,6 +54,19 @@ TEST(PrinterValidation, DuplicatesAreCheckedPerPrinterInListOrder) {
   }
 }
 
+TEST(PrinterValidation, OnlyAnAddressOfOneMachineIsTaken) {
+  for (const base::Ipv4Address address :
+       {base::Ipv4Address{0, 0, 0, 0}, {0, 1, 2, 3}, {224, 0, 0, 1}, {255, 255, 255, 255}}) {
+    PrinterSetting p = Printer("New", address);
+    const auto failure = ValidatePrinterSetting(p, kList, std::nullopt);
+    ASSERT_TRUE(failure) << base::FormatIpv4Address(address);
+    EXPECT_EQ(failure->message, "IPアドレスが正しくありません。");
+    EXPECT_EQ(failure->field, PrinterField::kIpAddr);
+  }
+  PrinterSetting local = Printer("New", {127, 0, 0, 1});
+  EXPECT_FALSE(ValidatePrinterSetting(local, kList, std::nullopt));
+}
+
 TEST(PrinterValidation, TextsMustFitTheFiles) {
   // Limits count Shift_JIS bytes: a kanji is two.
   PrinterSetting fits = Printer(std::string(48, 'a') + "製", {10, 0, 0, 9});

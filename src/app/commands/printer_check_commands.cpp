@@ -11,6 +11,7 @@
 #include "app/commands/command_registry.h"
 #include "printer/ftp_client.h"
 #include "printer/info_file.h"
+#include "printer/printer_address.h"
 #include "printer/printer_memory.h"
 #include "printer/snmp_status.h"
 #include "printer/transfer.h"
@@ -78,6 +79,16 @@ int RunPrinterCheck(const CommandContext& context, const std::vector<std::string
   const auto index = FindPrinter(printers, name);
   if (!index) return kUnknownPrinter;
   s::PrinterSetting& printer = printers[*index];
+  if (const auto problem = printer::CheckPrinterAddress(printer)) {
+    std::cout << Json{{"printer", printer.name},
+                      {"address", base::FormatIpv4Address(printer.ipAddr)},
+                      {"message", problem->message},
+                      {"detail", problem->detail},
+                      {"fit", false}}
+                     .dump(2, ' ', false, Json::error_handler_t::replace)
+              << "\n";
+    return 1;
+  }
   const s::WorkFolder work = PrepareForPrinters(context.program);
 
   // Each question is asked once, whatever the earlier answer was.

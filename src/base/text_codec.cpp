@@ -126,4 +126,29 @@ std::string TrimNameBlanks(std::string_view utf8) {
   return std::string(utf8);
 }
 
+bool LooksLikeUtf8(std::string_view bytes) {
+  bool beyondAscii = false;
+  for (size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    size_t length = 1;
+    if (lead >= 0x80) {
+      beyondAscii = true;
+      if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+      else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+      else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+      else
+        return false;
+      if (i + length > bytes.size()) return false;
+      for (size_t k = 1; k < length; ++k) {
+        if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+      }
+    }
+    i += length;
+  }
+  return beyondAscii;
+}
+
 }  // namespace orvella::base

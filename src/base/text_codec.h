@@ -26,6 +26,11 @@ constexpr bool IsCp932LeadByte(unsigned char b) {
 // Cuts CP932 text to at most maxBytes without leaving half a character.
 std::string_view TruncateCp932(std::string_view cp932, size_t maxBytes);
 
+// True when bytes hold characters beyond ASCII and all of them form valid
+// UTF-8: a file written as UTF-8 where CP932 belongs (Japanese CP932 text is
+// almost never valid UTF-8).
+bool LooksLikeUtf8(std::string_view bytes);
+
 // Removes leading and trailing ASCII spaces and full-width spaces (U+3000).
 std::string TrimNameBlanks(std::string_view utf8);
 

@@ -26,6 +26,39 @@ void WriteCp932(const std::filesystem::path& path, std::string_view utf8) {
   test::WriteFileBytes(path, base::Utf8ToCp932(crlf).value());
 }
 
+test::ProcessResult Check(const std::filesystem::path& home) {
+  return test::RunProcess(test::BinaryPath("orvella"), {"--home", home.string(), "settings", "check"});
+}
+
+// What loading passes over silently is reported: a file saved as UTF-8 by an
+// editor, and a printer whose address did not read.
+TEST(SettingsCheck, ReportsUtf8FilesAndUnusablePrinterAddresses) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir / "INI");
+  ASSERT_EQ(Check(dir.Path()).exitCode, 0);
+  EXPECT_EQ(Json::parse(Check(dir.Path()).out), (Json{{"ok", true}, {"problems", Json::array()}}));
+
+  test::WriteFileBytes(dir / "INI/STAMP.INI",
+                       "[GLOBAL]\r\nNUM_STAMPS=\"1\"\r\n[STAMP_0]\r\nNAME=\"検図\"\r\n");
+  WriteCp932(dir / "INI/PRINTER.INI",
+             "[GLOBAL]\nNUM_PRINTERS=\"2\"\n[PRINTER_0]\nNAME=\"製図室\"\nIP_ADDR=\"192.168.1.300\"\n"
+             "[PRINTER_1]\nNAME=\"事務所\"\nIP_ADDR=\"127.0.0.1\"\n");
+  const auto result = Check(dir.Path());
+  EXPECT_EQ(result.exitCode, 1);
+  const Json json = Json::parse(result.out);
+  EXPECT_EQ(json["ok"], false);
+  ASSERT_EQ(json["problems"].size(), 2u) << result.out;
+  EXPECT_EQ(json["problems"][0]["file"], "INI/STAMP.INI");
+  EXPECT_NE(json["problems"][0]["detail"].get<std::string>().find("UTF-8"), std::string::npos);
+  EXPECT_EQ(json["problems"][1]["file"], "INI/PRINTER.INI");
+  EXPECT_EQ(json["problems"][1]["record"], "製図室");
+  EXPECT_EQ(json["problems"][1]["field"], "IP_ADDR");
+
+  const auto dump = Dump(dir.Path());
+  EXPECT_EQ(dump.exitCode, 0);
+  EXPECT_NE(dump.err.find("warning: INI/STAMP.INI"), std::string::npos) << dump.err;
+}
+
 TEST(SettingsDump, MissingFolderGivesAllDefaults) {
   test::TempDir dir;
   const auto result = Dump(dir / "nowhere");

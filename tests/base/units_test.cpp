@@ -25,5 +25,18 @@ TEST(TextCodec, NamesAndLengths) {
   EXPECT_EQ(TruncateCp932("a\x82\xA0", 2), "a");
 }
 
+TEST(TextCodec, TellsUtf8FilesFromCp932Ones) {
+  const std::pair<std::string, bool> cases[] = {
+      {"[PRINTER_0]\r\nNAME=\"製図室\"\r\n", true},  // this source is UTF-8
+      {*Utf8ToCp932("[PRINTER_0]\r\nNAME=\"製図室\"\r\n"), false},
+      {*Utf8ToCp932("ｱｲｳ 半角カナ"), false},
+      {"[SETTING]\r\nMAX_MEM=\"7\"\r\n", false},  // plain ASCII reads the same either way
+      {"\xE8\xA3\xBD", true},
+      {"\xE8\xA3", false},  // cut short
+      {"\xC0\x80", false},  // overlong
+  };
+  for (const auto& [bytes, utf8] : cases) EXPECT_EQ(LooksLikeUtf8(bytes), utf8) << bytes;
+}
+
 }  // namespace
 }  // namespace orvella::base

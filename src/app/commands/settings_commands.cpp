@@ -12,6 +12,7 @@
 #include "settings/input_settings.h"
 #include "settings/preferences.h"
 #include "settings/printer_settings.h"
+#include "settings/settings_check.h"
 #include "settings/stamp_settings.h"
 
 namespace orvella::cli {
@@ -139,6 +140,9 @@ int RunSettingsDump(const CommandContext& context, const std::vector<std::string
   dump["hidden"] = DumpHidden(context.program);
   dump["app_data"] = DumpAppData(context.program);
   std::cout << dump.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+  for (const auto& problem : s::FindUtf8IniFiles(context.program)) {
+    std::cerr << "warning: " << problem.file << ": " << problem.detail << "\n";
+  }
   if (!foldsComplete) {
     std::cerr << "FOLD.INI: record " << dump["folds"].size()
               << " holds a fold type key that is not in the catalogue; the records after it are not read\n";

@@ -380,7 +380,7 @@ TEST(PrinterSim, InspectShowsWhatAReceivedJobHolds) {
   EXPECT_EQ(job.exitCode, 0) << job.err;
   for (const char* line :
        {"language: RTF\n", "  ?z,tray=A3,maxarea,copies=1,600dpi,portrait,noerrorprint,singleside\n",
-        "bytes: TIFF, 2 pages\n", "  @PJL EOJ  (LF)\n"}) {
+        "bytes: TIFF, 2 pages\n", "pages: 2\n", "  @PJL EOJ  (LF)\n"}) {
     EXPECT_NE(job.out.find(line), std::string::npos) << line << "\n" << job.out;
   }
 
@@ -390,6 +390,27 @@ TEST(PrinterSim, InspectShowsWhatAReceivedJobHolds) {
   EXPECT_NE(cut.out.find("trailer: missing"), std::string::npos) << cut.out;
   EXPECT_EQ(
       RunProcess(BinaryPath("orvella-printer-sim"), {"inspect", (dir / "missing.prn").string()}).exitCode, 1);
+}
+
+// Well formed from header to trailer, yet nothing to print: the printer would
+// take the job and put out no sheet.
+TEST(PrinterSim, InspectFailsForAJobWithoutPages) {
+  TempDir dir;
+  const std::string trailer = "PG;\x1b%-12345X@PJL\n@PJL EOJ\n@PJL RESET\n";
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"raster.prn", "\x1b%-12345X@PJL\r\n@PJL ENTER LANGUAGE = RTF\r\n" + trailer},
+      {"plot.prn", "\x1b%-12345X@PJL\r\n@PJL ENTER LANGUAGE = GL2\r\nIW;IN;" + trailer},
+  };
+  for (const auto& c : cases) {
+    WriteFileBytes(dir / c.name, c.bytes);
+    const auto job = RunProcess(BinaryPath("orvella-printer-sim"), {"inspect", (dir / c.name).string()});
+    EXPECT_EQ(job.exitCode, 1) << c.name << "\n" << job.out;
+    EXPECT_NE(job.out.find("pages: 0\n"), std::string::npos) << c.name << "\n" << job.out;
+    EXPECT_NE(job.err.find(std::string(c.name) + " holds no page"), std::string::npos) << job.err;
+  }
 }
 
 }  // namespace

@@ -114,6 +114,38 @@ class FtpDialog {
 
 std::string Code(const std::string& reply) { return reply.substr(0, 3); }
 
+// A port of 127.0.0.1 held by the test, with SO_REUSEADDR set as a careless
+// neighbour would set it; port 0 takes a free one.
+class HeldPort {
+ public:
+  explicit HeldPort(int type, int port = 0) : fd_(socket(AF_INET, type | SOCK_CLOEXEC, 0)) {
+    const int one = 1;
+    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    socklen_t size = sizeof address;
+    bound_ = bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+             (type != SOCK_STREAM || listen(fd_, 1) == 0) &&
+             getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) == 0;
+    port_ = ntohs(address.sin_port);
+  }
+  ~HeldPort() {
+    if (fd_ >= 0) close(fd_);
+  }
+  HeldPort(const HeldPort&) = delete;
+  HeldPort& operator=(const HeldPort&) = delete;
+
+  bool Bound() const { return bound_; }
+  std::string Port() const { return std::to_string(port_); }
+
+ private:
+  int fd_;
+  bool bound_ = false;
+  int port_ = 0;
+};
+
 TEST(PrinterSim, StartsOnFreePortsAndStopsCleanly) {
   SimulatedPrinter sim;
   EXPECT_GT(sim.FtpPort(), 0);
@@ -146,6 +178,28 @@ TEST(PrinterSim, RefusesBadCommandLines) {
     EXPECT_EQ(result.exitCode, 2) << args[0] << " " << args[1];
     EXPECT_NE(result.err.find("usage:"), std::string::npos);
   }
+}
+
+// A port in use is refused, not shared: a second agent on the SNMP port
+// would answer some of the requests meant for the first.
+TEST(PrinterSim, RefusesPortsInUse) {
+  TempDir dir;
+  for (const int type : {SOCK_STREAM, SOCK_DGRAM}) {
+    const HeldPort held(type);
+    ASSERT_TRUE(held.Bound());
+    const bool ftp = type == SOCK_STREAM;
+    const auto result = RunProcess(BinaryPath("orvella-printer-sim"),
+                                   {"--dir", (dir / "p").string(), "--ftp-port", ftp ? held.Port() : "0",
+                                    "--snmp-port", ftp ? "0" : held.Port(), "--max-seconds", "2"},
+                                   10);
+    EXPECT_EQ(result.exitCode, 1) << result.out;
+    EXPECT_NE(result.err.find(std::string(ftp ? "FTP" : "SNMP") + " port: bind 127.0.0.1:" + held.Port()),
+              std::string::npos)
+        << result.err;
+  }
+  SimulatedPrinter sim;
+  EXPECT_FALSE(HeldPort(SOCK_DGRAM, sim.SnmpPort()).Bound());
+  EXPECT_FALSE(HeldPort(SOCK_STREAM, sim.FtpPort()).Bound());
 }
 
 TEST(PrinterSim, ServesStatusFilesAndSpoolsUploads) {

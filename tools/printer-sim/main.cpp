@@ -125,9 +125,9 @@ class Simulator {
     std::string error;
     if (!dir_.Prepare(error)) return Fail(error);
     Fd ftp = BindTcpListener(options_.address, options_.ftpPort, error);
-    if (!ftp) return Fail(error);
+    if (!ftp) return Fail("cannot take the FTP port: " + error);
     Fd snmp = BindUdp(options_.address, options_.snmpPort, error);
-    if (!snmp) return Fail(error);
+    if (!snmp) return Fail("cannot take the SNMP port: " + error);
     Fd signals = InstallSignalPipe(error);
     if (!signals) return Fail(error);
 

@@ -310,10 +310,14 @@ TEST(PrinterSim, FaultsAreReadLive) {
   EXPECT_EQ(ReadFileBytes(spool[0]), "0123456789");
 }
 
-TEST(PrinterSim, SpoolNumbersContinueAfterARestart) {
+// After a run that was killed: its jobs are kept and numbered on from, its
+// partial uploads are removed, and no partial name blocks an upload.
+TEST(PrinterSim, RestartKeepsJobsAndClearsPartialUploads) {
   TempDir dir;
   std::filesystem::create_directories(dir / "p/spool");
   WriteFileBytes(dir / "p/spool/000007.prn", "old job");
+  for (const char* partial : {".upload-1.part", ".upload-2.part", ".upload-x1Y2z3.part"})
+    WriteFileBytes(dir / "p/spool" / partial, "cut off");
   BackgroundProcess process(
       BinaryPath("orvella-printer-sim"),
       {"--dir", (dir / "p").string(), "--ftp-port", "0", "--snmp-port", "0", "--max-seconds", "60"},
@@ -322,6 +326,8 @@ TEST(PrinterSim, SpoolNumbersContinueAfterARestart) {
   ASSERT_EQ(std::sscanf(process.WaitForLine("listening", 10s).c_str(), "listening ftp=%d snmp=%d", &ftpPort,
                         &snmpPort),
             2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "p/spool"), {}), 1);
+  WriteFileBytes(dir / "p/spool/.upload-1.part", "not the simulator's");
   FtpDialog ftp(ftpPort);
   EXPECT_EQ(Code(ftp.Reply()), "220");
   EXPECT_EQ(Code(ftp.Command("USER anonymous")), "331");
@@ -332,7 +338,7 @@ TEST(PrinterSim, SpoolNumbersContinueAfterARestart) {
   data.Close();
   EXPECT_EQ(ftp.Reply(), "226 Transfer complete\r\n");
   EXPECT_EQ(ReadFileBytes(dir / "p/spool/000008.prn"), "new job");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "p/spool"), {}), 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "p/spool"), {}), 3);
 }
 
 // SNMP v1 messages of the one exchange, built by hand (all lengths below 128).

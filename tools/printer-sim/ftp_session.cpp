@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -258,9 +259,12 @@ class FtpSession {
     }
     Fd data = AcceptData();
     if (!data) return Reply("425 Cannot open data connection");
-    const auto temp = context_.dir.NewSpoolTemp();
-    Fd file(open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-    if (!file) return Reply("451 Cannot create spool file");
+    std::filesystem::path temp;
+    Fd file = context_.dir.CreateSpoolTemp(temp);
+    if (!file) {
+      Log(std::string("cannot create a spool file: ") + std::strerror(errno));
+      return Reply("451 Cannot create spool file");
+    }
     if (!Reply("150 Opening BINARY mode data connection for " + name)) {
       unlink(temp.c_str());
       return false;

@@ -134,6 +134,10 @@ class Simulator {
     log_.Line("listening ftp=" + std::to_string(ntohs(LocalEndpoint(ftp.Get()).sin_port)) +
               " snmp=" + std::to_string(ntohs(LocalEndpoint(snmp.Get()).sin_port)));
     log_.Line("address " + AddressText(options_.address) + ", folder " + options_.dir);
+    if (dir_.RemovedPartialUploads() > 0) {
+      log_.Line("removed " + std::to_string(dir_.RemovedPartialUploads()) +
+                " partial upload(s) of an earlier run from spool/");
+    }
 
     const auto deadline = options_.maxSeconds ? Clock::now() + std::chrono::seconds(*options_.maxSeconds)
                                               : Clock::time_point::max();

@@ -208,10 +208,10 @@ TEST(PrinterSim, ServesStatusFilesAndSpoolsUploads) {
   FtpDialog ftp(sim.FtpPort());
   EXPECT_EQ(Code(ftp.Reply()), "220");
   EXPECT_EQ(Code(ftp.Command("PWD")), "530");
-  EXPECT_EQ(Code(ftp.Command("USER anonymous")), "331");
+  EXPECT_EQ(Code(ftp.Command("USER guest")), "331");
   EXPECT_EQ(Code(ftp.Command("PASS guest")), "530");
   EXPECT_EQ(Code(ftp.Command("USER anonymous")), "331");
-  EXPECT_EQ(Code(ftp.Command("PASS anonymous")), "230");
+  EXPECT_EQ(Code(ftp.Command("PASS operator@example.com")), "230");  // any password
   EXPECT_EQ(Code(ftp.Command("SYST")), "215");
   EXPECT_EQ(ftp.Command("FEAT"), "211-Features:\r\n EPSV\r\n PASV\r\n SIZE\r\n211 End\r\n");
   EXPECT_EQ(Code(ftp.Command("PWD")), "257");
@@ -261,6 +261,28 @@ TEST(PrinterSim, ServesStatusFilesAndSpoolsUploads) {
   EXPECT_EQ(ReadFileBytes(spool[1]), "second job");
 }
 
+// curl as an operator would use it: anonymous login with curl's own
+// password, passive mode, a download and an upload.
+TEST(PrinterSim, ServesAStandardFtpClient) {
+  SimulatedPrinter sim;
+  sim.Write("stat", "P (Ready.)\r\nOnline/Offline : Online.\r\n");
+  TempDir dir;
+  WriteFileBytes(dir / "job.prn", "a job");
+  const std::string url = "ftp://127.0.0.1:" + std::to_string(sim.FtpPort()) + "/";
+  const auto curl = [](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--silent", "--show-error", "--max-time", "20"});
+    return RunProcess("/usr/bin/curl", args, 30);
+  };
+  const auto stat = curl({url + "stat"});
+  EXPECT_EQ(stat.exitCode, 0) << stat.err;
+  EXPECT_EQ(stat.out, "P (Ready.)\r\nOnline/Offline : Online.\r\n");
+  const auto upload = curl({"--upload-file", (dir / "job.prn").string(), url + "quenbyjob"});
+  EXPECT_EQ(upload.exitCode, 0) << upload.err;
+  const auto spool = sim.SpoolFiles();
+  ASSERT_EQ(spool.size(), 1u);
+  EXPECT_EQ(ReadFileBytes(spool[0]), "a job");
+}
+
 TEST(PrinterSim, FaultsAreReadLive) {
   SimulatedPrinter sim;
   sim.Write("faults", "ftp-hang\n");
@@ -279,6 +301,8 @@ TEST(PrinterSim, FaultsAreReadLive) {
   sim.Write("faults", "upload-fail\n");
   EXPECT_EQ(Code(ftp.Command("USER anonymous")), "331");
   EXPECT_EQ(Code(ftp.Command("PASS anonymous")), "530");  // the credentials file replaces anonymous
+  EXPECT_EQ(Code(ftp.Command("USER plotter")), "331");
+  EXPECT_EQ(Code(ftp.Command("PASS secret")), "530");
   EXPECT_EQ(Code(ftp.Command("USER plotter")), "331");
   EXPECT_EQ(Code(ftp.Command("PASS s3cret")), "230");
   {

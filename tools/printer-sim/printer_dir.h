@@ -2,7 +2,7 @@
 // The simulated printer's folder. Everything but the spool counter is read
 // from disk at each use, so a test can change the printer while it runs:
 //   stat, info      served by RETR
-//   credentials     "user:password" (else anonymous/anonymous)
+//   credentials     "user:password" (else anonymous, any password)
 //   snmp-state      hex bytes of the SNMP error-state answer (default "00")
 //   faults          one fault per line
 //   spool/          uploads of quenbyjob as 000001.prn, 000002.prn, ...
@@ -34,7 +34,7 @@ struct Faults {
 
 struct Credentials {
   std::string user = "anonymous";
-  std::string password = "anonymous";
+  std::string password;  // not checked for the user anonymous
 };
 
 class PrinterDir {

@@ -114,6 +114,38 @@ class FtpDialog {
 
 std::string Code(const std::string& reply) { return reply.substr(0, 3); }
 
+// A port of 127.0.0.1 held by the test, with SO_REUSEADDR set as a careless
+// neighbour would set it; port 0 takes a free one.
+class HeldPort {
+ public:
+  explicit HeldPort(int type, int port = 0) : fd_(socket(AF_INET, type | SOCK_CLOEXEC, 0)) {
+    const int one = 1;
+    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    socklen_t size = sizeof address;
+    bound_ = bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+             (type != SOCK_STREAM || listen(fd_, 1) == 0) &&
+             getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) == 0;
+    port_ = ntohs(address.sin_port);
+  }
+  ~HeldPort() {
+    if (fd_ >= 0) close(fd_);
+  }
+  HeldPort(const HeldPort&) = delete;
+  HeldPort& operator=(const HeldPort&) = delete;
+
+  bool Bound() const { return bound_; }
+  std::string Port() const { return std::to_string(port_); }
+
+ private:
+  int fd_;
+  bool bound_ = false;
+  int port_ = 0;
+};
+
 TEST(PrinterSim, StartsOnFreePortsAndStopsCleanly) {
   SimulatedPrinter sim;
   EXPECT_GT(sim.FtpPort(), 0);
@@ -148,16 +180,38 @@ TEST(PrinterSim, RefusesBadCommandLines) {
   }
 }
 
+// A port in use is refused, not shared: a second agent on the SNMP port
+// would answer some of the requests meant for the first.
+TEST(PrinterSim, RefusesPortsInUse) {
+  TempDir dir;
+  for (const int type : {SOCK_STREAM, SOCK_DGRAM}) {
+    const HeldPort held(type);
+    ASSERT_TRUE(held.Bound());
+    const bool ftp = type == SOCK_STREAM;
+    const auto result = RunProcess(BinaryPath("orvella-printer-sim"),
+                                   {"--dir", (dir / "p").string(), "--ftp-port", ftp ? held.Port() : "0",
+                                    "--snmp-port", ftp ? "0" : held.Port(), "--max-seconds", "2"},
+                                   10);
+    EXPECT_EQ(result.exitCode, 1) << result.out;
+    EXPECT_NE(result.err.find(std::string(ftp ? "FTP" : "SNMP") + " port: bind 127.0.0.1:" + held.Port()),
+              std::string::npos)
+        << result.err;
+  }
+  SimulatedPrinter sim;
+  EXPECT_FALSE(HeldPort(SOCK_DGRAM, sim.SnmpPort()).Bound());
+  EXPECT_FALSE(HeldPort(SOCK_STREAM, sim.FtpPort()).Bound());
+}
+
 TEST(PrinterSim, ServesStatusFilesAndSpoolsUploads) {
   SimulatedPrinter sim;
   sim.Write("stat", "P (Ready.)\r\nOnline/Offline : Online.\r\n");
   FtpDialog ftp(sim.FtpPort());
   EXPECT_EQ(Code(ftp.Reply()), "220");
   EXPECT_EQ(Code(ftp.Command("PWD")), "530");
-  EXPECT_EQ(Code(ftp.Command("USER anonymous")), "331");
+  EXPECT_EQ(Code(ftp.Command("USER guest")), "331");
   EXPECT_EQ(Code(ftp.Command("PASS guest")), "530");
   EXPECT_EQ(Code(ftp.Command("USER anonymous")), "331");
-  EXPECT_EQ(Code(ftp.Command("PASS anonymous")), "230");
+  EXPECT_EQ(Code(ftp.Command("PASS operator@example.com")), "230");  // any password
   EXPECT_EQ(Code(ftp.Command("SYST")), "215");
   EXPECT_EQ(ftp.Command("FEAT"), "211-Features:\r\n EPSV\r\n PASV\r\n SIZE\r\n211 End\r\n");
   EXPECT_EQ(Code(ftp.Command("PWD")), "257");
@@ -207,6 +261,28 @@ TEST(PrinterSim, ServesStatusFilesAndSpoolsUploads) {
   EXPECT_EQ(ReadFileBytes(spool[1]), "second job");
 }
 
+// curl as an operator would use it: anonymous login with curl's own
+// password, passive mode, a download and an upload.
+TEST(PrinterSim, ServesAStandardFtpClient) {
+  SimulatedPrinter sim;
+  sim.Write("stat", "P (Ready.)\r\nOnline/Offline : Online.\r\n");
+  TempDir dir;
+  WriteFileBytes(dir / "job.prn", "a job");
+  const std::string url = "ftp://127.0.0.1:" + std::to_string(sim.FtpPort()) + "/";
+  const auto curl = [](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--silent", "--show-error", "--max-time", "20"});
+    return RunProcess("/usr/bin/curl", args, 30);
+  };
+  const auto stat = curl({url + "stat"});
+  EXPECT_EQ(stat.exitCode, 0) << stat.err;
+  EXPECT_EQ(stat.out, "P (Ready.)\r\nOnline/Offline : Online.\r\n");
+  const auto upload = curl({"--upload-file", (dir / "job.prn").string(), url + "quenbyjob"});
+  EXPECT_EQ(upload.exitCode, 0) << upload.err;
+  const auto spool = sim.SpoolFiles();
+  ASSERT_EQ(spool.size(), 1u);
+  EXPECT_EQ(ReadFileBytes(spool[0]), "a job");
+}
+
 TEST(PrinterSim, FaultsAreReadLive) {
   SimulatedPrinter sim;
   sim.Write("faults", "ftp-hang\n");
@@ -225,6 +301,8 @@ TEST(PrinterSim, FaultsAreReadLive) {
   sim.Write("faults", "upload-fail\n");
   EXPECT_EQ(Code(ftp.Command("USER anonymous")), "331");
   EXPECT_EQ(Code(ftp.Command("PASS anonymous")), "530");  // the credentials file replaces anonymous
+  EXPECT_EQ(Code(ftp.Command("USER plotter")), "331");
+  EXPECT_EQ(Code(ftp.Command("PASS secret")), "530");
   EXPECT_EQ(Code(ftp.Command("USER plotter")), "331");
   EXPECT_EQ(Code(ftp.Command("PASS s3cret")), "230");
   {
@@ -256,10 +334,14 @@ TEST(PrinterSim, FaultsAreReadLive) {
   EXPECT_EQ(ReadFileBytes(spool[0]), "0123456789");
 }
 
-TEST(PrinterSim, SpoolNumbersContinueAfterARestart) {
+// After a run that was killed: its jobs are kept and numbered on from, its
+// partial uploads are removed, and no partial name blocks an upload.
+TEST(PrinterSim, RestartKeepsJobsAndClearsPartialUploads) {
   TempDir dir;
   std::filesystem::create_directories(dir / "p/spool");
   WriteFileBytes(dir / "p/spool/000007.prn", "old job");
+  for (const char* partial : {".upload-1.part", ".upload-2.part", ".upload-x1Y2z3.part"})
+    WriteFileBytes(dir / "p/spool" / partial, "cut off");
   BackgroundProcess process(
       BinaryPath("orvella-printer-sim"),
       {"--dir", (dir / "p").string(), "--ftp-port", "0", "--snmp-port", "0", "--max-seconds", "60"},
@@ -268,6 +350,8 @@ TEST(PrinterSim, SpoolNumbersContinueAfterARestart) {
   ASSERT_EQ(std::sscanf(process.WaitForLine("listening", 10s).c_str(), "listening ftp=%d snmp=%d", &ftpPort,
                         &snmpPort),
             2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "p/spool"), {}), 1);
+  WriteFileBytes(dir / "p/spool/.upload-1.part", "not the simulator's");
   FtpDialog ftp(ftpPort);
   EXPECT_EQ(Code(ftp.Reply()), "220");
   EXPECT_EQ(Code(ftp.Command("USER anonymous")), "331");
@@ -278,7 +362,7 @@ TEST(PrinterSim, SpoolNumbersContinueAfterARestart) {
   data.Close();
   EXPECT_EQ(ftp.Reply(), "226 Transfer complete\r\n");
   EXPECT_EQ(ReadFileBytes(dir / "p/spool/000008.prn"), "new job");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "p/spool"), {}), 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "p/spool"), {}), 3);
 }
 
 // SNMP v1 messages of the one exchange, built by hand (all lengths below 128).
@@ -380,7 +464,7 @@ TEST(PrinterSim, InspectShowsWhatAReceivedJobHolds) {
   EXPECT_EQ(job.exitCode, 0) << job.err;
   for (const char* line :
        {"language: RTF\n", "  ?z,tray=A3,maxarea,copies=1,600dpi,portrait,noerrorprint,singleside\n",
-        "bytes: TIFF, 2 pages\n", "  @PJL EOJ  (LF)\n"}) {
+        "bytes: TIFF, 2 pages\n", "pages: 2\n", "  @PJL EOJ  (LF)\n"}) {
     EXPECT_NE(job.out.find(line), std::string::npos) << line << "\n" << job.out;
   }
 
@@ -390,6 +474,27 @@ TEST(PrinterSim, InspectShowsWhatAReceivedJobHolds) {
   EXPECT_NE(cut.out.find("trailer: missing"), std::string::npos) << cut.out;
   EXPECT_EQ(
       RunProcess(BinaryPath("orvella-printer-sim"), {"inspect", (dir / "missing.prn").string()}).exitCode, 1);
+}
+
+// Well formed from header to trailer, yet nothing to print: the printer would
+// take the job and put out no sheet.
+TEST(PrinterSim, InspectFailsForAJobWithoutPages) {
+  TempDir dir;
+  const std::string trailer = "PG;\x1b%-12345X@PJL\n@PJL EOJ\n@PJL RESET\n";
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"raster.prn", "\x1b%-12345X@PJL\r\n@PJL ENTER LANGUAGE = RTF\r\n" + trailer},
+      {"plot.prn", "\x1b%-12345X@PJL\r\n@PJL ENTER LANGUAGE = GL2\r\nIW;IN;" + trailer},
+  };
+  for (const auto& c : cases) {
+    WriteFileBytes(dir / c.name, c.bytes);
+    const auto job = RunProcess(BinaryPath("orvella-printer-sim"), {"inspect", (dir / c.name).string()});
+    EXPECT_EQ(job.exitCode, 1) << c.name << "\n" << job.out;
+    EXPECT_NE(job.out.find("pages: 0\n"), std::string::npos) << c.name << "\n" << job.out;
+    EXPECT_NE(job.err.find(std::string(c.name) + " holds no page"), std::string::npos) << job.err;
+  }
 }
 
 }  // namespace

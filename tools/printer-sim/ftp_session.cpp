@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ constexpr auto kReplyLimit = std::chrono::seconds(30);  // client to take a repl
 constexpr std::size_t kMaxCommandLine = 1024;
 constexpr std::size_t kChunk = 64 * 1024;
 const char* const kUploadName = "quenbyjob";
+const char* const kAnonymous = "anonymous";
 
 std::string Upper(std::string text) {
   for (auto& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -165,7 +167,9 @@ class FtpSession {
     if (!userGiven_) return Reply("503 Login with USER first");
     if (context_.dir.ReadFaults().loginDeny) return Reply("530 Login incorrect (fault login-deny)");
     const Credentials credentials = context_.dir.ReadCredentials();
-    loggedIn_ = user_ == credentials.user && password == credentials.password;
+    // As on any FTP server, an anonymous login's password is not checked:
+    // clients send an e-mail address, or whatever they like.
+    loggedIn_ = user_ == credentials.user && (user_ == kAnonymous || password == credentials.password);
     return Reply(loggedIn_ ? "230 User logged in" : "530 Login incorrect");
   }
 
@@ -258,9 +262,12 @@ class FtpSession {
     }
     Fd data = AcceptData();
     if (!data) return Reply("425 Cannot open data connection");
-    const auto temp = context_.dir.NewSpoolTemp();
-    Fd file(open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-    if (!file) return Reply("451 Cannot create spool file");
+    std::filesystem::path temp;
+    Fd file = context_.dir.CreateSpoolTemp(temp);
+    if (!file) {
+      Log(std::string("cannot create a spool file: ") + std::strerror(errno));
+      return Reply("451 Cannot create spool file");
+    }
     if (!Reply("150 Opening BINARY mode data connection for " + name)) {
       unlink(temp.c_str());
       return false;

@@ -125,15 +125,19 @@ class Simulator {
     std::string error;
     if (!dir_.Prepare(error)) return Fail(error);
     Fd ftp = BindTcpListener(options_.address, options_.ftpPort, error);
-    if (!ftp) return Fail(error);
+    if (!ftp) return Fail("cannot take the FTP port: " + error);
     Fd snmp = BindUdp(options_.address, options_.snmpPort, error);
-    if (!snmp) return Fail(error);
+    if (!snmp) return Fail("cannot take the SNMP port: " + error);
     Fd signals = InstallSignalPipe(error);
     if (!signals) return Fail(error);
 
     log_.Line("listening ftp=" + std::to_string(ntohs(LocalEndpoint(ftp.Get()).sin_port)) +
               " snmp=" + std::to_string(ntohs(LocalEndpoint(snmp.Get()).sin_port)));
     log_.Line("address " + AddressText(options_.address) + ", folder " + options_.dir);
+    if (dir_.RemovedPartialUploads() > 0) {
+      log_.Line("removed " + std::to_string(dir_.RemovedPartialUploads()) +
+                " partial upload(s) of an earlier run from spool/");
+    }
 
     const auto deadline = options_.maxSeconds ? Clock::now() + std::chrono::seconds(*options_.maxSeconds)
                                               : Clock::time_point::max();

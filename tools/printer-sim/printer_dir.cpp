@@ -1,6 +1,11 @@
 #include "printer_dir.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -9,6 +14,9 @@ namespace orvella::sim {
 namespace {
 
 constexpr std::size_t kMaxSmallFile = 64 * 1024;  // faults, credentials, snmp-state
+// An upload in progress: ".upload-" + six random characters + ".part".
+constexpr std::string_view kPartialPrefix = ".upload-";
+constexpr std::string_view kPartialSuffix = ".part";
 
 // Reads a small control file; nothing when it is missing or unreasonably large.
 std::optional<std::string> ReadSmallFile(const std::filesystem::path& path) {
@@ -61,10 +69,15 @@ bool PrinterDir::Prepare(std::string& error) {
     error = "cannot create " + (dir_ / "spool").string() + ": " + ec.message();
     return false;
   }
-  // Continue the numbering of an earlier run instead of overwriting its jobs.
+  // Continue the numbering of an earlier run instead of overwriting its jobs;
+  // its partial uploads will never complete.
+  std::vector<std::filesystem::path> partials;
   for (const auto& entry : std::filesystem::directory_iterator(dir_ / "spool", ec)) {
-    nextSpool_ = std::max(nextSpool_, SpoolNumber(entry.path().filename().string()) + 1);
+    const std::string name = entry.path().filename().string();
+    nextSpool_ = std::max(nextSpool_, SpoolNumber(name) + 1);
+    if (name.starts_with(kPartialPrefix) && name.ends_with(kPartialSuffix)) partials.push_back(entry.path());
   }
+  for (const auto& path : partials) removedPartials_ += std::filesystem::remove(path, ec) ? 1 : 0;
   return true;
 }
 
@@ -157,9 +170,14 @@ std::optional<std::filesystem::path> PrinterDir::ServedFile(const std::string& n
   return std::nullopt;
 }
 
-std::filesystem::path PrinterDir::NewSpoolTemp() {
-  std::lock_guard lock(mutex_);
-  return dir_ / "spool" / (".upload-" + std::to_string(++nextTemp_) + ".part");
+Fd PrinterDir::CreateSpoolTemp(std::filesystem::path& path) {
+  std::string name =
+      (dir_ / "spool").string() + "/" + std::string(kPartialPrefix) + "XXXXXX" + std::string(kPartialSuffix);
+  Fd file(mkostemps(name.data(), static_cast<int>(kPartialSuffix.size()), O_CLOEXEC));
+  if (!file) return {};
+  fchmod(file.Get(), 0644);  // a received job is readable like any other file
+  path = name;
+  return file;
 }
 
 std::string PrinterDir::CommitSpool(const std::filesystem::path& temp) {

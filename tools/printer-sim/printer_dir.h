@@ -2,10 +2,11 @@
 // The simulated printer's folder. Everything but the spool counter is read
 // from disk at each use, so a test can change the printer while it runs:
 //   stat, info      served by RETR
-//   credentials     "user:password" (else anonymous/anonymous)
+//   credentials     "user:password" (else anonymous, any password)
 //   snmp-state      hex bytes of the SNMP error-state answer (default "00")
 //   faults          one fault per line
 //   spool/          uploads of quenbyjob as 000001.prn, 000002.prn, ...
+// One folder serves one simulator at a time.
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "sim_log.h"
+#include "socket_util.h"
 
 namespace orvella::sim {
 
@@ -32,15 +34,18 @@ struct Faults {
 
 struct Credentials {
   std::string user = "anonymous";
-  std::string password = "anonymous";
+  std::string password;  // not checked for the user anonymous
 };
 
 class PrinterDir {
  public:
   PrinterDir(std::filesystem::path dir, SimLog& log);
 
-  // Creates the folder and spool/; false with error when that fails.
+  // Creates the folder and spool/ and removes partial uploads left by a run
+  // that was killed; false with error when the folders cannot be made.
   bool Prepare(std::string& error);
+  // How many partial uploads Prepare removed.
+  std::size_t RemovedPartialUploads() const { return removedPartials_; }
 
   Faults ReadFaults();
   Credentials ReadCredentials() const;
@@ -49,8 +54,9 @@ class PrinterDir {
   // Path of a file served by RETR ("stat" or "info"), or nothing for any other name.
   std::optional<std::filesystem::path> ServedFile(const std::string& name) const;
 
-  // A fresh temporary path in the spool for an upload in progress.
-  std::filesystem::path NewSpoolTemp();
+  // Creates a file of a name no other upload has, for an upload in progress;
+  // its path goes to path. An empty Fd when it cannot be created.
+  Fd CreateSpoolTemp(std::filesystem::path& path);
   // Renames a complete upload to the next spool number; returns the new file name, or empty on failure.
   std::string CommitSpool(const std::filesystem::path& temp);
 
@@ -59,9 +65,9 @@ class PrinterDir {
 
   std::filesystem::path dir_;
   SimLog& log_;
-  std::mutex mutex_;  // guards the counters and warned_
-  unsigned nextTemp_ = 0;
+  std::mutex mutex_;  // guards nextSpool_ and warned_
   unsigned nextSpool_ = 1;
+  std::size_t removedPartials_ = 0;
   std::set<std::string> warned_;
 };
 

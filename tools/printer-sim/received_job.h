@@ -6,8 +6,9 @@
 
 namespace orvella::sim {
 
-// Writes the summary to out; 0 when every byte was placed, 1 when some were
-// not or the file cannot be read (the reason then goes to err).
+// Writes the summary to out; 0 when every byte was placed and the job holds
+// at least one page, 1 otherwise (a missing page or an unreadable file is
+// also reported on err).
 int InspectJob(const std::filesystem::path& path, std::ostream& out, std::ostream& err);
 
 }  // namespace orvella::sim

@@ -21,8 +21,13 @@ Fd BindSocket(int type, const in_addr& address, std::uint16_t port, std::string&
     error = std::string("socket: ") + std::strerror(errno);
     return {};
   }
-  int one = 1;
-  setsockopt(fd.Get(), SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+  // A TCP listener may rebind while connections of an earlier run linger in
+  // TIME_WAIT. On UDP the same option would let another process bind the port
+  // too and take part of the datagrams, so the SNMP port is held alone.
+  if (type == SOCK_STREAM) {
+    int one = 1;
+    setsockopt(fd.Get(), SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+  }
   sockaddr_in endpoint{};
   endpoint.sin_family = AF_INET;
   endpoint.sin_addr = address;

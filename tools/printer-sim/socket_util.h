@@ -46,6 +46,7 @@ std::string AddressText(const in_addr& address);
 std::string EndpointText(const sockaddr_in& endpoint);  // "a.b.c.d:port"
 
 // Listening TCP socket or bound UDP socket on address:port (port 0 = any free port).
+// Either fails when another socket holds the port; the UDP port is never shared.
 Fd BindTcpListener(const in_addr& address, std::uint16_t port, std::string& error);
 Fd BindUdp(const in_addr& address, std::uint16_t port, std::string& error);
 sockaddr_in LocalEndpoint(int fd);

@@ -111,6 +111,8 @@ class FtpClient::Attempt {
         curl_easy_setopt(curl, CURLOPT_PASSWORD, client_.password_.c_str()) == CURLE_OK &&
         curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, 0L) == CURLE_OK &&
         curl_easy_setopt(curl, CURLOPT_FTPPORT, client_.passive == 1 ? nullptr : "-") == CURLE_OK &&
+        // Passive means PASV: printers' FTP servers need not know EPSV.
+        curl_easy_setopt(curl, CURLOPT_FTP_USE_EPSV, 0L) == CURLE_OK &&
         curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, &Attempt::OnLoggedIn) == CURLE_OK &&
         curl_easy_setopt(curl, CURLOPT_PREREQDATA, this) == CURLE_OK &&
         curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&

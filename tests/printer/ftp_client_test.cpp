@@ -97,6 +97,8 @@ TEST_F(FtpClientTest, GetReplacesAnExistingLocalFileOverOneSession) {
   EXPECT_EQ(recorder.All(), (std::vector<Call>{{0, 0}}));
   EXPECT_EQ(Connections(), 1);  // login and transfer share the session
   EXPECT_FALSE(std::filesystem::exists(local / "temp.stat.part"));
+  EXPECT_EQ(sim.CountInLog("] PASV"), 1);  // passive is PASV, as printers expect
+  EXPECT_EQ(sim.CountInLog("] EPSV"), 0);
 }
 
 TEST_F(FtpClientTest, PutStoresTheWholeFileWithGrowingProgressThenOneDone) {

@@ -116,11 +116,7 @@ bool WriteAndCheckJob(const std::filesystem::path& pages, const std::filesystem:
   if (ok) {
     std::string readError;
     const auto view = printfile::ReadPrintFile(output, readError);
-    size_t found = 0;
-    for (const auto& part : view ? view->body : std::vector<printfile::BodyPart>{}) {
-      if (part.kind == printfile::BodyPartKind::kTiff && part.tiff) found += part.tiff->directories.size();
-    }
-    ok = view && view->Clean() && found == expectedPages;
+    ok = view && view->Clean() && view->Pages() == expectedPages;
   }
   if (!ok) {
     std::error_code ec;

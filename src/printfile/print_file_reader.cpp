@@ -222,6 +222,15 @@ class Parser {
 
 }  // namespace
 
+size_t PrintFileView::Pages() const {
+  size_t pages = 0;
+  for (const auto& part : body) {
+    if (part.kind == BodyPartKind::kTiff && part.tiff) pages += part.tiff->directories.size();
+    if (part.kind == BodyPartKind::kPlot && part.size > 0) ++pages;
+  }
+  return pages;
+}
+
 size_t PrintFileView::Count(BodyPartKind kind) const {
   return static_cast<size_t>(
       std::count_if(body.begin(), body.end(), [&](const BodyPart& p) { return p.kind == kind; }));

@@ -71,6 +71,8 @@ struct PrintFileView {
 
   bool Clean() const { return unrecognised.empty(); }
   size_t Count(BodyPartKind kind) const;
+  // Pages a printer would print: each TIFF directory, and plot data as one.
+  size_t Pages() const;
 };
 
 // Splits bytes held in memory.

@@ -16,7 +16,8 @@ constexpr size_t kMaxCheckedBytes = size_t{16} << 20;
 
 bool IsIniName(const std::filesystem::path& path) {
   std::string extension = path.extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::toupper(c); });
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return std::toupper(c); });
   return extension == ".INI";
 }
 
@@ -45,10 +46,11 @@ std::vector<SettingsProblem> FindSettingsProblems(const std::filesystem::path& p
   std::vector<SettingsProblem> problems = FindUtf8IniFiles(program);
   for (const auto& printer : LoadPrinterSettings(program)) {
     if (base::IsUnicastAddress(printer.ipAddr)) continue;
-    problems.push_back({"INI/PRINTER.INI", printer.name, "IP_ADDR",
-                        "the address reads as " + base::FormatIpv4Address(printer.ipAddr) +
-                            ", which is not the address of one machine (a missing or unreadable IP_ADDR reads as "
-                            "0.0.0.0); the printer's checks and transfers fail until it is corrected"});
+    problems.push_back(
+        {"INI/PRINTER.INI", printer.name, "IP_ADDR",
+         "the address reads as " + base::FormatIpv4Address(printer.ipAddr) +
+             ", which is not the address of one machine (a missing or unreadable IP_ADDR reads as "
+             "0.0.0.0); the printer's checks and transfers fail until it is corrected"});
   }
   return problems;
 }

@@ -52,6 +52,19 @@ TEST(JobCommands, RasterJobFromJsonOptionsThenInspect) {
   EXPECT_EQ(view["body"][0]["kind"], "tiff");
   EXPECT_EQ(view["body"][0]["pages"][0]["width"], 64);
   EXPECT_EQ(view["trailer"]["pjl"][2]["text"], "@PJL RESET");
+  EXPECT_EQ(view["pages"], 1);
+}
+
+TEST(JobCommands, InspectRefusesAJobWithoutPages) {
+  TempDir dir;
+  WriteFileBytes(dir / "o.json", "{}");
+  WriteFileBytes(dir / "empty.tif", "");
+  RunOrvella({"tool", "raster-job", (dir / "empty.tif").string(), (dir / "job.prn").string(), "--options",
+              (dir / "o.json").string()},
+             0);
+  const json view = RunOrvella({"tool", "inspect-job", (dir / "job.prn").string()}, 1);
+  EXPECT_EQ(view["clean"], true);
+  EXPECT_EQ(view["pages"], 0);
 }
 
 TEST(JobCommands, PlotJobWithStampsThenInspect) {

@@ -58,17 +58,6 @@ void WritePart(const BodyPart& part, std::ostream& out) {
   }
 }
 
-// What the printer would put out: every TIFF directory is a page, the plot
-// data (when there is any) one.
-std::size_t CountPages(const printfile::PrintFileView& view) {
-  std::size_t pages = 0;
-  for (const auto& part : view.body) {
-    if (part.kind == BodyPartKind::kTiff && part.tiff) pages += part.tiff->directories.size();
-    if (part.kind == BodyPartKind::kPlot && part.size > 0) ++pages;
-  }
-  return pages;
-}
-
 }  // namespace
 
 int InspectJob(const std::filesystem::path& path, std::ostream& out, std::ostream& err) {
@@ -103,7 +92,7 @@ int InspectJob(const std::filesystem::path& path, std::ostream& out, std::ostrea
   for (const auto& u : view->unrecognised) {
     out << "not recognised at " << u.offset << ", " << u.size << " bytes: " << u.what << "\n";
   }
-  const std::size_t pages = CountPages(*view);
+  const std::size_t pages = view->Pages();
   out << "pages: " << pages << "\n";
   if (pages == 0) {
     err << "orvella-printer-sim inspect: " << path.filename().string() << " holds no page to print\n";

@@ -174,7 +174,8 @@ int RunPlotJob(const CommandContext& /*context*/, const std::vector<std::string>
   return RunWriteJob<printfile::PlotJobOptions>(args, &ReadPlotOptions, &printfile::WritePlotJob);
 }
 
-// Exit status 0 only for a file split without anything left unrecognised.
+// Exit status 0 only for a file split without anything left unrecognised
+// that holds at least one page.
 int RunInspectJob(const CommandContext& /*context*/, const std::vector<std::string>& args) {
   CliArgs a(args, {});
   const std::string path = a.Required(0, "print file");
@@ -184,8 +185,10 @@ int RunInspectJob(const CommandContext& /*context*/, const std::vector<std::stri
     Print({{"ok", false}, {"error", error}});
     return 1;
   }
-  Print(PrintFileToJson(*view));
-  return view->Clean() ? 0 : 1;
+  auto json = PrintFileToJson(*view);
+  json["pages"] = view->Pages();
+  Print(json);
+  return view->Clean() && view->Pages() > 0 ? 0 : 1;
 }
 
 const CommandRegistrar kRaster{{"tool raster-job", "TIFF OUT --options FILE.json", &RunRasterJob}};

@@ -20,7 +20,8 @@ int RunSettingsCheck(const CommandContext& context, const std::vector<std::strin
     problems.push_back({{"file", p.file}, {"record", p.record}, {"field", p.field}, {"detail", p.detail}});
   }
   const bool ok = problems.empty();
-  std::cout << Json{{"ok", ok}, {"problems", problems}}.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+  std::cout << Json{{"ok", ok}, {"problems", problems}}.dump(2, ' ', false, Json::error_handler_t::replace)
+            << "\n";
   return ok ? 0 : 1;
 }
 

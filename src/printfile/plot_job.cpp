@@ -2,6 +2,7 @@
 
 #include "base/fixed_format.h"
 #include "printfile/fold_commands.h"
+#include "printfile/job_option_checks.h"
 #include "printfile/pjl_bytes.h"
 #include "printfile/print_file_writer.h"
 
@@ -31,6 +32,7 @@ std::string BuildPlotJobHeader(const PlotJobOptions& o) {
 
 bool WritePlotJob(const std::filesystem::path& plot, const std::filesystem::path& output,
                   const PlotJobOptions& options) {
+  if (CheckPlotJobOptions(options)) return false;
   PrintFileWriter out;
   if (!out.Create(output)) return false;
   bool written = out.Write(BuildPlotJobHeader(options)) && out.Copy(plot) && out.Write(kPlotPartEnd);

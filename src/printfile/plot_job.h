@@ -12,7 +12,8 @@ namespace orvella::printfile {
 std::string BuildPlotJobHeader(const PlotJobOptions& options);
 
 // Writes header, the plot file and each named stamp file (each followed by
-// "IW;IN;") and the trailer to output. False (output left incomplete) when
+// "IW;IN;") and the trailer to output. False, with nothing written, when
+// CheckPlotJobOptions refuses the options; false (output left incomplete) when
 // the output cannot be written or a source cannot be read.
 bool WritePlotJob(const std::filesystem::path& plot, const std::filesystem::path& output,
                   const PlotJobOptions& options);

@@ -2,6 +2,7 @@
 
 #include "base/fixed_format.h"
 #include "printfile/fold_commands.h"
+#include "printfile/job_option_checks.h"
 #include "printfile/pjl_bytes.h"
 #include "printfile/print_file_writer.h"
 
@@ -83,6 +84,7 @@ std::string BuildRasterJobHeader(const RasterJobOptions& o) {
 
 bool WriteRasterJob(const std::filesystem::path& tiff, const std::filesystem::path& output,
                     const RasterJobOptions& options) {
+  if (CheckRasterJobOptions(options)) return false;
   PrintFileWriter out;
   if (!out.Create(output)) return false;
   const bool written = out.Write(BuildRasterJobHeader(options)) && out.Copy(tiff) && out.Write(kJobTrailer);

@@ -11,8 +11,9 @@ namespace orvella::printfile {
 std::string BuildRasterJobHeader(const RasterJobOptions& options);
 
 // Writes header, the TIFF file's bytes unchanged, and the trailer to output.
-// False (output left incomplete) when the output cannot be written or the
-// source cannot be read.
+// False, with nothing written, when CheckRasterJobOptions refuses the
+// options; false (output left incomplete) when the output cannot be written
+// or the source cannot be read.
 bool WriteRasterJob(const std::filesystem::path& tiff, const std::filesystem::path& output,
                     const RasterJobOptions& options);
 

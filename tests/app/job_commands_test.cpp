@@ -57,7 +57,7 @@ TEST(JobCommands, RasterJobFromJsonOptionsThenInspect) {
 
 TEST(JobCommands, InspectRefusesAJobWithoutPages) {
   TempDir dir;
-  WriteFileBytes(dir / "o.json", "{}");
+  WriteFileBytes(dir / "o.json", R"({"resolution": 600})");
   WriteFileBytes(dir / "empty.tif", "");
   RunOrvella({"tool", "raster-job", (dir / "empty.tif").string(), (dir / "job.prn").string(), "--options",
               (dir / "o.json").string()},

@@ -35,6 +35,13 @@ std::string Describe(const PrintFileView& v) {
   return s;
 }
 
+// Options any printer takes; the tests here are about the body.
+RasterJobOptions Plain() {
+  RasterJobOptions o;
+  o.resolution = 600;
+  return o;
+}
+
 TEST(PrintFileReader, SplitsARasterJob) {
   TempDir dir;
   RasterJobOptions o;
@@ -86,8 +93,8 @@ TEST(PrintFileReader, TakesTiffFilesBackToBackAndAnEmptyBody) {
   const std::string two = ReadFileBytes(kData + "two_pages_g4.tif");
   WriteFileBytes(dir / "pages.tif", one + two);
   WriteFileBytes(dir / "empty.tif", "");
-  ASSERT_TRUE(WriteRasterJob(dir / "pages.tif", dir / "pages.prn", RasterJobOptions{}));
-  ASSERT_TRUE(WriteRasterJob(dir / "empty.tif", dir / "empty.prn", RasterJobOptions{}));
+  ASSERT_TRUE(WriteRasterJob(dir / "pages.tif", dir / "pages.prn", Plain()));
+  ASSERT_TRUE(WriteRasterJob(dir / "empty.tif", dir / "empty.prn", Plain()));
   std::string error;
   auto pages = ReadPrintFile(dir / "pages.prn", error);
   ASSERT_TRUE(pages);
@@ -213,7 +220,7 @@ TEST(PrintFileReader, EveryTruncationOfAGoodFileIsHandled) {
   plot.foldType = 2;
   plot.stampFiles[1] = (dir / "s.rtl").string();
   ASSERT_TRUE(WritePlotJob(dir / "plot", dir / "plot.prn", plot));
-  ASSERT_TRUE(WriteRasterJob(kData + "two_pages_g4.tif", dir / "raster.prn", RasterJobOptions{}));
+  ASSERT_TRUE(WriteRasterJob(kData + "two_pages_g4.tif", dir / "raster.prn", Plain()));
   for (const char* name : {"plot.prn", "raster.prn"}) {
     const std::string bytes = ReadFileBytes(dir / name);
     EXPECT_TRUE(ParsePrintFile(bytes).Clean()) << name;

@@ -169,6 +169,7 @@ TEST(RasterJob, LongTrayNameIsWrittenWhole) {
 TEST(RasterJob, CopiesSourcesOfAnySizeUnchanged) {
   TempDir dir;
   RasterJobOptions o;
+  o.resolution = 600;
   const std::string header = BuildRasterJobHeader(o);
   for (size_t size : {size_t{0}, size_t{1}, size_t{10 * 1024 * 1024}, size_t{10 * 1024 * 1024 + 3},
                       size_t{20 * 1024 * 1024 + 1}}) {
@@ -194,7 +195,9 @@ TEST(RasterJob, FailsWhenSourceOrOutputIsUnusable) {
 TEST(RasterJob, OutputIsWrittenFromScratch) {
   TempDir dir;
   WriteFileBytes(dir / "sendfile.prn", std::string(100000, '~'));
-  const std::string file = WriteAndRead(dir, "T", RasterJobOptions{});
+  RasterJobOptions o;
+  o.resolution = 600;
+  const std::string file = WriteAndRead(dir, "T", o);
   EXPECT_EQ(file.find('~'), std::string::npos);
 }
 

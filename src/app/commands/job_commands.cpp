@@ -6,11 +6,13 @@
 #include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <stdexcept>
 
 #include "app/commands/cli_args.h"
 #include "app/commands/command_registry.h"
 #include "app/commands/print_file_json.h"
+#include "printfile/job_option_checks.h"
 #include "printfile/plot_job.h"
 #include "printfile/print_file_reader.h"
 #include "printfile/raster_job.h"
@@ -145,6 +147,7 @@ json ReadOptionsFile(const std::string& path) {
 
 template <typename Options>
 int RunWriteJob(const std::vector<std::string>& args, Options (*readOptions)(const json&),
+                std::optional<std::string> (*check)(const Options&),
                 bool (*write)(const std::filesystem::path&, const std::filesystem::path&, const Options&)) {
   CliArgs a(args, {"options"});
   const std::string source = a.Required(0, "source file");
@@ -158,6 +161,10 @@ int RunWriteJob(const std::vector<std::string>& args, Options (*readOptions)(con
     Print({{"ok", false}, {"error", e.what()}});
     return 1;
   }
+  if (const auto refused = check(options)) {
+    Print({{"ok", false}, {"error", kWriteFailed}, {"detail", *refused}});
+    return 1;
+  }
   if (!write(source, output, options)) {
     Print({{"ok", false}, {"error", kWriteFailed}});
     return 1;
@@ -167,11 +174,13 @@ int RunWriteJob(const std::vector<std::string>& args, Options (*readOptions)(con
 }
 
 int RunRasterJob(const CommandContext& /*context*/, const std::vector<std::string>& args) {
-  return RunWriteJob<printfile::RasterJobOptions>(args, &ReadRasterOptions, &printfile::WriteRasterJob);
+  return RunWriteJob<printfile::RasterJobOptions>(args, &ReadRasterOptions, &printfile::CheckRasterJobOptions,
+                                                  &printfile::WriteRasterJob);
 }
 
 int RunPlotJob(const CommandContext& /*context*/, const std::vector<std::string>& args) {
-  return RunWriteJob<printfile::PlotJobOptions>(args, &ReadPlotOptions, &printfile::WritePlotJob);
+  return RunWriteJob<printfile::PlotJobOptions>(args, &ReadPlotOptions, &printfile::CheckPlotJobOptions,
+                                                &printfile::WritePlotJob);
 }
 
 // Exit status 0 only for a file split without anything left unrecognised

@@ -59,15 +59,20 @@ int main(int argc, char** argv) {
     std::cerr << "orvella: unknown command '" << args[0] << "' (see orvella --help)\n";
     return 2;
   }
+  const std::vector<std::string> rest(args.begin() + static_cast<long>(consumed), args.end());
+  if (std::find(rest.begin(), rest.end(), "--help") != rest.end() ||
+      std::find(rest.begin(), rest.end(), "-h") != rest.end()) {
+    std::cout << orvella::cli::CommandHelp(*command);
+    return 0;
+  }
   try {
     const orvella::cli::CommandContext context{orvella::settings::ResolveProgramFolder(home)};
     // Work folders of runs that were killed go before this run makes its own.
     orvella::settings::RemoveStaleWorkFolders(context.program);
-    return command->run(context,
-                        std::vector<std::string>(args.begin() + static_cast<long>(consumed), args.end()));
+    return command->run(context, rest);
   } catch (const orvella::cli::UsageError& e) {
-    std::cerr << "orvella " << command->path << ": " << e.what() << "\nusage: orvella " << command->path
-              << " " << command->usage << "\n";
+    std::cerr << "orvella " << command->path << ": " << e.what() << "\n"
+              << orvella::cli::CommandHelp(*command);
     return 2;
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";

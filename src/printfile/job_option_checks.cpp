@@ -40,7 +40,8 @@ std::optional<std::string> CheckTrayName(const std::string& name) {
   for (const char c : name) {
     const auto byte = static_cast<unsigned char>(c);
     if (c == ',' || byte < 0x20 || byte == 0x7F) {
-      return "the tray name holds " + (c == ',' ? std::string("a comma") : "the control character " + std::to_string(byte)) +
+      return "the tray name holds " +
+             (c == ',' ? std::string("a comma") : "the control character " + std::to_string(byte)) +
              ", which would add commands to the print conditions";
     }
   }
@@ -50,13 +51,14 @@ std::optional<std::string> CheckTrayName(const std::string& name) {
 }  // namespace
 
 std::optional<std::string> CheckRasterJobOptions(const RasterJobOptions& o) {
-  for (auto check : {CheckTrayName(o.trayName), CheckInt("the resolution (dpi)", o.resolution, 1, kMaxResolution),
-                     CheckFactor("the x magnification", o.xMagnification, kMaxMagnification),
-                     CheckFactor("the y magnification", o.yMagnification, kMaxMagnification),
-                     CheckInt("the copy count", o.quantity, 0, kMaxCopies),
-                     CheckInt("the automatic paper percentage", o.autoPaperPercent, 0, kMaxAutoPaperPercent),
-                     CheckInt("the free size width (mm)", o.freeSizeWidth, 0, kMaxSizeMm),
-                     CheckInt("the free size height (mm)", o.freeSizeHeight, 0, kMaxSizeMm)}) {
+  for (auto check :
+       {CheckTrayName(o.trayName), CheckInt("the resolution (dpi)", o.resolution, 1, kMaxResolution),
+        CheckFactor("the x magnification", o.xMagnification, kMaxMagnification),
+        CheckFactor("the y magnification", o.yMagnification, kMaxMagnification),
+        CheckInt("the copy count", o.quantity, 0, kMaxCopies),
+        CheckInt("the automatic paper percentage", o.autoPaperPercent, 0, kMaxAutoPaperPercent),
+        CheckInt("the free size width (mm)", o.freeSizeWidth, 0, kMaxSizeMm),
+        CheckInt("the free size height (mm)", o.freeSizeHeight, 0, kMaxSizeMm)}) {
     if (check) return check;
   }
   return std::nullopt;

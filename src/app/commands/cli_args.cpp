@@ -1,17 +1,20 @@
 #include "app/commands/cli_args.h"
 
 #include <charconv>
+#include <filesystem>
+#include <system_error>
 
 #include "app/commands/command_registry.h"
 
 namespace orvella::cli {
 
-CliArgs::CliArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
-                 const std::set<std::string>& flags) {
+CliArgs::CliArgs(const std::vector<std::string>& args, size_t maxPositional,
+                 const std::set<std::string>& valueOptions, const std::set<std::string>& flags) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
       const std::string name = a.substr(2);
+      if (values_.count(name) || flags_.count(name)) throw UsageError("option " + a + " is given twice");
       if (valueOptions.count(name)) {
         if (i + 1 >= args.size()) throw UsageError("option --" + name + " needs a value");
         values_[name] = args[++i];
@@ -21,6 +24,7 @@ CliArgs::CliArgs(const std::vector<std::string>& args, const std::set<std::strin
         throw UsageError("unknown option " + a);
       }
     } else {
+      if (positional_.size() >= maxPositional) throw UsageError("unexpected argument " + a);
       positional_.push_back(a);
     }
   }
@@ -62,6 +66,14 @@ std::optional<double> CliArgs::Real(const std::string& option) const {
   auto [ptr, ec] = std::from_chars(v->data(), end, d);
   if (v->empty() || ec != std::errc() || ptr != end) throw UsageError("--" + option + " needs a number");
   return d;
+}
+
+void CliArgs::RefuseSameFile(const std::string& input, const std::string& output) {
+  std::error_code ec;
+  const bool same =
+      std::filesystem::equivalent(input, output, ec) ||
+      std::filesystem::weakly_canonical(input, ec) == std::filesystem::weakly_canonical(output, ec);
+  if (same) throw UsageError("the output " + output + " is the input file");
 }
 
 }  // namespace orvella::cli

@@ -1,6 +1,8 @@
 #pragma once
 // Minimal option parser for subcommands: positional words, "--name VALUE"
-// options and "--flag" switches. Unknown options are a UsageError.
+// options and "--flag" switches. Unknown or repeated options and more
+// positional words than the command takes are a UsageError, so a mistyped
+// command line never runs with part of it ignored.
 #include <map>
 #include <optional>
 #include <set>
@@ -11,8 +13,8 @@ namespace orvella::cli {
 
 class CliArgs {
  public:
-  CliArgs(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
-          const std::set<std::string>& flags = {});
+  CliArgs(const std::vector<std::string>& args, size_t maxPositional,
+          const std::set<std::string>& valueOptions, const std::set<std::string>& flags = {});
 
   const std::vector<std::string>& Positional() const { return positional_; }
   // The positional word at index, or a UsageError naming what is missing.
@@ -23,6 +25,9 @@ class CliArgs {
   // Integer and real options; a malformed number is a UsageError.
   std::optional<long long> Int(const std::string& option) const;
   std::optional<double> Real(const std::string& option) const;
+  // A UsageError when output names the input file, also through another path
+  // (writing it would destroy the input before it is read).
+  static void RefuseSameFile(const std::string& input, const std::string& output);
 
  private:
   std::vector<std::string> positional_;

@@ -23,6 +23,13 @@ CommandRegistrar::CommandRegistrar(Command command) { Registry().push_back(std::
 
 const std::vector<Command>& AllCommands() { return Registry(); }
 
+std::string CommandHelp(const Command& command) {
+  std::string text =
+      "usage: orvella " + command.path + (command.usage.empty() ? "" : " ") + command.usage + "\n";
+  if (!command.help.empty()) text += "\n" + command.help + (command.help.back() == '\n' ? "" : "\n");
+  return text;
+}
+
 const Command* FindCommand(const std::vector<std::string>& args, size_t& consumed) {
   const Command* best = nullptr;
   consumed = 0;

@@ -20,7 +20,11 @@ struct Command {
   std::string path;   // words, e.g. "settings dump" or "tool tiff-info"
   std::string usage;  // one line: arguments after the path
   CommandFn run;      // receives the context and the arguments after the path
+  std::string help;   // what the command does, its arguments and, for JSON input, every key
 };
+
+// "usage: orvella PATH USAGE", then the command's help.
+std::string CommandHelp(const Command& command);
 
 struct CommandRegistrar {
   explicit CommandRegistrar(Command command);

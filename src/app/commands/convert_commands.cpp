@@ -164,9 +164,10 @@ bool MakeStamps(const settings::WorkContext& work, ConvertRequest& r, bool multi
 }
 
 int RunConvertTiff(const CommandContext& context, const std::vector<std::string>& words) {
-  CliArgs args(words, {"request", "page"}, {"multi"});
+  CliArgs args(words, 2, {"request", "page"}, {"multi"});
   const std::filesystem::path input = args.Required(0, "IN");
   const std::filesystem::path output = args.Required(1, "OUT");
+  CliArgs::RefuseSameFile(input, output);
   const auto requestFile = args.Value("request");
   if (!requestFile) throw UsageError("missing --request");
   const bool multi = args.Has("multi");
@@ -196,7 +197,36 @@ int RunConvertTiff(const CommandContext& context, const std::vector<std::string>
 }
 
 const CommandRegistrar kConvertTiff{
-    {"tool convert-tiff", "IN OUT --request FILE.json [--page N | --multi] [--home DIR]", &RunConvertTiff}};
+    {"tool convert-tiff", "IN OUT --request FILE.json [--page N | --multi] [--home DIR]", &RunConvertTiff,
+     "Converts page N (from 0; default 0) of the 1-bit TIFF file IN, or with --multi every page,\n"
+     "into the raster print file OUT, composing the stamps the request names (from STAMP.INI of\n"
+     "the program folder). Prints {\"ok\": ..., \"message\": ...}; the message is the operator's.\n\n"
+     R"(The request file is one JSON object; every key is optional, unknown keys are refused:
+  host_magnification      bool    scale on this machine (else the printer scales)
+  resolution              int     output resolution, dpi
+  magnification           real    percent
+  sheet_width_mm          real    sheet the page is centred on, mm
+  sheet_height_mm         real
+  rotation                int     0 none, 1 90°, 2 180°, 3 270°
+  model02_long_sheet      bool    turn long landscape sheets for the MODEL_02 printer
+  landscape               int     non-zero: landscape
+  free_size_flag          int     non-zero: write "freesize"
+  free_size_width         int     mm
+  free_size_height        int     mm
+  tray_name               string  value of the "tray" print condition
+  program_number          int     printer program (0: none)
+  fold_type               int     fold type (0: no fold)
+  fold_margin             int     mm
+  error_print             int     non-zero: "errorprint"
+  printer_class           int     0 wide-format, 1 A2-or-smaller
+  staple, punch, duplex, z_fold, two_up, auto_paper, auto_paper_percent
+                          int     finishing of --multi jobs, as tool raster-job takes them
+  quantity                int     copies of a --multi job
+  stamp_first_page_only   bool    stamps on the first page only (--multi)
+  two_up_sheet_width_mm   real    the whole two-up sheet, mm (--multi with two_up)
+  two_up_sheet_height_mm  real
+  stamps                  list    up to 3 of {"name": string (a STAMP.INI name, "" for none),
+                                              "halftone": int 0 to 3})"}};
 
 }  // namespace
 }  // namespace orvella::cli

@@ -72,7 +72,7 @@ Json Trays(const s::PrinterSetting& printer) {
 }
 
 int RunPrinterCheck(const CommandContext& context, const std::vector<std::string>& args) {
-  const CliArgs cli(args, {});
+  const CliArgs cli(args, 1, {});
   const std::string& name = cli.Required(0, "NAME");
   const s::HiddenSettings hidden = s::LoadHiddenSettings(context.program);
   std::vector<s::PrinterSetting> printers = s::LoadPrinterSettings(context.program);
@@ -120,7 +120,7 @@ int RunPrinterCheck(const CommandContext& context, const std::vector<std::string
 }
 
 int RunSend(const CommandContext& context, const std::vector<std::string>& args) {
-  const CliArgs cli(args, {"printer"});
+  const CliArgs cli(args, 1, {"printer"});
   const std::string& file = cli.Required(0, "FILE");
   const auto name = cli.Value("printer");
   if (!name) throw UsageError("missing --printer NAME");
@@ -144,8 +144,16 @@ int RunSend(const CommandContext& context, const std::vector<std::string>& args)
   return sent ? 0 : 1;
 }
 
-const CommandRegistrar kPrinterCheck{{"printer-check", "NAME", &RunPrinterCheck}};
-const CommandRegistrar kSend{{"tool send", "FILE --printer NAME", &RunSend}};
+const CommandRegistrar kPrinterCheck{
+    {"printer-check", "NAME", &RunPrinterCheck,
+     "Asks the printer NAME of PRINTER.INI everything a transfer asks, each question once: its\n"
+     "state over SNMP, its status file over FTP and, for an A2-or-smaller printer with automatic\n"
+     "trays, its tray information. Prints JSON (\"snmp\", \"stat\", \"trays\", \"fit\"); exit 0\n"
+     "when the printer could print now. Nothing is printed on it."}};
+const CommandRegistrar kSend{{"tool send", "FILE --printer NAME", &RunSend,
+                              "Sends the print file FILE to the printer NAME with the whole transfer\n"
+                              "procedure (memory wait, SNMP and status checks, upload), showing each step\n"
+                              "and then the message. The printer prints it."}};
 
 }  // namespace
 }  // namespace orvella::cli

@@ -20,7 +20,7 @@ void Print(const Json& json) {
 }
 
 int RunFileType(const CommandContext& context, const std::vector<std::string>& args) {
-  const CliArgs cli(args, {});
+  const CliArgs cli(args, 1, {});
   jobs::InputFileType type = jobs::InputFileType::kUnsupported;
   const bool enableUnsupportedGl = settings::LoadHiddenSettings(context.program).enableUnsupportedGl;
   const bool ok = jobs::DetectInputFileType(cli.Required(0, "FILE"), type, enableUnsupportedGl);
@@ -29,7 +29,7 @@ int RunFileType(const CommandContext& context, const std::vector<std::string>& a
 }
 
 int RunJudgeStat(const CommandContext& context, const std::vector<std::string>& args) {
-  const CliArgs cli(args, {});
+  const CliArgs cli(args, 1, {});
   std::string errorText;
   const auto code = printer::JudgeStatusFile(context.program, cli.Required(0, "FILE"), errorText);
   Print(Json{{"code", static_cast<int>(code)}, {"error_text", errorText}});
@@ -37,7 +37,7 @@ int RunJudgeStat(const CommandContext& context, const std::vector<std::string>& 
 }
 
 int RunParseInfo(const CommandContext& /*context*/, const std::vector<std::string>& args) {
-  const CliArgs cli(args, {});
+  const CliArgs cli(args, 1, {});
   std::vector<printer::TrayInformation> records;
   const bool ok = printer::ParseInformationFile(cli.Required(0, "FILE"), records);
   Json rows = Json::array();
@@ -48,9 +48,20 @@ int RunParseInfo(const CommandContext& /*context*/, const std::vector<std::strin
   return ok ? 0 : 1;
 }
 
-const CommandRegistrar kFileType{{"tool file-type", "FILE", &RunFileType}};
-const CommandRegistrar kJudgeStat{{"tool judge-stat", "FILE", &RunJudgeStat}};
-const CommandRegistrar kParseInfo{{"tool parse-info", "FILE", &RunParseInfo}};
+const CommandRegistrar kFileType{
+    {"tool file-type", "FILE", &RunFileType,
+     "Tells a hot-folder file's kind from its first bytes, as the server does\n"
+     "(ENABLE_UNSUPPORTED_GL of HIDDEN.INI included). Prints {\"ok\", \"type\"}:\n"
+     "0 TIFF, 1 HP-GL/2, 2 unsupported."}};
+const CommandRegistrar kJudgeStat{
+    {"tool judge-stat", "FILE", &RunJudgeStat,
+     "Judges a printer status file (\"stat\") as a transfer does, with the ready\n"
+     "texts of INI/Low_Toner.txt. Prints {\"code\", \"error_text\"}: 0 ready,\n"
+     "1 unusable, 4 energy save, 5 panel off, 6 printer error, 7 not online."}};
+const CommandRegistrar kParseInfo{
+    {"tool parse-info", "FILE", &RunParseInfo,
+     "Reads a printer information file (\"info\") into its tray rows.\n"
+     "Prints {\"ok\", \"records\": [{\"number\", \"name\", \"page_size\", \"status\"}]}."}};
 
 }  // namespace
 }  // namespace orvella::cli

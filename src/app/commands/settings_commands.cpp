@@ -126,8 +126,7 @@ Json DumpStamps(const std::filesystem::path& program) {
 }
 
 int RunSettingsDump(const CommandContext& context, const std::vector<std::string>& args) {
-  const CliArgs cli(args, {}, {"show-secrets"});
-  if (!cli.Positional().empty()) throw UsageError("unexpected argument " + cli.Positional().front());
+  const CliArgs cli(args, 0, {}, {"show-secrets"});
   const bool showSecrets = cli.Has("show-secrets");
   bool foldsComplete = true;
   Json dump = Json::object();
@@ -151,7 +150,11 @@ int RunSettingsDump(const CommandContext& context, const std::vector<std::string
   return 0;
 }
 
-const CommandRegistrar kDump{{"settings dump", "[--show-secrets]", &RunSettingsDump}};
+const CommandRegistrar kDump{
+    {"settings dump", "[--show-secrets]", &RunSettingsDump,
+     "Prints every settings file of the program folder as one JSON object: inputs,\n"
+     "printers, folds, folder_models, stamps, preferences, hidden, app_data. Printer\n"
+     "passwords are left out unless --show-secrets is given. Writes nothing."}};
 
 }  // namespace
 }  // namespace orvella::cli

@@ -79,7 +79,7 @@ json LayoutJson(const imaging::StampLayout& layout) {
 json Failure(const std::string& message) { return {{"ok", false}, {"message", message}}; }
 
 int RunRenderStamp(const CommandContext& context, const std::vector<std::string>& argv) {
-  CliArgs args(argv, {"dpi", "out", "date"});
+  CliArgs args(argv, 1, {"dpi", "out", "date"});
   const std::string& name = args.Required(0, "NAME");
   const int dpi = DpiOption(args);
   const auto out = args.Value("out");
@@ -104,7 +104,7 @@ int RunRenderStamp(const CommandContext& context, const std::vector<std::string>
 }
 
 int RunPlaceStamps(const CommandContext& context, const std::vector<std::string>& argv) {
-  CliArgs args(argv, {"folder", "dpi", "sheet-width-mm", "sheet-height-mm", "rotation", "date"});
+  CliArgs args(argv, 0, {"folder", "dpi", "sheet-width-mm", "sheet-height-mm", "rotation", "date"});
   const auto folder = args.Int("folder");
   if (!folder) throw UsageError("missing --folder");
   const int dpi = DpiOption(args);
@@ -142,11 +142,16 @@ int RunPlaceStamps(const CommandContext& context, const std::vector<std::string>
 }
 
 CommandRegistrar renderStamp{
-    {"tool render-stamp", "NAME --dpi D --out FILE.tif [--date YYYY-MM-DD]", &RunRenderStamp}};
+    {"tool render-stamp", "NAME --dpi D --out FILE.tif [--date YYYY-MM-DD]", &RunRenderStamp,
+     "Renders the stamp NAME of STAMP.INI at D dpi with the given date (default today) into a\n"
+     "1-bit TIFF. Prints its size in pixels and mm, and for a text stamp where each row went."}};
 CommandRegistrar placeStamps{{"tool place-stamps",
                               "--folder N --dpi D --sheet-width-mm W --sheet-height-mm H --rotation R "
                               "[--date YYYY-MM-DD]",
-                              &RunPlaceStamps}};
+                              &RunPlaceStamps,
+                              "Renders the stamps hot folder N (from 0) of INPUT.INI names into TEMP\n"
+                              "(stamp1.tif to stamp3.tif, kept) and places them on a W x H mm sheet\n"
+                              "turned by R (0 to 3 quarter turns). Prints each placement."}};
 
 }  // namespace
 }  // namespace orvella::cli

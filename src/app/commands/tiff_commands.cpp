@@ -48,7 +48,7 @@ int Print(const nlohmann::json& json, bool success) {
 int PrintCode(int code) { return Print(CodeJson(code), code == imaging::kTiffOk); }
 
 int RunTiffInfo(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
-  CliArgs args(words, {"page"});
+  CliArgs args(words, 1, {"page"});
   const std::string file = args.Required(0, "FILE");
   const int page = args.Int("page") ? RequiredInt(args, "page") : 0;
   imaging::TiffPageInfo info;
@@ -83,14 +83,16 @@ int RunTiffInfo(const orvella::cli::CommandContext& /*context*/, const std::vect
 }
 
 int RunTiffCanvas(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
-  CliArgs args(words, {"page", "width-mm", "height-mm"}, {"compress"});
+  CliArgs args(words, 2, {"page", "width-mm", "height-mm"}, {"compress"});
+  CliArgs::RefuseSameFile(args.Required(0, "IN"), args.Required(1, "OUT"));
   return PrintCode(imaging::PlaceOnCanvas(args.Required(0, "IN"), RequiredInt(args, "page"),
                                           args.Required(1, "OUT"), RequiredReal(args, "width-mm"),
                                           RequiredReal(args, "height-mm"), args.Has("compress")));
 }
 
 int RunTiffRotate(const orvella::cli::CommandContext& context, const std::vector<std::string>& words) {
-  CliArgs args(words, {"angle", "halftone"});
+  CliArgs args(words, 2, {"angle", "halftone"});
+  CliArgs::RefuseSameFile(args.Required(0, "IN"), args.Required(1, "OUT"));
   const int halftone = args.Int("halftone") ? RequiredInt(args, "halftone") : 0;
   const bool ok = imaging::RotateTiff(args.Required(0, "IN"), args.Required(1, "OUT"),
                                       RequiredInt(args, "angle"), halftone, context.program);
@@ -98,27 +100,37 @@ int RunTiffRotate(const orvella::cli::CommandContext& context, const std::vector
 }
 
 int RunTiffResample(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
-  CliArgs args(words, {"dpi", "scale"}, {"compress", "repack"});
+  CliArgs args(words, 2, {"dpi", "scale"}, {"compress", "repack"});
+  CliArgs::RefuseSameFile(args.Required(0, "IN"), args.Required(1, "OUT"));
   return PrintCode(imaging::ResampleTiff(args.Required(0, "IN"), args.Required(1, "OUT"),
                                          RequiredReal(args, "dpi"), RequiredReal(args, "scale"),
                                          args.Has("compress"), args.Has("repack")));
 }
 
 int RunStampRaster(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
-  CliArgs args(words, {"x", "y"}, {"pack"});
+  CliArgs args(words, 2, {"x", "y"}, {"pack"});
+  CliArgs::RefuseSameFile(args.Required(0, "IN"), args.Required(1, "OUT"));
   return PrintCode(imaging::WriteStampRaster(args.Required(0, "IN"), args.Required(1, "OUT"),
                                              RequiredInt(args, "x"), RequiredInt(args, "y"),
                                              args.Has("pack")));
 }
 
-const orvella::cli::CommandRegistrar kInfo{{"tool tiff-info", "FILE [--page N]", &RunTiffInfo}};
+const orvella::cli::CommandRegistrar kInfo{
+    {"tool tiff-info", "FILE [--page N]", &RunTiffInfo,
+     "Prints the size, resolution, compression and page count of page N (from 0) of a TIFF file."}};
 const orvella::cli::CommandRegistrar kCanvas{
-    {"tool tiff-canvas", "IN OUT --page N --width-mm W --height-mm H [--compress]", &RunTiffCanvas}};
+    {"tool tiff-canvas", "IN OUT --page N --width-mm W --height-mm H [--compress]", &RunTiffCanvas,
+     "Centres page N of IN on a W x H mm canvas at the page's resolution and writes it to OUT."}};
 const orvella::cli::CommandRegistrar kRotate{
-    {"tool tiff-rotate", "IN OUT --angle A [--halftone N] [--home DIR]", &RunTiffRotate}};
+    {"tool tiff-rotate", "IN OUT --angle A [--halftone N] [--home DIR]", &RunTiffRotate,
+     "Turns a 1-bit TIFF by A degrees (0, 90, 180, 270), screened first with halftone pattern N\n"
+     "(0 to 3) of the program folder's Halftone/ (else the shipped one)."}};
 const orvella::cli::CommandRegistrar kResample{
-    {"tool tiff-resample", "IN OUT --dpi D --scale S [--compress] [--repack]", &RunTiffResample}};
+    {"tool tiff-resample", "IN OUT --dpi D --scale S [--compress] [--repack]", &RunTiffResample,
+     "Resamples a 1-bit TIFF to D dpi and S times its size; --compress writes Group 4,\n"
+     "--repack writes the strips the printers expect."}};
 const orvella::cli::CommandRegistrar kStampRaster{
-    {"tool stamp-raster", "IN OUT --x X --y Y [--pack]", &RunStampRaster}};
+    {"tool stamp-raster", "IN OUT --x X --y Y [--pack]", &RunStampRaster,
+     "Writes the 1-bit TIFF IN as an RTL raster block for a plot print file, placed at (X, Y)."}};
 
 }  // namespace

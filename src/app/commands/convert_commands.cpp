@@ -146,7 +146,7 @@ ConvertRequest ReadRequest(const std::string& path) {
 
 // The stamps are placed on the sheet the pages are composed on: the whole
 // two-up sheet when two pages share one.
-bool MakeStamps(ConvertRequest& r, bool multi, std::string& error) {
+bool MakeStamps(ConvertRequest& r, bool multi, base::Failure& failure) {
   bool any = false;
   for (const auto& slot : r.stamps) any = any || !slot.name.empty();
   if (!any) return true;
@@ -155,9 +155,9 @@ bool MakeStamps(ConvertRequest& r, bool multi, std::string& error) {
   const double height = twoUp ? r.multi.twoUpSheetHeightMm : r.page.sheetHeightMm;
   try {
     return imaging::GenerateJobStamps(r.stamps, settings::LoadStamps(), r.page.resolution, width, height,
-                                      r.page.rotation, r.page.stamps, error);
+                                      r.page.rotation, r.page.stamps, failure);
   } catch (const settings::SettingsError& e) {
-    error = e.what();
+    failure = {e.what(), "the stamp settings cannot be read"};
     return false;
   }
 }
@@ -177,15 +177,17 @@ int RunConvertTiff(const std::vector<std::string>& words) {
   // The work files go to TEMP, which a fresh program folder lacks.
   std::error_code ec;
   std::filesystem::create_directories(settings::TempFolder(), ec);
-  std::string error;
-  bool ok = MakeStamps(request, multi, error);
+  base::Failure failure;
+  bool ok = MakeStamps(request, multi, failure);
   if (ok && multi) {
-    ok = imaging::ConvertMultiTiff(input, request.page, request.multi, output, error,
+    ok = imaging::ConvertMultiTiff(input, request.page, request.multi, output, failure,
                                    [](const std::string& status) { std::cerr << status << "\n"; });
   } else if (ok) {
-    ok = imaging::ConvertSingleTiff(input, page ? static_cast<int>(*page) : 0, request.page, output, error);
+    ok = imaging::ConvertSingleTiff(input, page ? static_cast<int>(*page) : 0, request.page, output, failure);
   }
-  std::cout << nlohmann::ordered_json{{"ok", ok}, {"message", ok ? "" : error}}.dump() << "\n";
+  nlohmann::ordered_json result{{"ok", ok}, {"message", ok ? "" : failure.message}};
+  if (!ok) result["detail"] = failure.detail;
+  std::cout << result.dump() << "\n";
   return ok ? 0 : 1;
 }
 

@@ -77,6 +77,9 @@ json LayoutJson(const imaging::StampLayout& layout) {
 }
 
 json Failure(const std::string& message) { return {{"ok", false}, {"message", message}}; }
+json Failure(const base::Failure& failure) {
+  return {{"ok", false}, {"message", failure.message}, {"detail", failure.detail}};
+}
 
 int RunRenderStamp(const std::vector<std::string>& argv) {
   CliArgs args(argv, {"dpi", "out", "date"});
@@ -122,10 +125,10 @@ int RunPlaceStamps(const std::vector<std::string>& argv) {
   // The stamp files go to TEMP, which a fresh program folder lacks.
   std::filesystem::create_directories(settings::TempFolder());
   std::array<imaging::StampPlacement, 3> placements{};
-  std::string error;
+  base::Failure failure;
   if (!imaging::GenerateJobStamps(inputs[*folder].stamps, settings::LoadStamps(), dpi, width, height,
-                                  static_cast<int>(*rotation), placements, error, today)) {
-    Print(Failure(error));
+                                  static_cast<int>(*rotation), placements, failure, today)) {
+    Print(Failure(failure));
     return 1;
   }
   json list = json::array();

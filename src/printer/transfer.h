@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/failure.h"
 #include "printer/ftp_client.h"
 #include "printer/printer_memory.h"
 #include "printer/status_file.h"
@@ -40,17 +41,18 @@ struct TransferContext {
 };
 
 // Sends printFile to the printer. True when the printer accepted the whole
-// file; message then holds "正常". False with the reason in message, or,
-// when stop was requested, with whatever message was set last. The file's
-// size stays reserved in the memory table whatever happens after the wait.
-// Status texts are statusPrefix followed by the step in brackets.
+// file; outcome's message then holds "正常". False with the reason and its
+// cause in outcome, or, when stop was requested, with whatever was set last.
+// A printer index outside the memory table fails with "ファイル転送エラー".
+// The file's size stays reserved in the memory table whatever happens after
+// the wait. Status texts are statusPrefix followed by the step in brackets.
 // PREFERENCE.INI's ENABLE_PANELOFF and ENABLE_ENERGYSAVE are read when the
 // printer reports panel-off or energy-save.
 bool SendPrintFile(const std::filesystem::path& printFile, const settings::PrinterSetting& printer,
-                   const std::string& statusPrefix, std::string& message, const TransferContext& context);
+                   const std::string& statusPrefix, base::Failure& outcome, const TransferContext& context);
 
 // The client of a status check: the printer's login and address, remote file
-// "stat" into "temp.stat" of the TEMP folder, one attempt under timeoutMs.
+// "stat", one attempt under timeoutMs.
 void SetUpStatusFetch(FtpClient& client, const settings::PrinterSetting& printer,
                       const settings::HiddenSettings& hidden, int timeoutMs = kStatusCheckTimeoutMs);
 
@@ -58,10 +60,12 @@ void SetUpStatusFetch(FtpClient& client, const settings::PrinterSetting& printer
 struct StatusFileCheck {
   std::optional<PrinterStatusCode> code;  // nothing when the file could not be fetched
   std::string errorText;                  // the printer's own text of an error state
-  std::string message;                    // "正常" when the printer may print
+  base::Failure outcome;                  // message "正常" when the printer may print, else why not
   // A fetch failure or an unusable file is tried again; a judged state is final.
   bool Final() const { return code && *code != PrinterStatusCode::kFileNotUsable; }
 };
+// Fetches "stat" with a client set up by SetUpStatusFetch into "temp.stat" of
+// the TEMP folder and judges it.
 StatusFileCheck CheckStatusFile(FtpClient& client, const settings::HiddenSettings& hidden);
 
 }  // namespace orvella::printer

@@ -51,8 +51,8 @@ const char* const kInfo =
 
 TEST_F(ReadTrayInformationTest, FillsTheNamedTraysUpToTheModelsHighest) {
   sim.Write("info", kInfo);
-  std::string message;
-  ASSERT_TRUE(ReadTrayInformation(printer, message)) << message;
+  base::Failure failure;
+  ASSERT_TRUE(ReadTrayInformation(printer, failure)) << failure.message;
   const std::array<settings::A2Tray, 7> expected{{
       {A2TraySize::kA4Tate, PaperType::kPlain},
       {A2TraySize::kB4Tate, PaperType::kOther},  // kept
@@ -83,25 +83,25 @@ TEST_F(ReadTrayInformationTest, LogsInWithTheStoredUserOnlyForBasic) {
   sim.Write("credentials", "plotter:s3cret");
   printer.loginUsername = "plotter";
   printer.loginPassword = "s3cret";
-  std::string message;
-  EXPECT_FALSE(ReadTrayInformation(printer, message));  // NONE: anonymous
-  EXPECT_EQ(message, "プリンタ情報ファイル取得エラー");
+  base::Failure failure;
+  EXPECT_FALSE(ReadTrayInformation(printer, failure));  // NONE: anonymous
+  EXPECT_EQ(failure.message, "プリンタ情報ファイル取得エラー");
   printer.authenticationMode = settings::AuthenticationMode::kBasic;
-  EXPECT_TRUE(ReadTrayInformation(printer, message));
+  EXPECT_TRUE(ReadTrayInformation(printer, failure));
   EXPECT_EQ(sim.CountInLog("USER plotter"), 1);
 }
 
 TEST_F(ReadTrayInformationTest, FailuresKeepTheTraysAndSaySo) {
   SetHidden("2");
   const auto before = printer.a2Trays;
-  std::string message;
-  EXPECT_FALSE(ReadTrayInformation(printer, message));  // no info file: not retried
-  EXPECT_EQ(message, "プリンタ情報ファイル取得エラー");
+  base::Failure failure;
+  EXPECT_FALSE(ReadTrayInformation(printer, failure));  // no info file: not retried
+  EXPECT_EQ(failure.message, "プリンタ情報ファイル取得エラー");
   EXPECT_EQ(sim.CountInLog("] connected"), 1);
 
   sim.Write("info", "Tray Information\r\nNo. Status Page Size Name\r\n---\r\n1 Ready A4 Tray 1\r\n\r\n");
-  EXPECT_FALSE(ReadTrayInformation(printer, message));
-  EXPECT_EQ(message, "プリンタ情報ファイル解析エラー");
+  EXPECT_FALSE(ReadTrayInformation(printer, failure));
+  EXPECT_EQ(failure.message, "プリンタ情報ファイル解析エラー");
   for (std::size_t i = 0; i < before.size(); ++i) {
     EXPECT_EQ(printer.a2Trays[i].size, before[i].size);
     EXPECT_EQ(printer.a2Trays[i].type, before[i].type);

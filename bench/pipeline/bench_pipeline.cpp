@@ -83,9 +83,9 @@ int Convert(const fs::path& input, const fs::path& home) {
   request.landscape = 1;
   request.trayName = "4";
   request.stamps[0] = {.valid = true, .path = home / "stamp.tif", .x = 20, .y = 20, .halftone = 0};
-  std::string error;
-  if (!imaging::ConvertSingleTiff({home, work}, input, 0, request, home / "sendfile.prn", error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
+  orvella::base::Failure failure;
+  if (!imaging::ConvertSingleTiff({home, work}, input, 0, request, home / "sendfile.prn", failure)) {
+    std::fprintf(stderr, "%s: %s\n", failure.message.c_str(), failure.detail.c_str());
     return 1;
   }
   return 0;

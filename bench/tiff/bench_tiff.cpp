@@ -28,9 +28,9 @@ namespace imaging = orvella::imaging;
 int RunOperation(const std::string& op, const std::string& in, const std::string& out) {
   if (op == "place_on_canvas") return imaging::PlaceOnCanvas(in, 0, out, 841, 1189, true);
   if (op == "place_on_canvas_padded") return imaging::PlaceOnCanvas(in, 0, out, 861, 1209, true);
-  if (op == "rotate_90") return imaging::RotateTiff(in, out, 90, 0) ? 0 : 1;
-  if (op == "rotate_180") return imaging::RotateTiff(in, out, 180, 0) ? 0 : 1;
-  if (op == "rotate_270") return imaging::RotateTiff(in, out, 270, 0) ? 0 : 1;
+  if (op == "rotate_90") return imaging::RotateTiff(in, out, 90, 0);
+  if (op == "rotate_180") return imaging::RotateTiff(in, out, 180, 0);
+  if (op == "rotate_270") return imaging::RotateTiff(in, out, 270, 0);
   if (op == "resample_70.7") return imaging::ResampleTiff(in, out, 0, 0.707, true, true);
   if (op == "resample_to_600dpi") return imaging::ResampleTiff(in, out, 600, 1, true, true);
   if (op == "stamp_raster_packed") return imaging::WriteStampRaster(in, out, 0, 0, true);

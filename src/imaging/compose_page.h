@@ -2,6 +2,7 @@
 // First step of every page: the page centred on a sheet-sized canvas with the
 // job's stamps ORed into it, recompressed as a repacked Group 4 TIFF.
 #include <filesystem>
+#include <string>
 
 #include "imaging/page_conversion_request.h"
 #include "settings/work_folder.h"
@@ -27,8 +28,9 @@ enum ComposeCode : int {
 // with its halftone pattern (stamp_halftone<slot>.tif of the work folder),
 // scaled by 100 / magnification to the page's resolution (stamp_magnify<slot>.tif)
 // and ORed into the rows at its placement, clipped at the row end.
-// False with code set on failure.
-bool ComposePage(const settings::WorkContext& context, const std::filesystem::path& input, int page,
-                 const std::filesystem::path& output, const PageConversionRequest& request, int& code);
+// kComposeOk, or why it failed; detail, when given, then receives the cause.
+ComposeCode ComposePage(const settings::WorkContext& context, const std::filesystem::path& input, int page,
+                        const std::filesystem::path& output, const PageConversionRequest& request,
+                        std::string* detail = nullptr);
 
 }  // namespace orvella::imaging

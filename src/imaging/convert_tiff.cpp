@@ -1,14 +1,17 @@
 #include "imaging/convert_tiff.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <system_error>
 
+#include "base/fixed_format.h"
 #include "imaging/compose_page.h"
 #include "imaging/tiff_append.h"
 #include "imaging/tiff_page_info.h"
 #include "imaging/tiff_resample.h"
 #include "imaging/tiff_rotate.h"
+#include "printfile/job_option_checks.h"
 #include "printfile/print_file_reader.h"
 #include "printfile/raster_job.h"
 
@@ -35,18 +38,23 @@ std::string PageOf(int page, int pages) {
 
 std::string CodeText(int code) { return " : code - " + std::to_string(code); }
 
-bool Fail(std::string& error, std::string message) {
-  error = std::move(message);
+bool Fail(base::Failure& failure, std::string message, std::string detail) {
+  failure = {std::move(message), std::move(detail)};
   return false;
 }
 
 // Turns current by the request's rotation into tiff_rotated.tif; current then
 // names the file the next step reads.
 bool TurnPage(const settings::WorkContext& context, const PageConversionRequest& request,
-              std::filesystem::path& current) {
+              std::filesystem::path& current, std::string& detail) {
   if (request.rotation == kRotateNone) return true;
+  if (request.RotationAngle() < 0) {
+    detail = "rotation code " + std::to_string(request.rotation) + " is none of 0 to 3";
+    return false;
+  }
   const auto rotated = context.work / "tiff_rotated.tif";
-  if (!RotateTiff(current, rotated, request.RotationAngle(), 0)) return false;
+  if (RotateTiff(current, rotated, request.RotationAngle(), 0, context.program, &detail) != kTiffOk)
+    return false;
   current = rotated;
   return true;
 }
@@ -57,17 +65,21 @@ enum class ScaleResult { kOk, kNoResolution, kFailed };
 // the target resolution and magnification when the host scales, else as it
 // is (the printer scales) but repacked all the same.
 ScaleResult ScaleForOutput(const settings::WorkContext& context, const PageConversionRequest& request,
-                           const std::filesystem::path& current) {
-  if (!std::isfinite(request.magnification) || !(request.magnification > 0)) return ScaleResult::kFailed;
+                           const std::filesystem::path& current, std::string& detail) {
+  if (!std::isfinite(request.magnification) || !(request.magnification > 0)) {
+    detail =
+        "the magnification " + base::FormatFixed(request.magnification, 2) + " % is not a positive number";
+    return ScaleResult::kFailed;
+  }
   double dpi = request.resolution;
   double scale = request.magnification / 100;
   if (!request.hostMagnification) {
     TiffPageResolution resolution;
-    if (ReadPageResolution(current, 0, resolution) != kTiffOk) return ScaleResult::kNoResolution;
+    if (ReadPageResolution(current, 0, resolution, &detail) != kTiffOk) return ScaleResult::kNoResolution;
     dpi = resolution.xDpi;
     scale = 1;
   }
-  return ResampleTiff(current, context.work / "tiff_magnify.tif", dpi, scale, true, true) == kTiffOk
+  return ResampleTiff(current, context.work / "tiff_magnify.tif", dpi, scale, true, true, &detail) == kTiffOk
              ? ScaleResult::kOk
              : ScaleResult::kFailed;
 }
@@ -101,65 +113,81 @@ bool NeedsLongSheetTurn(const PageConversionRequest& request) {
 }
 
 // The first page starts the joined file afresh; later pages are appended.
-bool JoinPage(const std::filesystem::path& page, const std::filesystem::path& joined, bool first) {
-  if (!first) return AppendFile(joined, page);
+bool JoinPage(const std::filesystem::path& page, const std::filesystem::path& joined, bool first,
+              std::string& detail) {
+  if (!first) return AppendFile(joined, page, &detail) == kTiffOk;
   std::error_code ec;
-  return std::filesystem::copy_file(page, joined, std::filesystem::copy_options::overwrite_existing, ec);
+  if (std::filesystem::copy_file(page, joined, std::filesystem::copy_options::overwrite_existing, ec))
+    return true;
+  detail = "cannot copy " + page.string() + " to " + joined.string() + ": " + ec.message();
+  return false;
 }
 
 // Writes the print file and reads it back: a job is only done when the file
 // holds each of its pages whole, so a page lost on the way is never reported
 // as printed. A print file that fails the check is removed.
 bool WriteAndCheckJob(const std::filesystem::path& pages, const std::filesystem::path& output,
-                      const printfile::RasterJobOptions& options, size_t expectedPages) {
-  bool ok = printfile::WriteRasterJob(pages, output, options);
-  if (ok) {
-    std::string readError;
-    const auto view = printfile::ReadPrintFile(output, readError);
-    ok = view && view->Clean() && view->Pages() == expectedPages;
+                      const printfile::RasterJobOptions& options, size_t expectedPages, std::string& detail) {
+  if (const auto refused = printfile::CheckRasterJobOptions(options)) {
+    detail = "the job header cannot be written: " + *refused;
+    return false;
   }
-  if (!ok) {
-    std::error_code ec;
-    std::filesystem::remove(output, ec);
+  errno = 0;
+  if (!printfile::WriteRasterJob(pages, output, options)) {
+    // The writer only says that it failed; errno of its last file call says why.
+    const int cause = errno;
+    detail = "the print file " + output.string() + " cannot be written from " + pages.string();
+    if (cause != 0) detail += ": " + std::generic_category().message(cause);
+    return false;
   }
-  return ok;
+  std::string readError;
+  const auto view = printfile::ReadPrintFile(output, readError);
+  const size_t found = view ? view->Pages() : 0;
+  if (view && view->Clean() && found == expectedPages) return true;
+  detail = "the print file " + output.string() + " does not hold its pages when read back (" +
+           (view ? std::to_string(found) + " of " + std::to_string(expectedPages) + " found" : readError) +
+           ")";
+  std::error_code ec;
+  std::filesystem::remove(output, ec);
+  return false;
 }
 
 }  // namespace
 
 bool ConvertSingleTiff(const settings::WorkContext& context, const std::filesystem::path& input, int page,
                        const PageConversionRequest& request, const std::filesystem::path& output,
-                       std::string& error) {
+                       base::Failure& failure) {
+  std::string detail;
   const auto drawn = context.work / "tiff_drawed.tif";
-  int code = kComposeOk;
-  if (!ComposePage(context, input, page, drawn, request, code))
-    return Fail(error, kComposeFailed + CodeText(code));
+  if (const ComposeCode code = ComposePage(context, input, page, drawn, request, &detail); code != kComposeOk)
+    return Fail(failure, kComposeFailed + CodeText(code), detail);
   std::filesystem::path current = drawn;
-  if (!TurnPage(context, request, current)) return Fail(error, kRotateFailed);
+  if (!TurnPage(context, request, current, detail)) return Fail(failure, kRotateFailed, detail);
 
   PageConversionRequest header = request;
   if (NeedsLongSheetTurn(request)) {
     const auto turned = context.work / "tiff_model02rpt.tif";
-    if (!RotateTiff(current, turned, 90, 0)) return Fail(error, kLongSheetFailed);
+    if (RotateTiff(current, turned, 90, 0, context.program, &detail) != kTiffOk)
+      return Fail(failure, kLongSheetFailed, detail);
     current = turned;
     header.landscape = 0;
   }
-  switch (ScaleForOutput(context, request, current)) {
+  switch (ScaleForOutput(context, request, current, detail)) {
     case ScaleResult::kNoResolution:
-      return Fail(error, kResolutionFailed);
+      return Fail(failure, kResolutionFailed, detail);
     case ScaleResult::kFailed:
-      return Fail(error, kResampleFailed);
+      return Fail(failure, kResampleFailed, detail);
     case ScaleResult::kOk:
       break;
   }
-  if (!WriteAndCheckJob(context.work / "tiff_magnify.tif", output, HeaderOptions(header), 1))
-    return Fail(error, kHeaderFailed);
+  if (!WriteAndCheckJob(context.work / "tiff_magnify.tif", output, HeaderOptions(header), 1, detail))
+    return Fail(failure, kHeaderFailed, detail);
   return true;
 }
 
 bool ConvertMultiTiff(const settings::WorkContext& context, const std::filesystem::path& input,
                       const PageConversionRequest& request, const MultiPageOptions& options,
-                      const std::filesystem::path& output, std::string& error,
+                      const std::filesystem::path& output, base::Failure& failure,
                       const ConversionProgress& progress) {
   const bool twoUp = options.finishing.twoUp != 0;
   // Pages are composed on the whole two-up sheet at their own size; turning,
@@ -172,8 +200,10 @@ bool ConvertMultiTiff(const settings::WorkContext& context, const std::filesyste
   }
   const PageConversionRequest scaled = twoUp ? HalvedForTwoUp(request) : request;
 
+  std::string detail;
   int pages = 0;
-  if (CountPages(input, pages) != kTiffOk || pages < 1) return Fail(error, kCountFailed);
+  if (CountPages(input, pages, &detail) != kTiffOk) return Fail(failure, kCountFailed, detail);
+  if (pages < 1) return Fail(failure, kCountFailed, input.string() + " has no pages");
   const auto drawn = context.work / "tiff_drawed.tif";
   const auto magnified = context.work / "tiff_magnify.tif";
   const auto joined = context.work / "tiff_concat.tif";
@@ -183,20 +213,20 @@ bool ConvertMultiTiff(const settings::WorkContext& context, const std::filesyste
     if (k == 2 && options.stampFirstPageOnly) {
       for (StampPlacement& stamp : compose.stamps) stamp.valid = false;
     }
-    int code = kComposeOk;
-    if (!ComposePage(context, input, k - 1, drawn, compose, code))
-      return Fail(error, kComposeFailed + of + CodeText(code));
+    if (const ComposeCode code = ComposePage(context, input, k - 1, drawn, compose, &detail);
+        code != kComposeOk)
+      return Fail(failure, kComposeFailed + of + CodeText(code), detail);
     std::filesystem::path current = drawn;
-    if (!TurnPage(context, scaled, current)) return Fail(error, kRotateFailed);
-    switch (ScaleForOutput(context, scaled, current)) {
+    if (!TurnPage(context, scaled, current, detail)) return Fail(failure, kRotateFailed, detail);
+    switch (ScaleForOutput(context, scaled, current, detail)) {
       case ScaleResult::kNoResolution:
-        return Fail(error, kResolutionFailed + of);
+        return Fail(failure, kResolutionFailed + of, detail);
       case ScaleResult::kFailed:
-        return Fail(error, kResampleFailed + of);
+        return Fail(failure, kResampleFailed + of, detail);
       case ScaleResult::kOk:
         break;
     }
-    if (!JoinPage(magnified, joined, k == 1)) return Fail(error, kJoinFailed + of);
+    if (!JoinPage(magnified, joined, k == 1, detail)) return Fail(failure, kJoinFailed + of, detail);
   }
 
   printfile::RasterJobOptions header = HeaderOptions(scaled);
@@ -210,8 +240,8 @@ bool ConvertMultiTiff(const settings::WorkContext& context, const std::filesyste
   header.quantity = options.quantity;
   // The two-up layout runs across the halves, against the page orientation.
   if (twoUp) header.landscape = request.landscape == 0 ? 1 : 0;
-  if (!WriteAndCheckJob(joined, output, header, static_cast<size_t>(pages)))
-    return Fail(error, kHeaderFailed);
+  if (!WriteAndCheckJob(joined, output, header, static_cast<size_t>(pages), detail))
+    return Fail(failure, kHeaderFailed, detail);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "base/failure.h"
 #include "imaging/page_conversion_request.h"
 #include "settings/work_folder.h"
 
@@ -15,18 +16,18 @@ namespace orvella::imaging {
 using ConversionProgress = std::function<void(const std::string& status)>;
 
 // Converts page (from 0) of input into the print file output. False with the
-// operator's message in error when a step fails.
+// operator's message and the cause in failure when a step fails.
 bool ConvertSingleTiff(const settings::WorkContext& context, const std::filesystem::path& input, int page,
                        const PageConversionRequest& request, const std::filesystem::path& output,
-                       std::string& error);
+                       base::Failure& failure);
 
 // Converts every page of input into one print file: the repacked pages back to
 // back behind one header. With two-up on, the pages are composed on the
 // options' two-up sheet at 100 % and scaled to half of it. False with the
-// operator's message in error when a step fails.
+// operator's message and the cause in failure when a step fails.
 bool ConvertMultiTiff(const settings::WorkContext& context, const std::filesystem::path& input,
                       const PageConversionRequest& request, const MultiPageOptions& options,
-                      const std::filesystem::path& output, std::string& error,
+                      const std::filesystem::path& output, base::Failure& failure,
                       const ConversionProgress& progress = {});
 
 // Two-up: the request's sheet replaced by half of it and the magnification by

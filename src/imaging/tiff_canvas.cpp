@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+#include "base/fixed_format.h"
+#include "imaging/tiff_detail.h"
 #include "imaging/tiff_file.h"
 #include "imaging/tiff_output_tags.h"
 #include "imaging/tiff_rows.h"
@@ -27,7 +29,7 @@ std::optional<uint32_t> CanvasPixels(double dpi, double mm, uint32_t pagePixels,
 // Writes every canvas row: the page's rows centred in white, the hook's
 // changes included.
 TiffResult WriteCanvasRows(TiffFile& in, const TiffPageInfo& page, const TiffPageInfo& canvas, TiffFile& out,
-                           const CanvasRowHook& rowHook) {
+                           const CanvasRowHook& rowHook, std::string* detail) {
   const uint32_t left = (canvas.width - page.width) / 2;
   const uint32_t top = (canvas.length - page.length) / 2;
   const bool invert = page.photometric == PHOTOMETRIC_MINISBLACK;
@@ -39,24 +41,29 @@ TiffResult WriteCanvasRows(TiffFile& in, const TiffPageInfo& page, const TiffPag
     // A page as wide as the canvas is read straight into the canvas row.
     if (canvas.width != page.width) pageRow = std::make_unique<uint8_t[]>(pageBytes);
   } catch (const std::bad_alloc&) {
-    return kTiffMemoryError;
+    return WithDetail(detail, kTiffMemoryError,
+                      "no memory for a canvas row of " + std::to_string(canvasBytes) + " bytes");
   }
   for (uint32_t y = 0; y < canvas.length; ++y) {
     const bool onPage = y >= top && y - top < page.length;
     if (onPage && !pageRow) {
-      if (!in.ReadRow(row.get(), y - top)) return kTiffReadError;
+      if (!in.ReadRow(row.get(), y - top)) return WithDetail(detail, kTiffReadError, in.RowFailure(y - top));
       if (invert) InvertRow(row.get(), canvasBytes);
       ClearPadBits(row.get(), canvas.width);
     } else {
       std::memset(row.get(), 0, canvasBytes);
       if (onPage) {
-        if (!in.ReadRow(pageRow.get(), y - top)) return kTiffReadError;
+        if (!in.ReadRow(pageRow.get(), y - top))
+          return WithDetail(detail, kTiffReadError, in.RowFailure(y - top));
         if (invert) InvertRow(pageRow.get(), pageBytes);
         OrBits(row.get(), canvas.width, left, pageRow.get(), page.width);
       }
     }
-    if (rowHook && !rowHook(canvas, y, row.get(), canvasBytes)) return kTiffCallbackError;
-    if (!out.WriteRow(row.get(), y)) return kTiffWriteError;
+    if (rowHook && !rowHook(canvas, y, row.get(), canvasBytes)) {
+      return WithDetail(detail, kTiffCallbackError,
+                        "canvas row " + std::to_string(y + 1) + " could not be completed");
+    }
+    if (!out.WriteRow(row.get(), y)) return WithDetail(detail, kTiffWriteError, out.RowFailure(y));
   }
   return kTiffOk;
 }
@@ -65,43 +72,51 @@ TiffResult WriteCanvasRows(TiffFile& in, const TiffPageInfo& page, const TiffPag
 
 TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std::filesystem::path& output,
                          double widthMm, double heightMm, bool compress, TiffPageInfo* pageInfo,
-                         const CanvasRowHook& rowHook, const FileHook& fileHook) {
+                         const CanvasRowHook& rowHook, const FileHook& fileHook, std::string* detail) {
   struct stat inputTimes {};
   const bool haveTimes = ::stat(input.c_str(), &inputTimes) == 0;
 
   TiffFile in(input, "rc");
-  if (!in) return kTiffOpenError;
-  if (!in.SetPage(page)) return kTiffPageError;
+  if (!in) return WithDetail(detail, kTiffOpenError, in.OpenFailure());
+  if (!in.SetPage(page)) return WithDetail(detail, kTiffPageError, in.MissingPage());
   TiffPageInfo info;
-  if (TiffResult result = CheckPageHeader(in, info); result != kTiffOk) return result;
+  if (TiffResult result = CheckPageHeader(in, info, detail); result != kTiffOk) return result;
   if (pageInfo) *pageInfo = info;
 
   const double xDpi = ResolutionDpi(info.xResolution, info.resolutionUnit);
   const double yDpi = ResolutionDpi(info.yResolution, info.resolutionUnit);
   const auto canvasWidth = CanvasPixels(xDpi, widthMm, info.width, kMaxRowPixels);
   const auto canvasLength = CanvasPixels(xDpi, heightMm, info.length, UINT32_MAX);
-  if (!canvasWidth || !canvasLength) return kTiffMemoryError;
+  if (!canvasWidth || !canvasLength) {
+    return WithDetail(detail, kTiffMemoryError,
+                      "a canvas of " + base::FormatFixed(widthMm, 1) + " x " +
+                          base::FormatFixed(heightMm, 1) + " mm at " + base::FormatFixed(xDpi, 1) +
+                          " dpi is too large");
+  }
   TiffPageInfo canvas = info;
   canvas.width = *canvasWidth;
   canvas.length = *canvasLength;
 
   NewFile temp = CreateSystemTempFile("TFa");
-  if (temp.fd < 0) return kTiffOpenError;
+  if (temp.fd < 0) return WithDetail(detail, kTiffOpenError, temp.failure);
   FileRemover removeTemp(temp.path);
   {
     TiffFile out(temp.fd, temp.path, "w");
-    if (!out) return kTiffOpenError;
-    if (!SetBilevelTags(out, canvas.width, canvas.length, compress ? COMPRESSION_CCITTFAX4 : COMPRESSION_NONE,
-                        PHOTOMETRIC_MINISWHITE, xDpi, yDpi)) {
-      return kTiffWriteError;
+    if (!out) return WithDetail(detail, kTiffOpenError, out.OpenFailure());
+    if (TiffResult result = SetBilevelTags(out, canvas.width, canvas.length,
+                                           compress ? COMPRESSION_CCITTFAX4 : COMPRESSION_NONE,
+                                           PHOTOMETRIC_MINISWHITE, xDpi, yDpi, detail);
+        result != kTiffOk) {
+      return result;
     }
-    if (TiffResult result = WriteCanvasRows(in, info, canvas, out, rowHook); result != kTiffOk) return result;
-    if (!out.Close()) return kTiffWriteError;
+    if (TiffResult result = WriteCanvasRows(in, info, canvas, out, rowHook, detail); result != kTiffOk)
+      return result;
+    if (!out.Close()) return WithDetail(detail, kTiffWriteError, out.CloseFailure());
   }
   in.Close();
 
   const RepackedPage repacked{canvas.width, canvas.length, compress, xDpi, yDpi};
-  const TiffResult result = WriteRepacked(temp.path, output, repacked, fileHook);
+  const TiffResult result = WriteRepacked(temp.path, output, repacked, fileHook, detail);
   if (result != kTiffOk) return result;
   if (haveTimes) {
     const struct timespec times[2] = {inputTimes.st_atim, inputTimes.st_mtim};

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include "imaging/tiff_page_info.h"
 #include "imaging/tiff_repack.h"
@@ -24,9 +25,11 @@ using CanvasRowHook =
 // The page is centred and never cut: a canvas smaller than the page grows to
 // it. MinIsBlack pages are inverted. pageInfo, when given, receives the page's
 // header. The output takes the input's file times; the libtiff intermediate
-// ("TFa..." in the system temp folder) is always removed.
+// ("TFa..." in the system temp folder) is always removed. detail, when given,
+// receives the cause of a failure.
 TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std::filesystem::path& output,
                          double widthMm, double heightMm, bool compress, TiffPageInfo* pageInfo = nullptr,
-                         const CanvasRowHook& rowHook = {}, const FileHook& fileHook = {});
+                         const CanvasRowHook& rowHook = {}, const FileHook& fileHook = {},
+                         std::string* detail = nullptr);
 
 }  // namespace orvella::imaging

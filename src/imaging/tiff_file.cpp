@@ -2,8 +2,13 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <mutex>
+#include <system_error>
+
+#include "imaging/tiff_detail.h"
 
 namespace orvella::imaging {
 namespace {
@@ -28,8 +33,12 @@ void SilenceProcessWideHandlers() {
 
 }  // namespace
 
-int TiffFile::OnMessage(TIFF*, void* self, const char*, const char*, va_list) {
-  ++static_cast<TiffFile*>(self)->complaints_;
+int TiffFile::OnMessage(TIFF*, void* self, const char* module, const char* format, va_list args) {
+  auto& file = *static_cast<TiffFile*>(self);
+  ++file.complaints_;
+  char text[512];
+  std::vsnprintf(text, sizeof text, format, args);
+  file.lastComplaint_ = module && *module ? std::string(module) + ": " + text : text;
   return 1;  // handled: the process-wide handlers stay silent
 }
 
@@ -43,12 +52,14 @@ TIFFOpenOptions* TiffFile::Options() {
   return options;
 }
 
-TiffFile::TiffFile(const std::filesystem::path& path, const char* mode) {
+TiffFile::TiffFile(const std::filesystem::path& path, const char* mode)
+    : path_(path), writing_(std::strpbrk(mode, "wa") != nullptr) {
   std::unique_ptr<TIFFOpenOptions, OptionsDeleter> options(Options());
   if (options) tiff_ = TIFFOpenExt(path.c_str(), mode, options.get());
 }
 
-TiffFile::TiffFile(int fd, const std::filesystem::path& name, const char* mode) {
+TiffFile::TiffFile(int fd, const std::filesystem::path& name, const char* mode)
+    : path_(name), writing_(std::strpbrk(mode, "wa") != nullptr) {
   std::unique_ptr<TIFFOpenOptions, OptionsDeleter> options(Options());
   if (options) tiff_ = TIFFFdOpenExt(fd, name.c_str(), mode, options.get());
   if (!tiff_) ::close(fd);
@@ -59,6 +70,7 @@ TiffFile::~TiffFile() {
 }
 
 bool TiffFile::SetPage(int page) {
+  page_ = page;
   return page >= 0 && TIFFSetDirectory(tiff_, static_cast<tdir_t>(page)) == 1;
 }
 
@@ -80,5 +92,34 @@ bool TiffFile::Close() {
   tiff_ = nullptr;
   return flushed && complaints_ == before;
 }
+
+std::string TiffFile::Where() const { return page_ < 0 ? path_.string() : PageName(path_, page_); }
+
+std::string TiffFile::Explain(const std::string& what) const {
+  return lastComplaint_.empty() ? what : what + " (libtiff: " + lastComplaint_ + ")";
+}
+
+std::string TiffFile::OpenFailure() const {
+  const std::string name = path_.string();
+  std::error_code ec;
+  const auto status = std::filesystem::status(path_, ec);
+  if (!writing_ && !std::filesystem::exists(status)) return name + " does not exist";
+  if (std::filesystem::is_directory(status)) return name + " is a folder, not a TIFF file";
+  return Explain(writing_ ? "cannot create " + name : "cannot open " + name + " as a TIFF file");
+}
+
+std::string TiffFile::MissingPage() const {
+  const auto pages = static_cast<unsigned long>(TIFFNumberOfDirectories(tiff_));
+  return Explain(path_.string() + " has " + std::to_string(pages) + (pages == 1 ? " page" : " pages") +
+                 "; there is no page " + std::to_string(static_cast<long long>(page_) + 1));
+}
+
+std::string TiffFile::RowFailure(uint32_t row) const {
+  const std::string number = "row " + std::to_string(static_cast<unsigned long long>(row) + 1);
+  return Explain(writing_ ? number + " cannot be written to " + Where()
+                          : number + " of " + Where() + " cannot be read");
+}
+
+std::string TiffFile::CloseFailure() const { return Explain(Where() + " cannot be completed"); }
 
 }  // namespace orvella::imaging

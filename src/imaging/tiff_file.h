@@ -1,13 +1,15 @@
 #pragma once
 // An open libtiff file. libtiff's warnings and errors are kept with the handle
 // instead of going to stderr (the operations run on worker threads and report
-// result codes), and a row read that drew a complaint counts as failed: a
-// corrupt or cut-off Group 4 strip decodes "successfully" with warnings only.
+// result codes; the last complaint goes into their failure details), and a
+// row read that drew a complaint counts as failed: a corrupt or cut-off
+// Group 4 strip decodes "successfully" with warnings only.
 #include <tiffio.h>
 
 #include <cstdarg>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace orvella::imaging {
 
@@ -37,12 +39,29 @@ class TiffFile {
   // Flushes and closes; false when libtiff could not write everything.
   bool Close();
 
+  // For failure details: "page 2 of <path>" (counted from 1, as people count
+  // pages) once a page was set, else the path.
+  std::string Where() const;
+  // what, followed by libtiff's last complaint when it made one.
+  std::string Explain(const std::string& what) const;
+  // Why the file could not be opened: missing, a folder, or libtiff's words.
+  std::string OpenFailure() const;
+  // After SetPage failed: the pages the file has against the one asked for.
+  std::string MissingPage() const;
+  // A row that could not be read (or written), and a Close that failed.
+  std::string RowFailure(uint32_t row) const;
+  std::string CloseFailure() const;
+
  private:
   static int OnMessage(TIFF*, void* self, const char* module, const char* format, va_list args);
   TIFFOpenOptions* Options();
 
   TIFF* tiff_ = nullptr;
+  std::filesystem::path path_;
+  bool writing_ = false;
+  int page_ = -1;
   int complaints_ = 0;
+  std::string lastComplaint_;
 };
 
 // Bytes of a packed row of the given width.

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
+
+#include "imaging/tiff_result.h"
 
 namespace orvella::imaging {
 
@@ -16,9 +19,10 @@ std::optional<std::filesystem::path> HalftonePatternPath(const std::filesystem::
 
 // ANDs the pattern into the image (rows x bytesPerRow bytes), anchored at the
 // top-left corner and not repeated: whatever lies beyond the pattern's size
-// stays solid. Pattern 0 does nothing. False when the pattern file is missing
-// or unreadable (the image may then be partly screened).
-bool ApplyHalftone(int pattern, uint8_t* image, uint32_t rows, size_t bytesPerRow,
-                   const std::filesystem::path& program = {});
+// stays solid. Pattern 0 does nothing. A result code when the pattern is
+// unknown, or its file missing or unreadable (the image may then be partly
+// screened); detail, when given, receives the cause.
+TiffResult ApplyHalftone(int pattern, uint8_t* image, uint32_t rows, size_t bytesPerRow,
+                         const std::filesystem::path& program = {}, std::string* detail = nullptr);
 
 }  // namespace orvella::imaging

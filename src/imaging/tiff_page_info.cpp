@@ -3,43 +3,64 @@
 #include <climits>
 #include <cmath>
 
+#include "imaging/tiff_detail.h"
 #include "imaging/tiff_file.h"
 
 namespace orvella::imaging {
 
-TiffResult CheckPageHeader(TiffFile& file, TiffPageInfo& info) {
+TiffResult CheckPageHeader(TiffFile& file, TiffPageInfo& info, std::string* detail) {
   TIFF* tif = file.get();
+  auto refuse = [&](TiffResult code, const std::string& what) {
+    return WithDetail(detail, code, file.Where() + what);
+  };
+  auto missing = [&](const char* tag) {
+    return refuse(kTiffMissingTag, std::string(" has no ") + tag + " tag");
+  };
   uint16_t value = 0;
-  if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &value)) return kTiffMissingTag;
-  if (value != PHOTOMETRIC_MINISWHITE && value != PHOTOMETRIC_MINISBLACK) return kTiffUnsupported;
+  if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &value)) return missing("PhotometricInterpretation");
+  if (value != PHOTOMETRIC_MINISWHITE && value != PHOTOMETRIC_MINISBLACK) {
+    return refuse(kTiffUnsupported, " has photometric interpretation " + std::to_string(value) +
+                                        "; only bilevel pages (0 or 1) are supported");
+  }
   info.photometric = value;
   info.bitsPerSample = TIFFGetField(tif, TIFFTAG_BITSPERSAMPLE, &value) ? value : 1;
-  if (info.bitsPerSample != 1) return kTiffUnsupported;
+  if (info.bitsPerSample != 1) return refuse(kTiffUnsupported, NotOneBit(info.bitsPerSample));
   info.samplesPerPixel = TIFFGetField(tif, TIFFTAG_SAMPLESPERPIXEL, &value) ? value : 1;
-  if (info.samplesPerPixel != 1) return kTiffUnsupported;
-  if (!TIFFGetField(tif, TIFFTAG_COMPRESSION, &value)) return kTiffMissingTag;
+  if (info.samplesPerPixel != 1) return refuse(kTiffUnsupported, NotOneSample(info.samplesPerPixel));
+  if (!TIFFGetField(tif, TIFFTAG_COMPRESSION, &value)) return missing("Compression");
   info.compression = value;
-  if (value == COMPRESSION_LZW || !TIFFIsCODECConfigured(value)) return kTiffUnsupportedCompression;
-  if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &info.width) ||
-      !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &info.length) ||
-      !TIFFGetField(tif, TIFFTAG_XRESOLUTION, &info.xResolution) ||
-      !TIFFGetField(tif, TIFFTAG_YRESOLUTION, &info.yResolution)) {
-    return kTiffMissingTag;
+  if (value == COMPRESSION_LZW)
+    return refuse(kTiffUnsupportedCompression, " is LZW-compressed; LZW compression is not supported");
+  if (!TIFFIsCODECConfigured(value)) {
+    return refuse(kTiffUnsupportedCompression,
+                  " uses compression " + std::to_string(value) + ", which this libtiff cannot decode");
   }
+  if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &info.width)) return missing("ImageWidth");
+  if (!TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &info.length)) return missing("ImageLength");
+  if (!TIFFGetField(tif, TIFFTAG_XRESOLUTION, &info.xResolution)) return missing("XResolution");
+  if (!TIFFGetField(tif, TIFFTAG_YRESOLUTION, &info.yResolution)) return missing("YResolution");
   info.resolutionUnit = TIFFGetField(tif, TIFFTAG_RESOLUTIONUNIT, &value) ? value : RESUNIT_INCH;
   // Rows are read one scanline at a time into buffers of RowBytes(width).
-  if (TIFFIsTiled(tif)) return kTiffUnsupported;
-  if (info.width == 0 || info.length == 0) return kTiffParseError;
-  if (info.width > kMaxRowPixels) return kTiffMemoryError;
-  if (TIFFScanlineSize64(tif) != RowBytes(info.width)) return kTiffUnsupported;
+  if (TIFFIsTiled(tif)) return refuse(kTiffUnsupported, kTiledPage);
+  if (info.width == 0 || info.length == 0) return refuse(kTiffParseError, EmptyPage(info.width, info.length));
+  if (info.width > kMaxRowPixels) {
+    return refuse(kTiffMemoryError, " is " + std::to_string(info.width) + " pixels wide; rows of more than " +
+                                        std::to_string(kMaxRowPixels) + " pixels are refused");
+  }
+  if (const uint64_t rowBytes = TIFFScanlineSize64(tif); rowBytes != RowBytes(info.width)) {
+    return refuse(kTiffUnsupported, " has rows of " + std::to_string(rowBytes) + " bytes where " +
+                                        std::to_string(RowBytes(info.width)) + " hold its " +
+                                        std::to_string(info.width) + " 1-bit pixels");
+  }
   return kTiffOk;
 }
 
-TiffResult ReadPageInfo(const std::filesystem::path& file, int page, TiffPageInfo& info) {
+TiffResult ReadPageInfo(const std::filesystem::path& file, int page, TiffPageInfo& info,
+                        std::string* detail) {
   TiffFile tiff(file, "rc");
-  if (!tiff) return kTiffOpenError;
-  if (!tiff.SetPage(page)) return kTiffPageError;
-  return CheckPageHeader(tiff, info);
+  if (!tiff) return WithDetail(detail, kTiffOpenError, tiff.OpenFailure());
+  if (!tiff.SetPage(page)) return WithDetail(detail, kTiffPageError, tiff.MissingPage());
+  return CheckPageHeader(tiff, info, detail);
 }
 
 double ResolutionDpi(float value, uint16_t unit) {
@@ -55,9 +76,10 @@ int TruncateDpi(double dpi) {
   return static_cast<int>(dpi);
 }
 
-TiffResult ReadPageResolution(const std::filesystem::path& file, int page, TiffPageResolution& resolution) {
+TiffResult ReadPageResolution(const std::filesystem::path& file, int page, TiffPageResolution& resolution,
+                              std::string* detail) {
   TiffPageInfo info;
-  if (TiffResult result = ReadPageInfo(file, page, info); result != kTiffOk) return result;
+  if (TiffResult result = ReadPageInfo(file, page, info, detail); result != kTiffOk) return result;
   resolution.width = info.width;
   resolution.length = info.length;
   resolution.xDpi = TruncateDpi(ResolutionDpi(info.xResolution, info.resolutionUnit));
@@ -65,19 +87,25 @@ TiffResult ReadPageResolution(const std::filesystem::path& file, int page, TiffP
   return kTiffOk;
 }
 
-TiffResult ReadPageSizeMm(const std::filesystem::path& file, int page, double& widthMm, double& lengthMm) {
+TiffResult ReadPageSizeMm(const std::filesystem::path& file, int page, double& widthMm, double& lengthMm,
+                          std::string* detail) {
   TiffPageResolution resolution;
-  if (TiffResult result = ReadPageResolution(file, page, resolution); result != kTiffOk) return result;
+  if (TiffResult result = ReadPageResolution(file, page, resolution, detail); result != kTiffOk)
+    return result;
   // A zero resolution would make the size infinite.
-  if (resolution.xDpi < 1 || resolution.yDpi < 1) return kTiffParseError;
+  if (resolution.xDpi < 1 || resolution.yDpi < 1) {
+    return WithDetail(detail, kTiffParseError,
+                      PageName(file, page) + " has a resolution of " + std::to_string(resolution.xDpi) +
+                          " x " + std::to_string(resolution.yDpi) + " dpi; at least 1 dpi is needed");
+  }
   widthMm = resolution.width / static_cast<double>(resolution.xDpi) * 25.4;
   lengthMm = resolution.length / static_cast<double>(resolution.yDpi) * 25.4;
   return kTiffOk;
 }
 
-TiffResult CountPages(const std::filesystem::path& file, int& count) {
+TiffResult CountPages(const std::filesystem::path& file, int& count, std::string* detail) {
   TiffFile tiff(file, "r");
-  if (!tiff) return kTiffOpenError;
+  if (!tiff) return WithDetail(detail, kTiffOpenError, tiff.OpenFailure());
   count = 1;
   while (TIFFReadDirectory(tiff.get())) ++count;
   return kTiffOk;

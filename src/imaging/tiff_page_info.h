@@ -2,6 +2,7 @@
 // Reading and checking one page's header; page counting.
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "imaging/tiff_result.h"
 
@@ -34,18 +35,22 @@ struct TiffPageResolution {
 // can process it: 3 when the file cannot be opened, 8 when there is no such
 // page, 5 for anything but one 1-bit sample per pixel stored in strips, 6 for
 // LZW or a compression libtiff cannot decode, 7 for a missing tag, 10 for an
-// empty page, 9 for rows too wide to buffer.
-TiffResult ReadPageInfo(const std::filesystem::path& file, int page, TiffPageInfo& info);
+// empty page, 9 for rows too wide to buffer. detail, when given, receives the
+// cause of a failure (see tiff_detail.h).
+TiffResult ReadPageInfo(const std::filesystem::path& file, int page, TiffPageInfo& info,
+                        std::string* detail = nullptr);
 // The same resolutions in whole dots per inch (centimetre values converted).
-TiffResult ReadPageResolution(const std::filesystem::path& file, int page, TiffPageResolution& resolution);
+TiffResult ReadPageResolution(const std::filesystem::path& file, int page, TiffPageResolution& resolution,
+                              std::string* detail = nullptr);
 // The page size in millimetres at those integer resolutions; 10 when a
 // resolution is below 1 dpi.
-TiffResult ReadPageSizeMm(const std::filesystem::path& file, int page, double& widthMm, double& lengthMm);
+TiffResult ReadPageSizeMm(const std::filesystem::path& file, int page, double& widthMm, double& lengthMm,
+                          std::string* detail = nullptr);
 // Number of pages: 1 plus every further directory libtiff can read.
-TiffResult CountPages(const std::filesystem::path& file, int& count);
+TiffResult CountPages(const std::filesystem::path& file, int& count, std::string* detail = nullptr);
 
 // The header check of ReadPageInfo on the current page of an open file.
-TiffResult CheckPageHeader(TiffFile& file, TiffPageInfo& info);
+TiffResult CheckPageHeader(TiffFile& file, TiffPageInfo& info, std::string* detail = nullptr);
 
 // A stored resolution in dots per inch. Centimetre values are converted and
 // snapped to a whole number when within 0.01 of one: 118.11 px/cm is 300 dpi,

@@ -4,6 +4,7 @@
 #include <limits>
 #include <memory>
 
+#include "imaging/tiff_detail.h"
 #include "imaging/tiff_file.h"
 #include "imaging/tiff_temp_file.h"
 
@@ -86,44 +87,63 @@ std::array<uint8_t, kRepackedHeaderBytes> RepackedHeader(const RepackedPage& pag
 }
 
 TiffResult WriteRepacked(const std::filesystem::path& stripFile, const std::filesystem::path& target,
-                         const RepackedPage& page, const FileHook& hook) {
+                         const RepackedPage& page, const FileHook& hook, std::string* detail) {
+  auto fail = [detail](TiffResult code, const std::string& text) { return WithDetail(detail, code, text); };
   uint64_t offset = 0;
   uint64_t byteCount = 0;
   {
     TiffFile written(stripFile, "rc");
-    if (!written) return kTiffOpenError;
+    if (!written) return fail(kTiffOpenError, written.OpenFailure());
     uint64_t* offsets = nullptr;
     uint64_t* byteCounts = nullptr;
     if (!TIFFGetField(written.get(), TIFFTAG_STRIPOFFSETS, &offsets) ||
         !TIFFGetField(written.get(), TIFFTAG_STRIPBYTECOUNTS, &byteCounts) || !offsets || !byteCounts) {
-      return kTiffMissingTag;
+      return fail(kTiffMissingTag, stripFile.string() + " has no StripOffsets or StripByteCounts tag");
     }
-    if (TIFFNumberOfStrips(written.get()) != 1) return kTiffParseError;
+    if (const auto strips = TIFFNumberOfStrips(written.get()); strips != 1) {
+      return fail(kTiffParseError,
+                  stripFile.string() + " has " + std::to_string(strips) + " strips, not one");
+    }
     offset = offsets[0];
     byteCount = byteCounts[0];
   }
   // The header has 32 bits for the strip's size.
-  if (byteCount > std::numeric_limits<uint32_t>::max()) return kTiffWriteError;
+  if (byteCount > std::numeric_limits<uint32_t>::max()) {
+    return fail(kTiffWriteError, "the page's strip of " + std::to_string(byteCount) +
+                                     " bytes is larger than a repacked file can hold (4 GiB)");
+  }
 
   FilePtr in(std::fopen(stripFile.c_str(), "rb"));
-  if (!in) return kTiffOpenError;
-  if (fseeko(in.get(), static_cast<off_t>(offset), SEEK_SET) != 0) return kTiffReadError;
+  if (!in) return fail(kTiffOpenError, "cannot open " + stripFile.string() + ": " + SystemText());
+  if (fseeko(in.get(), static_cast<off_t>(offset), SEEK_SET) != 0)
+    return fail(kTiffReadError, "cannot seek in " + stripFile.string() + ": " + SystemText());
   FilePtr out(std::fopen(target.c_str(), "wb"));
-  if (!out) return kTiffOpenError;
+  if (!out) return fail(kTiffOpenError, "cannot create " + target.string() + ": " + SystemText());
   FileRemover removeOnFailure(target);
 
-  if (hook && !hook(out.get(), true)) return kTiffCallbackError;
+  const std::string writeFailed = "cannot write " + target.string();
+  if (hook && !hook(out.get(), true))
+    return fail(kTiffCallbackError, writeFailed + ": the data before the image failed");
   const auto header = RepackedHeader(page, static_cast<uint32_t>(byteCount));
-  if (std::fwrite(header.data(), 1, header.size(), out.get()) != header.size()) return kTiffWriteError;
+  if (std::fwrite(header.data(), 1, header.size(), out.get()) != header.size())
+    return fail(kTiffWriteError, writeFailed + ": " + SystemText());
   auto piece = std::make_unique_for_overwrite<char[]>(kCopyPieceBytes);
   for (uint64_t left = byteCount; left > 0;) {
     const size_t n = left < kCopyPieceBytes ? static_cast<size_t>(left) : kCopyPieceBytes;
-    if (std::fread(piece.get(), 1, n, in.get()) != n) return kTiffReadError;
-    if (std::fwrite(piece.get(), 1, n, out.get()) != n) return kTiffWriteError;
+    if (std::fread(piece.get(), 1, n, in.get()) != n) {
+      if (std::ferror(in.get()))
+        return fail(kTiffReadError, "cannot read " + stripFile.string() + ": " + SystemText());
+      return fail(kTiffReadError, stripFile.string() + " ends inside its strip (" +
+                                      std::to_string(byteCount) + " bytes from offset " +
+                                      std::to_string(offset) + ")");
+    }
+    if (std::fwrite(piece.get(), 1, n, out.get()) != n)
+      return fail(kTiffWriteError, writeFailed + ": " + SystemText());
     left -= n;
   }
-  if (hook && !hook(out.get(), false)) return kTiffCallbackError;
-  if (std::fclose(out.release()) != 0) return kTiffWriteError;
+  if (hook && !hook(out.get(), false))
+    return fail(kTiffCallbackError, writeFailed + ": the data after the image failed");
+  if (std::fclose(out.release()) != 0) return fail(kTiffWriteError, writeFailed + ": " + SystemText());
   removeOnFailure.Keep();
   return kTiffOk;
 }

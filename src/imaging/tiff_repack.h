@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "imaging/tiff_result.h"
@@ -35,7 +36,8 @@ std::array<uint8_t, kRepackedHeaderBytes> RepackedHeader(const RepackedPage& pag
 // Writes target as the header followed by the only strip of the libtiff file
 // stripFile, copied in 8 MB pieces, with the file hook around the TIFF bytes.
 // 7 when stripFile lacks its strip tags; the target is removed on failure.
+// detail, when given, receives the cause of a failure.
 TiffResult WriteRepacked(const std::filesystem::path& stripFile, const std::filesystem::path& target,
-                         const RepackedPage& page, const FileHook& hook);
+                         const RepackedPage& page, const FileHook& hook, std::string* detail = nullptr);
 
 }  // namespace orvella::imaging

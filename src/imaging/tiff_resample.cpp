@@ -6,6 +6,8 @@
 #include <new>
 #include <vector>
 
+#include "base/fixed_format.h"
+#include "imaging/tiff_detail.h"
 #include "imaging/tiff_file.h"
 #include "imaging/tiff_output_tags.h"
 #include "imaging/tiff_page_info.h"
@@ -80,7 +82,7 @@ class RowScaler {
 };
 
 TiffResult WriteRows(TiffFile& in, const TiffPageInfo& info, TiffFile& out, uint32_t outWidth,
-                     uint32_t outLength, double ratio) {
+                     uint32_t outLength, double ratio, std::string* detail) {
   const size_t inBytes = RowBytes(info.width);
   const size_t outBytes = RowBytes(outWidth);
   const bool invert = info.photometric == PHOTOMETRIC_MINISBLACK;
@@ -89,19 +91,22 @@ TiffResult WriteRows(TiffFile& in, const TiffPageInfo& info, TiffFile& out, uint
     inRow.resize(inBytes + 8);  // room for the scaler's last window
     outRow.resize(outBytes);
   } catch (const std::bad_alloc&) {
-    return kTiffMemoryError;
+    return WithDetail(detail, kTiffMemoryError,
+                      "no memory for rows of " + std::to_string(inBytes) + " bytes");
   }
   auto readRow = [&](uint32_t y) {
     if (!in.ReadRow(inRow.data(), y)) return false;
     if (invert) InvertRow(inRow.data(), inBytes);
     return true;
   };
+  auto readFailed = [&](uint32_t y) { return WithDetail(detail, kTiffReadError, in.RowFailure(y)); };
+  auto writeFailed = [&](uint32_t y) { return WithDetail(detail, kTiffWriteError, out.RowFailure(y)); };
 
   if (ratio == 1) {
     for (uint32_t y = 0; y < outLength; ++y) {
-      if (!readRow(y)) return kTiffReadError;
+      if (!readRow(y)) return readFailed(y);
       ClearPadBits(inRow.data(), info.width);
-      if (!out.WriteRow(inRow.data(), y)) return kTiffWriteError;
+      if (!out.WriteRow(inRow.data(), y)) return writeFailed(y);
     }
     return kTiffOk;
   }
@@ -111,7 +116,8 @@ TiffResult WriteRows(TiffFile& in, const TiffPageInfo& info, TiffFile& out, uint
   try {
     scaler = std::make_unique<RowScaler>(info.width, outWidth, inverse);
   } catch (const std::bad_alloc&) {
-    return kTiffMemoryError;
+    return WithDetail(detail, kTiffMemoryError,
+                      "no memory for the column map of " + std::to_string(outWidth) + " pixels");
   }
   int64_t current = -1;  // input row in inRow
   int64_t scaled = -1;   // input row in outRow
@@ -119,13 +125,13 @@ TiffResult WriteRows(TiffFile& in, const TiffPageInfo& info, TiffFile& out, uint
     auto source = static_cast<int64_t>(y * inverse);
     if (source >= info.length) source = info.length - 1;
     while (current < source) {
-      if (!readRow(static_cast<uint32_t>(++current))) return kTiffReadError;
+      if (!readRow(static_cast<uint32_t>(++current))) return readFailed(static_cast<uint32_t>(current));
     }
     if (scaled != source) {
       scaler->Scale(inRow.data(), outRow.data());
       scaled = source;
     }
-    if (!out.WriteRow(outRow.data(), y)) return kTiffWriteError;
+    if (!out.WriteRow(outRow.data(), y)) return writeFailed(y);
   }
   return kTiffOk;
 }
@@ -133,20 +139,24 @@ TiffResult WriteRows(TiffFile& in, const TiffPageInfo& info, TiffFile& out, uint
 }  // namespace
 
 TiffResult ResampleTiff(const std::filesystem::path& input, const std::filesystem::path& output,
-                        double targetDpi, double scale, bool compress, bool repack) {
+                        double targetDpi, double scale, bool compress, bool repack, std::string* detail) {
   TiffFile in(input, "rc");
-  if (!in) return kTiffOpenError;
+  if (!in) return WithDetail(detail, kTiffOpenError, in.OpenFailure());
   TiffPageInfo info;
-  if (TiffResult result = CheckPageHeader(in, info); result != kTiffOk) return result;
+  if (TiffResult result = CheckPageHeader(in, info, detail); result != kTiffOk) return result;
 
   const double inputDpi = ResolutionDpi(info.xResolution, info.resolutionUnit);
   const double ratio = targetDpi != 0 ? targetDpi / inputDpi * scale : scale;
   const double outputDpi = targetDpi != 0 ? targetDpi : inputDpi;
-  if (!(ratio > 0) || !std::isfinite(ratio)) return kTiffParseError;
+  const std::string scaling = input.string() + " at " + base::FormatFixed(inputDpi, 2) + " dpi scaled by " +
+                              base::FormatFixed(ratio, 4);
+  if (!(ratio > 0) || !std::isfinite(ratio))
+    return WithDetail(detail, kTiffParseError, scaling + ": the factor must be a positive number");
   const double width = std::trunc(info.width * ratio);
   const double length = std::trunc(info.length * ratio);
-  if (width < 1 || length < 1) return kTiffParseError;
-  if (width > kMaxRowPixels || length > UINT32_MAX) return kTiffMemoryError;
+  if (width < 1 || length < 1) return WithDetail(detail, kTiffParseError, scaling + " leaves no pixels");
+  if (width > kMaxRowPixels || length > UINT32_MAX)
+    return WithDetail(detail, kTiffMemoryError, scaling + " would be too large");
   const auto outWidth = static_cast<uint32_t>(width);
   const auto outLength = static_cast<uint32_t>(length);
 
@@ -154,14 +164,16 @@ TiffResult ResampleTiff(const std::filesystem::path& input, const std::filesyste
   // output is Group 4.
   const uint16_t compression = repack && !compress ? COMPRESSION_NONE : COMPRESSION_CCITTFAX4;
   auto writePage = [&](TiffFile& out) {
-    if (!out) return kTiffOpenError;
-    if (!SetBilevelTags(out, outWidth, outLength, compression, PHOTOMETRIC_MINISWHITE, outputDpi,
-                        outputDpi)) {
-      return kTiffWriteError;
-    }
-    if (TiffResult result = WriteRows(in, info, out, outWidth, outLength, ratio); result != kTiffOk)
+    if (!out) return WithDetail(detail, kTiffOpenError, out.OpenFailure());
+    if (TiffResult result = SetBilevelTags(out, outWidth, outLength, compression, PHOTOMETRIC_MINISWHITE,
+                                           outputDpi, outputDpi, detail);
+        result != kTiffOk) {
       return result;
-    return out.Close() ? kTiffOk : kTiffWriteError;
+    }
+    if (TiffResult result = WriteRows(in, info, out, outWidth, outLength, ratio, detail); result != kTiffOk)
+      return result;
+    if (out.Close()) return kTiffOk;
+    return WithDetail(detail, kTiffWriteError, out.CloseFailure());
   };
 
   if (!repack) {
@@ -172,14 +184,15 @@ TiffResult ResampleTiff(const std::filesystem::path& input, const std::filesyste
     return kTiffOk;
   }
   NewFile intermediate = CreateNumberedSibling(output);
-  if (intermediate.fd < 0) return kTiffOpenError;
+  if (intermediate.fd < 0) return WithDetail(detail, kTiffOpenError, intermediate.failure);
   FileRemover removeIntermediate(intermediate.path);
   {
     TiffFile out(intermediate.fd, intermediate.path, "w");
     if (TiffResult result = writePage(out); result != kTiffOk) return result;
   }
   in.Close();
-  return WriteRepacked(intermediate.path, output, {outWidth, outLength, compress, outputDpi, outputDpi}, {});
+  return WriteRepacked(intermediate.path, output, {outWidth, outLength, compress, outputDpi, outputDpi}, {},
+                       detail);
 }
 
 }  // namespace orvella::imaging

@@ -1,6 +1,7 @@
 #pragma once
 // Nearest-neighbour resampling of a 1-bit TIFF page.
 #include <filesystem>
+#include <string>
 
 #include "imaging/tiff_result.h"
 
@@ -14,7 +15,9 @@ namespace orvella::imaging {
 // MinIsWhite. With repack, output becomes a repacked TIFF (Group 4 when
 // compress is set, else uncompressed) via the intermediate "<output>_NNNNN",
 // which is always removed. 10 when r or the output size is not positive.
+// detail, when given, receives the cause of a failure.
 TiffResult ResampleTiff(const std::filesystem::path& input, const std::filesystem::path& output,
-                        double targetDpi, double scale, bool compress, bool repack);
+                        double targetDpi, double scale, bool compress, bool repack,
+                        std::string* detail = nullptr);
 
 }  // namespace orvella::imaging

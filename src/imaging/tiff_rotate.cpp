@@ -5,8 +5,10 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
+#include "imaging/tiff_detail.h"
 #include "imaging/tiff_file.h"
 #include "imaging/tiff_halftone.h"
 #include "imaging/tiff_output_tags.h"
@@ -120,11 +122,15 @@ bool WriteHalfTurn(const Raster& in, TiffFile& out) {
 
 }  // namespace
 
-bool RotateTiff(const std::filesystem::path& input, const std::filesystem::path& output, int angle,
-                int halftone, const std::filesystem::path& program) {
-  if (angle != 0 && angle != 90 && angle != 180 && angle != 270) return false;
+TiffResult RotateTiff(const std::filesystem::path& input, const std::filesystem::path& output, int angle,
+                      int halftone, const std::filesystem::path& program, std::string* detail) {
+  if (angle != 0 && angle != 90 && angle != 180 && angle != 270) {
+    return WithDetail(
+        detail, kTiffParseError,
+        "cannot turn by " + std::to_string(angle) + " degrees; only 0, 90, 180 and 270 are possible");
+  }
   TiffFile in(input, "r");
-  if (!in) return false;
+  if (!in) return WithDetail(detail, kTiffOpenError, in.OpenFailure());
   TIFF* tif = in.get();
   Raster raster;
   uint16_t bits = 1;
@@ -138,7 +144,9 @@ bool RotateTiff(const std::filesystem::path& input, const std::filesystem::path&
       !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &raster.length) ||
       !TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xResolution) ||
       !TIFFGetField(tif, TIFFTAG_YRESOLUTION, &yResolution)) {
-    return false;
+    return WithDetail(
+        detail, kTiffMissingTag,
+        input.string() + " lacks one of the ImageWidth, ImageLength, XResolution and YResolution tags");
   }
   TIFFGetField(tif, TIFFTAG_BITSPERSAMPLE, &bits);
   TIFFGetField(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
@@ -147,41 +155,56 @@ bool RotateTiff(const std::filesystem::path& input, const std::filesystem::path&
   TIFFGetField(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
   raster.rowBytes = RowBytes(raster.width);
   raster.stride = (raster.rowBytes + 7) / 8 * 8;
-  if (bits != 1 || samples != 1 || TIFFIsTiled(tif) || raster.width == 0 || raster.length == 0 ||
-      TIFFScanlineSize64(tif) != raster.rowBytes) {
-    return false;
+  const std::string name = input.string();
+  if (bits != 1) return WithDetail(detail, kTiffUnsupported, name + NotOneBit(bits));
+  if (samples != 1) return WithDetail(detail, kTiffUnsupported, name + NotOneSample(samples));
+  if (TIFFIsTiled(tif)) return WithDetail(detail, kTiffUnsupported, name + kTiledPage);
+  if (raster.width == 0 || raster.length == 0)
+    return WithDetail(detail, kTiffParseError, name + EmptyPage(raster.width, raster.length));
+  if (TIFFScanlineSize64(tif) != raster.rowBytes) {
+    return WithDetail(
+        detail, kTiffUnsupported,
+        name + " has rows of an unexpected size for " + std::to_string(raster.width) + " pixels");
   }
   // Held whole, and turned rows are as wide as the page is long.
   if (raster.width > kMaxRowPixels || raster.length > kMaxRowPixels ||
       static_cast<uint64_t>(raster.length) * raster.stride > kMaxRasterBytes) {
-    return false;
+    return WithDetail(detail, kTiffMemoryError,
+                      name + " is too large to turn whole (" + std::to_string(raster.width) + " x " +
+                          std::to_string(raster.length) + " pixels)");
   }
   try {
     // Left uninitialised: pages are touched only as rows arrive, so a forged
     // header with no data behind it costs no memory.
     raster.data = std::make_unique_for_overwrite<uint8_t[]>(raster.length * raster.stride);
   } catch (const std::bad_alloc&) {
-    return false;
+    return WithDetail(detail, kTiffMemoryError, "no memory to hold " + name + " whole");
   }
   for (uint32_t y = 0; y < raster.length; ++y) {
     uint8_t* row = raster.Row(y);
-    if (!in.ReadRow(row, y)) return false;
+    if (!in.ReadRow(row, y)) return WithDetail(detail, kTiffReadError, in.RowFailure(y));
     ClearPadBits(row, raster.width);
     std::memset(row + raster.rowBytes, 0, raster.stride - raster.rowBytes);
   }
   in.Close();
-  if (!ApplyHalftone(halftone, raster.data.get(), raster.length, raster.stride, program)) return false;
+  if (TiffResult result =
+          ApplyHalftone(halftone, raster.data.get(), raster.length, raster.stride, program, detail);
+      result != kTiffOk) {
+    return result;
+  }
 
   const bool quarter = angle == 90 || angle == 270;
   double xDpi = ResolutionDpi(xResolution, unit);
   double yDpi = ResolutionDpi(yResolution, unit);
   if (quarter) std::swap(xDpi, yDpi);
   TiffFile out(output, "w");
-  if (!out) return false;
+  if (!out) return WithDetail(detail, kTiffOpenError, out.OpenFailure());
   FileRemover removeOnFailure(output);
-  if (!SetBilevelTags(out, quarter ? raster.length : raster.width, quarter ? raster.width : raster.length,
-                      compression, photometric, xDpi, yDpi)) {
-    return false;
+  if (TiffResult result =
+          SetBilevelTags(out, quarter ? raster.length : raster.width, quarter ? raster.width : raster.length,
+                         compression, photometric, xDpi, yDpi, detail);
+      result != kTiffOk) {
+    return result;
   }
   bool written = true;
   if (quarter) {
@@ -191,9 +214,10 @@ bool RotateTiff(const std::filesystem::path& input, const std::filesystem::path&
   } else {
     for (uint32_t y = 0; written && y < raster.length; ++y) written = out.WriteRow(raster.Row(y), y);
   }
-  if (!written || !out.Close()) return false;
+  if (!written) return WithDetail(detail, kTiffWriteError, out.Explain("cannot write " + output.string()));
+  if (!out.Close()) return WithDetail(detail, kTiffWriteError, out.CloseFailure());
   removeOnFailure.Keep();
-  return true;
+  return kTiffOk;
 }
 
 }  // namespace orvella::imaging

@@ -1,6 +1,9 @@
 #pragma once
 // Turning a 1-bit TIFF by quarter turns, with optional halftone screening.
 #include <filesystem>
+#include <string>
+
+#include "imaging/tiff_result.h"
 
 namespace orvella::imaging {
 
@@ -8,8 +11,9 @@ namespace orvella::imaging {
 // output, screened first with halftone pattern 0..3 (see ApplyHalftone). The
 // page is held whole, so pages over 4 GiB unpacked are refused. Compression
 // and photometric interpretation stay as they were; the resolutions follow the
-// turn. False on any failure, leaving no output file.
-bool RotateTiff(const std::filesystem::path& input, const std::filesystem::path& output, int angle,
-                int halftone, const std::filesystem::path& program = {});
+// turn. A result code on any failure (10 for another angle), leaving no
+// output file; detail, when given, receives the cause.
+TiffResult RotateTiff(const std::filesystem::path& input, const std::filesystem::path& output, int angle,
+                      int halftone, const std::filesystem::path& program = {}, std::string* detail = nullptr);
 
 }  // namespace orvella::imaging

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/tiff_detail.h"
 #include "imaging/tiff_file.h"
 #include "imaging/tiff_packbits.h"
 #include "imaging/tiff_page_info.h"
@@ -47,13 +48,18 @@ class Sequence {
 }  // namespace
 
 TiffResult WriteStampRaster(const std::filesystem::path& stamp, const std::filesystem::path& output, int x,
-                            int y, bool pack) {
+                            int y, bool pack, std::string* detail) {
   TiffPageInfo info;
-  if (TiffResult result = ReadPageInfo(stamp, 0, info); result != kTiffOk) return result;
+  if (TiffResult result = ReadPageInfo(stamp, 0, info, detail); result != kTiffOk) return result;
   TiffFile in(stamp, "rc");
-  if (!in) return kTiffOpenError;
+  if (!in) return WithDetail(detail, kTiffOpenError, in.OpenFailure());
+  auto cannotWrite = [&] {
+    return WithDetail(detail, kTiffWriteError, "cannot write " + output.string() + ": " + SystemText());
+  };
   FilePtr out(std::fopen(output.c_str(), "wb"));
-  if (!out) return kTiffOpenError;
+  if (!out) {
+    return WithDetail(detail, kTiffOpenError, "cannot create " + output.string() + ": " + SystemText());
+  }
   FileRemover removeOnFailure(output);
 
   const size_t rowBytes = RowBytes(info.width);
@@ -62,7 +68,8 @@ TiffResult WriteStampRaster(const std::filesystem::path& stamp, const std::files
     row.resize(rowBytes);
     packed.resize(PackBitsBound(rowBytes));
   } catch (const std::bad_alloc&) {
-    return kTiffMemoryError;
+    return WithDetail(detail, kTiffMemoryError,
+                      "no memory for rows of " + std::to_string(rowBytes) + " bytes");
   }
   const int dpi = TruncateDpi(ResolutionDpi(info.xResolution, info.resolutionUnit));
   Sequence s;
@@ -71,27 +78,28 @@ TiffResult WriteStampRaster(const std::filesystem::path& stamp, const std::files
   s.Escape().Text("*r").Number(info.width).Text("s").Number(info.length).Text("t0A");
   s.Escape().Text("*p").Number(x).Text("x").Number(y).Text("Y");
   s.Escape().Text("*b").Number(pack ? 2 : 0).Text("M");
-  if (!s.WriteTo(out.get())) return kTiffWriteError;
+  if (!s.WriteTo(out.get())) return cannotWrite();
 
   const bool invert = info.photometric == PHOTOMETRIC_MINISBLACK;
   for (uint32_t r = 0; r < info.length; ++r) {
-    if (!in.ReadRow(row.data(), r)) return kTiffReadError;
+    if (!in.ReadRow(row.data(), r)) return WithDetail(detail, kTiffReadError, in.RowFailure(r));
     if (invert) InvertRow(row.data(), rowBytes);
     ClearPadBits(row.data(), info.width);
     const uint8_t* data = row.data();
     size_t size = rowBytes;
     if (pack) {
       size = PackBits(row.data(), rowBytes, packed.data());
-      if (size == 0) return kTiffParseError;
+      if (size == 0)
+        return WithDetail(detail, kTiffParseError, "row " + std::to_string(r + 1) + " packs to nothing");
       data = packed.data();
     }
     s.Escape().Text("*b").Number(static_cast<long long>(size)).Text("W");
-    if (!s.WriteTo(out.get()) || std::fwrite(data, 1, size, out.get()) != size) return kTiffWriteError;
+    if (!s.WriteTo(out.get()) || std::fwrite(data, 1, size, out.get()) != size) return cannotWrite();
   }
   s.Escape().Text("*rC");
   s.Escape().Text("%0B");
-  if (!s.WriteTo(out.get())) return kTiffWriteError;
-  if (std::fclose(out.release()) != 0) return kTiffWriteError;
+  if (!s.WriteTo(out.get())) return cannotWrite();
+  if (std::fclose(out.release()) != 0) return cannotWrite();
   removeOnFailure.Keep();
   return kTiffOk;
 }

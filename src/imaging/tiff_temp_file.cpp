@@ -8,6 +8,8 @@
 #include <string>
 #include <system_error>
 
+#include "imaging/tiff_detail.h"
+
 namespace orvella::imaging {
 
 FileRemover::~FileRemover() {
@@ -23,7 +25,11 @@ NewFile CreateSystemTempFile(const char* prefix) {
   std::string name = (folder / (std::string(prefix) + "XXXXXX")).string();
   NewFile file;
   file.fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (file.fd >= 0) file.path = name;
+  if (file.fd >= 0) {
+    file.path = name;
+  } else {
+    file.failure = "cannot create a temporary file in " + folder.string() + ": " + SystemText();
+  }
   return file;
 }
 
@@ -40,8 +46,12 @@ NewFile CreateNumberedSibling(const std::filesystem::path& target) {
       file.path = candidate;
       return file;
     }
-    if (errno != EEXIST) break;
+    if (errno != EEXIST) {
+      file.failure = "cannot create " + candidate.string() + ": " + SystemText();
+      return file;
+    }
   }
+  file.failure = "every name from " + target.string() + "_00000 to _99999 is taken";
   return file;
 }
 

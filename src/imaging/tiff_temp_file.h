@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace orvella::imaging {
 
@@ -26,10 +27,12 @@ class FileRemover {
   std::filesystem::path path_;
 };
 
-// A file created new and opened read-write; fd is -1 when none could be made.
+// A file created new and opened read-write; fd is -1 when none could be made,
+// and failure then says why.
 struct NewFile {
   int fd = -1;
   std::filesystem::path path;
+  std::string failure;
 };
 
 // "<system temp folder>/<prefix>XXXXXX".

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -75,9 +76,12 @@ class FtpClient::Attempt {
     const bool put = direction_ == Direction::Put;
     client_.bytesSent_ = 0;
     client_.state_ = FtpState::Opening;
+    client_.detail_.clear();
     CurlHandle curl(curl_easy_init());
     if (!curl || !Configure(curl.get())) {
       client_.state_ = FtpState::OpenFailed;
+      client_.detail_ = curl ? "no FTP request can be made for host \"" + client_.host_ + "\""
+                             : "curl cannot start a session";
       return;
     }
     client_.state_ = FtpState::Connecting;
@@ -85,6 +89,8 @@ class FtpClient::Attempt {
     if (!ok) {
       const bool loggedIn = client_.state_ != FtpState::Connecting;
       client_.state_ = !loggedIn ? FtpState::ConnectFailed : put ? FtpState::PutFailed : FtpState::GetFailed;
+      client_.detail_ = (put ? "uploading to " : "downloading ") + client_.remoteFile_ + " on " +
+                        client_.host_ + ":" + std::to_string(client_.port) + ": " + Cause();
       return;
     }
     client_.state_ = FtpState::Done;
@@ -93,6 +99,7 @@ class FtpClient::Attempt {
 
   // From the waiting thread at the time-out.
   void Abort() {
+    timedOut_ = true;
     abort_ = true;
     std::lock_guard lock(socketsMutex_);
     for (int fd : sockets_) shutdown(fd, SHUT_RD);
@@ -104,6 +111,7 @@ class FtpClient::Attempt {
     const bool ok =
         !url.empty() && curl_easy_setopt(curl, CURLOPT_URL, url.c_str()) == CURLE_OK &&
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, curlError_) == CURLE_OK &&
         curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp") == CURLE_OK &&
         // Printers are on the local network: never through a proxy from the environment.
         curl_easy_setopt(curl, CURLOPT_PROXY, "") == CURLE_OK &&
@@ -130,6 +138,8 @@ class FtpClient::Attempt {
     struct stat info {};
     if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
       client_.state_ = FtpState::Putting;  // an unreadable local file is a failed transfer
+      localFailure_ = "the local file " + client_.localFile_ +
+                      (file ? " is not a regular file" : " cannot be read: " + SystemText());
       return false;
     }
     source_ = file.get();
@@ -149,15 +159,21 @@ class FtpClient::Attempt {
     File file(std::fopen(partial.c_str(), "wbe"));
     if (!file) {
       client_.state_ = FtpState::Getting;  // an unwritable local file is a failed transfer
+      localFailure_ = "the local file " + partial.string() + " cannot be created: " + SystemText();
       return false;
     }
     sink_ = file.get();
     bool ok = curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Attempt::OnWrite) == CURLE_OK &&
               curl_easy_setopt(curl, CURLOPT_WRITEDATA, this) == CURLE_OK && Perform(curl);
-    ok = std::fflush(file.get()) == 0 && ok;
+    if (ok && std::fflush(file.get()) != 0) {
+      localFailure_ = "the local file " + partial.string() + " cannot be written: " + SystemText();
+      ok = false;
+    }
     file.reset();
     std::error_code ec;
     if (ok) std::filesystem::rename(partial, target, ec);
+    if (ok && ec)
+      localFailure_ = "the download cannot be renamed to " + target.string() + ": " + ec.message();
     if (!ok || ec) {
       std::filesystem::remove(partial, ec);
       return false;
@@ -170,8 +186,23 @@ class FtpClient::Attempt {
   bool Perform(CURL* curl) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
     if (left <= 0 || abort_) return false;
-    return curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(left)) == CURLE_OK &&
-           curl_easy_perform(curl) == CURLE_OK;
+    if (curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(left)) != CURLE_OK) return false;
+    result_ = curl_easy_perform(curl);
+    return result_ == CURLE_OK;
+  }
+
+  static std::string SystemText() { return std::generic_category().message(errno); }
+
+  // Why the attempt failed: the local file, the time-out, or curl's own words.
+  std::string Cause() const {
+    if (!localFailure_.empty()) return localFailure_;
+    if (readFailed_) return "the local file " + client_.localFile_ + " could not be read to the end";
+    if (timedOut_ || (result_ == CURLE_OK && Clock::now() >= deadline_))
+      return "no answer within the time-out of " + std::to_string(client_.timeout) + " ms";
+    if (result_ == CURLE_OK) return "curl refused the request's settings";
+    std::string text = curl_easy_strerror(result_);
+    if (curlError_[0] != '\0' && text != curlError_) text += " (" + std::string(curlError_) + ")";
+    return text;
   }
 
   static int OnLoggedIn(void* data, char*, char*, int, int) {
@@ -233,7 +264,11 @@ class FtpClient::Attempt {
   Direction direction_;
   Clock::time_point deadline_;
   std::atomic<bool> abort_{false};
+  std::atomic<bool> timedOut_{false};
   std::atomic<bool> readFailed_{false};
+  CURLcode result_ = CURLE_OK;
+  char curlError_[CURL_ERROR_SIZE] = {};
+  std::string localFailure_;
   std::mutex socketsMutex_;
   std::set<int> sockets_;  // open sockets of this attempt, guarded by socketsMutex_
   std::FILE* source_ = nullptr;
@@ -271,7 +306,8 @@ bool FtpClient::RunAttempt(Direction direction) {
       done = true;
       finished.notify_all();
     });
-  } catch (const std::system_error&) {
+  } catch (const std::system_error& e) {
+    detail_ = std::string("the transfer thread cannot be started: ") + e.what();
     return false;
   }
   {

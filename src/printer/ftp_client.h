@@ -53,6 +53,8 @@ class FtpClient {
   // How the last attempt ended, and what it sent; read after PutFile/GetFile.
   FtpState State() const { return state_; }
   std::int64_t BytesSent() const { return bytesSent_; }
+  // Why the last attempt failed, with curl's own text; empty after success.
+  const std::string& Detail() const { return detail_; }
 
   // Set directly by the caller before an operation.
   int port = kDefaultFtpPort;
@@ -76,6 +78,7 @@ class FtpClient {
   std::string remoteFile_;
   FtpState state_ = FtpState::Idle;
   std::int64_t bytesSent_ = 0;
+  std::string detail_;
 };
 
 }  // namespace orvella::printer

@@ -5,10 +5,9 @@
 #include <cstdint>
 #include <utility>
 
-#include "base/file_error.h"
-#include "base/read_lines.h"
 #include "base/text_codec.h"
 #include "printer/ftp_printer_setup.h"
+#include "printer/printer_file_lines.h"
 
 namespace orvella::printer {
 namespace {
@@ -43,22 +42,29 @@ int LeadingNumber(std::string_view text) {
 
 }  // namespace
 
-bool ParseInformationFile(const std::filesystem::path& path, std::vector<TrayInformation>& records) {
+bool ParseInformationFile(const std::filesystem::path& path, std::vector<TrayInformation>& records,
+                          std::string* detail) {
+  auto refuse = [detail](const std::string& why) {
+    if (detail) *detail = why;
+    return false;
+  };
   records.clear();
   std::vector<std::string> lines;
-  try {
-    if (!base::ReadLines(path, lines)) return false;
-  } catch (const base::FileError&) {
-    return false;
+  std::string why;
+  if (!ReadPrinterFileLines(path, lines, &why)) return refuse(why);
+  if (lines.size() < kMinLines) {
+    return refuse("the information file has " + std::to_string(lines.size()) + " line(s); at least " +
+                  std::to_string(kMinLines) + " are needed");
   }
-  if (lines.size() < kMinLines) return false;
 
   const std::string& header = lines[kHeaderLine];
   const auto a = header.find("Name");
   const auto b = header.find("Page Size");
   const auto c = header.find("Status");
-  if (a == std::string::npos || b == std::string::npos || c == std::string::npos || !(a < b && b < c))
-    return false;
+  if (a == std::string::npos || b == std::string::npos || c == std::string::npos || !(a < b && b < c)) {
+    return refuse("line 2 of the information file reads \"" + base::Cp932ToUtf8(header) +
+                  "\"; it needs \"Name\", \"Page Size\" and \"Status\" in that order");
+  }
 
   for (std::size_t i = kFirstRow; i < lines.size() && !lines[i].empty(); ++i) {
     const std::string& row = lines[i];
@@ -73,7 +79,7 @@ bool ParseInformationFile(const std::filesystem::path& path, std::vector<TrayInf
 }
 
 bool ReadTrayInformation(settings::PrinterSetting& printer, const settings::HiddenSettings& hidden,
-                         const std::filesystem::path& workFolder, std::string& message) {
+                         const std::filesystem::path& workFolder, base::Failure& failure) {
   const std::filesystem::path local = workFolder / "temp.info";
   FtpClient client;
   SetUpForPrinter(client, printer, hidden);
@@ -83,12 +89,13 @@ bool ReadTrayInformation(settings::PrinterSetting& printer, const settings::Hidd
   client.SetRemoteFile("info");
   client.SetLocalFile(local.string());
   if (!client.GetFile()) {
-    message = kFetchError;
+    failure = {kFetchError, client.Detail()};
     return false;
   }
   std::vector<TrayInformation> records;
-  if (!ParseInformationFile(local, records)) {
-    message = kParseError;
+  std::string detail;
+  if (!ParseInformationFile(local, records, &detail)) {
+    failure = {kParseError, std::move(detail)};
     return false;
   }
   ApplyTrayInformation(records, printer);

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/failure.h"
 #include "settings/hidden_settings.h"
 #include "settings/printer_settings.h"
 
@@ -21,17 +22,20 @@ struct TrayInformation {
 
 // Parses a fetched information file into records; false when it cannot be
 // read, has fewer than 5 lines, or its header (line 2) lacks "Name",
-// "Page Size" and "Status" in that order. Rows run from line 4 to the first
-// empty line; a file without rows parses as empty.
-bool ParseInformationFile(const std::filesystem::path& path, std::vector<TrayInformation>& records);
+// "Page Size" and "Status" in that order (detail, when given, then says which).
+// Rows run from line 4 to the first empty line; a file without rows parses as
+// empty.
+bool ParseInformationFile(const std::filesystem::path& path, std::vector<TrayInformation>& records,
+                          std::string* detail = nullptr);
 
 // Fetches "info" from the printer (into temp.info in the work folder) and
 // fills the A2 trays of this copy of the printer record that the file names,
 // up to the model's highest tray; trays it does not name keep their values.
 // False with message "プリンタ情報ファイル取得エラー" when the fetch fails,
-// "プリンタ情報ファイル解析エラー" when the file does not parse.
+// "プリンタ情報ファイル解析エラー" when the file does not parse, and the
+// settings layer's message when there is no program folder.
 bool ReadTrayInformation(settings::PrinterSetting& printer, const settings::HiddenSettings& hidden,
-                         const std::filesystem::path& workFolder, std::string& message);
+                         const std::filesystem::path& workFolder, base::Failure& failure);
 
 // Fills the trays from parsed records (the last step of ReadTrayInformation).
 void ApplyTrayInformation(const std::vector<TrayInformation>& records, settings::PrinterSetting& printer);

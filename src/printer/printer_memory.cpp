@@ -16,9 +16,10 @@ void PrinterMemoryTable::Replenish() {
   for (auto& entry : entries_) entry.free = std::min(entry.free + entry.drainPerTick, entry.capacity);
 }
 
-std::int64_t PrinterMemoryTable::Reserve(std::size_t printer, std::int64_t size) {
+std::optional<std::int64_t> PrinterMemoryTable::Reserve(std::size_t printer, std::int64_t size) {
   std::lock_guard lock(mutex_);
-  auto& entry = entries_.at(printer);
+  if (printer >= entries_.size()) return std::nullopt;
+  auto& entry = entries_[printer];
   entry.free = std::max<std::int64_t>(entry.free - size, 0);
   return entry.free;
 }

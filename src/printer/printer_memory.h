@@ -26,8 +26,8 @@ class PrinterMemoryTable {
   // The timer tick: each entry's free grows by its drain, up to its capacity.
   void Replenish();
   // Takes size bytes from the printer's free memory, never below 0, and
-  // returns what is left. Throws std::out_of_range for a printer outside the table.
-  std::int64_t Reserve(std::size_t printer, std::int64_t size);
+  // returns what is left; nothing for a printer outside the table.
+  std::optional<std::int64_t> Reserve(std::size_t printer, std::int64_t size);
   // A copy of the printer's entry; nothing outside the table.
   std::optional<PrinterMemoryEntry> Entry(std::size_t printer) const;
   std::size_t Size() const;

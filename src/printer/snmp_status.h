@@ -27,8 +27,11 @@ void InitSnmpLibrary(const std::filesystem::path& persistentDir);
 // host name) and UDP port, community "public", request id 12345. Returns
 // within timeoutMs, retransmissions included; an unresolvable host name
 // gives kNoAnswer at once. Each query has a socket of its own, so a late
-// answer to an earlier query never reaches it.
-SnmpStatus QueryPrinterStatus(const std::string& address, int timeoutMs, int port = kDefaultSnmpPort);
+// answer to an earlier query never reaches it. detail, when given, receives
+// for any result but kNoError what was found, with net-snmp's own text
+// where it gave any.
+SnmpStatus QueryPrinterStatus(const std::string& address, int timeoutMs, int port = kDefaultSnmpPort,
+                              std::string* detail = nullptr);
 
 // The operator's message for a result; empty for kNoError.
 std::string_view SnmpStatusMessage(SnmpStatus status);

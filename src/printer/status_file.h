@@ -18,8 +18,9 @@ enum class PrinterStatusCode : int {
 // bracketed state of line 1 (brackets included, UTF-8) or to empty when line 1
 // has none; for every other code it is left as it was. The extra ready texts
 // of INI/Low_Toner.txt in the program folder are read anew at each call (none
-// when program is empty).
+// when program is empty). detail, when given, receives for any code but
+// kReady what the file says.
 PrinterStatusCode JudgeStatusFile(const std::filesystem::path& program, const std::filesystem::path& path,
-                                  std::string& errorText);
+                                  std::string& errorText, std::string* detail = nullptr);
 
 }  // namespace orvella::printer

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/failure.h"
 #include "printer/ftp_client.h"
 #include "printer/printer_memory.h"
 #include "printer/snmp_status.h"
@@ -35,7 +36,7 @@ struct StatusPreferences {
 struct StatusFileCheck {
   std::optional<PrinterStatusCode> code;  // nothing when the file could not be fetched
   std::string errorText;                  // the printer's own text of an error state
-  std::string message;                    // "正常" when the printer may print
+  base::Failure outcome;                  // message "正常" when the printer may print, else why not
   // A fetch failure or an unusable file is tried again; a judged state is final.
   bool Final() const { return code && *code != PrinterStatusCode::kFileNotUsable; }
 };
@@ -64,23 +65,26 @@ struct TransferContext {
   std::function<bool(const std::filesystem::path& printFile)> upload;
 };
 
-// Sends printFile to the printer. A printer whose address is not a unicast
-// IPv4 address fails at once with "プリンタIPアドレスエラー[<name>]", before
-// any traffic. True when the printer accepted the whole file; message then holds "正常". False with the
-// reason in message, or, when stop was requested, with whatever message was set last. The file's size stays
-// reserved in the memory table whatever happens after the wait. Status texts are statusPrefix followed by the
-// step in brackets. The printer may print in panel-off or energy-save mode only where HIDDEN.INI's switch and
-// the context's preferences allow it.
+// Sends printFile to the printer. True when the printer accepted the whole
+// file; outcome's message then holds "正常". False with the reason and its
+// cause in outcome, or, when stop was requested, with whatever was set last.
+// A printer whose address is not a unicast IPv4 address fails at once with
+// "プリンタIPアドレスエラー[<name>]", and a printer index outside the memory
+// table with "ファイル転送エラー", before any traffic. The file's size stays
+// reserved in the memory table whatever happens after the wait. Status texts
+// are statusPrefix followed by the step in brackets. The printer may print in
+// panel-off or energy-save mode only where HIDDEN.INI's switch and the
+// context's preferences allow it.
 bool SendPrintFile(const std::filesystem::path& printFile, const settings::PrinterSetting& printer,
-                   const std::string& statusPrefix, std::string& message, const TransferContext& context);
+                   const std::string& statusPrefix, base::Failure& outcome, const TransferContext& context);
 
 // The client of a status check: the printer's login and address, remote file
-// "stat" into "temp.stat" of the work folder, one attempt under timeoutMs.
+// "stat", one attempt under timeoutMs.
 void SetUpStatusFetch(FtpClient& client, const settings::PrinterSetting& printer,
-                      const settings::HiddenSettings& hidden, const std::filesystem::path& workFolder,
-                      int timeoutMs = kStatusCheckTimeoutMs);
+                      const settings::HiddenSettings& hidden, int timeoutMs = kStatusCheckTimeoutMs);
 
-// Fetches the status file with a client set up by SetUpStatusFetch and judges it.
+// Fetches "stat" with a client set up by SetUpStatusFetch into "temp.stat" of
+// the work folder and judges it with the Low_Toner.txt of the program folder.
 StatusFileCheck CheckStatusFile(FtpClient& client, const settings::HiddenSettings& hidden,
                                 const StatusPreferences& preferences, const settings::WorkContext& folders);
 

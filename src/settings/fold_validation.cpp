@@ -24,16 +24,16 @@ std::string MarginMessage(int slot, int foldType, const MarginRange& rule) {
 
 }  // namespace
 
-std::optional<Failure> ValidateFoldSetting(FoldSetting& fold, const std::vector<FoldSetting>& list,
+std::optional<Failure> ValidateFoldSetting(const FoldSetting& fold, const std::vector<FoldSetting>& list,
                                            std::optional<size_t> editedIndex,
                                            const std::vector<FolderModel>& units) {
-  fold.name = base::TrimNameBlanks(fold.name);
-  if (auto message = CheckSettingName(fold.name, kFoldNameMaxBytes, kNameEmpty)) {
+  const std::string name = base::TrimNameBlanks(fold.name);
+  if (auto message = CheckSettingName(name, kFoldNameMaxBytes, kNameEmpty)) {
     return Failure{*message, FoldField::kName};
   }
   for (size_t i = 0; i < list.size(); ++i) {
     if (editedIndex && *editedIndex == i) continue;
-    if (list[i].name == fold.name) return Failure{std::string(kNameTaken), FoldField::kName};
+    if (list[i].name == name) return Failure{std::string(kNameTaken), FoldField::kName};
   }
   // A unit missing from the list (FLD1 no longer enabled) offers nothing.
   const FolderModel* unit = fold.folderModel >= 0 && static_cast<size_t>(fold.folderModel) < units.size()

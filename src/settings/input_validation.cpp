@@ -15,6 +15,8 @@ constexpr int kMaxPathBytes = 260;
 constexpr int kMinCopies = 1, kMaxCopies = 999;
 constexpr int kMinMagnification = 20, kMaxMagnification = 400;
 
+using Failure = ValidationFailure<InputField>;
+
 std::string Format(const char* pattern, int a, int b = 0) {
   char buf[256];
   std::snprintf(buf, sizeof buf, pattern, a, b);
@@ -49,46 +51,41 @@ std::optional<int> WholeInteger(const std::string& text) {
 
 }  // namespace
 
-std::optional<InputValidationIssue> ValidateInputGeneral(const InputGeneralForm& form,
-                                                         const std::vector<InputFolderSetting>& all,
-                                                         std::optional<size_t> editedIndex,
-                                                         const std::filesystem::path& networkShortcuts) {
+std::optional<Failure> ValidateInputGeneral(const InputGeneralForm& form,
+                                            const std::vector<InputFolderSetting>& all,
+                                            std::optional<size_t> editedIndex,
+                                            const std::filesystem::path& networkShortcuts) {
   const auto bytes = base::Cp932Length(form.inputDir);
   if (!bytes) {
     // The INI files are CP932: a path it cannot hold could not be saved.
-    return InputValidationIssue{"入力フォルダパスに使用できない文字が含まれています。",
-                                InputField::kInputDir};
+    return Failure{"入力フォルダパスに使用できない文字が含まれています。", InputField::kInputDir};
   }
   if (*bytes > kMaxPathBytes) {
-    return InputValidationIssue{
-        Format("入力フォルダパスは半角 %d 文字以内で指定してください。", kMaxPathBytes),
-        InputField::kInputDir};
+    return Failure{Format("入力フォルダパスは半角 %d 文字以内で指定してください。", kMaxPathBytes),
+                   InputField::kInputDir};
   }
-  if (form.inputDir.empty())
-    return InputValidationIssue{"入力フォルダを選択してください。", InputField::kInputDir};
+  if (form.inputDir.empty()) return Failure{"入力フォルダを選択してください。", InputField::kInputDir};
   if (InsideFolderIgnoringCase(form.inputDir, networkShortcuts.string())) {
-    return InputValidationIssue{"選択されたフォルダは入力フォルダとして使用できません。",
-                                InputField::kInputDir};
+    return Failure{"選択されたフォルダは入力フォルダとして使用できません。", InputField::kInputDir};
   }
   for (size_t i = 0; i < all.size(); ++i) {
     if (editedIndex && *editedIndex == i) continue;
     if (all[i].inputDir == form.inputDir) {
-      return InputValidationIssue{"選択された入力フォルダは既に登録されています。", InputField::kInputDir};
+      return Failure{"選択された入力フォルダは既に登録されています。", InputField::kInputDir};
     }
   }
   if (form.widePrinterName.empty() && form.a2PrinterName.empty()) {
-    return InputValidationIssue{"使用プリンタを「広幅機」と「A2以下機」から、少なくとも1つ選択してください。",
-                                InputField::kWidePrinter};
+    return Failure{"使用プリンタを「広幅機」と「A2以下機」から、少なくとも1つ選択してください。",
+                   InputField::kWidePrinter};
   }
   const auto copies = WholeInteger(form.quantityText);
   if (!copies || *copies < kMinCopies || *copies > kMaxCopies) {
-    return InputValidationIssue{Format("部数は%d～%dで指定してください。", kMinCopies, kMaxCopies),
-                                InputField::kQuantity};
+    return Failure{Format("部数は%d～%dで指定してください。", kMinCopies, kMaxCopies), InputField::kQuantity};
   }
   return std::nullopt;
 }
 
-std::optional<InputValidationIssue> ValidateOutputSettings(
+std::optional<Failure> ValidateOutputSettings(
     bool useOutputSetting, const std::array<OutputTarget, kInputSizeCount>& targets,
     const std::array<std::string, kInputSizeCount>& magnificationTexts) {
   if (!useOutputSetting) return std::nullopt;
@@ -97,9 +94,9 @@ std::optional<InputValidationIssue> ValidateOutputSettings(
     const std::string& text = magnificationTexts[i];
     const auto value = text.size() <= 5 ? WholeNumber(text) : std::nullopt;
     if (!value || *value < kMinMagnification || *value > kMaxMagnification) {
-      return InputValidationIssue{Format("出力設定の変倍サイズは%d.0～%d.0で指定してください。",
-                                         kMinMagnification, kMaxMagnification),
-                                  InputField::kMagnification, i};
+      return Failure{Format("出力設定の変倍サイズは%d.0～%d.0で指定してください。", kMinMagnification,
+                            kMaxMagnification),
+                     InputField::kMagnification, i};
     }
   }
   return std::nullopt;

@@ -8,16 +8,12 @@
 #include <vector>
 
 #include "settings/input_settings.h"
+#include "settings/validation.h"
 
 namespace orvella::settings {
 
+// kMagnification comes with the input size row in ValidationFailure::row.
 enum class InputField { kInputDir, kWidePrinter, kQuantity, kMagnification };
-
-struct InputValidationIssue {
-  std::string message;
-  InputField field;
-  int sizeIndex = -1;  // for kMagnification: the input size row
-};
 
 // What the general page holds when OK is pressed.
 struct InputGeneralForm {
@@ -30,13 +26,12 @@ struct InputGeneralForm {
 // editedIndex: the record being edited (its own folder does not count as a
 // duplicate); nullopt for a new record. networkShortcuts: the folder whose
 // contents may not be watched (see NetworkShortcutsFolder).
-std::optional<InputValidationIssue> ValidateInputGeneral(const InputGeneralForm& form,
-                                                         const std::vector<InputFolderSetting>& all,
-                                                         std::optional<size_t> editedIndex,
-                                                         const std::filesystem::path& networkShortcuts);
+std::optional<ValidationFailure<InputField>> ValidateInputGeneral(
+    const InputGeneralForm& form, const std::vector<InputFolderSetting>& all,
+    std::optional<size_t> editedIndex, const std::filesystem::path& networkShortcuts);
 
 // Only rows set to percentage are checked, and only when output settings are used.
-std::optional<InputValidationIssue> ValidateOutputSettings(
+std::optional<ValidationFailure<InputField>> ValidateOutputSettings(
     bool useOutputSetting, const std::array<OutputTarget, kInputSizeCount>& targets,
     const std::array<std::string, kInputSizeCount>& magnificationTexts);
 

@@ -15,11 +15,11 @@ using Failure = ValidationFailure<PrinterField>;
 
 }  // namespace
 
-std::optional<Failure> ValidatePrinterSetting(PrinterSetting& printer,
+std::optional<Failure> ValidatePrinterSetting(const PrinterSetting& printer,
                                               const std::vector<PrinterSetting>& list,
                                               std::optional<size_t> editedIndex) {
-  printer.name = base::TrimNameBlanks(printer.name);
-  if (auto message = CheckSettingName(printer.name, kPrinterNameMaxBytes, kNameEmpty)) {
+  const std::string name = base::TrimNameBlanks(printer.name);
+  if (auto message = CheckSettingName(name, kPrinterNameMaxBytes, kNameEmpty)) {
     return Failure{*message, PrinterField::kName};
   }
   const std::pair<const std::string*, PrinterField> texts[] = {
@@ -35,7 +35,7 @@ std::optional<Failure> ValidatePrinterSetting(PrinterSetting& printer,
     return Failure{std::string(kAddressInvalid), PrinterField::kIpAddr};
   for (size_t i = 0; i < list.size(); ++i) {
     if (editedIndex && *editedIndex == i) continue;
-    if (list[i].name == printer.name) return Failure{std::string(kNameTaken), PrinterField::kName};
+    if (list[i].name == name) return Failure{std::string(kNameTaken), PrinterField::kName};
     if (list[i].ipAddr == printer.ipAddr) return Failure{std::string(kAddressTaken), PrinterField::kIpAddr};
   }
   return std::nullopt;

@@ -12,13 +12,13 @@ enum class PrinterField { kName, kIpAddr, kLoginUsername, kLoginPassword, kA2Pri
 
 inline constexpr size_t kPrinterNameMaxBytes = 50;
 
-// Trims the name of leading and trailing ASCII and full-width spaces (the
-// record keeps the trimmed name), then checks: name present, storable and at
-// most 50 bytes; the other texts storable; the address a unicast IPv4
-// address; then, for each other printer in
-// list order, the same name and the same address. editedIndex is the
-// record's own position when an existing record is edited.
-std::optional<ValidationFailure<PrinterField>> ValidatePrinterSetting(PrinterSetting& printer,
+// Checks the name as trimmed of leading and trailing ASCII and full-width
+// spaces (base::TrimNameBlanks; the dialog stores it so): present, storable
+// and at most 50 bytes; the other texts storable; the address a unicast IPv4
+// address; then, for each other printer in list order, the same name and the
+// same address. editedIndex is the record's own position when an existing
+// record is edited.
+std::optional<ValidationFailure<PrinterField>> ValidatePrinterSetting(const PrinterSetting& printer,
                                                                       const std::vector<PrinterSetting>& list,
                                                                       std::optional<size_t> editedIndex);
 

@@ -8,6 +8,8 @@
 namespace orvella::settings {
 namespace {
 
+using Failure = ValidationFailure<StampField>;
+
 constexpr size_t kMaxNumberText = 4;
 
 std::string NameTooLong() {
@@ -36,35 +38,34 @@ constexpr const char* kRowLabels[] = {"１行目", "２行目", "３行目", "�
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::optional<StampValidationIssue> CheckName(const std::string& name, const StampList& stamps,
-                                              std::optional<size_t> editing) {
+std::optional<Failure> CheckName(const std::string& name, const StampList& stamps,
+                                 std::optional<size_t> editing) {
   const auto bytes = base::Cp932Length(name);
-  if (!bytes) return StampValidationIssue{NotStorable("スタンプ設定名称"), StampField::kName};
-  if (*bytes > kStampNameMaxBytes) return StampValidationIssue{NameTooLong(), StampField::kName};
+  if (!bytes) return Failure{NotStorable("スタンプ設定名称"), StampField::kName};
+  if (*bytes > kStampNameMaxBytes) return Failure{NameTooLong(), StampField::kName};
   const std::string trimmed = base::TrimNameBlanks(name);
-  if (trimmed.empty()) return StampValidationIssue{kNameEmpty, StampField::kName};
+  if (trimmed.empty()) return Failure{kNameEmpty, StampField::kName};
   for (size_t i = 0; i < stamps.size(); ++i) {
-    if (i != editing && stamps[i].name == trimmed) return StampValidationIssue{kNameTaken, StampField::kName};
+    if (i != editing && stamps[i].name == trimmed) return Failure{kNameTaken, StampField::kName};
   }
   return std::nullopt;
 }
 
-std::optional<StampValidationIssue> CheckFont(const StampForm& form) {
-  if (!form.font.HasFace()) return StampValidationIssue{kNoFont, StampField::kFont};
+std::optional<Failure> CheckFont(const StampForm& form) {
+  if (!form.font.HasFace()) return Failure{kNoFont, StampField::kFont};
   if (form.pointSize < kStampPointMin || form.pointSize > kStampPointMax) {
-    return StampValidationIssue{kPointSize, StampField::kFont};
+    return Failure{kPointSize, StampField::kFont};
   }
   return std::nullopt;
 }
 
-std::optional<StampValidationIssue> CheckImage(const std::string& path) {
+std::optional<Failure> CheckImage(const std::string& path) {
   const auto bytes = base::Cp932Length(path);
-  if (!bytes) return StampValidationIssue{NotStorable("画像パス"), StampField::kImagePath};
-  if (*bytes > kStampImagePathMaxBytes) return StampValidationIssue{PathTooLong(), StampField::kImagePath};
-  if (path.empty()) return StampValidationIssue{kPathEmpty, StampField::kImagePath};
+  if (!bytes) return Failure{NotStorable("画像パス"), StampField::kImagePath};
+  if (*bytes > kStampImagePathMaxBytes) return Failure{PathTooLong(), StampField::kImagePath};
+  if (path.empty()) return Failure{kPathEmpty, StampField::kImagePath};
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec))
-    return StampValidationIssue{kPathMissing, StampField::kImagePath};
+  if (!std::filesystem::is_regular_file(path, ec)) return Failure{kPathMissing, StampField::kImagePath};
   return std::nullopt;
 }
 
@@ -115,11 +116,11 @@ std::optional<int> ParseStampLineWidth(std::string_view text) {
   return value;
 }
 
-std::optional<StampValidationIssue> ValidateStampForm(const StampForm& form, const StampList& stamps,
-                                                      std::optional<size_t> editing) {
+std::optional<Failure> ValidateStampForm(const StampForm& form, const StampList& stamps,
+                                         std::optional<size_t> editing) {
   if (auto e = CheckName(form.name, stamps, editing)) return e;
-  if (!ParseStampOffset(form.xOffset)) return StampValidationIssue{OffsetRange("横"), StampField::kXOffset};
-  if (!ParseStampOffset(form.yOffset)) return StampValidationIssue{OffsetRange("縦"), StampField::kYOffset};
+  if (!ParseStampOffset(form.xOffset)) return Failure{OffsetRange("横"), StampField::kXOffset};
+  if (!ParseStampOffset(form.yOffset)) return Failure{OffsetRange("縦"), StampField::kYOffset};
   switch (form.type) {
     case StampType::kDate:
       return CheckFont(form);
@@ -130,11 +131,11 @@ std::optional<StampValidationIssue> ValidateStampForm(const StampForm& form, con
   }
   if (auto e = CheckFont(form)) return e;
   if (form.rulerLines && !ParseStampLineWidth(form.lineWidth)) {
-    return StampValidationIssue{LineWidthRange(), StampField::kLineWidth};
+    return Failure{LineWidthRange(), StampField::kLineWidth};
   }
   for (size_t r = 0; r < form.rowTexts.size(); ++r) {
     if (!base::Cp932Length(form.rowTexts[r])) {
-      return StampValidationIssue{NotStorable(kRowLabels[r]), StampField::kRowText, static_cast<int>(r) + 1};
+      return Failure{NotStorable(kRowLabels[r]), StampField::kRowText, static_cast<int>(r) + 1};
     }
   }
   return std::nullopt;

@@ -9,16 +9,12 @@
 
 #include "settings/logfont.h"
 #include "settings/stamp_settings.h"
+#include "settings/validation.h"
 
 namespace orvella::settings {
 
+// kRowText comes with the text row 1..4 in ValidationFailure::row.
 enum class StampField { kName, kXOffset, kYOffset, kFont, kImagePath, kLineWidth, kRowText };
-
-struct StampValidationIssue {
-  std::string message;
-  StampField field;
-  int row = 0;  // 1..4 for kRowText
-};
 
 // The edit window's values as typed.
 struct StampForm {
@@ -36,8 +32,8 @@ struct StampForm {
 
 // editing: the position of the stamp being edited in stamps (its own name
 // may be kept), or nullopt for a new stamp.
-std::optional<StampValidationIssue> ValidateStampForm(const StampForm& form, const StampList& stamps,
-                                                      std::optional<size_t> editing);
+std::optional<ValidationFailure<StampField>> ValidateStampForm(const StampForm& form, const StampList& stamps,
+                                                               std::optional<size_t> editing);
 
 // An offset text of at most 4 characters holding a whole number 0..1000.
 std::optional<int> ParseStampOffset(std::string_view text);

@@ -1,6 +1,7 @@
 #pragma once
 // What an edit dialog's validation reports: the message to show in the
-// warning box and the field that gets the focus.
+// warning box and the field that gets the focus. Every dialog's checks
+// return the first failure as this, or nothing.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +12,7 @@ template <typename Field>
 struct ValidationFailure {
   std::string message;
   Field field;
-  int row = -1;  // the list row (size slot) the field belongs to, else -1
+  int row = -1;  // which of a repeated field (see each Field enum), else -1
 };
 
 // Checks shared by the name fields of the edit dialogs, applied to the

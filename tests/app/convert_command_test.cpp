@@ -2,6 +2,7 @@
 // composed, and the result is reported as JSON.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <thread>
 #include <vector>
 
@@ -114,12 +115,19 @@ TEST_F(ConvertCommand, SixRunsAtOnceOnOneProgramFolderEachPrintTheirPages) {
 TEST_F(ConvertCommand, ReportsFailuresAsJsonAndRefusesBadRequests) {
   auto r = Run("{" + kA4 + R"(, "stamps": [{"name": "無い"}]})", {});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.out, "{\"ok\":false,\"message\":\"スタンプ画像の生成エラー[無い]\"}\n");
+  EXPECT_EQ(nlohmann::json::parse(r.out),
+            (nlohmann::json{{"ok", false},
+                            {"message", "スタンプ画像の生成エラー[無い]"},
+                            {"detail", "STAMP.INI has no stamp named \"無い\""}}));
 
   WriteTiff(home_ / "lzw.tif", Bitmap(100, 100), {.compression = COMPRESSION_LZW});
   r = Run("{" + kA4 + "}", {}, "lzw.tif");
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.out, "{\"ok\":false,\"message\":\"スタンプ画像の合成エラー : code - 1\"}\n");
+  EXPECT_EQ(nlohmann::json::parse(r.out),
+            (nlohmann::json{{"ok", false},
+                            {"message", "スタンプ画像の合成エラー : code - 1"},
+                            {"detail", "page 1 of " + (home_ / "lzw.tif").string() +
+                                           " is LZW-compressed; LZW compression is not supported"}}));
   EXPECT_FALSE(std::filesystem::exists(home_ / "out.prn"));
 
   // A mistyped key or value never falls back to a default.

@@ -71,9 +71,14 @@ TEST_F(PrinterCheckCommands, AskEachQuestionWhateverTheEarlierAnswer) {
   const auto result = Run({"printer-check", "office"});
   EXPECT_EQ(result.exitCode, 1);
   const Json json = Json::parse(result.out, nullptr, false);
-  EXPECT_EQ(json["snmp"], (Json{{"code", 1}, {"message", "プリンタが異常状態である可能性があります"}}));
-  EXPECT_EQ(json["stat"],
-            (Json{{"code", 6}, {"message", "プリンタエラー((Paper Jam.))"}, {"error_text", "(Paper Jam.)"}}));
+  EXPECT_EQ(json["snmp"],
+            (Json{{"code", 1},
+                  {"message", "プリンタが異常状態である可能性があります"},
+                  {"detail", "the printer reports jammed (hrPrinterDetectedErrorState 0x04)"}}));
+  EXPECT_EQ(json["stat"], (Json{{"code", 6},
+                                {"message", "プリンタエラー((Paper Jam.))"},
+                                {"error_text", "(Paper Jam.)"},
+                                {"detail", "the printer reports \"Office (Paper Jam.)\""}}));
   ASSERT_EQ(json["trays"].size(), 7u);
   EXPECT_EQ(json["trays"][0],
             (Json{{"tray", 1}, {"size", 4}, {"size_keyword", "A4TATE"}, {"paper_type", 0}}));
@@ -85,10 +90,18 @@ TEST_F(PrinterCheckCommands, AskEachQuestionWhateverTheEarlierAnswer) {
   std::filesystem::remove(sim.Dir() / "info");
   sim.Write("snmp-state", "00");
   const Json missing = Json::parse(Run({"printer-check", "office"}).out, nullptr, false);
-  EXPECT_EQ(missing["stat"],
-            (Json{{"code", nullptr}, {"message", "プリンタ状態ファイル取得エラー"}, {"error_text", ""}}));
+  // The detail names the file and the printer, in curl's words.
+  const std::string at = " on 127.0.0.1:" + std::to_string(sim.FtpPort()) + ": Remote file not found";
+  EXPECT_EQ(missing["stat"], (Json{{"code", nullptr},
+                                   {"message", "プリンタ状態ファイル取得エラー"},
+                                   {"error_text", ""},
+                                   {"detail", missing["stat"]["detail"]}}));
+  EXPECT_EQ(missing["stat"]["detail"].get<std::string>().rfind("downloading stat" + at, 0), 0u)
+      << missing["stat"]["detail"];
   EXPECT_EQ(missing["trays"], Json::array());
   EXPECT_EQ(missing["trays_message"], "プリンタ情報ファイル取得エラー");
+  EXPECT_EQ(missing["trays_detail"].get<std::string>().rfind("downloading info" + at, 0), 0u)
+      << missing["trays_detail"];
 }
 
 TEST_F(PrinterCheckCommands, APrinterWithoutAUsableAddressIsNeverContacted) {
@@ -120,6 +133,7 @@ TEST_F(PrinterCheckCommands, SendPrintsEveryStepAndTheMessage) {
   result = Run({"tool", "send", (home / "job.prn").string(), "--printer", "plotter"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "[プリンタメモリ 199997kbyte]\n[接続確認中]\n[転送]\nファイル転送エラー\n");
+  EXPECT_NE(result.err.find("detail: uploading to quenbyjob on 127.0.0.1:"), std::string::npos) << result.err;
 }
 
 }  // namespace

@@ -29,7 +29,9 @@ class PrinterFileCommands : public ::testing::Test {
 TEST_F(PrinterFileCommands, JudgeStatUsesLowTonerOfTheHome) {
   WriteFileBytes(home / "stat", "Printer (Toner Near End.)\r\nOnline/Offline : Online.\r\n");
   EXPECT_EQ(Run({"judge-stat", (home / "stat").string()}),
-            (Json{{"code", 6}, {"error_text", "(Toner Near End.)"}}));
+            (Json{{"code", 6},
+                  {"error_text", "(Toner Near End.)"},
+                  {"detail", "the printer reports \"Printer (Toner Near End.)\""}}));
   WriteFileBytes(home / "INI/Low_Toner.txt", "Toner Near End\r\n");
   EXPECT_EQ(Run({"judge-stat", (home / "stat").string()}), (Json{{"code", 0}, {"error_text", ""}}));
 }
@@ -52,7 +54,9 @@ TEST_F(PrinterFileCommands, ParseInfoListsTheRows) {
       {"records", {{{"number", 3}, {"name", "Tray 3 (x)"}, {"page_size", "A4R"}, {"status", "Ready"}}}}};
   EXPECT_EQ(Run({"parse-info", (home / "info").string()}), expected);
   EXPECT_EQ(Run({"parse-info", (home / "stat").string()}, 1),
-            (Json{{"ok", false}, {"records", Json::array()}}));
+            (Json{{"ok", false},
+                  {"records", Json::array()},
+                  {"detail", (home / "stat").string() + " cannot be read"}}));
 }
 
 }  // namespace

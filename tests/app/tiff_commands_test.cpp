@@ -38,7 +38,9 @@ TEST(TiffCommands, InfoPrintsTheHeaderSizeAndPages) {
   EXPECT_EQ(json["pages"], 2);
   EXPECT_EQ(RunTool({"tool", "tiff-info", file, "--page", "1"})["width"], 8);
   EXPECT_EQ(RunTool({"tool", "tiff-info", file, "--page", "2"}, 1),
-            nlohmann::json({{"code", 8}, {"text", "TIFFファイルのページ移動エラー"}}));
+            nlohmann::json({{"code", 8},
+                            {"text", "TIFFファイルのページ移動エラー"},
+                            {"detail", file + " has 2 pages; there is no page 3"}}));
 }
 
 TEST(TiffCommands, RunEachOperation) {
@@ -57,10 +59,12 @@ TEST(TiffCommands, RunEachOperation) {
   WriteTiff(dir / "home/Halftone/1.TIF", Bitmap(40, 20));
   EXPECT_EQ(RunTool({"--home", (dir / "home").string(), "tool", "tiff-rotate", in,
                      (dir / "turned.tif").string(), "--angle", "90", "--halftone", "1"}),
-            nlohmann::json({{"ok", true}}));
+            nlohmann::json({{"code", 0}, {"text", "TIFF操作は正常に終了しました"}}));
   EXPECT_EQ(ReadTiff(dir / "turned.tif"), Bitmap(20, 40));
   EXPECT_EQ(RunTool({"tool", "tiff-rotate", in, (dir / "bad.tif").string(), "--angle", "45"}, 1),
-            nlohmann::json({{"ok", false}}));
+            nlohmann::json({{"code", 10},
+                            {"text", "TIFFファイルの解析エラー"},
+                            {"detail", "cannot turn by 45 degrees; only 0, 90, 180 and 270 are possible"}}));
 
   EXPECT_EQ(RunTool({"tool", "tiff-resample", in, (dir / "half.tif").string(), "--dpi", "0", "--scale", "0.5",
                      "--compress", "--repack"})["code"],

@@ -39,12 +39,12 @@ class ConvertMulti : public test::ConversionTest {
 
   PrintedJob Convert(const std::filesystem::path& input, const PageConversionRequest& request,
                      const MultiPageOptions& options, std::vector<std::string>* progress = nullptr) {
-    std::string error;
-    EXPECT_TRUE(ConvertMultiTiff(Work(), input, request, options, home_ / "sendfile.prn", error,
+    base::Failure failure;
+    EXPECT_TRUE(ConvertMultiTiff(Work(), input, request, options, home_ / "sendfile.prn", failure,
                                  [progress](const std::string& status) {
                                    if (progress) progress->push_back(status);
                                  }))
-        << error;
+        << failure.message;
     return ReadPrintedJob(home_ / "sendfile.prn", home_.Path());
   }
 };
@@ -59,8 +59,9 @@ TEST_F(ConvertMulti, BodyIsEachPagesRepackedFileBackToBack) {
   // Each page alone through the single-page chain gives the same page file.
   std::string pages[2];
   for (int k = 0; k < 2; ++k) {
-    std::string error;
-    ASSERT_TRUE(ConvertSingleTiff(Work(), input, k, request, home_ / "single.prn", error)) << error;
+    base::Failure failure;
+    ASSERT_TRUE(ConvertSingleTiff(Work(), input, k, request, home_ / "single.prn", failure))
+        << failure.message;
     const PrintedJob single = ReadPrintedJob(home_ / "single.prn", home_.Path());
     ASSERT_EQ(single.pages.size(), 1u);
     pages[k] = single.pages[0].bytes;
@@ -216,25 +217,25 @@ TEST_F(ConvertMulti, FailingStepsReportTheirMessageAndWriteNothing) {
     request.hostMagnification = true;
     request.resolution = 100;
     c.change(request, Temp());
-    std::string error;
-    EXPECT_FALSE(ConvertSingleTiff(Work(), c.input, 0, request, home_ / "single.prn", error));
-    EXPECT_EQ(error, c.single);
+    base::Failure failure;
+    EXPECT_FALSE(ConvertSingleTiff(Work(), c.input, 0, request, home_ / "single.prn", failure));
+    EXPECT_EQ(failure.message, c.single);
     // Two-up composes at 100 %, so a broken magnification shows when scaling.
     MultiPageOptions options;
     options.finishing.twoUp = 1;
     options.twoUpSheetWidthMm = 210;
     options.twoUpSheetHeightMm = 297;
-    EXPECT_FALSE(ConvertMultiTiff(Work(), c.input, request, options, home_ / "multi.prn", error));
-    EXPECT_EQ(error, c.multi);
+    EXPECT_FALSE(ConvertMultiTiff(Work(), c.input, request, options, home_ / "multi.prn", failure));
+    EXPECT_EQ(failure.message, c.multi);
     EXPECT_FALSE(std::filesystem::exists(home_ / "single.prn"));
     EXPECT_FALSE(std::filesystem::exists(home_ / "multi.prn"));
   }
 
-  std::string error;
-  EXPECT_FALSE(ConvertSingleTiff(Work(), page, 0, A4Request(), home_ / "no/such/folder.prn", error));
-  EXPECT_EQ(error, "印刷コマンド付加エラー");
-  EXPECT_FALSE(ConvertMultiTiff(Work(), page, A4Request(), {}, home_ / "no/such/folder.prn", error));
-  EXPECT_EQ(error, "印刷コマンド付加エラー");
+  base::Failure failure;
+  EXPECT_FALSE(ConvertSingleTiff(Work(), page, 0, A4Request(), home_ / "no/such/folder.prn", failure));
+  EXPECT_EQ(failure.message, "印刷コマンド付加エラー");
+  EXPECT_FALSE(ConvertMultiTiff(Work(), page, A4Request(), {}, home_ / "no/such/folder.prn", failure));
+  EXPECT_EQ(failure.message, "印刷コマンド付加エラー");
 }
 
 }  // namespace

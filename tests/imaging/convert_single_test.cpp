@@ -30,8 +30,9 @@ class ConvertSingle : public test::ConversionTest {
   }
 
   PrintedJob Convert(const std::filesystem::path& input, const PageConversionRequest& request) {
-    std::string error;
-    EXPECT_TRUE(ConvertSingleTiff(Work(), input, 0, request, home_ / "sendfile.prn", error)) << error;
+    base::Failure failure;
+    EXPECT_TRUE(ConvertSingleTiff(Work(), input, 0, request, home_ / "sendfile.prn", failure))
+        << failure.message;
     return ReadPrintedJob(home_ / "sendfile.prn", home_.Path());
   }
 };

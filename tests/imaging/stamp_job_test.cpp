@@ -39,10 +39,10 @@ TEST_F(GenerateJobStampsTest, RendersEachNamedSlotIntoTempAndPlacesIt) {
   const std::array<settings::StampUse, 3> slots{{{"右下", 2}, {"", 0}, {"左上", 0}}};
   std::array<StampPlacement, 3> placements{};
   placements[1].x = 42;  // an unused slot keeps what it held
-  std::string error;
-  ASSERT_TRUE(GenerateJobStamps(Temp(), slots, stamps_, 300, 297, 210, kRotateNone, placements, error,
+  base::Failure failure;
+  ASSERT_TRUE(GenerateJobStamps(Temp(), slots, stamps_, 300, 297, 210, kRotateNone, placements, failure,
                                 {2004, 10, 1}));
-  EXPECT_EQ(error, "");
+  EXPECT_EQ(failure.message, "");
 
   const StampPlacement& lowerRight = placements[0];
   EXPECT_TRUE(lowerRight.valid);
@@ -62,8 +62,8 @@ TEST_F(GenerateJobStampsTest, RendersEachNamedSlotIntoTempAndPlacesIt) {
   EXPECT_FALSE(fs::exists(Temp() / "stamp2.tif"));
 
   // Turned by 180 degrees, the upper-left stamp is composed in the lower right.
-  ASSERT_TRUE(
-      GenerateJobStamps(Temp(), slots, stamps_, 300, 297, 210, kRotate180, placements, error, {2004, 10, 1}));
+  ASSERT_TRUE(GenerateJobStamps(Temp(), slots, stamps_, 300, 297, 210, kRotate180, placements, failure,
+                                {2004, 10, 1}));
   EXPECT_NEAR(placements[2].x, 297 - width - 10, 1e-9);
   EXPECT_NEAR(placements[2].y, 210 - height - 5, 1e-9);
 }
@@ -71,9 +71,9 @@ TEST_F(GenerateJobStampsTest, RendersEachNamedSlotIntoTempAndPlacesIt) {
 TEST_F(GenerateJobStampsTest, NamesTheStampOfTheFirstFailingSlot) {
   const std::array<settings::StampUse, 3> slots{{{"左上", 0}, {"無い", 1}, {"右下", 0}}};
   std::array<StampPlacement, 3> placements{};
-  std::string error;
-  EXPECT_FALSE(GenerateJobStamps(Temp(), slots, stamps_, 300, 297, 210, kRotateNone, placements, error));
-  EXPECT_EQ(error, "スタンプ画像の生成エラー[無い]");
+  base::Failure failure;
+  EXPECT_FALSE(GenerateJobStamps(Temp(), slots, stamps_, 300, 297, 210, kRotateNone, placements, failure));
+  EXPECT_EQ(failure.message, "スタンプ画像の生成エラー[無い]");
   EXPECT_TRUE(placements[0].valid);
   EXPECT_EQ(placements[0].x, 10);
   EXPECT_FALSE(placements[2].valid);

@@ -16,19 +16,19 @@ TEST(AppendFile, AppendsEveryByteAcrossBlocks) {
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 31 + i / 4096);
   WriteFileBytes(dir / "page2", big);
   WriteFileBytes(dir / "joined", "page1");
-  ASSERT_TRUE(AppendFile(dir / "joined", dir / "page2"));
+  ASSERT_EQ(AppendFile(dir / "joined", dir / "page2"), kTiffOk);
   EXPECT_EQ(ReadFileBytes(dir / "joined"), "page1" + big);
   // A missing target is created.
-  ASSERT_TRUE(AppendFile(dir / "new", dir / "page2"));
+  ASSERT_EQ(AppendFile(dir / "new", dir / "page2"), kTiffOk);
   EXPECT_EQ(ReadFileBytes(dir / "new"), big);
 }
 
 TEST(AppendFile, FailsOnMissingSourceAndOnItself) {
   orvella::test::TempDir dir;
   WriteFileBytes(dir / "a", "abc");
-  EXPECT_FALSE(AppendFile(dir / "a", dir / "missing"));
-  EXPECT_FALSE(AppendFile(dir / "a", dir / "a"));
-  EXPECT_FALSE(AppendFile(dir / "no/such/folder", dir / "a"));
+  EXPECT_EQ(AppendFile(dir / "a", dir / "missing"), kTiffOpenError);
+  EXPECT_EQ(AppendFile(dir / "a", dir / "a"), kTiffOpenError);
+  EXPECT_EQ(AppendFile(dir / "no/such/folder", dir / "a"), kTiffOpenError);
   EXPECT_EQ(ReadFileBytes(dir / "a"), "abc");
 }
 

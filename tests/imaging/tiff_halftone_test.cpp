@@ -53,7 +53,7 @@ TEST_F(Halftone, ScreensOnlyThePartThePatternCovers) {
     auto row = solid.PackedRow(y);
     image.insert(image.end(), row.begin(), row.end());
   }
-  ASSERT_TRUE(ApplyHalftone(2, image.data(), 4, 3, home_.Path()));
+  ASSERT_EQ(ApplyHalftone(2, image.data(), 4, 3, home_.Path()), kTiffOk);
   Bitmap expected = solid;
   for (uint32_t y = 0; y < 2; ++y) {
     for (uint32_t x = 0; x < 12; ++x) expected.Set(x, y, pattern.At(x, y));
@@ -65,22 +65,22 @@ TEST_F(Halftone, ScreensOnlyThePartThePatternCovers) {
 
   // Through the rotation, the screen applies before the turn.
   WriteTiff(home_ / "solid.tif", solid);
-  ASSERT_TRUE(RotateTiff(home_ / "solid.tif", home_ / "turned.tif", 180, 2, home_.Path()));
+  ASSERT_EQ(RotateTiff(home_ / "solid.tif", home_ / "turned.tif", 180, 2, home_.Path()), kTiffOk);
   EXPECT_EQ(ReadTiff(home_ / "turned.tif"), test::Turned(expected, 180));
 }
 
 TEST_F(Halftone, PatternZeroChangesNothingAndBrokenPatternsFail) {
   uint8_t image[2] = {0xFF, 0xFF};
-  EXPECT_TRUE(ApplyHalftone(0, image, 1, 2, home_.Path()));
+  EXPECT_EQ(ApplyHalftone(0, image, 1, 2, home_.Path()), kTiffOk);
   EXPECT_EQ(image[0], 0xFF);
   // A pattern file in the program folder wins over the shipped one, broken or not.
   orvella::test::WriteFileBytes(home_ / "Halftone/1.TIF", "garbage");
-  EXPECT_FALSE(ApplyHalftone(1, image, 1, 2, home_.Path()));
+  EXPECT_EQ(ApplyHalftone(1, image, 1, 2, home_.Path()), kTiffOpenError);
   WriteTiff(home_ / "Halftone/3.TIF", Bitmap(8, 8), {.compression = COMPRESSION_NONE, .bitsPerSample = 8});
-  EXPECT_FALSE(ApplyHalftone(3, image, 1, 2, home_.Path()));
-  EXPECT_FALSE(ApplyHalftone(-1, image, 1, 2, home_.Path()));
+  EXPECT_EQ(ApplyHalftone(3, image, 1, 2, home_.Path()), kTiffUnsupported);
+  EXPECT_EQ(ApplyHalftone(-1, image, 1, 2, home_.Path()), kTiffOpenError);
   // The shipped 50 % pattern.
-  EXPECT_TRUE(ApplyHalftone(2, image, 1, 2, home_.Path()));
+  EXPECT_EQ(ApplyHalftone(2, image, 1, 2, home_.Path()), kTiffOk);
   EXPECT_EQ(image[0], 0xAA);
 }
 

@@ -24,7 +24,7 @@ TEST(RotateTiff, MovesTheTopLeftPixelClockwise) {
   };
   for (const Case& c :
        {Case{0, 5, 3, 0, 0}, Case{90, 3, 5, 2, 0}, Case{180, 5, 3, 4, 2}, Case{270, 3, 5, 0, 4}}) {
-    ASSERT_TRUE(RotateTiff(dir / "in.tif", dir / "out.tif", c.angle, 0)) << c.angle;
+    ASSERT_EQ(RotateTiff(dir / "in.tif", dir / "out.tif", c.angle, 0), kTiffOk) << c.angle;
     Bitmap expected(c.width, c.length);
     expected.Set(c.x, c.y);
     EXPECT_EQ(ReadTiff(dir / "out.tif"), expected) << c.angle;
@@ -42,7 +42,7 @@ TEST(RotateTiff, MatchesAPixelByPixelTurnForAnySize) {
     for (uint16_t compression : {COMPRESSION_CCITTFAX4, COMPRESSION_NONE}) {
       WriteTiff(dir / "in.tif", page, {.compression = compression});
       for (int angle : {0, 90, 180, 270}) {
-        ASSERT_TRUE(RotateTiff(dir / "in.tif", dir / "out.tif", angle, 0));
+        ASSERT_EQ(RotateTiff(dir / "in.tif", dir / "out.tif", angle, 0), kTiffOk);
         EXPECT_EQ(ReadTiff(dir / "out.tif"), Turned(page, angle)) << w << "x" << h << " at " << angle;
       }
     }
@@ -56,7 +56,7 @@ TEST(RotateTiff, KeepsTheEncodingAndTurnsTheResolutions) {
              .photometric = PHOTOMETRIC_MINISBLACK,
              .xResolution = 600,
              .yResolution = 300});
-  ASSERT_TRUE(RotateTiff(dir / "in.tif", dir / "out.tif", 90, 0));
+  ASSERT_EQ(RotateTiff(dir / "in.tif", dir / "out.tif", 90, 0), kTiffOk);
   TIFF* tif = TIFFOpen((dir / "out.tif").c_str(), "r");
   ASSERT_NE(tif, nullptr);
   uint16_t compression = 0, photometric = 0;
@@ -76,10 +76,10 @@ TEST(RotateTiff, FailsWithoutOutputOnBadInputOrAngle) {
   orvella::test::TempDir dir;
   WriteTiff(dir / "gray.tif", Bitmap(8, 8), {.compression = COMPRESSION_NONE, .bitsPerSample = 8});
   WriteTiff(dir / "ok.tif", Bitmap(8, 8));
-  EXPECT_FALSE(RotateTiff(dir / "gray.tif", dir / "out.tif", 90, 0));
-  EXPECT_FALSE(RotateTiff(dir / "missing.tif", dir / "out.tif", 90, 0));
-  EXPECT_FALSE(RotateTiff(dir / "ok.tif", dir / "out.tif", 45, 0));
-  EXPECT_FALSE(RotateTiff(dir / "ok.tif", dir / "out.tif", 90, 4));  // no such pattern
+  EXPECT_EQ(RotateTiff(dir / "gray.tif", dir / "out.tif", 90, 0), kTiffUnsupported);
+  EXPECT_EQ(RotateTiff(dir / "missing.tif", dir / "out.tif", 90, 0), kTiffOpenError);
+  EXPECT_EQ(RotateTiff(dir / "ok.tif", dir / "out.tif", 45, 0), kTiffParseError);
+  EXPECT_EQ(RotateTiff(dir / "ok.tif", dir / "out.tif", 90, 4), kTiffOpenError);  // no such pattern
   EXPECT_FALSE(std::filesystem::exists(dir / "out.tif"));
 }
 

@@ -12,7 +12,7 @@
 namespace orvella::printer {
 namespace {
 
-StatusFileCheck Judged(PrinterStatusCode code, const char* message) { return {code, "", message}; }
+StatusFileCheck Judged(PrinterStatusCode code, const char* message) { return {code, "", {message, ""}}; }
 
 struct Case {
   const char* name;
@@ -29,7 +29,7 @@ TEST(TransferPolicy, RetriesEachCheckUpToCheckRetryAndUploadsOnlyAfterBoth) {
   const StatusFileCheck ready = Judged(PrinterStatusCode::kReady, "正常");
   const StatusFileCheck unusable =
       Judged(PrinterStatusCode::kFileNotUsable, "プリンタ状態ファイル解析エラー");
-  const StatusFileCheck notFetched{std::nullopt, "", "プリンタ状態ファイル取得エラー"};
+  const StatusFileCheck notFetched{std::nullopt, "", {"プリンタ状態ファイル取得エラー", ""}};
   const StatusFileCheck panelOff = Judged(PrinterStatusCode::kPanelOff, "パネルがOFFになっています");
   const Case cases[] = {
       {"both fine", {SnmpStatus::kNoError}, {ready}, 2, true, "正常", {"[接続確認中]", "[転送]"}, 1},
@@ -93,10 +93,10 @@ TEST(TransferPolicy, RetriesEachCheckUpToCheckRetryAndUploadsOnlyAfterBoth) {
     test::WriteFileBytes(home / "job.prn", "print file");
     settings::PrinterSetting printer;
     printer.ipAddr = {127, 0, 0, 1};
-    std::string message;
+    base::Failure outcome;
 
-    EXPECT_EQ(SendPrintFile(home / "job.prn", printer, "", message, context), c.sent) << c.name;
-    EXPECT_EQ(message, c.message) << c.name;
+    EXPECT_EQ(SendPrintFile(home / "job.prn", printer, "", outcome, context), c.sent) << c.name;
+    EXPECT_EQ(outcome.message, c.message) << c.name;
     ASSERT_FALSE(texts.empty()) << c.name;
     EXPECT_EQ(std::vector<std::string>(texts.begin() + 1, texts.end()), c.texts) << c.name;
     EXPECT_EQ(uploads, c.uploads) << c.name;
@@ -111,14 +111,15 @@ TEST(TransferPolicy, APrinterWithoutAUsableAddressFailsBeforeAnyTraffic) {
   context.folders = {home.Path(), home.Path()};
   int calls = 0;
   context.querySnmp = [&](const std::string&) { return ++calls, SnmpStatus::kNoError; };
-  context.checkStatus = [&] { return ++calls, StatusFileCheck{PrinterStatusCode::kReady, "", "正常"}; };
+  context.checkStatus = [&] { return ++calls, StatusFileCheck{PrinterStatusCode::kReady, "", {"正常", ""}}; };
   context.upload = [&](const std::filesystem::path&) { return ++calls > 0; };
   test::WriteFileBytes(home / "job.prn", "print file");
   settings::PrinterSetting printer;
   printer.name = "製図室";  // IP_ADDR missing: 0.0.0.0
-  std::string message;
-  EXPECT_FALSE(SendPrintFile(home / "job.prn", printer, "", message, context));
-  EXPECT_EQ(message, "プリンタIPアドレスエラー[製図室]");
+  base::Failure outcome;
+  EXPECT_FALSE(SendPrintFile(home / "job.prn", printer, "", outcome, context));
+  EXPECT_EQ(outcome.message, "プリンタIPアドレスエラー[製図室]");
+  EXPECT_NE(outcome.detail.find("0.0.0.0"), std::string::npos) << outcome.detail;
   EXPECT_EQ(calls, 0);
   EXPECT_EQ(memory.Entry(0)->free, 1024 * 1024);  // nothing reserved
 }

@@ -62,7 +62,7 @@ class TransferTest : public ::testing::Test {
   }
 
   bool Send(const std::filesystem::path& file) {
-    return SendPrintFile(file, printer, kPrefix, message, context);
+    return SendPrintFile(file, printer, kPrefix, outcome, context);
   }
 
   std::vector<std::string> Texts() {
@@ -76,7 +76,8 @@ class TransferTest : public ::testing::Test {
   settings::PrinterSetting printer;
   PrinterMemoryTable memory;
   TransferContext context{memory};
-  std::string message = "前の値";
+  base::Failure outcome{"前の値", ""};
+  std::string& message = outcome.message;
   std::mutex mutex;
   std::vector<std::string> texts;
   std::atomic<bool> stop{false};
@@ -233,6 +234,41 @@ TEST_F(TransferTest, ARefusedUploadKeepsTheReservation) {
   EXPECT_EQ(message, "ファイル転送エラー");
   EXPECT_EQ(Free(), 10240 * 1024 - 2048);
   EXPECT_TRUE(sim.SpoolFiles().empty());
+}
+
+// The operator's message stays as it is; the detail keeps the real cause, in
+// the library's own words where it gave any.
+TEST_F(TransferTest, FailuresKeepTheirCauseBesideTheMessage) {
+  const std::string ftp = "127.0.0.1:" + std::to_string(sim.FtpPort());
+  const struct {
+    const char* faults;
+    const char* message;
+    std::string detail;
+  } cases[] = {
+      {"login-deny", "プリンタ状態ファイル取得エラー",
+       "downloading stat on " + ftp + ": Login denied (Access denied: 530)"},
+      {"snmp-silent", "プリンタに接続できません",
+       "no answer from 127.0.0.1:" + std::to_string(sim.SnmpPort()) + " within 300 ms"},
+      {"upload-fail", "ファイル転送エラー",
+       "uploading to quenbyjob on " + ftp +
+           ": Upload failed (at start/before it took off) (Failed FTP upload: 550)"},
+  };
+  for (const auto& c : cases) {
+    sim.Write("faults", c.faults);
+    EXPECT_FALSE(Send(PrintFile(10))) << c.faults;
+    EXPECT_EQ(message, c.message) << c.faults;
+    EXPECT_EQ(outcome.detail, c.detail) << c.faults;
+  }
+}
+
+TEST_F(TransferTest, APrinterOutsideTheMemoryTableFailsWithoutTraffic) {
+  context.printerIndex = 2;
+  EXPECT_FALSE(Send(PrintFile(10)));
+  EXPECT_EQ(message, "ファイル転送エラー");
+  EXPECT_EQ(outcome.detail, "printer 2 (plotter) has no entry in the printer memory table of 2 printers");
+  EXPECT_TRUE(Texts().empty());
+  EXPECT_EQ(sim.CountInLog("[snmp"), 0);
+  EXPECT_EQ(sim.CountInLog("] connected"), 0);
 }
 
 // A print file from the raster job writer reaches the printer whole: the

@@ -51,9 +51,9 @@ const char* const kInfo =
 
 TEST_F(ReadTrayInformationTest, FillsTheNamedTraysUpToTheModelsHighest) {
   sim.Write("info", kInfo);
-  std::string message;
-  ASSERT_TRUE(ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP", message))
-      << message;
+  base::Failure failure;
+  ASSERT_TRUE(ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP", failure))
+      << failure.message;
   const std::array<settings::A2Tray, 7> expected{{
       {A2TraySize::kA4Tate, PaperType::kPlain},
       {A2TraySize::kB4Tate, PaperType::kOther},  // kept
@@ -84,29 +84,29 @@ TEST_F(ReadTrayInformationTest, LogsInWithTheStoredUserOnlyForBasic) {
   sim.Write("credentials", "plotter:s3cret");
   printer.loginUsername = "plotter";
   printer.loginPassword = "s3cret";
-  std::string message;
+  base::Failure failure;
   EXPECT_FALSE(ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP",
-                                   message));  // NONE: anonymous
-  EXPECT_EQ(message, "プリンタ情報ファイル取得エラー");
+                                   failure));  // NONE: anonymous
+  EXPECT_EQ(failure.message, "プリンタ情報ファイル取得エラー");
   printer.authenticationMode = settings::AuthenticationMode::kBasic;
   EXPECT_TRUE(
-      ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP", message));
+      ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP", failure));
   EXPECT_EQ(sim.CountInLog("USER plotter"), 1);
 }
 
 TEST_F(ReadTrayInformationTest, FailuresKeepTheTraysAndSaySo) {
   SetHidden("2");
   const auto before = printer.a2Trays;
-  std::string message;
+  base::Failure failure;
   EXPECT_FALSE(ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP",
-                                   message));  // no info file: not retried
-  EXPECT_EQ(message, "プリンタ情報ファイル取得エラー");
+                                   failure));  // no info file: not retried
+  EXPECT_EQ(failure.message, "プリンタ情報ファイル取得エラー");
   EXPECT_EQ(sim.CountInLog("] connected"), 1);
 
   sim.Write("info", "Tray Information\r\nNo. Status Page Size Name\r\n---\r\n1 Ready A4 Tray 1\r\n\r\n");
   EXPECT_FALSE(
-      ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP", message));
-  EXPECT_EQ(message, "プリンタ情報ファイル解析エラー");
+      ReadTrayInformation(printer, settings::LoadHiddenSettings(home.Path()), home / "TEMP", failure));
+  EXPECT_EQ(failure.message, "プリンタ情報ファイル解析エラー");
   for (std::size_t i = 0; i < before.size(); ++i) {
     EXPECT_EQ(printer.a2Trays[i].size, before[i].size);
     EXPECT_EQ(printer.a2Trays[i].type, before[i].type);

@@ -91,7 +91,6 @@ TEST(FoldValidation, NameRules) {
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->message, "入力された設定名称は既に登録されています。");
   EXPECT_EQ(failure->field, FoldField::kName);
-  EXPECT_EQ(f.name, "f");
   EXPECT_FALSE(ValidateFoldSetting(f, list, 0, kUnits));  // its own entry
 }
 

@@ -202,7 +202,7 @@ TEST(InputValidation, MagnificationRowsSetToPercentage) {
     auto issue = ValidateOutputSettings(true, targets, texts);
     ASSERT_TRUE(issue) << bad;
     EXPECT_EQ(issue->message, "出力設定の変倍サイズは20.0～400.0で指定してください。");
-    EXPECT_EQ(issue->sizeIndex, 4);
+    EXPECT_EQ(issue->row, 4);
   }
 }
 

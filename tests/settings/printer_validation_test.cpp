@@ -16,9 +16,11 @@ const std::vector<PrinterSetting> kList = {Printer("Plotter", {10, 0, 0, 1}),
                                            Printer("Office", {10, 0, 0, 2})};
 
 TEST(PrinterValidation, NameIsTrimmedOfAsciiAndFullWidthSpaces) {
-  PrinterSetting p = Printer("\xE3\x80\x80 製図室 \xE3\x80\x80 ", {10, 0, 0, 9});
+  const PrinterSetting p = Printer("\xE3\x80\x80 製図室 \xE3\x80\x80 ", {10, 0, 0, 9});
   EXPECT_FALSE(ValidatePrinterSetting(p, kList, std::nullopt));
-  EXPECT_EQ(p.name, "製図室");
+  auto taken = ValidatePrinterSetting(Printer(" Plotter\xE3\x80\x80", {10, 0, 0, 9}), kList, std::nullopt);
+  ASSERT_TRUE(taken);
+  EXPECT_EQ(taken->field, PrinterField::kName);
 
   PrinterSetting blank = Printer(" \xE3\x80\x80", {10, 0, 0, 9});
   auto failure = ValidatePrinterSetting(blank, kList, std::nullopt);

@@ -143,6 +143,7 @@ TEST(StampValidation, ChecksInOrderWithTheirMessagesAndFields) {
       ASSERT_TRUE(error) << c.label;
       EXPECT_EQ(error->message, c.message) << c.label;
       EXPECT_EQ(error->field, c.field) << c.label;
+      EXPECT_EQ(error->row, c.field == StampField::kRowText ? 2 : -1) << c.label;
     }
   }
 }

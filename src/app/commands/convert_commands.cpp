@@ -146,7 +146,7 @@ ConvertRequest ReadRequest(const std::string& path) {
 
 // The stamps are placed on the sheet the pages are composed on: the whole
 // two-up sheet when two pages share one.
-bool MakeStamps(const settings::WorkContext& work, ConvertRequest& r, bool multi, std::string& error) {
+bool MakeStamps(const settings::WorkContext& work, ConvertRequest& r, bool multi, base::Failure& failure) {
   bool any = false;
   for (const auto& slot : r.stamps) any = any || !slot.name.empty();
   if (!any) return true;
@@ -156,9 +156,9 @@ bool MakeStamps(const settings::WorkContext& work, ConvertRequest& r, bool multi
   try {
     return imaging::GenerateJobStamps(work.work, r.stamps, settings::LoadStamps(work.program),
                                       r.page.resolution, width, height, r.page.rotation, r.page.stamps,
-                                      error);
+                                      failure);
   } catch (const settings::SettingsError& e) {
-    error = e.what();
+    failure = {e.what(), "the stamp settings cannot be read"};
     return false;
   }
 }
@@ -177,22 +177,25 @@ int RunConvertTiff(const CommandContext& context, const std::vector<std::string>
   ConvertRequest request = ReadRequest(*requestFile);
 
   // The work files go to a folder of this run's own under TEMP, removed at the end.
-  std::string error;
-  auto folder = settings::WorkFolder::Create(context.program, error);
+  base::Failure failure;
+  auto folder = settings::WorkFolder::Create(context.program, failure.detail);
   if (!folder) {
-    std::cout << nlohmann::ordered_json{{"ok", false}, {"message", error}}.dump() << "\n";
+    std::cout << nlohmann::ordered_json{{"ok", false}, {"message", ""}, {"detail", failure.detail}}.dump()
+              << "\n";
     return 1;
   }
   const settings::WorkContext work = folder->Context();
-  bool ok = MakeStamps(work, request, multi, error);
+  bool ok = MakeStamps(work, request, multi, failure);
   if (ok && multi) {
-    ok = imaging::ConvertMultiTiff(work, input, request.page, request.multi, output, error,
+    ok = imaging::ConvertMultiTiff(work, input, request.page, request.multi, output, failure,
                                    [](const std::string& status) { std::cerr << status << "\n"; });
   } else if (ok) {
     ok = imaging::ConvertSingleTiff(work, input, page ? static_cast<int>(*page) : 0, request.page, output,
-                                    error);
+                                    failure);
   }
-  std::cout << nlohmann::ordered_json{{"ok", ok}, {"message", ok ? "" : error}}.dump() << "\n";
+  nlohmann::ordered_json result{{"ok", ok}, {"message", ok ? "" : failure.message}};
+  if (!ok) result["detail"] = failure.detail;
+  std::cout << result.dump() << "\n";
   return ok ? 0 : 1;
 }
 

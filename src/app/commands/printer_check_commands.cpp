@@ -92,10 +92,11 @@ int RunPrinterCheck(const CommandContext& context, const std::vector<std::string
   const s::WorkFolder work = PrepareForPrinters(context.program);
 
   // Each question is asked once, whatever the earlier answer was.
-  const auto snmp =
-      printer::QueryPrinterStatus(base::FormatIpv4Address(printer.ipAddr), 10000, hidden.printerSnmpPort);
+  std::string snmpDetail;
+  const auto snmp = printer::QueryPrinterStatus(base::FormatIpv4Address(printer.ipAddr), 10000,
+                                                hidden.printerSnmpPort, &snmpDetail);
   printer::FtpClient client;
-  printer::SetUpStatusFetch(client, printer, hidden, work.Path());
+  printer::SetUpStatusFetch(client, printer, hidden);
   const printer::StatusFileCheck stat =
       printer::CheckStatusFile(client, hidden, ReadStatusPreferences(context.program), work.Context());
 
@@ -103,15 +104,20 @@ int RunPrinterCheck(const CommandContext& context, const std::vector<std::string
   result["printer"] = printer.name;
   result["address"] = base::FormatIpv4Address(printer.ipAddr);
   result["snmp"] = {{"code", static_cast<int>(snmp)}, {"message", printer::SnmpStatusMessage(snmp)}};
+  if (snmp != printer::SnmpStatus::kNoError) result["snmp"]["detail"] = snmpDetail;
   result["stat"] = {{"code", stat.code ? Json(static_cast<int>(*stat.code)) : Json(nullptr)},
-                    {"message", stat.message},
+                    {"message", stat.outcome.message},
                     {"error_text", stat.errorText}};
-  bool fit = snmp == printer::SnmpStatus::kNoError && stat.message == printer::kTransferOk;
+  if (stat.outcome.message != printer::kTransferOk) result["stat"]["detail"] = stat.outcome.detail;
+  bool fit = snmp == printer::SnmpStatus::kNoError && stat.outcome.message == printer::kTransferOk;
   if (!s::IsWidePrinter(printer) && printer.a2TrayStructAuto) {
-    std::string message;
-    const bool read = printer::ReadTrayInformation(printer, hidden, work.Path(), message);
+    base::Failure failure;
+    const bool read = printer::ReadTrayInformation(printer, hidden, work.Path(), failure);
     result["trays"] = read ? Trays(printer) : Json::array();
-    if (!read) result["trays_message"] = message;
+    if (!read) {
+      result["trays_message"] = failure.message;
+      result["trays_detail"] = failure.detail;
+    }
     fit = fit && read;
   }
   result["fit"] = fit;
@@ -138,9 +144,11 @@ int RunSend(const CommandContext& context, const std::vector<std::string>& args)
   transfer.preferences = ReadStatusPreferences(context.program);
   transfer.folders = work.Context();
   transfer.showStatus = [](const std::string& text) { std::cout << text << std::endl; };
-  std::string message;
-  const bool sent = printer::SendPrintFile(file, printers[*index], "", message, transfer);
-  std::cout << message << std::endl;
+  base::Failure outcome;
+  const bool sent = printer::SendPrintFile(file, printers[*index], "", outcome, transfer);
+  std::cout << outcome.message << std::endl;
+  // The cause goes beside the operator's lines, which stay as the job window shows them.
+  if (!sent) std::cerr << "detail: " << outcome.detail << "\n";
   return sent ? 0 : 1;
 }
 

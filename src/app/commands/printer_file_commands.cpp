@@ -31,20 +31,26 @@ int RunFileType(const CommandContext& context, const std::vector<std::string>& a
 int RunJudgeStat(const CommandContext& context, const std::vector<std::string>& args) {
   const CliArgs cli(args, 1, {});
   std::string errorText;
-  const auto code = printer::JudgeStatusFile(context.program, cli.Required(0, "FILE"), errorText);
-  Print(Json{{"code", static_cast<int>(code)}, {"error_text", errorText}});
+  std::string detail;
+  const auto code = printer::JudgeStatusFile(context.program, cli.Required(0, "FILE"), errorText, &detail);
+  Json result{{"code", static_cast<int>(code)}, {"error_text", errorText}};
+  if (code != printer::PrinterStatusCode::kReady) result["detail"] = detail;
+  Print(result);
   return 0;
 }
 
 int RunParseInfo(const CommandContext& /*context*/, const std::vector<std::string>& args) {
   const CliArgs cli(args, 1, {});
   std::vector<printer::TrayInformation> records;
-  const bool ok = printer::ParseInformationFile(cli.Required(0, "FILE"), records);
+  std::string detail;
+  const bool ok = printer::ParseInformationFile(cli.Required(0, "FILE"), records, &detail);
   Json rows = Json::array();
   for (const auto& r : records) {
     rows.push_back({{"number", r.number}, {"name", r.name}, {"page_size", r.pageSize}, {"status", r.status}});
   }
-  Print(Json{{"ok", ok}, {"records", rows}});
+  Json result{{"ok", ok}, {"records", rows}};
+  if (!ok) result["detail"] = detail;
+  Print(result);
   return ok ? 0 : 1;
 }
 

@@ -77,6 +77,9 @@ json LayoutJson(const imaging::StampLayout& layout) {
 }
 
 json Failure(const std::string& message) { return {{"ok", false}, {"message", message}}; }
+json Failure(const base::Failure& failure) {
+  return {{"ok", false}, {"message", failure.message}, {"detail", failure.detail}};
+}
 
 int RunRenderStamp(const CommandContext& context, const std::vector<std::string>& argv) {
   CliArgs args(argv, 1, {"dpi", "out", "date"});
@@ -123,10 +126,10 @@ int RunPlaceStamps(const CommandContext& context, const std::vector<std::string>
   const std::filesystem::path temp = settings::TempFolder(context.program);
   std::filesystem::create_directories(temp);
   std::array<imaging::StampPlacement, 3> placements{};
-  std::string error;
+  base::Failure failure;
   if (!imaging::GenerateJobStamps(temp, inputs[*folder].stamps, settings::LoadStamps(context.program), dpi,
-                                  width, height, static_cast<int>(*rotation), placements, error, today)) {
-    Print(Failure(error));
+                                  width, height, static_cast<int>(*rotation), placements, failure, today)) {
+    Print(Failure(failure));
     return 1;
   }
   json list = json::array();

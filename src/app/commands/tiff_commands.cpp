@@ -36,8 +36,11 @@ double ShortestDouble(float value) {
   return result;
 }
 
-nlohmann::json CodeJson(int code) {
-  return {{"code", code}, {"text", std::string(imaging::ResultText(code))}};
+// The code and its text, and on failure the cause.
+nlohmann::json CodeJson(int code, const std::string& detail) {
+  nlohmann::json json{{"code", code}, {"text", std::string(imaging::ResultText(code))}};
+  if (code != imaging::kTiffOk) json["detail"] = detail;
+  return json;
 }
 
 int Print(const nlohmann::json& json, bool success) {
@@ -45,15 +48,18 @@ int Print(const nlohmann::json& json, bool success) {
   return success ? 0 : 1;
 }
 
-int PrintCode(int code) { return Print(CodeJson(code), code == imaging::kTiffOk); }
+int PrintCode(int code, const std::string& detail) {
+  return Print(CodeJson(code, detail), code == imaging::kTiffOk);
+}
 
 int RunTiffInfo(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
   CliArgs args(words, 1, {"page"});
   const std::string file = args.Required(0, "FILE");
   const int page = args.Int("page") ? RequiredInt(args, "page") : 0;
   imaging::TiffPageInfo info;
-  const int code = imaging::ReadPageInfo(file, page, info);
-  nlohmann::json json = CodeJson(code);
+  std::string detail;
+  const int code = imaging::ReadPageInfo(file, page, info, &detail);
+  nlohmann::json json = CodeJson(code, detail);
   if (code == imaging::kTiffOk) {
     json["width"] = info.width;
     json["length"] = info.length;
@@ -85,34 +91,42 @@ int RunTiffInfo(const orvella::cli::CommandContext& /*context*/, const std::vect
 int RunTiffCanvas(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
   CliArgs args(words, 2, {"page", "width-mm", "height-mm"}, {"compress"});
   CliArgs::RefuseSameFile(args.Required(0, "IN"), args.Required(1, "OUT"));
-  return PrintCode(imaging::PlaceOnCanvas(args.Required(0, "IN"), RequiredInt(args, "page"),
-                                          args.Required(1, "OUT"), RequiredReal(args, "width-mm"),
-                                          RequiredReal(args, "height-mm"), args.Has("compress")));
+  std::string detail;
+  const int code =
+      imaging::PlaceOnCanvas(args.Required(0, "IN"), RequiredInt(args, "page"), args.Required(1, "OUT"),
+                             RequiredReal(args, "width-mm"), RequiredReal(args, "height-mm"),
+                             args.Has("compress"), nullptr, {}, {}, &detail);
+  return PrintCode(code, detail);
 }
 
 int RunTiffRotate(const orvella::cli::CommandContext& context, const std::vector<std::string>& words) {
   CliArgs args(words, 2, {"angle", "halftone"});
   CliArgs::RefuseSameFile(args.Required(0, "IN"), args.Required(1, "OUT"));
   const int halftone = args.Int("halftone") ? RequiredInt(args, "halftone") : 0;
-  const bool ok = imaging::RotateTiff(args.Required(0, "IN"), args.Required(1, "OUT"),
-                                      RequiredInt(args, "angle"), halftone, context.program);
-  return Print({{"ok", ok}}, ok);
+  std::string detail;
+  const int code = imaging::RotateTiff(args.Required(0, "IN"), args.Required(1, "OUT"),
+                                       RequiredInt(args, "angle"), halftone, context.program, &detail);
+  return PrintCode(code, detail);
 }
 
 int RunTiffResample(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
   CliArgs args(words, 2, {"dpi", "scale"}, {"compress", "repack"});
   CliArgs::RefuseSameFile(args.Required(0, "IN"), args.Required(1, "OUT"));
-  return PrintCode(imaging::ResampleTiff(args.Required(0, "IN"), args.Required(1, "OUT"),
-                                         RequiredReal(args, "dpi"), RequiredReal(args, "scale"),
-                                         args.Has("compress"), args.Has("repack")));
+  std::string detail;
+  const int code =
+      imaging::ResampleTiff(args.Required(0, "IN"), args.Required(1, "OUT"), RequiredReal(args, "dpi"),
+                            RequiredReal(args, "scale"), args.Has("compress"), args.Has("repack"), &detail);
+  return PrintCode(code, detail);
 }
 
 int RunStampRaster(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
   CliArgs args(words, 2, {"x", "y"}, {"pack"});
   CliArgs::RefuseSameFile(args.Required(0, "IN"), args.Required(1, "OUT"));
-  return PrintCode(imaging::WriteStampRaster(args.Required(0, "IN"), args.Required(1, "OUT"),
-                                             RequiredInt(args, "x"), RequiredInt(args, "y"),
-                                             args.Has("pack")));
+  std::string detail;
+  const int code =
+      imaging::WriteStampRaster(args.Required(0, "IN"), args.Required(1, "OUT"), RequiredInt(args, "x"),
+                                RequiredInt(args, "y"), args.Has("pack"), &detail);
+  return PrintCode(code, detail);
 }
 
 const orvella::cli::CommandRegistrar kInfo{

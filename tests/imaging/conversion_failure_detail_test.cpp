@@ -1,0 +1,70 @@
+// A failed conversion keeps the operator's message exactly and adds a detail
+// that names the real cause: the file, the page, what was found.
+#include <gtest/gtest.h>
+
+#include "imaging/convert_tiff.h"
+#include "support/imaging/convert_test_support.h"
+
+namespace orvella::imaging {
+namespace {
+
+using test::Bitmap;
+using test::WriteTiff;
+
+class ConversionFailureDetail : public test::ConversionTest {
+ protected:
+  static PageConversionRequest A4Request() {
+    PageConversionRequest request;
+    request.sheetWidthMm = 210;
+    request.sheetHeightMm = 297;
+    request.hostMagnification = true;
+    request.resolution = 100;
+    return request;
+  }
+};
+
+TEST_F(ConversionFailureDetail, NamesTheCauseBesideTheUnchangedMessage) {
+  const std::string two = (home_ / "two.tif").string();
+  WriteTiff(two, {Bitmap(100, 100), Bitmap(100, 100)}, {.xResolution = 100, .yResolution = 100});
+  const std::string gray = (home_ / "gray.tif").string();
+  WriteTiff(gray, Bitmap(100, 100), {.compression = COMPRESSION_NONE, .bitsPerSample = 8});
+  const std::string lzw = (home_ / "lzw.tif").string();
+  WriteTiff(lzw, Bitmap(100, 100), {.compression = COMPRESSION_LZW});
+  const std::string missing = (home_ / "none.tif").string();
+  const std::string folder = home_.Path().string();
+
+  struct Case {
+    std::string input;
+    int page;
+    bool multi;
+    std::string message;
+    std::string detail;
+  };
+  const std::string composeFailed = "スタンプ画像の合成エラー : code - 1";
+  const Case cases[] = {
+      {missing, 0, false, composeFailed, missing + " does not exist"},
+      {missing, 0, true, "TIFFファイルページ数取得エラー", missing + " does not exist"},
+      {folder, 0, false, composeFailed, folder + " is a folder, not a TIFF file"},
+      {gray, 0, false, composeFailed,
+       "page 1 of " + gray + " is 8 bits per sample; only 1-bit pages are supported"},
+      {gray, 0, true, "スタンプ画像の合成エラー(ページ1/1) : code - 1",
+       "page 1 of " + gray + " is 8 bits per sample; only 1-bit pages are supported"},
+      {lzw, 0, false, composeFailed,
+       "page 1 of " + lzw + " is LZW-compressed; LZW compression is not supported"},
+      {two, 2, false, composeFailed, two + " has 2 pages; there is no page 3"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.detail);
+    base::Failure failure;
+    const auto output = home_ / "out.prn";
+    const bool ok = c.multi ? ConvertMultiTiff(Work(), c.input, A4Request(), {}, output, failure)
+                            : ConvertSingleTiff(Work(), c.input, c.page, A4Request(), output, failure);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(failure.message, c.message);
+    EXPECT_EQ(failure.detail, c.detail);
+    EXPECT_FALSE(std::filesystem::exists(output));
+  }
+}
+
+}  // namespace
+}  // namespace orvella::imaging

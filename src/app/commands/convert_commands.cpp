@@ -3,16 +3,14 @@
 #include <array>
 #include <climits>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/commands/cli_args.h"
 #include "app/commands/command_registry.h"
+#include "app/commands/json_fields.h"
 #include "imaging/convert_tiff.h"
 #include "imaging/stamp_job.h"
 #include "settings/program_folders.h"
@@ -22,80 +20,16 @@
 namespace orvella::cli {
 namespace {
 
-using json = nlohmann::json;
-
 struct ConvertRequest {
   imaging::PageConversionRequest page;
   imaging::MultiPageOptions multi;
   std::array<settings::StampUse, 3> stamps;
 };
 
-// Reads the request's keys into typed fields; a key it was not asked for, or
-// a value of the wrong kind, is a usage error, so a typing mistake in the
-// request file never silently falls back to a default.
-class RequestReader {
- public:
-  explicit RequestReader(const json& object) : object_(object) {}
-
-  void Int(const char* key, int& out) {
-    const json* v = Find(key);
-    if (!v) return;
-    if (v->is_boolean()) {
-      out = v->get<bool>() ? 1 : 0;
-      return;
-    }
-    if (!v->is_number_integer()) throw Bad(key, "an integer");
-    const auto value = v->get<long long>();
-    if (value < INT_MIN || value > INT_MAX) throw Bad(key, "an integer in range");
-    out = static_cast<int>(value);
-  }
-  void Flag(const char* key, bool& out) {
-    int value = out ? 1 : 0;
-    Int(key, value);
-    out = value != 0;
-  }
-  void Real(const char* key, double& out) {
-    const json* v = Find(key);
-    if (!v) return;
-    if (!v->is_number()) throw Bad(key, "a number");
-    out = v->get<double>();
-  }
-  void Text(const char* key, std::string& out) {
-    const json* v = Find(key);
-    if (!v) return;
-    if (!v->is_string()) throw Bad(key, "a string");
-    out = v->get<std::string>();
-  }
-  const json* Find(const char* key) {
-    known_.insert(key);
-    const auto it = object_.find(key);
-    return it == object_.end() ? nullptr : &*it;
-  }
-  void RejectUnknown(const std::string& where) const {
-    for (const auto& [key, value] : object_.items()) {
-      if (!known_.count(key)) throw UsageError(where + ": unknown key \"" + key + "\"");
-    }
-  }
-
- private:
-  static UsageError Bad(const char* key, const char* what) {
-    return UsageError(std::string("request: \"") + key + "\" must be " + what);
-  }
-
-  const json& object_;
-  std::set<std::string> known_;
-};
-
 ConvertRequest ReadRequest(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw UsageError("cannot read the request file " + path);
-  std::stringstream text;
-  text << in.rdbuf();
-  const json object = json::parse(text.str(), nullptr, false);
-  if (!object.is_object()) throw UsageError("the request file " + path + " is not a JSON object");
-
+  const nlohmann::json object = ReadJsonObjectFile(path);
   ConvertRequest r;
-  RequestReader read(object);
+  JsonFields read(object, "request");
   imaging::PageConversionRequest& p = r.page;
   read.Flag("host_magnification", p.hostMagnification);
   read.Int("resolution", p.resolution);
@@ -126,21 +60,19 @@ ConvertRequest ReadRequest(const std::string& path) {
   read.Flag("stamp_first_page_only", m.stampFirstPageOnly);
   read.Real("two_up_sheet_width_mm", m.twoUpSheetWidthMm);
   read.Real("two_up_sheet_height_mm", m.twoUpSheetHeightMm);
-  if (const json* stamps = read.Find("stamps")) {
+  if (const nlohmann::json* stamps = read.Find("stamps")) {
     if (!stamps->is_array() || stamps->size() > r.stamps.size())
-      throw UsageError("request: \"stamps\" must be a list of at most three stamps");
+      throw read.Error("stamps", "must be a list of at most three stamps");
     for (size_t i = 0; i < stamps->size(); ++i) {
-      const json& slot = (*stamps)[i];
-      if (!slot.is_object()) throw UsageError("request: each stamp must be an object");
-      RequestReader stamp(slot);
+      JsonFields stamp((*stamps)[i], "request: stamp " + std::to_string(i));
       stamp.Text("name", r.stamps[i].name);
       stamp.Int("halftone", r.stamps[i].halftone);
-      stamp.RejectUnknown("request: stamp " + std::to_string(i));
+      stamp.RejectUnknown();
       if (r.stamps[i].halftone < 0 || r.stamps[i].halftone > 3)
-        throw UsageError("request: a stamp's \"halftone\" must be 0 to 3");
+        throw stamp.Error("halftone", "must be 0 to 3");
     }
   }
-  read.RejectUnknown("request");
+  read.RejectUnknown();
   return r;
 }
 
@@ -172,7 +104,12 @@ int RunConvertTiff(const std::vector<std::string>& words) {
   const auto page = args.Int("page");
   if (multi && page) throw UsageError("--page and --multi exclude each other");
   if (page && (*page < 0 || *page > INT_MAX)) throw UsageError("--page must be 0 or more");
-  ConvertRequest request = ReadRequest(*requestFile);
+  ConvertRequest request;
+  try {
+    request = ReadRequest(*requestFile);
+  } catch (const JsonInputError& e) {
+    throw UsageError(e.what());
+  }
 
   // The work files go to TEMP, which a fresh program folder lacks.
   std::error_code ec;

@@ -75,13 +75,13 @@ int Convert(const fs::path& input, const fs::path& home) {
   fs::create_directories(orvella::settings::TempFolder());
   imaging::PageConversionRequest request;
   request.hostMagnification = true;
-  request.resolution = kDpi;
+  request.header.resolution = kDpi;
   request.magnification = 70.7;
   request.sheetWidthMm = 841;
   request.sheetHeightMm = 594;
   request.rotation = imaging::kRotate90;
-  request.landscape = 1;
-  request.trayName = "4";
+  request.header.landscape = 1;
+  request.header.trayName = "4";
   request.stamps[0] = {.valid = true, .path = home / "stamp.tif", .x = 20, .y = 20, .halftone = 0};
   std::string error;
   if (!imaging::ConvertSingleTiff(input, 0, request, home / "sendfile.prn", error)) {

@@ -59,7 +59,7 @@ enum class ScaleResult { kOk, kNoResolution, kFailed };
 // is (the printer scales) but repacked all the same.
 ScaleResult ScaleForOutput(const PageConversionRequest& request, const std::filesystem::path& current) {
   if (!std::isfinite(request.magnification) || !(request.magnification > 0)) return ScaleResult::kFailed;
-  double dpi = request.resolution;
+  double dpi = request.header.resolution;
   double scale = request.magnification / 100;
   if (!request.hostMagnification) {
     TiffPageResolution resolution;
@@ -72,22 +72,15 @@ ScaleResult ScaleForOutput(const PageConversionRequest& request, const std::file
              : ScaleResult::kFailed;
 }
 
+// The request's header with the scaling the chain chose, for one page
+// printed once without finishing.
 printfile::RasterJobOptions HeaderOptions(const PageConversionRequest& request) {
-  printfile::RasterJobOptions options;
-  options.freeSizeWidth = request.freeSizeWidth;
-  options.freeSizeHeight = request.freeSizeHeight;
-  options.trayName = request.trayName;
-  options.freeSizeFlag = request.freeSizeFlag;
-  options.programNumber = request.programNumber;
-  options.landscape = request.landscape;
-  options.errorPrint = request.errorPrint;
-  options.foldType = request.foldType;
-  options.foldMargin = request.foldMargin;
-  options.printerClass = request.printerClass;
+  printfile::RasterJobOptions options = request.header;
+  options.finishing = {};
   options.quantity = 1;
-  options.resolution = request.resolution;
   if (request.hostMagnification) {
     options.xMagnification = options.yMagnification = 1.0;
+    options.fit = 0;
   } else {
     options.xMagnification = options.yMagnification = request.magnification / 100;
     options.fit = 1;
@@ -117,7 +110,7 @@ bool ConvertSingleTiff(const std::filesystem::path& input, int page, const PageC
   std::filesystem::path current = drawn;
   if (!TurnPage(request, current)) return Fail(error, kRotateFailed);
 
-  PageConversionRequest header = request;
+  printfile::RasterJobOptions header = HeaderOptions(request);
   if (NeedsLongSheetTurn(request)) {
     const auto turned = WorkFile("tiff_model02rpt.tif");
     if (!RotateTiff(current, turned, 90, 0)) return Fail(error, kLongSheetFailed);
@@ -132,7 +125,7 @@ bool ConvertSingleTiff(const std::filesystem::path& input, int page, const PageC
     case ScaleResult::kOk:
       break;
   }
-  if (!printfile::WriteRasterJob(WorkFile("tiff_magnify.tif"), output, HeaderOptions(header)))
+  if (!printfile::WriteRasterJob(WorkFile("tiff_magnify.tif"), output, header))
     return Fail(error, kHeaderFailed);
   return true;
 }
@@ -140,7 +133,7 @@ bool ConvertSingleTiff(const std::filesystem::path& input, int page, const PageC
 bool ConvertMultiTiff(const std::filesystem::path& input, const PageConversionRequest& request,
                       const MultiPageOptions& options, const std::filesystem::path& output,
                       std::string& error, const ConversionProgress& progress) {
-  const bool twoUp = options.finishing.twoUp != 0;
+  const bool twoUp = request.header.finishing.twoUp != 0;
   // Pages are composed on the whole two-up sheet at their own size; turning,
   // scaling and the header work with half of the job's sheet.
   PageConversionRequest compose = request;
@@ -179,16 +172,10 @@ bool ConvertMultiTiff(const std::filesystem::path& input, const PageConversionRe
   }
 
   printfile::RasterJobOptions header = HeaderOptions(scaled);
-  header.staple = options.finishing.staple;
-  header.punch = options.finishing.punch;
-  header.duplex = options.finishing.duplex;
-  header.zFold = options.finishing.zFold;
-  header.twoUp = options.finishing.twoUp;
-  header.autoPaper = options.finishing.autoPaper;
-  header.autoPaperPercent = options.finishing.autoPaperPercent;
-  header.quantity = options.quantity;
+  header.finishing = request.header.finishing;
+  header.quantity = request.header.quantity;
   // The two-up layout runs across the halves, against the page orientation.
-  if (twoUp) header.landscape = request.landscape == 0 ? 1 : 0;
+  if (twoUp) header.landscape = request.header.landscape == 0 ? 1 : 0;
   if (!printfile::WriteRasterJob(joined, output, header)) return Fail(error, kHeaderFailed);
   return true;
 }

@@ -19,9 +19,10 @@ bool ConvertSingleTiff(const std::filesystem::path& input, int page, const PageC
                        const std::filesystem::path& output, std::string& error);
 
 // Converts every page of input into one print file: the repacked pages back to
-// back behind one header. With two-up on, the pages are composed on the
-// options' two-up sheet at 100 % and scaled to half of it. False with the
-// operator's message in error when a step fails.
+// back behind one header, with the request's finishing and quantity. With
+// two-up on, the pages are composed on the options' two-up sheet at 100 % and
+// scaled to half of it. False with the operator's message in error when a
+// step fails.
 bool ConvertMultiTiff(const std::filesystem::path& input, const PageConversionRequest& request,
                       const MultiPageOptions& options, const std::filesystem::path& output,
                       std::string& error, const ConversionProgress& progress = {});

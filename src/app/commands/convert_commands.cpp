@@ -11,6 +11,7 @@
 #include "app/commands/cli_args.h"
 #include "app/commands/command_registry.h"
 #include "app/commands/json_fields.h"
+#include "app/commands/raster_options_json.h"
 #include "imaging/convert_tiff.h"
 #include "imaging/stamp_job.h"
 #include "settings/program_folders.h"
@@ -32,31 +33,13 @@ ConvertRequest ReadRequest(const std::string& path) {
   JsonFields read(object, "request");
   imaging::PageConversionRequest& p = r.page;
   read.Flag("host_magnification", p.hostMagnification);
-  read.Int("resolution", p.resolution);
   read.Real("magnification", p.magnification);
   read.Real("sheet_width_mm", p.sheetWidthMm);
   read.Real("sheet_height_mm", p.sheetHeightMm);
   read.Int("rotation", p.rotation);
   read.Flag("model02_long_sheet", p.model02LongSheet);
-  read.Int("landscape", p.landscape);
-  read.Int("free_size_flag", p.freeSizeFlag);
-  read.Int("free_size_width", p.freeSizeWidth);
-  read.Int("free_size_height", p.freeSizeHeight);
-  read.Text("tray_name", p.trayName);
-  read.Int("program_number", p.programNumber);
-  read.Int("fold_type", p.foldType);
-  read.Int("fold_margin", p.foldMargin);
-  read.Int("error_print", p.errorPrint);
-  read.Int("printer_class", p.printerClass);
+  ReadRasterHeaderFields(read, p.header);
   imaging::MultiPageOptions& m = r.multi;
-  read.Int("staple", m.finishing.staple);
-  read.Int("punch", m.finishing.punch);
-  read.Int("duplex", m.finishing.duplex);
-  read.Int("z_fold", m.finishing.zFold);
-  read.Int("two_up", m.finishing.twoUp);
-  read.Int("auto_paper", m.finishing.autoPaper);
-  read.Int("auto_paper_percent", m.finishing.autoPaperPercent);
-  read.Int("quantity", m.quantity);
   read.Flag("stamp_first_page_only", m.stampFirstPageOnly);
   read.Real("two_up_sheet_width_mm", m.twoUpSheetWidthMm);
   read.Real("two_up_sheet_height_mm", m.twoUpSheetHeightMm);
@@ -82,12 +65,12 @@ bool MakeStamps(ConvertRequest& r, bool multi, std::string& error) {
   bool any = false;
   for (const auto& slot : r.stamps) any = any || !slot.name.empty();
   if (!any) return true;
-  const bool twoUp = multi && r.multi.finishing.twoUp != 0;
+  const bool twoUp = multi && r.page.header.finishing.twoUp != 0;
   const double width = twoUp ? r.multi.twoUpSheetWidthMm : r.page.sheetWidthMm;
   const double height = twoUp ? r.multi.twoUpSheetHeightMm : r.page.sheetHeightMm;
   try {
-    return imaging::GenerateJobStamps(r.stamps, settings::LoadStamps(), r.page.resolution, width, height,
-                                      r.page.rotation, r.page.stamps, error);
+    return imaging::GenerateJobStamps(r.stamps, settings::LoadStamps(), r.page.header.resolution, width,
+                                      height, r.page.rotation, r.page.stamps, error);
   } catch (const settings::SettingsError& e) {
     error = e.what();
     return false;

@@ -7,6 +7,7 @@
 #include "app/commands/command_registry.h"
 #include "app/commands/json_fields.h"
 #include "app/commands/print_file_json.h"
+#include "app/commands/raster_options_json.h"
 #include "printfile/plot_job.h"
 #include "printfile/print_file_reader.h"
 #include "printfile/raster_job.h"
@@ -23,28 +24,10 @@ void Print(const json& j) { std::cout << j.dump(2, ' ', false, json::error_handl
 
 printfile::RasterJobOptions ReadRasterOptions(JsonFields& read) {
   printfile::RasterJobOptions o;
-  read.Int("free_size_width", o.freeSizeWidth);
-  read.Int("free_size_height", o.freeSizeHeight);
-  read.Text("tray_name", o.trayName);
-  read.Int("free_size_flag", o.freeSizeFlag);
-  read.Int("program_number", o.programNumber);
+  ReadRasterHeaderFields(read, o);
   read.Real("x_magnification", o.xMagnification);
   read.Real("y_magnification", o.yMagnification);
-  read.Int("landscape", o.landscape);
   read.Int("fit", o.fit);
-  read.Int("error_print", o.errorPrint);
-  read.Int("fold_type", o.foldType);
-  read.Int("fold_margin", o.foldMargin);
-  read.Int("staple", o.staple);
-  read.Int("punch", o.punch);
-  read.Int("duplex", o.duplex);
-  read.Int("z_fold", o.zFold);
-  read.Int("two_up", o.twoUp);
-  read.Int("auto_paper", o.autoPaper);
-  read.Int("auto_paper_percent", o.autoPaperPercent);
-  read.Int("quantity", o.quantity);
-  read.Int("resolution", o.resolution);
-  read.Int("printer_class", o.printerClass);
   return o;
 }
 

@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <memory>
 #include <system_error>
+#include <utility>
 
-#include "imaging/tiff_temp_file.h"
+#include "base/unique_fd.h"
 
 namespace orvella::imaging {
 namespace {
@@ -16,9 +17,9 @@ constexpr size_t kBlockBytes = 1024 * 1024;
 bool AppendFile(const std::filesystem::path& target, const std::filesystem::path& source) {
   std::error_code ec;
   if (std::filesystem::equivalent(target, source, ec)) return false;
-  FilePtr in(std::fopen(source.c_str(), "rb"));
+  base::FilePtr in(std::fopen(source.c_str(), "rb"));
   if (!in) return false;
-  FilePtr out(std::fopen(target.c_str(), "ab"));
+  base::FilePtr out(std::fopen(target.c_str(), "ab"));
   if (!out) return false;
   auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
   for (;;) {
@@ -27,7 +28,7 @@ bool AppendFile(const std::filesystem::path& target, const std::filesystem::path
     if (std::fwrite(block.get(), 1, n, out.get()) != n) return false;
   }
   if (std::ferror(in.get())) return false;
-  return std::fclose(out.release()) == 0;
+  return base::CloseFile(std::move(out));
 }
 
 }  // namespace orvella::imaging

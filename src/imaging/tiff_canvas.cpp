@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "imaging/tiff_file.h"
 #include "imaging/tiff_output_tags.h"
@@ -86,10 +87,10 @@ TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std
   canvas.length = *canvasLength;
 
   NewFile temp = CreateSystemTempFile("TFa");
-  if (temp.fd < 0) return kTiffOpenError;
+  if (!temp.fd) return kTiffOpenError;
   FileRemover removeTemp(temp.path);
   {
-    TiffFile out(temp.fd, temp.path, "w");
+    TiffFile out(std::move(temp.fd), temp.path, "w");
     if (!out) return kTiffOpenError;
     if (!SetBilevelTags(out, canvas.width, canvas.length, compress ? COMPRESSION_CCITTFAX4 : COMPRESSION_NONE,
                         PHOTOMETRIC_MINISWHITE, xDpi, yDpi)) {

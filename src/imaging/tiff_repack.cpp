@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "imaging/tiff_file.h"
 #include "imaging/tiff_temp_file.h"
@@ -105,10 +106,10 @@ TiffResult WriteRepacked(const std::filesystem::path& stripFile, const std::file
   // The header has 32 bits for the strip's size.
   if (byteCount > std::numeric_limits<uint32_t>::max()) return kTiffWriteError;
 
-  FilePtr in(std::fopen(stripFile.c_str(), "rb"));
+  base::FilePtr in(std::fopen(stripFile.c_str(), "rb"));
   if (!in) return kTiffOpenError;
   if (fseeko(in.get(), static_cast<off_t>(offset), SEEK_SET) != 0) return kTiffReadError;
-  FilePtr out(std::fopen(target.c_str(), "wb"));
+  base::FilePtr out(std::fopen(target.c_str(), "wb"));
   if (!out) return kTiffOpenError;
   FileRemover removeOnFailure(target);
 
@@ -123,7 +124,7 @@ TiffResult WriteRepacked(const std::filesystem::path& stripFile, const std::file
     left -= n;
   }
   if (hook && !hook(out.get(), false)) return kTiffCallbackError;
-  if (std::fclose(out.release()) != 0) return kTiffWriteError;
+  if (!base::CloseFile(std::move(out))) return kTiffWriteError;
   removeOnFailure.Keep();
   return kTiffOk;
 }

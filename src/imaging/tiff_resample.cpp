@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "imaging/tiff_file.h"
@@ -172,10 +173,10 @@ TiffResult ResampleTiff(const std::filesystem::path& input, const std::filesyste
     return kTiffOk;
   }
   NewFile intermediate = CreateNumberedSibling(output);
-  if (intermediate.fd < 0) return kTiffOpenError;
+  if (!intermediate.fd) return kTiffOpenError;
   FileRemover removeIntermediate(intermediate.path);
   {
-    TiffFile out(intermediate.fd, intermediate.path, "w");
+    TiffFile out(std::move(intermediate.fd), intermediate.path, "w");
     if (TiffResult result = writePage(out); result != kTiffOk) return result;
   }
   in.Close();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imaging/tiff_file.h"
@@ -52,7 +53,7 @@ TiffResult WriteStampRaster(const std::filesystem::path& stamp, const std::files
   if (TiffResult result = ReadPageInfo(stamp, 0, info); result != kTiffOk) return result;
   TiffFile in(stamp, "rc");
   if (!in) return kTiffOpenError;
-  FilePtr out(std::fopen(output.c_str(), "wb"));
+  base::FilePtr out(std::fopen(output.c_str(), "wb"));
   if (!out) return kTiffOpenError;
   FileRemover removeOnFailure(output);
 
@@ -91,7 +92,7 @@ TiffResult WriteStampRaster(const std::filesystem::path& stamp, const std::files
   s.Escape().Text("*rC");
   s.Escape().Text("%0B");
   if (!s.WriteTo(out.get())) return kTiffWriteError;
-  if (std::fclose(out.release()) != 0) return kTiffWriteError;
+  if (!base::CloseFile(std::move(out))) return kTiffWriteError;
   removeOnFailure.Keep();
   return kTiffOk;
 }

@@ -1,17 +1,11 @@
 #pragma once
-// Files of the TIFF operations: stdio handles, and temporary and output files
-// made without races and removed on every path unless kept.
-#include <cstdio>
+// Files of the TIFF operations: temporary and output files made without races
+// and removed on every path unless kept.
 #include <filesystem>
-#include <memory>
+
+#include "base/unique_fd.h"
 
 namespace orvella::imaging {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-// Callers that check fclose's result release the pointer and close it themselves.
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Removes the file when it goes out of scope, unless Keep() was called.
 class FileRemover {
@@ -26,9 +20,9 @@ class FileRemover {
   std::filesystem::path path_;
 };
 
-// A file created new and opened read-write; fd is -1 when none could be made.
+// A file created new and opened read-write; fd holds none when none could be made.
 struct NewFile {
-  int fd = -1;
+  base::UniqueFd fd;
   std::filesystem::path path;
 };
 

@@ -17,6 +17,8 @@
 #include <system_error>
 #include <thread>
 
+#include "base/unique_fd.h"
+
 namespace orvella::printer {
 namespace {
 
@@ -30,11 +32,6 @@ using CurlHandle = std::unique_ptr<CURL, CurlDeleter>;
 struct CurlUrlDeleter {
   void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // "ftp://host:port/name" with the name escaped; empty when the host is no valid host.
 std::string BuildUrl(const std::string& host, int port, const std::string& name) {
@@ -124,7 +121,7 @@ class FtpClient::Attempt {
   }
 
   bool Put(CURL* curl) {
-    File file(std::fopen(client_.localFile_.c_str(), "rbe"));
+    base::FilePtr file(std::fopen(client_.localFile_.c_str(), "rbe"));
     struct stat info {};
     if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
       client_.state_ = FtpState::Putting;  // an unreadable local file is a failed transfer
@@ -144,7 +141,7 @@ class FtpClient::Attempt {
     const std::filesystem::path target(client_.localFile_);
     std::filesystem::path partial = target;
     partial += ".part";
-    File file(std::fopen(partial.c_str(), "wbe"));
+    base::FilePtr file(std::fopen(partial.c_str(), "wbe"));
     if (!file) {
       client_.state_ = FtpState::Getting;  // an unwritable local file is a failed transfer
       return false;

@@ -9,6 +9,7 @@
 #include "imaging/tiff_page_info.h"
 #include "imaging/tiff_resample.h"
 #include "imaging/tiff_rotate.h"
+#include "printfile/print_command_error.h"
 #include "printfile/raster_job.h"
 #include "settings/program_folders.h"
 
@@ -21,7 +22,6 @@ constexpr const char* kRotateFailed = "TIFFファイル回転変換エラー";
 constexpr const char* kLongSheetFailed = "model02横長尺回転エラー";
 constexpr const char* kResolutionFailed = "TIFFファイル解像度取得エラー";
 constexpr const char* kResampleFailed = "TIFFファイル変倍・解像度変換エラー";
-constexpr const char* kHeaderFailed = "印刷コマンド付加エラー";
 constexpr const char* kCountFailed = "TIFFファイルページ数取得エラー";
 constexpr const char* kJoinFailed = "TIFFファイルの連結エラー";
 constexpr const char* kConverting = "変換中";
@@ -126,7 +126,7 @@ bool ConvertSingleTiff(const std::filesystem::path& input, int page, const PageC
       break;
   }
   if (!printfile::WriteRasterJob(WorkFile("tiff_magnify.tif"), output, header))
-    return Fail(error, kHeaderFailed);
+    return Fail(error, printfile::kPrintCommandError);
   return true;
 }
 
@@ -176,7 +176,7 @@ bool ConvertMultiTiff(const std::filesystem::path& input, const PageConversionRe
   header.quantity = request.header.quantity;
   // The two-up layout runs across the halves, against the page orientation.
   if (twoUp) header.landscape = request.header.landscape == 0 ? 1 : 0;
-  if (!printfile::WriteRasterJob(joined, output, header)) return Fail(error, kHeaderFailed);
+  if (!printfile::WriteRasterJob(joined, output, header)) return Fail(error, printfile::kPrintCommandError);
   return true;
 }
 

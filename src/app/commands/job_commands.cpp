@@ -9,6 +9,7 @@
 #include "app/commands/print_file_json.h"
 #include "app/commands/raster_options_json.h"
 #include "printfile/plot_job.h"
+#include "printfile/print_command_error.h"
 #include "printfile/print_file_reader.h"
 #include "printfile/raster_job.h"
 
@@ -16,9 +17,6 @@ namespace orvella::cli {
 namespace {
 
 using json = nlohmann::ordered_json;
-
-// Message the job pipeline reports when a print file cannot be written.
-constexpr char kWriteFailed[] = "印刷コマンド付加エラー";
 
 void Print(const json& j) { std::cout << j.dump(2, ' ', false, json::error_handler_t::replace) << "\n"; }
 
@@ -73,7 +71,7 @@ int RunWriteJob(const std::vector<std::string>& args, Options (*readOptions)(Jso
     return 1;
   }
   if (!write(source, output, options)) {
-    Print({{"ok", false}, {"error", kWriteFailed}});
+    Print({{"ok", false}, {"error", printfile::kPrintCommandError}});
     return 1;
   }
   Print({{"ok", true}});

@@ -5,18 +5,14 @@
 //   orvella-bench-pipeline run PAGES OUTDIR [REPEATS]   one line per figure:
 //       NAME ratio_vs_tiffcp R peak_rss_mb M
 //   orvella-bench-pipeline convert IN HOME               runs one conversion
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <tiffio.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "common/bench_main.h"
 #include "common/child_measure.h"
 #include "imaging/convert_tiff.h"
 #include "settings/program_folders.h"
@@ -70,18 +66,21 @@ bool WriteStamp(const fs::path& path) {
 
 // An A0 drawing printed on A1 turned a quarter: the composition canvas is
 // about the page itself.
-int Convert(const fs::path& input, const fs::path& home) {
+// IN HOME
+int Convert(const std::vector<std::string>& args) {
+  const fs::path input = args[0];
+  const fs::path home = args[1];
   const fs::path work = home / "TEMP";
   fs::create_directories(work);
   imaging::PageConversionRequest request;
   request.hostMagnification = true;
-  request.resolution = kDpi;
+  request.header.resolution = kDpi;
   request.magnification = 70.7;
   request.sheetWidthMm = 841;
   request.sheetHeightMm = 594;
   request.rotation = imaging::kRotate90;
-  request.landscape = 1;
-  request.trayName = "4";
+  request.header.landscape = 1;
+  request.header.trayName = "4";
   request.stamps[0] = {.valid = true, .path = home / "stamp.tif", .x = 20, .y = 20, .halftone = 0};
   orvella::base::Failure failure;
   if (!imaging::ConvertSingleTiff({home, work}, input, 0, request, home / "sendfile.prn", failure)) {
@@ -91,8 +90,9 @@ int Convert(const fs::path& input, const fs::path& home) {
   return 0;
 }
 
-int Run(const std::string& self, const fs::path& pages, const fs::path& outDir, int repeats) {
-  const fs::path page = pages / "a0_600.tif";
+int Run(const orvella::bench::RunArgs& args) {
+  const fs::path page = fs::path(args.pages) / "a0_600.tif";
+  const fs::path outDir = args.outDir;
   const fs::path home = outDir / "pipeline_home";
   fs::create_directories(home);
   if (!WriteStamp(home / "stamp.tif")) {
@@ -100,12 +100,12 @@ int Run(const std::string& self, const fs::path& pages, const fs::path& outDir, 
     return 1;
   }
   const Measure floor =
-      Best({"tiffcp", "-c", "g4", page.string(), (outDir / "tiffcp.tif").string()}, repeats);
+      Best({"tiffcp", "-c", "g4", page.string(), (outDir / "tiffcp.tif").string()}, args.repeats);
   if (!floor.ok || floor.cpuSeconds <= 0) {
     std::fprintf(stderr, "tiffcp failed on %s\n", page.c_str());
     return 1;
   }
-  const Measure m = Best({self, "convert", page.string(), home.string()}, repeats);
+  const Measure m = Best({args.self, "convert", page.string(), home.string()}, args.repeats);
   if (!m.ok) {
     std::printf("a0_600/convert_single_90_70.7_stamp failed\n");
     return 1;
@@ -117,18 +117,11 @@ int Run(const std::string& self, const fs::path& pages, const fs::path& outDir, 
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc == 4 && std::strcmp(argv[1], "convert") == 0) return Convert(argv[2], argv[3]);
-  if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "run") == 0) {
-    const int repeats = argc == 5 ? std::max(1, std::atoi(argv[4])) : 3;
-    char self[4096];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return 1;
-    self[n] = '\0';
-    return Run(self, argv[2], argv[3], repeats);
-  }
-  std::fprintf(stderr,
-               "usage: orvella-bench-pipeline run PAGES OUTDIR [REPEATS]\n"
-               "       orvella-bench-pipeline convert IN HOME\n");
-  return 2;
-}
+const orvella::bench::BenchProgram orvella::bench::kProgram{
+    .name = "orvella-bench-pipeline",
+    .run = &Run,
+    .step = "convert",
+    .stepUsage = "IN HOME",
+    .stepArgCount = 2,
+    .runStep = &Convert,
+};

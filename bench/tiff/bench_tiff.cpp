@@ -4,16 +4,11 @@
 //   orvella-bench-tiff run PAGES OUTDIR [REPEATS]   one line per figure:
 //       NAME ratio_vs_tiffcp R peak_rss_mb M
 //   orvella-bench-tiff op OPERATION IN OUT          runs one operation
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "common/bench_main.h"
 #include "common/child_measure.h"
 #include "imaging/tiff_primitives.h"
 
@@ -24,8 +19,11 @@ namespace {
 
 namespace imaging = orvella::imaging;
 
-// The operations, as the page pipeline calls them.
-int RunOperation(const std::string& op, const std::string& in, const std::string& out) {
+// The operations, as the page pipeline calls them: OPERATION IN OUT.
+int RunOperation(const std::vector<std::string>& args) {
+  const std::string& op = args[0];
+  const std::string& in = args[1];
+  const std::string& out = args[2];
   if (op == "place_on_canvas") return imaging::PlaceOnCanvas(in, 0, out, 841, 1189, true);
   if (op == "place_on_canvas_padded") return imaging::PlaceOnCanvas(in, 0, out, 861, 1209, true);
   if (op == "rotate_90") return imaging::RotateTiff(in, out, 90, 0);
@@ -38,7 +36,9 @@ int RunOperation(const std::string& op, const std::string& in, const std::string
   return 2;
 }
 
-int RunAll(const std::string& self, const std::string& pages, const std::string& outDir, int repeats) {
+int RunAll(const orvella::bench::RunArgs& args) {
+  const std::string& pages = args.pages;
+  const std::string& outDir = args.outDir;
   struct Plan {
     const char* page;
     std::vector<const char*> operations;
@@ -53,7 +53,7 @@ int RunAll(const std::string& self, const std::string& pages, const std::string&
   int failures = 0;
   for (const Plan& plan : plans) {
     const std::string in = pages + "/" + plan.page + ".tif";
-    const Measure floor = Best({"tiffcp", "-c", "g4", in, outDir + "/tiffcp.tif"}, repeats);
+    const Measure floor = Best({"tiffcp", "-c", "g4", in, outDir + "/tiffcp.tif"}, args.repeats);
     if (!floor.ok || floor.cpuSeconds <= 0) {
       std::fprintf(stderr, "tiffcp failed on %s\n", in.c_str());
       return 1;
@@ -61,7 +61,7 @@ int RunAll(const std::string& self, const std::string& pages, const std::string&
     std::printf("# %s tiffcp cpu_s %.3f peak_rss_mb %.0f\n", plan.page, floor.cpuSeconds, floor.peakRssMb);
     std::fflush(stdout);
     for (const char* op : plan.operations) {
-      const Measure m = Best({self, "op", op, in, outDir + "/" + op + ".out"}, repeats);
+      const Measure m = Best({args.self, "op", op, in, outDir + "/" + op + ".out"}, args.repeats);
       if (!m.ok) {
         std::printf("%s/%s failed\n", plan.page, op);
         ++failures;
@@ -77,18 +77,11 @@ int RunAll(const std::string& self, const std::string& pages, const std::string&
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc == 5 && std::strcmp(argv[1], "op") == 0) return RunOperation(argv[2], argv[3], argv[4]);
-  if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "run") == 0) {
-    const int repeats = argc == 5 ? std::max(1, std::atoi(argv[4])) : 3;
-    char self[4096];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return 1;
-    self[n] = '\0';
-    return RunAll(self, argv[2], argv[3], repeats);
-  }
-  std::fprintf(stderr,
-               "usage: orvella-bench-tiff run PAGES OUTDIR [REPEATS]\n"
-               "       orvella-bench-tiff op OPERATION IN OUT\n");
-  return 2;
-}
+const orvella::bench::BenchProgram orvella::bench::kProgram{
+    .name = "orvella-bench-tiff",
+    .run = &RunAll,
+    .step = "op",
+    .stepUsage = "OPERATION IN OUT",
+    .stepArgCount = 3,
+    .runStep = &RunOperation,
+};

@@ -8,27 +8,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/unique_fd.h"
+
 namespace orvella::base {
 namespace {
-
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 bool WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
@@ -47,14 +30,14 @@ bool WriteAll(int fd, const char* data, size_t size) {
 
 ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, size_t maxBytes) {
   bytes.clear();
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::kMissing : ReadStatus::kFailed;
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::kMissing : ReadStatus::kFailed;
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadStatus::kFailed;
+  if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadStatus::kFailed;
   if (static_cast<unsigned long long>(st.st_size) > maxBytes) return ReadStatus::kFailed;
   char buf[65536];
   for (;;) {
-    ssize_t n = ::read(fd.get(), buf, sizeof buf);
+    ssize_t n = ::read(fd.Get(), buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
       return ReadStatus::kFailed;
@@ -74,21 +57,21 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, const std::string&
   std::string tmpl = path.string() + ".XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
-  Fd fd(::mkostemp(name.data(), O_CLOEXEC));
-  if (fd.get() < 0) return false;
+  UniqueFd fd(::mkostemp(name.data(), O_CLOEXEC));
+  if (!fd) return false;
   const std::string tmpPath(name.data());
   // mkostemp creates 0600; umask is not consulted (it is process-wide state).
-  bool ok = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), bytes.data(), bytes.size()) &&
-            ::fsync(fd.get()) == 0;
+  bool ok = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), bytes.data(), bytes.size()) &&
+            ::fsync(fd.Get()) == 0;
   ok = fd.Close() && ok;
   if (ok) ok = ::rename(tmpPath.c_str(), path.c_str()) == 0;
   if (!ok) {
     ::unlink(tmpPath.c_str());
     return false;
   }
-  Fd dir(::open(path.parent_path().empty() ? "." : path.parent_path().c_str(),
-                O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() >= 0) ::fsync(dir.get());
+  UniqueFd dir(::open(path.parent_path().empty() ? "." : path.parent_path().c_str(),
+                      O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir) ::fsync(dir.Get());
   return true;
 }
 

@@ -1,16 +1,16 @@
 #include "base/read_lines.h"
 
 #include <cstdio>
-#include <memory>
 
 #include "base/file_error.h"
+#include "base/unique_fd.h"
 
 namespace orvella::base {
 
 bool ReadLines(const std::filesystem::path& path, std::vector<std::string>& lines) {
   constexpr size_t kBufferSize = 8192;
   lines.clear();
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  FilePtr file(std::fopen(path.c_str(), "rb"));
   if (!file) return false;
   std::string line;
   for (int c = std::getc(file.get()); c != EOF; c = std::getc(file.get())) {

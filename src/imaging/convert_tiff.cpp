@@ -12,6 +12,7 @@
 #include "imaging/tiff_resample.h"
 #include "imaging/tiff_rotate.h"
 #include "printfile/job_option_checks.h"
+#include "printfile/print_command_error.h"
 #include "printfile/print_file_reader.h"
 #include "printfile/raster_job.h"
 
@@ -24,7 +25,6 @@ constexpr const char* kRotateFailed = "TIFFファイル回転変換エラー";
 constexpr const char* kLongSheetFailed = "model02横長尺回転エラー";
 constexpr const char* kResolutionFailed = "TIFFファイル解像度取得エラー";
 constexpr const char* kResampleFailed = "TIFFファイル変倍・解像度変換エラー";
-constexpr const char* kHeaderFailed = "印刷コマンド付加エラー";
 constexpr const char* kCountFailed = "TIFFファイルページ数取得エラー";
 constexpr const char* kJoinFailed = "TIFFファイルの連結エラー";
 constexpr const char* kConverting = "変換中";
@@ -71,7 +71,7 @@ ScaleResult ScaleForOutput(const settings::WorkContext& context, const PageConve
         "the magnification " + base::FormatFixed(request.magnification, 2) + " % is not a positive number";
     return ScaleResult::kFailed;
   }
-  double dpi = request.resolution;
+  double dpi = request.header.resolution;
   double scale = request.magnification / 100;
   if (!request.hostMagnification) {
     TiffPageResolution resolution;
@@ -84,22 +84,15 @@ ScaleResult ScaleForOutput(const settings::WorkContext& context, const PageConve
              : ScaleResult::kFailed;
 }
 
+// The request's header with the scaling the chain chose, for one page
+// printed once without finishing.
 printfile::RasterJobOptions HeaderOptions(const PageConversionRequest& request) {
-  printfile::RasterJobOptions options;
-  options.freeSizeWidth = request.freeSizeWidth;
-  options.freeSizeHeight = request.freeSizeHeight;
-  options.trayName = request.trayName;
-  options.freeSizeFlag = request.freeSizeFlag;
-  options.programNumber = request.programNumber;
-  options.landscape = request.landscape;
-  options.errorPrint = request.errorPrint;
-  options.foldType = request.foldType;
-  options.foldMargin = request.foldMargin;
-  options.printerClass = request.printerClass;
+  printfile::RasterJobOptions options = request.header;
+  options.finishing = {};
   options.quantity = 1;
-  options.resolution = request.resolution;
   if (request.hostMagnification) {
     options.xMagnification = options.yMagnification = 1.0;
+    options.fit = 0;
   } else {
     options.xMagnification = options.yMagnification = request.magnification / 100;
     options.fit = 1;
@@ -164,7 +157,7 @@ bool ConvertSingleTiff(const settings::WorkContext& context, const std::filesyst
   std::filesystem::path current = drawn;
   if (!TurnPage(context, request, current, detail)) return Fail(failure, kRotateFailed, detail);
 
-  PageConversionRequest header = request;
+  printfile::RasterJobOptions header = HeaderOptions(request);
   if (NeedsLongSheetTurn(request)) {
     const auto turned = context.work / "tiff_model02rpt.tif";
     if (RotateTiff(current, turned, 90, 0, context.program, &detail) != kTiffOk)
@@ -180,8 +173,8 @@ bool ConvertSingleTiff(const settings::WorkContext& context, const std::filesyst
     case ScaleResult::kOk:
       break;
   }
-  if (!WriteAndCheckJob(context.work / "tiff_magnify.tif", output, HeaderOptions(header), 1, detail))
-    return Fail(failure, kHeaderFailed, detail);
+  if (!WriteAndCheckJob(context.work / "tiff_magnify.tif", output, header, 1, detail))
+    return Fail(failure, printfile::kPrintCommandError, detail);
   return true;
 }
 
@@ -189,7 +182,7 @@ bool ConvertMultiTiff(const settings::WorkContext& context, const std::filesyste
                       const PageConversionRequest& request, const MultiPageOptions& options,
                       const std::filesystem::path& output, base::Failure& failure,
                       const ConversionProgress& progress) {
-  const bool twoUp = options.finishing.twoUp != 0;
+  const bool twoUp = request.header.finishing.twoUp != 0;
   // Pages are composed on the whole two-up sheet at their own size; turning,
   // scaling and the header work with half of the job's sheet.
   PageConversionRequest compose = request;
@@ -230,18 +223,12 @@ bool ConvertMultiTiff(const settings::WorkContext& context, const std::filesyste
   }
 
   printfile::RasterJobOptions header = HeaderOptions(scaled);
-  header.staple = options.finishing.staple;
-  header.punch = options.finishing.punch;
-  header.duplex = options.finishing.duplex;
-  header.zFold = options.finishing.zFold;
-  header.twoUp = options.finishing.twoUp;
-  header.autoPaper = options.finishing.autoPaper;
-  header.autoPaperPercent = options.finishing.autoPaperPercent;
-  header.quantity = options.quantity;
+  header.finishing = request.header.finishing;
+  header.quantity = request.header.quantity;
   // The two-up layout runs across the halves, against the page orientation.
-  if (twoUp) header.landscape = request.landscape == 0 ? 1 : 0;
+  if (twoUp) header.landscape = request.header.landscape == 0 ? 1 : 0;
   if (!WriteAndCheckJob(joined, output, header, static_cast<size_t>(pages), detail))
-    return Fail(failure, kHeaderFailed, detail);
+    return Fail(failure, printfile::kPrintCommandError, detail);
   return true;
 }
 

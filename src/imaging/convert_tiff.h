@@ -22,9 +22,10 @@ bool ConvertSingleTiff(const settings::WorkContext& context, const std::filesyst
                        base::Failure& failure);
 
 // Converts every page of input into one print file: the repacked pages back to
-// back behind one header. With two-up on, the pages are composed on the
-// options' two-up sheet at 100 % and scaled to half of it. False with the
-// operator's message and the cause in failure when a step fails.
+// back behind one header, with the request's finishing and quantity. With
+// two-up on, the pages are composed on the options' two-up sheet at 100 % and
+// scaled to half of it. False with the operator's message and the cause in
+// failure when a step fails.
 bool ConvertMultiTiff(const settings::WorkContext& context, const std::filesystem::path& input,
                       const PageConversionRequest& request, const MultiPageOptions& options,
                       const std::filesystem::path& output, base::Failure& failure,

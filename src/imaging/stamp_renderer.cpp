@@ -1,9 +1,9 @@
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
+#include "base/unique_fd.h"
 #include "imaging/stamp_painter.h"
 #include "imaging/tiff_page_info.h"
 #include "imaging/tiff_resample.h"
@@ -35,9 +35,8 @@ bool PaintImage(const StampSetting& stamp, int dpi, StampCanvas& canvas,
     return canvas.LoadTiff(source);
 
   std::string temp = (scratch / "~tmXXXXXX").string();
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  close(fd);
+  // Only the name is wanted: the new file's descriptor is closed at once.
+  if (!base::UniqueFd(mkstemp(temp.data()))) return false;
   FileRemover removeTemp{std::filesystem::path(temp)};
   return ResampleTiff(source, temp, dpi, 1.0, false, false) == kTiffOk && canvas.LoadTiff(temp);
 }

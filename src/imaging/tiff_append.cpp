@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <memory>
 #include <system_error>
+#include <utility>
 
+#include "base/unique_fd.h"
 #include "imaging/tiff_detail.h"
 #include "imaging/tiff_temp_file.h"
 
@@ -25,9 +27,9 @@ TiffResult AppendFile(const std::filesystem::path& target, const std::filesystem
     return WithDetail(detail, kTiffOpenError,
                       "cannot append " + source.string() + " to itself (" + target.string() + ")");
   }
-  FilePtr in(std::fopen(source.c_str(), "rb"));
+  base::FilePtr in(std::fopen(source.c_str(), "rb"));
   if (!in) return fail(kTiffOpenError, "cannot open " + source.string());
-  FilePtr out(std::fopen(target.c_str(), "ab"));
+  base::FilePtr out(std::fopen(target.c_str(), "ab"));
   if (!out) return fail(kTiffOpenError, "cannot open " + target.string() + " for appending");
   auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
   for (;;) {
@@ -37,7 +39,7 @@ TiffResult AppendFile(const std::filesystem::path& target, const std::filesystem
       return fail(kTiffWriteError, "cannot write " + target.string());
   }
   if (std::ferror(in.get())) return fail(kTiffReadError, "cannot read " + source.string());
-  if (std::fclose(out.release()) != 0) return fail(kTiffWriteError, "cannot write " + target.string());
+  if (!base::CloseFile(std::move(out))) return fail(kTiffWriteError, "cannot write " + target.string());
   return kTiffOk;
 }
 

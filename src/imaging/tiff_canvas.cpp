@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "base/fixed_format.h"
 #include "imaging/tiff_detail.h"
@@ -98,10 +99,10 @@ TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std
   canvas.length = *canvasLength;
 
   NewFile temp = CreateSystemTempFile("TFa");
-  if (temp.fd < 0) return WithDetail(detail, kTiffOpenError, temp.failure);
+  if (!temp.fd) return WithDetail(detail, kTiffOpenError, temp.failure);
   FileRemover removeTemp(temp.path);
   {
-    TiffFile out(temp.fd, temp.path, "w");
+    TiffFile out(std::move(temp.fd), temp.path, "w");
     if (!out) return WithDetail(detail, kTiffOpenError, out.OpenFailure());
     if (TiffResult result = SetBilevelTags(out, canvas.width, canvas.length,
                                            compress ? COMPRESSION_CCITTFAX4 : COMPRESSION_NONE,

@@ -1,7 +1,5 @@
 #include "imaging/tiff_file.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -58,11 +56,11 @@ TiffFile::TiffFile(const std::filesystem::path& path, const char* mode)
   if (options) tiff_ = TIFFOpenExt(path.c_str(), mode, options.get());
 }
 
-TiffFile::TiffFile(int fd, const std::filesystem::path& name, const char* mode)
+TiffFile::TiffFile(base::UniqueFd fd, const std::filesystem::path& name, const char* mode)
     : path_(name), writing_(std::strpbrk(mode, "wa") != nullptr) {
   std::unique_ptr<TIFFOpenOptions, OptionsDeleter> options(Options());
-  if (options) tiff_ = TIFFFdOpenExt(fd, name.c_str(), mode, options.get());
-  if (!tiff_) ::close(fd);
+  if (options) tiff_ = TIFFFdOpenExt(fd.Get(), name.c_str(), mode, options.get());
+  if (tiff_) fd.Release();  // libtiff closes it with the handle
 }
 
 TiffFile::~TiffFile() {

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <string>
 
+#include "base/unique_fd.h"
+
 namespace orvella::imaging {
 
 // A page held whole in memory may not exceed this many bytes.
@@ -23,7 +25,7 @@ class TiffFile {
  public:
   TiffFile(const std::filesystem::path& path, const char* mode);
   // Takes over fd: it is closed with the handle, or at once when opening fails.
-  TiffFile(int fd, const std::filesystem::path& name, const char* mode);
+  TiffFile(base::UniqueFd fd, const std::filesystem::path& name, const char* mode);
   ~TiffFile();
   TiffFile(const TiffFile&) = delete;
   TiffFile& operator=(const TiffFile&) = delete;

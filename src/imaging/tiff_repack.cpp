@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "imaging/tiff_detail.h"
 #include "imaging/tiff_file.h"
@@ -113,11 +114,11 @@ TiffResult WriteRepacked(const std::filesystem::path& stripFile, const std::file
                                      " bytes is larger than a repacked file can hold (4 GiB)");
   }
 
-  FilePtr in(std::fopen(stripFile.c_str(), "rb"));
+  base::FilePtr in(std::fopen(stripFile.c_str(), "rb"));
   if (!in) return fail(kTiffOpenError, "cannot open " + stripFile.string() + ": " + SystemText());
   if (fseeko(in.get(), static_cast<off_t>(offset), SEEK_SET) != 0)
     return fail(kTiffReadError, "cannot seek in " + stripFile.string() + ": " + SystemText());
-  FilePtr out(std::fopen(target.c_str(), "wb"));
+  base::FilePtr out(std::fopen(target.c_str(), "wb"));
   if (!out) return fail(kTiffOpenError, "cannot create " + target.string() + ": " + SystemText());
   FileRemover removeOnFailure(target);
 
@@ -143,7 +144,7 @@ TiffResult WriteRepacked(const std::filesystem::path& stripFile, const std::file
   }
   if (hook && !hook(out.get(), false))
     return fail(kTiffCallbackError, writeFailed + ": the data after the image failed");
-  if (std::fclose(out.release()) != 0) return fail(kTiffWriteError, writeFailed + ": " + SystemText());
+  if (!base::CloseFile(std::move(out))) return fail(kTiffWriteError, writeFailed + ": " + SystemText());
   removeOnFailure.Keep();
   return kTiffOk;
 }

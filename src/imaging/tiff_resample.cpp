@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "base/fixed_format.h"
@@ -184,10 +185,10 @@ TiffResult ResampleTiff(const std::filesystem::path& input, const std::filesyste
     return kTiffOk;
   }
   NewFile intermediate = CreateNumberedSibling(output);
-  if (intermediate.fd < 0) return WithDetail(detail, kTiffOpenError, intermediate.failure);
+  if (!intermediate.fd) return WithDetail(detail, kTiffOpenError, intermediate.failure);
   FileRemover removeIntermediate(intermediate.path);
   {
-    TiffFile out(intermediate.fd, intermediate.path, "w");
+    TiffFile out(std::move(intermediate.fd), intermediate.path, "w");
     if (TiffResult result = writePage(out); result != kTiffOk) return result;
   }
   in.Close();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imaging/tiff_detail.h"
@@ -56,7 +57,7 @@ TiffResult WriteStampRaster(const std::filesystem::path& stamp, const std::files
   auto cannotWrite = [&] {
     return WithDetail(detail, kTiffWriteError, "cannot write " + output.string() + ": " + SystemText());
   };
-  FilePtr out(std::fopen(output.c_str(), "wb"));
+  base::FilePtr out(std::fopen(output.c_str(), "wb"));
   if (!out) {
     return WithDetail(detail, kTiffOpenError, "cannot create " + output.string() + ": " + SystemText());
   }
@@ -99,7 +100,7 @@ TiffResult WriteStampRaster(const std::filesystem::path& stamp, const std::files
   s.Escape().Text("*rC");
   s.Escape().Text("%0B");
   if (!s.WriteTo(out.get())) return cannotWrite();
-  if (std::fclose(out.release()) != 0) return cannotWrite();
+  if (!base::CloseFile(std::move(out))) return cannotWrite();
   removeOnFailure.Keep();
   return kTiffOk;
 }

@@ -24,8 +24,8 @@ NewFile CreateSystemTempFile(const char* prefix) {
   if (ec) folder = "/tmp";
   std::string name = (folder / (std::string(prefix) + "XXXXXX")).string();
   NewFile file;
-  file.fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (file.fd >= 0) {
+  file.fd.Reset(::mkostemp(name.data(), O_CLOEXEC));
+  if (file.fd) {
     file.path = name;
   } else {
     file.failure = "cannot create a temporary file in " + folder.string() + ": " + SystemText();
@@ -41,8 +41,8 @@ NewFile CreateNumberedSibling(const std::filesystem::path& target) {
     std::filesystem::path candidate = target;
     candidate += suffix;
     // O_EXCL claims the name: two writers never share it.
-    file.fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (file.fd >= 0) {
+    file.fd.Reset(::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (file.fd) {
       file.path = candidate;
       return file;
     }

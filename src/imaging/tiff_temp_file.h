@@ -1,18 +1,12 @@
 #pragma once
-// Files of the TIFF operations: stdio handles, and temporary and output files
-// made without races and removed on every path unless kept.
-#include <cstdio>
+// Files of the TIFF operations: temporary and output files made without races
+// and removed on every path unless kept.
 #include <filesystem>
-#include <memory>
 #include <string>
 
-namespace orvella::imaging {
+#include "base/unique_fd.h"
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-// Callers that check fclose's result release the pointer and close it themselves.
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+namespace orvella::imaging {
 
 // Removes the file when it goes out of scope, unless Keep() was called.
 class FileRemover {
@@ -27,10 +21,10 @@ class FileRemover {
   std::filesystem::path path_;
 };
 
-// A file created new and opened read-write; fd is -1 when none could be made,
-// and failure then says why.
+// A file created new and opened read-write; fd holds none when none could be
+// made, and failure then says why.
 struct NewFile {
-  int fd = -1;
+  base::UniqueFd fd;
   std::filesystem::path path;
   std::string failure;
 };

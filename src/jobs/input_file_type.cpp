@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/unique_fd.h"
 namespace orvella::jobs {
 namespace {
 
@@ -72,26 +73,19 @@ bool EntersGl2(ByteReader& reader, char firstEnd, char secondEnd) {
   return false;
 }
 
-struct FdCloser {
-  int fd;
-  ~FdCloser() {
-    if (fd >= 0) close(fd);
-  }
-};
-
 }  // namespace
 
 bool DetectInputFileType(const std::filesystem::path& path, InputFileType& type, bool enableUnsupportedGl) {
   type = InputFileType::kUnsupported;
   // Non-blocking so that a FIFO in a hot folder cannot hold the caller at the open.
-  const FdCloser file{open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+  const base::UniqueFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat info {};
-  if (file.fd < 0 || fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (!file || fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
 
   std::array<char, 32> head{};  // bytes beyond the end count as 0
   ssize_t got = 0;
   while (got < static_cast<ssize_t>(head.size())) {
-    const ssize_t n = read(file.fd, head.data() + got, head.size() - static_cast<std::size_t>(got));
+    const ssize_t n = read(file.Get(), head.data() + got, head.size() - static_cast<std::size_t>(got));
     if (n < 0) return false;
     if (n == 0) break;
     got += n;
@@ -104,8 +98,8 @@ bool DetectInputFileType(const std::filesystem::path& path, InputFileType& type,
   if (std::memcmp(head.data(), kUel.data(), kUel.size()) == 0 && (head[13] == '\r' || head[13] == '\n')) {
     const char firstEnd = head[13];
     const char secondEnd = head[13] == '\r' && head[14] == '\n' ? '\n' : head[13];
-    if (lseek(file.fd, 0, SEEK_SET) != 0) return false;
-    ByteReader reader(file.fd);
+    if (lseek(file.Get(), 0, SEEK_SET) != 0) return false;
+    ByteReader reader(file.Get());
     if (EntersGl2(reader, firstEnd, secondEnd)) type = InputFileType::kHpgl2;
     return !reader.Failed();
   }

@@ -18,6 +18,8 @@
 #include <system_error>
 #include <thread>
 
+#include "base/unique_fd.h"
+
 namespace orvella::printer {
 namespace {
 
@@ -31,11 +33,6 @@ using CurlHandle = std::unique_ptr<CURL, CurlDeleter>;
 struct CurlUrlDeleter {
   void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // "ftp://host:port/name" with the name escaped; empty when the host is no valid host.
 std::string BuildUrl(const std::string& host, int port, const std::string& name) {
@@ -134,7 +131,7 @@ class FtpClient::Attempt {
   }
 
   bool Put(CURL* curl) {
-    File file(std::fopen(client_.localFile_.c_str(), "rbe"));
+    base::FilePtr file(std::fopen(client_.localFile_.c_str(), "rbe"));
     struct stat info {};
     if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
       client_.state_ = FtpState::Putting;  // an unreadable local file is a failed transfer
@@ -156,7 +153,7 @@ class FtpClient::Attempt {
     const std::filesystem::path target(client_.localFile_);
     std::filesystem::path partial = target;
     partial += ".part";
-    File file(std::fopen(partial.c_str(), "wbe"));
+    base::FilePtr file(std::fopen(partial.c_str(), "wbe"));
     if (!file) {
       client_.state_ = FtpState::Getting;  // an unwritable local file is a failed transfer
       localFailure_ = "the local file " + partial.string() + " cannot be created: " + SystemText();

@@ -56,7 +56,7 @@ std::optional<std::string> CheckRasterJobOptions(const RasterJobOptions& o) {
         CheckFactor("the x magnification", o.xMagnification, kMaxMagnification),
         CheckFactor("the y magnification", o.yMagnification, kMaxMagnification),
         CheckInt("the copy count", o.quantity, 0, kMaxCopies),
-        CheckInt("the automatic paper percentage", o.autoPaperPercent, 0, kMaxAutoPaperPercent),
+        CheckInt("the automatic paper percentage", o.finishing.autoPaperPercent, 0, kMaxAutoPaperPercent),
         CheckInt("the free size width (mm)", o.freeSizeWidth, 0, kMaxSizeMm),
         CheckInt("the free size height (mm)", o.freeSizeHeight, 0, kMaxSizeMm)}) {
     if (check) return check;

@@ -9,6 +9,17 @@ namespace orvella::printfile {
 inline constexpr int kPrinterClassWide = 0;  // wide-format printer with a folding unit
 inline constexpr int kPrinterClassA2 = 1;    // A2 printer with a finisher
 
+// The finishing of an A2-or-smaller printer (kPrinterClassA2).
+struct A2Finishing {
+  int staple = 0;  // StapleMode: 0 none, 1..5
+  int punch = 0;   // PunchMode: 0 none, 1..3
+  int duplex = 0;  // DuplexMode: 0 single-sided, 1 both sides, 2 flip
+  int zFold = 0;   // ZFoldMode: 0 none, 1..3
+  int twoUp = 0;
+  int autoPaper = 0;
+  int autoPaperPercent = 0;
+};
+
 struct RasterJobOptions {
   int freeSizeWidth = 0;
   int freeSizeHeight = 0;
@@ -22,13 +33,7 @@ struct RasterJobOptions {
   int errorPrint = 0;
   int foldType = 0;  // 0: no fold
   int foldMargin = 0;
-  int staple = 0;  // StapleMode: 0 none, 1..5
-  int punch = 0;   // PunchMode: 0 none, 1..3
-  int duplex = 0;  // DuplexMode: 0 single-sided, 1 both sides, 2 flip
-  int zFold = 0;   // ZFoldMode: 0 none, 1..3
-  int twoUp = 0;
-  int autoPaper = 0;
-  int autoPaperPercent = 0;
+  A2Finishing finishing;
   int quantity = 0;      // copies for the finisher, written when 2 or more
   int resolution = 0;    // dots per inch
   int printerClass = 0;  // kPrinterClassWide, kPrinterClassA2, anything else: no finishing

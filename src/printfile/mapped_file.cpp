@@ -3,10 +3,11 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+
+#include "base/unique_fd.h"
 
 namespace orvella::printfile {
 
@@ -15,20 +16,20 @@ MappedFile::~MappedFile() {
 }
 
 bool MappedFile::Open(const std::filesystem::path& path, std::string& error) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  const base::UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) {
     error = path.string() + ": " + std::strerror(errno);
     return false;
   }
   struct stat st {};
-  bool ok = fstat(fd, &st) == 0;
+  bool ok = fstat(fd.Get(), &st) == 0;
   if (!ok) {
     error = path.string() + ": " + std::strerror(errno);
   } else if (!S_ISREG(st.st_mode)) {
     error = path.string() + ": not a regular file";
     ok = false;
   } else if (st.st_size > 0) {
-    void* p = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    void* p = mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd.Get(), 0);
     if (p == MAP_FAILED) {
       error = path.string() + ": " + std::strerror(errno);
       ok = false;
@@ -37,7 +38,6 @@ bool MappedFile::Open(const std::filesystem::path& path, std::string& error) {
       size_ = static_cast<size_t>(st.st_size);
     }
   }
-  close(fd);
   return ok;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <utility>
 
 namespace orvella::printfile {
 
@@ -20,7 +21,7 @@ bool PrintFileWriter::Write(std::string_view bytes) {
 
 bool PrintFileWriter::Copy(const std::filesystem::path& source) {
   if (!out_) return false;
-  std::unique_ptr<std::FILE, FileCloser> in(std::fopen(source.c_str(), "rb"));
+  base::FilePtr in(std::fopen(source.c_str(), "rb"));
   if (!in) return false;
   struct stat st {};
   if (fstat(fileno(in.get()), &st) != 0 || !S_ISREG(st.st_mode)) return false;
@@ -47,9 +48,8 @@ bool PrintFileWriter::Copy(const std::filesystem::path& source) {
 
 bool PrintFileWriter::Close() {
   if (!out_) return false;
-  std::FILE* f = out_.release();
-  const bool flushed = std::ferror(f) == 0;
-  return std::fclose(f) == 0 && flushed;
+  const bool flushed = std::ferror(out_.get()) == 0;
+  return base::CloseFile(std::move(out_)) && flushed;
 }
 
 }  // namespace orvella::printfile

@@ -1,9 +1,9 @@
 #pragma once
 // Writes one print file from scratch: header, copied source files, trailer.
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <string_view>
+
+#include "base/unique_fd.h"
 
 namespace orvella::printfile {
 
@@ -23,10 +23,7 @@ class PrintFileWriter {
   bool Close();
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, FileCloser> out_;
+  base::FilePtr out_;
 };
 
 }  // namespace orvella::printfile

@@ -28,17 +28,17 @@ void AppendChoice(std::string& out, const char* const (&choices)[N], int value) 
 }
 
 void AppendFinisherCommands(std::string& h, const RasterJobOptions& o) {
-  AppendChoice(h, kStapleLines, o.staple);
-  AppendChoice(h, kPunchLines, o.punch);
-  AppendChoice(h, kZFoldLines, o.zFold);
+  AppendChoice(h, kStapleLines, o.finishing.staple);
+  AppendChoice(h, kPunchLines, o.finishing.punch);
+  AppendChoice(h, kZFoldLines, o.finishing.zFold);
   if (o.quantity >= 2) h += "@PJL SET QTY = " + std::to_string(o.quantity) + "\n";
 }
 
 void AppendPrintConditions(std::string& h, const RasterJobOptions& o) {
   const bool a2 = o.printerClass == kPrinterClassA2;
   h += "\x1b\x12?z";
-  if (a2 && o.autoPaper != 0) {
-    h += ",autopaper=" + std::to_string(o.autoPaperPercent) + "%,autotray";
+  if (a2 && o.finishing.autoPaper != 0) {
+    h += ",autopaper=" + std::to_string(o.finishing.autoPaperPercent) + "%,autotray";
   } else {
     h += ",tray=" + o.trayName;
   }
@@ -52,12 +52,12 @@ void AppendPrintConditions(std::string& h, const RasterJobOptions& o) {
   }
   h += o.errorPrint != 0 ? ",errorprint" : ",noerrorprint";
   if (a2) {
-    AppendChoice(h, kDuplexOptions, o.duplex);
-    if (o.twoUp != 0) {
+    AppendChoice(h, kDuplexOptions, o.finishing.duplex);
+    if (o.finishing.twoUp != 0) {
       h += o.landscape != 0 ? ",multicols=2,multirows=1" : ",multicols=1,multirows=2";
       h += ",leftspace=0,rightspace=0,topspace=0,bottomspace=0";
     }
-    if (o.zFold != 0) h += ",usualrot";
+    if (o.finishing.zFold != 0) h += ",usualrot";
   }
   h += kEscapeEnd;
 }

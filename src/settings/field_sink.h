@@ -1,7 +1,8 @@
 #pragma once
 // The stored fields of a record, in file order, each under its INI key.
-// Savers write them to a file; diagnostic tools show them. Keeping one
-// enumeration of the fields per record keeps key names and order in one place.
+// Savers write them to a file; diagnostic tools show them. Each record has one
+// enumeration of its fields, which drives these sinks and the loader's
+// IniFieldSource alike, so key names and order are written once.
 #include <optional>
 #include <span>
 #include <string>
@@ -32,10 +33,18 @@ class FieldSink {
   // A stamp's font description, kept as a profile structure.
   virtual void Font(std::string_view key, const LogFont& font) = 0;
 
+  // A value outside the table has no keyword: IniFieldSink refuses it.
   template <typename Enum>
   void Keyword(std::string_view key, std::span<const KeywordName> table, Enum value) {
     const int number = static_cast<int>(value);
     Keyword(key, number, KeywordOf(table, number));
+  }
+  // A value outside the table is stored as the keyword of fallback.
+  template <typename Enum>
+  void Keyword(std::string_view key, std::span<const KeywordName> table, Enum value, Enum fallback) {
+    const int number = static_cast<int>(value);
+    const std::string_view keyword = KeywordOf(table, number);
+    Keyword(key, number, keyword.empty() ? KeywordOf(table, static_cast<int>(fallback)) : keyword);
   }
 };
 

@@ -1,5 +1,6 @@
 #include "settings/fold_settings.h"
 
+#include "settings/field_source.h"
 #include "settings/ini_list.h"
 
 namespace orvella::settings {
@@ -19,41 +20,56 @@ std::string SlotKey(int slot, std::string_view what) {
   return std::string(kFoldSizeSlots[static_cast<size_t>(slot)].prefix) + std::string(what);
 }
 
-// False at a fold type key that is not in the catalogue.
-bool LoadFold(const IniReader& ini, const std::string& section, FoldSetting& fold) {
-  fold.name = ini.ReadString(section, kName, "");
-  // Records without MODEL predate unit selection and belong to FLD1; other words are FLD2.
-  fold.folderModel =
-      FindKeyword(kUnitNames, ini.ReadString(section, kModel, kUnitNames[kFolderUnitFld1].keyword))
-          .value_or(kFolderUnitFld2);
-  for (int slot = 0; slot < kFoldSlotCount; ++slot) {
-    auto type = FoldTypeFromKey(ini.ReadString(section, SlotKey(slot, "_FOLDTYPE"), FoldTypeKey(kFoldOff)));
-    if (!type) return false;
-    fold.foldTypes[static_cast<size_t>(slot)] = *type;
-    fold.margins[static_cast<size_t>(slot)] = ini.ReadInt(section, SlotKey(slot, "_FOLDMARGIN"), 0);
+void UnitField(FieldSink& sink, int unit) { sink.Keyword(kModel, kUnitNames, unit); }
+
+// Records without MODEL predate unit selection and belong to FLD1; other words are FLD2.
+void UnitField(IniFieldSource& source, int& unit) {
+  unit = FindKeyword(kUnitNames, source.Word(kModel, kUnitNames[kFolderUnitFld1].keyword))
+             .value_or(kFolderUnitFld2);
+}
+
+void FoldTypeField(FieldSink& sink, std::string_view key, int type) {
+  sink.Keyword(key, type, FoldTypeKey(type));
+}
+
+// A key that is not in the catalogue makes the record unreadable.
+void FoldTypeField(IniFieldSource& source, std::string_view key, int& type) {
+  const auto stored = FoldTypeFromKey(source.Word(key, FoldTypeKey(kFoldOff)));
+  if (stored) {
+    type = *stored;
+  } else {
+    source.MarkUnreadable();
   }
-  return true;
+}
+
+// The stored fields of one record in file order, for loading (Fields is an
+// IniFieldSource, Fold a record of what missing keys read as) and for saving
+// and showing (a FieldSink and a const record).
+template <typename Fields, typename Fold>
+void FoldFields(Fields& f, Fold& fold) {
+  f.Text(kName, fold.name);
+  UnitField(f, fold.folderModel);
+  for (int slot = 0; slot < kFoldSlotCount; ++slot) {
+    FoldTypeField(f, SlotKey(slot, "_FOLDTYPE"), fold.foldTypes[static_cast<size_t>(slot)]);
+    f.Integer(SlotKey(slot, "_FOLDMARGIN"), fold.margins[static_cast<size_t>(slot)]);
+  }
 }
 
 }  // namespace
 
-void VisitFoldFields(const FoldSetting& fold, FieldSink& sink) {
-  sink.Text(kName, fold.name);
-  sink.Keyword(kModel, kUnitNames, fold.folderModel);
-  for (int slot = 0; slot < kFoldSlotCount; ++slot) {
-    const int type = fold.foldTypes[static_cast<size_t>(slot)];
-    sink.Keyword(SlotKey(slot, "_FOLDTYPE"), type, FoldTypeKey(type));
-    sink.Integer(SlotKey(slot, "_FOLDMARGIN"), fold.margins[static_cast<size_t>(slot)]);
-  }
-}
+void VisitFoldFields(const FoldSetting& fold, FieldSink& sink) { FoldFields(sink, fold); }
 
 bool LoadFolds(const std::filesystem::path& program, std::vector<FoldSetting>& list) {
   list.clear();
   const IniSnapshot ini(IniFile{program, std::string(kFile)});
+  IniFieldSource source(ini);
   const int count = ReadListCount(ini, kCountKey);
   for (int i = 0; i < count; ++i) {
+    source.SetSection(ListName(kSectionPrefix, i));
     FoldSetting fold;
-    if (!LoadFold(ini, ListName(kSectionPrefix, i), fold)) return false;
+    fold.margins.fill(0);  // a missing margin reads as 0, not as a new record's "unset"
+    FoldFields(source, fold);
+    if (!source.AllReadable()) return false;
     list.push_back(std::move(fold));
   }
   return true;

@@ -36,10 +36,14 @@ std::optional<MarginRange> FoldMarginRule(int foldType, int slot) {
   }
 }
 
+std::string FoldMarginValues(const MarginRange& rule) {
+  const std::string low = std::to_string(rule.low);
+  return rule.IsSingle() ? low : low + " ～ " + std::to_string(rule.high);
+}
+
 std::string FoldMarginRuleText(const std::optional<MarginRange>& rule) {
   if (!rule) return "なし";
-  if (rule->IsSingle()) return std::to_string(rule->low) + " のみ";
-  return std::to_string(rule->low) + " ～ " + std::to_string(rule->high);
+  return FoldMarginValues(*rule) + (rule->IsSingle() ? " のみ" : "");
 }
 
 }  // namespace orvella::settings

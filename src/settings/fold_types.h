@@ -93,6 +93,9 @@ struct MarginRange {
 // not checked.
 std::optional<MarginRange> FoldMarginRule(int foldType, int slot);
 
+// The margins a rule allows: "%d", or "%d ～ %d" for a range.
+std::string FoldMarginValues(const MarginRange& rule);
+
 // The rule as the fold edit dialog shows it: "なし", "%d のみ" or "%d ～ %d".
 std::string FoldMarginRuleText(const std::optional<MarginRange>& rule);
 

@@ -8,7 +8,6 @@ namespace orvella::settings {
 namespace {
 
 constexpr std::string_view kNameEmpty = "紙折設定名称を入力してください。";
-constexpr std::string_view kNameTaken = "入力された設定名称は既に登録されています。";
 constexpr std::string_view kTypeInvalid = "指定した折種類は無効のため再指定してください。";
 
 using Failure = ValidationFailure<FoldField>;
@@ -17,9 +16,7 @@ using Failure = ValidationFailure<FoldField>;
 std::string MarginMessage(int slot, int foldType, const MarginRange& rule) {
   std::string text = std::string(kFoldSizeSlots[static_cast<size_t>(slot)].displayName) + " " +
                      std::string(kFoldTypes[static_cast<size_t>(foldType)].displayName) + " のマージンは ";
-  text += rule.IsSingle() ? std::to_string(rule.low)
-                          : std::to_string(rule.low) + " ～ " + std::to_string(rule.high);
-  return text + " で指定してください。";
+  return text + FoldMarginValues(rule) + " で指定してください。";
 }
 
 }  // namespace
@@ -33,7 +30,7 @@ std::optional<Failure> ValidateFoldSetting(const FoldSetting& fold, const std::v
   }
   for (size_t i = 0; i < list.size(); ++i) {
     if (editedIndex && *editedIndex == i) continue;
-    if (list[i].name == name) return Failure{std::string(kNameTaken), FoldField::kName};
+    if (list[i].name == name) return Failure{std::string(kSettingNameTaken), FoldField::kName};
   }
   // A unit missing from the list (FLD1 no longer enabled) offers nothing.
   const FolderModel* unit = fold.folderModel >= 0 && static_cast<size_t>(fold.folderModel) < units.size()

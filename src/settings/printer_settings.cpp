@@ -1,8 +1,7 @@
 #include "settings/printer_settings.h"
 
-#include "base/text_codec.h"
+#include "settings/field_source.h"
 #include "settings/ini_list.h"
-#include "settings/password_cipher.h"
 
 namespace orvella::settings {
 
@@ -38,38 +37,51 @@ IniFile PrinterFile(const std::filesystem::path& program) {
   return file;
 }
 
-PrinterSetting LoadPrinter(const IniReader& ini, const std::string& section, const PasswordCipher& cipher) {
-  PrinterSetting p;
-  p.name = ini.ReadString(section, kName, "");
-  p.ipAddr = base::ParseIpv4Address(ini.ReadString(section, kIpAddr, "0.0.0.0"));
+// Only the wide models and the A2 class are ever written.
+void ModelField(FieldSink& sink, int model) {
+  const bool storable = model >= 0 && model <= kA2ModelNumber;
+  sink.Keyword(kModel, model, storable ? kPrinterModels[static_cast<size_t>(model)].key : "");
+}
+
+// Any model key is read, the older keys of single A2 models too (see LoadPrinter).
+void ModelField(IniFieldSource& source, int& model) {
+  model = PrinterModelFromKey(source.Word(kModel, kPrinterModels[kDefaultModelNumber].key))
+              .value_or(kDefaultModelNumber);
+}
+
+// The stored fields of one record in file order, for loading (Fields is an
+// IniFieldSource, Printer a new record) and for saving and showing (a
+// FieldSink and a const record; the password as plain text).
+template <typename Fields, typename Printer>
+void PrinterFields(Fields& f, Printer& p) {
+  f.Text(kName, p.name);
+  f.Address(kIpAddr, p.ipAddr);
   // Exact comparison: "basic" is not BASIC.
-  p.authenticationMode =
-      ReadKeyword<AuthenticationMode>(ini, section, kAuthentication, kAuthenticationModeNames);
-  p.loginUsername = ini.ReadString(section, kUsername, "");
-  const std::string stored = ini.ReadString(section, kPassword, "");
-  p.loginPassword = stored.empty() ? std::string() : base::Cp932ToUtf8(cipher.Decrypt(stored));
-
-  const auto model =
-      PrinterModelFromKey(ini.ReadString(section, kModel, kPrinterModels[kDefaultModelNumber].key));
-  if (model && *model > kA2ModelNumber) {
-    // An older key of one A2 model: held as the A2 class with that model's name.
-    p.model = kA2ModelNumber;
-    p.a2PrinterName = std::string(kPrinterModels[static_cast<size_t>(*model)].displayName);
-  } else {
-    p.model = model.value_or(kDefaultModelNumber);
-    p.a2PrinterName = ini.ReadString(section, kA2Name, "");
-  }
-
+  f.Keyword(kAuthentication, kAuthenticationModeNames, p.authenticationMode);
+  f.Text(kUsername, p.loginUsername);
+  f.Secret(kPassword, p.loginPassword);
+  ModelField(f, p.model);
+  f.Text(kA2Name, p.a2PrinterName);
   for (int i = 0; i < kWideTrayCount; ++i) {
     auto& tray = p.trays[static_cast<size_t>(i)];
-    tray.size = ReadKeyword<WideTraySize>(ini, section, WideTrayKey(i, "SIZE"), kWideTraySizeNames);
-    tray.type = ReadKeyword<PaperType>(ini, section, WideTrayKey(i, "TYPE"), kPaperTypeNames);
+    f.Keyword(WideTrayKey(i, "SIZE"), kWideTraySizeNames, tray.size);
+    f.Keyword(WideTrayKey(i, "TYPE"), kPaperTypeNames, tray.type);
   }
-  p.a2TrayStructAuto = ini.ReadBool(section, kTrayStructAuto, 0) == 1;
+  f.Boolean(kTrayStructAuto, p.a2TrayStructAuto);
   for (int i = 0; i < kA2TrayCount; ++i) {
     auto& tray = p.a2Trays[static_cast<size_t>(i)];
-    tray.size = ReadKeyword<A2TraySize>(ini, section, A2TrayKey(i, "SIZE"), kA2TraySizeNames);
-    tray.type = ReadKeyword<PaperType>(ini, section, A2TrayKey(i, "TYPE"), kPaperTypeNames);
+    f.Keyword(A2TrayKey(i, "SIZE"), kA2TraySizeNames, tray.size);
+    f.Keyword(A2TrayKey(i, "TYPE"), kPaperTypeNames, tray.type);
+  }
+}
+
+PrinterSetting LoadPrinter(IniFieldSource& source) {
+  PrinterSetting p;
+  PrinterFields(source, p);
+  if (p.model > kA2ModelNumber) {
+    // An older key of one A2 model: held as the A2 class with that model's name.
+    p.a2PrinterName = std::string(kPrinterModels[static_cast<size_t>(p.model)].displayName);
+    p.model = kA2ModelNumber;
   }
   return p;
 }
@@ -89,36 +101,18 @@ bool IsWidePrinter(const PrinterSetting& printer) {
   return printer.model >= 0 && printer.model < kWideModelCount;
 }
 
-void VisitPrinterFields(const PrinterSetting& p, FieldSink& sink) {
-  sink.Text(kName, p.name);
-  sink.Address(kIpAddr, p.ipAddr);
-  sink.Keyword(kAuthentication, kAuthenticationModeNames, p.authenticationMode);
-  sink.Text(kUsername, p.loginUsername);
-  sink.Secret(kPassword, p.loginPassword);
-  // Only the wide models and the A2 class are ever written.
-  const bool storable = p.model >= 0 && p.model <= kA2ModelNumber;
-  sink.Keyword(kModel, p.model, storable ? kPrinterModels[static_cast<size_t>(p.model)].key : "");
-  sink.Text(kA2Name, p.a2PrinterName);
-  for (int i = 0; i < kWideTrayCount; ++i) {
-    const auto& tray = p.trays[static_cast<size_t>(i)];
-    sink.Keyword(WideTrayKey(i, "SIZE"), kWideTraySizeNames, tray.size);
-    sink.Keyword(WideTrayKey(i, "TYPE"), kPaperTypeNames, tray.type);
-  }
-  sink.Boolean(kTrayStructAuto, p.a2TrayStructAuto);
-  for (int i = 0; i < kA2TrayCount; ++i) {
-    const auto& tray = p.a2Trays[static_cast<size_t>(i)];
-    sink.Keyword(A2TrayKey(i, "SIZE"), kA2TraySizeNames, tray.size);
-    sink.Keyword(A2TrayKey(i, "TYPE"), kPaperTypeNames, tray.type);
-  }
-}
+void VisitPrinterFields(const PrinterSetting& printer, FieldSink& sink) { PrinterFields(sink, printer); }
 
 std::vector<PrinterSetting> LoadPrinterSettings(const std::filesystem::path& program) {
   const IniSnapshot ini(PrinterFile(program));
-  const PasswordCipher cipher;
+  IniFieldSource source(ini);
   std::vector<PrinterSetting> list;
   const int count = ReadListCount(ini, kCountKey);
   list.reserve(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) list.push_back(LoadPrinter(ini, ListName(kSectionPrefix, i), cipher));
+  for (int i = 0; i < count; ++i) {
+    source.SetSection(ListName(kSectionPrefix, i));
+    list.push_back(LoadPrinter(source));
+  }
   return list;
 }
 

@@ -7,7 +7,6 @@ namespace orvella::settings {
 namespace {
 
 constexpr std::string_view kNameEmpty = "プリンタ設定名称を入力してください。";
-constexpr std::string_view kNameTaken = "入力された設定名称は既に登録されています。";
 constexpr std::string_view kAddressTaken = "入力されたIPアドレスは既に登録されています。";
 constexpr std::string_view kAddressInvalid = "IPアドレスが正しくありません。";
 
@@ -35,7 +34,7 @@ std::optional<Failure> ValidatePrinterSetting(const PrinterSetting& printer,
     return Failure{std::string(kAddressInvalid), PrinterField::kIpAddr};
   for (size_t i = 0; i < list.size(); ++i) {
     if (editedIndex && *editedIndex == i) continue;
-    if (list[i].name == name) return Failure{std::string(kNameTaken), PrinterField::kName};
+    if (list[i].name == name) return Failure{std::string(kSettingNameTaken), PrinterField::kName};
     if (list[i].ipAddr == printer.ipAddr) return Failure{std::string(kAddressTaken), PrinterField::kIpAddr};
   }
   return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "settings/field_source.h"
 #include "settings/ini_list.h"
 
 namespace orvella::settings {
@@ -16,59 +17,41 @@ constexpr StampDateType kUnknownDateType = StampDateType::kYyyyMmDdE;
 
 std::string RowKey(size_t row) { return "ROW" + std::to_string(row + 1) + "_TEXT"; }
 
-// The keyword stored for value; one outside the table stores the keyword
-// that an unknown keyword reads as.
-template <typename Enum>
-void StoredKeyword(FieldSink& sink, std::string_view key, std::span<const KeywordName> table, Enum value,
-                   Enum unknown) {
-  const int number = static_cast<int>(value);
-  const std::string_view keyword = KeywordOf(table, number);
-  sink.Keyword(key, number, keyword.empty() ? KeywordOf(table, static_cast<int>(unknown)) : keyword);
+// The stored fields of a stamp in file order, for loading (Fields is an
+// IniFieldSource, Stamp a record of what missing keys read as) and for saving
+// and showing (a FieldSink and a const record). An enumeration outside its
+// table is stored as the keyword an unknown keyword reads as.
+template <typename Fields, typename Stamp>
+void StampFields(Fields& f, Stamp& st) {
+  f.Text("NAME", st.name);
+  f.Keyword("CORNER", kStampCornerNames, st.corner, StampCorner::kUpperLeft);
+  f.Integer("XPOS", st.xOffset);
+  f.Integer("YPOS", st.yOffset);
+  f.Keyword("TYPE", kStampTypeNames, st.type, StampType::kDate);
+  f.Text("IMAGE_PATH", st.imagePath);
+  f.Font("FONT", st.font);
+  f.Integer("FONT_POINT", st.pointSize);
+  f.Keyword("DATE_TYPE", kStampDateTypeNames, st.dateType, kUnknownDateType);
+  f.Keyword("SIMPLE_STAMP_TYPE", kStampBorderNames, st.borderType, StampBorder::kNone);
+  f.Boolean("ENABLE_ROW4", st.fourthRow);
+  f.Boolean("DRAW_RULER_LINE", st.rulerLines);
+  f.Integer("RULER_LINE_WIDTH", st.lineWidth);
+  for (size_t r = 0; r < st.rowTexts.size(); ++r) f.Text(RowKey(r), st.rowTexts[r]);
+  f.Integer("DATE_ROW", st.dateRow);
 }
 
-StampSetting ReadStamp(const IniReader& ini, const std::string& s) {
+// What the keys left out of a stamp's section read as.
+StampSetting StoredDefaults() {
   StampSetting st;
-  st.name = ini.ReadString(s, "NAME", "新規スタンプ");
-  st.corner = ReadKeyword<StampCorner>(ini, s, "CORNER", kStampCornerNames);
-  st.xOffset = ini.ReadInt(s, "XPOS", 0);
-  st.yOffset = ini.ReadInt(s, "YPOS", 0);
-  st.type = ReadKeyword<StampType>(ini, s, "TYPE", kStampTypeNames);
-  st.imagePath = ini.ReadString(s, "IMAGE_PATH", "");
-  std::array<uint8_t, LogFont::kRecordSize> font{};
-  if (ini.ReadStruct(s, "FONT", font.data(), font.size())) st.font = LogFont::FromBytes(font);
-  st.pointSize = ini.ReadInt(s, "FONT_POINT", 0);
-  // The default "YYYY/MM/DD" is no keyword: a missing key reads as an unknown one.
-  st.dateType = static_cast<StampDateType>(
-      FindKeyword(kStampDateTypeNames, ini.ReadString(s, "DATE_TYPE", "YYYY/MM/DD"))
-          .value_or(static_cast<int>(kUnknownDateType)));
-  st.borderType = ReadKeyword<StampBorder>(ini, s, "SIMPLE_STAMP_TYPE", kStampBorderNames);
-  st.fourthRow = ini.ReadBool(s, "ENABLE_ROW4", 0) != 0;
-  st.rulerLines = ini.ReadBool(s, "DRAW_RULER_LINE", 0) != 0;
-  st.lineWidth = ini.ReadInt(s, "RULER_LINE_WIDTH", 1);
-  for (size_t r = 0; r < st.rowTexts.size(); ++r) st.rowTexts[r] = ini.ReadString(s, RowKey(r), "");
-  st.dateRow = ini.ReadInt(s, "DATE_ROW", 0);
+  st.name = "新規スタンプ";
+  st.dateType = kUnknownDateType;  // the missing key reads as an unknown keyword
+  st.lineWidth = 1;
   return st;
 }
 
 }  // namespace
 
-void VisitStampFields(const StampSetting& st, FieldSink& sink) {
-  sink.Text("NAME", st.name);
-  StoredKeyword(sink, "CORNER", kStampCornerNames, st.corner, StampCorner::kUpperLeft);
-  sink.Integer("XPOS", st.xOffset);
-  sink.Integer("YPOS", st.yOffset);
-  StoredKeyword(sink, "TYPE", kStampTypeNames, st.type, StampType::kDate);
-  sink.Text("IMAGE_PATH", st.imagePath);
-  sink.Font("FONT", st.font);
-  sink.Integer("FONT_POINT", st.pointSize);
-  StoredKeyword(sink, "DATE_TYPE", kStampDateTypeNames, st.dateType, kUnknownDateType);
-  StoredKeyword(sink, "SIMPLE_STAMP_TYPE", kStampBorderNames, st.borderType, StampBorder::kNone);
-  sink.Boolean("ENABLE_ROW4", st.fourthRow);
-  sink.Boolean("DRAW_RULER_LINE", st.rulerLines);
-  sink.Integer("RULER_LINE_WIDTH", st.lineWidth);
-  for (size_t r = 0; r < st.rowTexts.size(); ++r) sink.Text(RowKey(r), st.rowTexts[r]);
-  sink.Integer("DATE_ROW", st.dateRow);
-}
+void VisitStampFields(const StampSetting& stamp, FieldSink& sink) { StampFields(sink, stamp); }
 
 StampSetting NewStamp() {
   // The description of a 10-point font for a 96-dpi screen.
@@ -93,9 +76,15 @@ StampList LoadStamps(const std::filesystem::path& program) {
 
 StampList LoadStamps(const IniFile& file) {
   const IniSnapshot ini(file);
+  IniFieldSource source(ini);
   const int count = ReadListCount(ini, kCount);
   StampList stamps;
-  for (int i = 0; i < count; ++i) stamps.push_back(ReadStamp(ini, ListName(kSectionPrefix, i)));
+  for (int i = 0; i < count; ++i) {
+    source.SetSection(ListName(kSectionPrefix, i));
+    StampSetting stamp = StoredDefaults();
+    StampFields(source, stamp);
+    stamps.push_back(std::move(stamp));
+  }
   return stamps;
 }
 

@@ -8,6 +8,9 @@
 
 namespace orvella::settings {
 
+// Shown when another record of the list already has the name.
+inline constexpr std::string_view kSettingNameTaken = "入力された設定名称は既に登録されています。";
+
 template <typename Field>
 struct ValidationFailure {
   std::string message;

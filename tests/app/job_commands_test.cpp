@@ -94,11 +94,17 @@ TEST(JobCommands, RefusedOptionsAndFailedWrites) {
   WriteFileBytes(dir / "type.json", R"({"quantity": "3"})");
   WriteFileBytes(dir / "bad.json", "{");
   WriteFileBytes(dir / "ok.json", "{}");
-  for (const char* options : {"typo.json", "type.json", "bad.json", "missing.json"}) {
+  // The error names the key and what it should hold.
+  const std::pair<const char*, std::string> refused[] = {{"typo.json", "unknown key \"tray\""},
+                                                         {"type.json", "\"quantity\" must be a whole number"},
+                                                         {"bad.json", "not valid JSON"},
+                                                         {"missing.json", "cannot be read"}};
+  for (const auto& [options, error] : refused) {
     const json r = RunOrvella({"tool", "raster-job", kData + "one_page_g4.tif", (dir / "job.prn").string(),
                                "--options", (dir / options).string()},
                               1);
     EXPECT_EQ(r["ok"], false) << options;
+    EXPECT_NE(r["error"].get<std::string>().find(error), std::string::npos) << r["error"];
   }
   const json r = RunOrvella({"tool", "plot-job", (dir / "no-plot").string(), (dir / "job.prn").string(),
                              "--options", (dir / "ok.json").string()},

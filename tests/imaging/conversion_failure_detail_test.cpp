@@ -18,7 +18,7 @@ class ConversionFailureDetail : public test::ConversionTest {
     request.sheetWidthMm = 210;
     request.sheetHeightMm = 297;
     request.hostMagnification = true;
-    request.resolution = 100;
+    request.header.resolution = 100;
     return request;
   }
 };

@@ -31,9 +31,9 @@ class ConvertMulti : public test::ConversionTest {
     request.sheetWidthMm = 210;
     request.sheetHeightMm = 297;
     request.hostMagnification = true;
-    request.resolution = 100;
-    request.printerClass = 1;
-    request.trayName = "1";
+    request.header.resolution = 100;
+    request.header.printerClass = 1;
+    request.header.trayName = "1";
     return request;
   }
 
@@ -68,9 +68,9 @@ TEST_F(ConvertMulti, BodyIsEachPagesRepackedFileBackToBack) {
   }
 
   MultiPageOptions options;
-  options.finishing.staple = 1;
-  options.finishing.duplex = 1;
-  options.quantity = 3;
+  request.header.finishing.staple = 1;
+  request.header.finishing.duplex = 1;
+  request.header.quantity = 3;
   std::vector<std::string> progress;
   const PrintedJob job = Convert(input, request, options, &progress);
   EXPECT_EQ(job.body, pages[0] + pages[1]);
@@ -145,7 +145,7 @@ TEST_F(ConvertMulti, TwoUpPrintsA3PagesAsA4At70Percent) {
   request.sheetWidthMm = 297;
   request.sheetHeightMm = 420;
   MultiPageOptions options;
-  options.finishing.twoUp = 1;
+  request.header.finishing.twoUp = 1;
   options.twoUpSheetWidthMm = 297;
   options.twoUpSheetHeightMm = 420;
 
@@ -215,14 +215,14 @@ TEST_F(ConvertMulti, FailingStepsReportTheirMessageAndWriteNothing) {
     request.sheetWidthMm = 210;
     request.sheetHeightMm = 297;
     request.hostMagnification = true;
-    request.resolution = 100;
+    request.header.resolution = 100;
     c.change(request, Temp());
     base::Failure failure;
     EXPECT_FALSE(ConvertSingleTiff(Work(), c.input, 0, request, home_ / "single.prn", failure));
     EXPECT_EQ(failure.message, c.single);
     // Two-up composes at 100 %, so a broken magnification shows when scaling.
     MultiPageOptions options;
-    options.finishing.twoUp = 1;
+    request.header.finishing.twoUp = 1;
     options.twoUpSheetWidthMm = 210;
     options.twoUpSheetHeightMm = 297;
     EXPECT_FALSE(ConvertMultiTiff(Work(), c.input, request, options, home_ / "multi.prn", failure));

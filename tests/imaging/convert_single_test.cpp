@@ -113,9 +113,9 @@ TEST_F(ConvertSingle, PageSizeAndHeaderFollowRotationAndScaling) {
     request.sheetHeightMm = c.sheetHeight;
     request.magnification = c.magnification;
     request.hostMagnification = c.host;
-    request.resolution = c.resolution;
-    request.landscape = c.landscape;
-    request.trayName = "2";
+    request.header.resolution = c.resolution;
+    request.header.landscape = c.landscape;
+    request.header.trayName = "2";
     const PrintedJob job = Convert(page, request);
     ASSERT_EQ(job.pages.size(), 1u);
     const auto& printed = job.pages[0];
@@ -177,7 +177,7 @@ TEST_F(ConvertSingle, StampLandsUprightWhereItsPlacementSays) {
     request.sheetHeightMm = c.sheetHeight;
     request.magnification = c.magnification;
     request.hostMagnification = true;
-    request.resolution = 100;
+    request.header.resolution = 100;
     request.stamps[1] = {.valid = true, .path = stampFile, .x = c.xMm, .y = c.yMm, .halftone = c.halftone};
 
     const PrintedJob job = Convert(home_ / "page.tif", request);
@@ -226,8 +226,8 @@ TEST_F(ConvertSingle, Model02TurnsLongLandscapeSheetsAndPrintsThemPortrait) {
     request.sheetHeightMm = 594;
     request.magnification = c.magnification;
     request.hostMagnification = true;
-    request.resolution = 20;
-    request.landscape = 1;
+    request.header.resolution = 20;
+    request.header.landscape = 1;
     const PrintedJob job = Convert(page, request);
     ASSERT_EQ(job.pages.size(), 1u);
     EXPECT_EQ(job.pages[0].header.width, c.width);
@@ -242,16 +242,16 @@ TEST_F(ConvertSingle, PassesTheJobsValuesToTheHeader) {
   request.sheetWidthMm = 210;
   request.sheetHeightMm = 297;
   request.hostMagnification = true;
-  request.resolution = 100;
-  request.freeSizeFlag = 1;
-  request.freeSizeWidth = 210;
-  request.freeSizeHeight = 297;
-  request.trayName = "3";
-  request.programNumber = 12;
-  request.errorPrint = 1;
-  request.foldType = 3;
-  request.foldMargin = 25;
-  request.printerClass = 0;
+  request.header.resolution = 100;
+  request.header.freeSizeFlag = 1;
+  request.header.freeSizeWidth = 210;
+  request.header.freeSizeHeight = 297;
+  request.header.trayName = "3";
+  request.header.programNumber = 12;
+  request.header.errorPrint = 1;
+  request.header.foldType = 3;
+  request.header.foldMargin = 25;
+  request.header.printerClass = 0;
   const PrintedJob job = Convert(MarkedPage(100, 100, 100), request);
   EXPECT_EQ(job.options,
             (std::vector<std::string>{"tray=3", "maxarea", "copies=1", "100dpi", "xmag=1.000", "ymag=1.000",

@@ -16,6 +16,7 @@
 #include "support/printer_sim.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
+#include "support/timing.h"
 
 namespace orvella::printer {
 namespace {
@@ -141,9 +142,10 @@ TEST_F(TransferTest, WaitsForMemoryShowingTheRisingFreeValue) {
 TEST_F(TransferTest, AStopRequestEndsTheMemoryWait) {
   memory.Reserve(1, 10240 * 1024);
   context.showStatus = [this](const std::string&) { stop = true; };
+  context.memoryPollMs = 10000;  // a stop noticed only after a poll would take this long
   const auto start = Clock::now();
   EXPECT_FALSE(Send(PrintFile(1024)));
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(context.memoryPollMs / 2));
   EXPECT_EQ(message, "正常");  // the caller reports a stop, not this
   EXPECT_EQ(sim.CountInLog("[snmp"), 0);
   EXPECT_EQ(Free(), 0);
@@ -154,7 +156,8 @@ TEST_F(TransferTest, SnmpFailuresAreRetriedCheckRetryTimesWithoutPause) {
   context.hidden.checkRetry = 2;
   const auto start = Clock::now();
   EXPECT_FALSE(Send(PrintFile(1000)));
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(3 * 300 + 500));
+  // Three time-outs of 300 ms; two pauses of half a second between them would exceed this.
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(3 * 300 + 2 * test::kLateWakeMs));
   EXPECT_EQ(message, "プリンタに接続できません");
   EXPECT_EQ(sim.CountInLog("fault snmp-silent"), 3);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"部数1/1[プリンタメモリ 10239kbyte]", "部数1/1[接続確認中]",

@@ -46,10 +46,10 @@ TEST(PrintFileReader, SplitsARasterJob) {
   TempDir dir;
   RasterJobOptions o;
   o.printerClass = 1;
-  o.staple = 2;
+  o.finishing.staple = 2;
   o.trayName = "A3";
   o.resolution = 600;
-  o.duplex = 2;
+  o.finishing.duplex = 2;
   ASSERT_TRUE(WriteRasterJob(kData + "two_pages_g4.tif", dir / "job.prn", o));
   std::string error;
   auto v = ReadPrintFile(dir / "job.prn", error);

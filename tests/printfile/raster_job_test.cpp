@@ -34,7 +34,7 @@ TEST(RasterJob, WideClassWritesFoldBlockAndFreeSizeExactly) {
   o.freeSizeHeight = 1189;
   o.xMagnification = 0.7071;
   o.quantity = 5;  // finisher copies belong to class 1 only
-  o.staple = 1;
+  o.finishing.staple = 1;
   EXPECT_EQ(WriteAndRead(dir, "TIFFDATA", o),
             kHeaderStart +
                 "@PJL SET OUTBIN = FINISHERFOLD\n@PJL SET COPIERFOLD = OFF\n"
@@ -52,14 +52,14 @@ TEST(RasterJob, A2ClassWritesFinisherLinesAndOptionsInOrder) {
   RasterJobOptions o;
   o.printerClass = 1;
   o.programNumber = 7;
-  o.staple = 1;
-  o.punch = 3;
-  o.zFold = 2;
+  o.finishing.staple = 1;
+  o.finishing.punch = 3;
+  o.finishing.zFold = 2;
   o.quantity = 3;
-  o.duplex = 1;
-  o.twoUp = 1;
-  o.autoPaper = 1;
-  o.autoPaperPercent = 80;
+  o.finishing.duplex = 1;
+  o.finishing.twoUp = 1;
+  o.finishing.autoPaper = 1;
+  o.finishing.autoPaperPercent = 80;
   o.errorPrint = 1;
   o.resolution = 600;
   o.xMagnification = 1;
@@ -94,33 +94,36 @@ TEST(RasterJob, OptionVariations) {
        [](RasterJobOptions& o) { o.landscape = 1; },
        {",landscape,noerrorprint,singleside,multicols=2,multirows=1,leftspace=0"},
        {"multicols=1"}},
-      {"flip", [](RasterJobOptions& o) { o.duplex = 2; }, {",flip"}, {"singleside"}},
+      {"flip", [](RasterJobOptions& o) { o.finishing.duplex = 2; }, {",flip"}, {"singleside"}},
       {"duplex out of range",
-       [](RasterJobOptions& o) { o.duplex = 3; },
+       [](RasterJobOptions& o) { o.finishing.duplex = 3; },
        {"noerrorprint,multicols"},
        {"side", "flip"}},
       {"staple 5 punch 1 zfold 3",
        [](RasterJobOptions& o) {
-         o.staple = 5;
-         o.punch = 1;
-         o.zFold = 3;
+         o.finishing.staple = 5;
+         o.finishing.punch = 1;
+         o.finishing.zFold = 3;
        },
        {"STAPLE = TOP2PORT\n@PJL SET PUNCH = LEFTPORT\n@PJL SET FOLD = ZBOTTOM\n", ",usualrot\x1b "},
        {}},
       {"finisher values out of range",
        [](RasterJobOptions& o) {
-         o.staple = 6;
-         o.punch = -1;
-         o.zFold = 4;
+         o.finishing.staple = 6;
+         o.finishing.punch = -1;
+         o.finishing.zFold = 4;
        },
        {",usualrot"},
        {"STAPLE", "PUNCH", "ZLEFT", "ZRIGHT", "ZBOTTOM"}},
-      {"auto paper off", [](RasterJobOptions& o) { o.autoPaper = 0; }, {"?z,tray=T2,maxarea"}, {"autopaper"}},
+      {"auto paper off",
+       [](RasterJobOptions& o) { o.finishing.autoPaper = 0; },
+       {"?z,tray=T2,maxarea"},
+       {"autopaper"}},
       {"class 0 ignores auto paper and finishing",
        [](RasterJobOptions& o) {
          o.printerClass = 0;
-         o.staple = 1;
-         o.zFold = 1;
+         o.finishing.staple = 1;
+         o.finishing.zFold = 1;
        },
        {"?z,tray=T2,maxarea", "USERID = \"DEFAULT\"\n@PJL SET COPIERSTAMP"},
        {"autopaper", "STAPLE", "usualrot", "singleside", "multicols", "QTY"}},
@@ -128,7 +131,7 @@ TEST(RasterJob, OptionVariations) {
        [](RasterJobOptions& o) {
          o.printerClass = 2;
          o.foldType = 3;
-         o.staple = 1;
+         o.finishing.staple = 1;
          o.quantity = 4;
        },
        {"USERID = \"DEFAULT\"\n@PJL SET COPIERSTAMP", "?z,tray=T2,"},
@@ -142,9 +145,9 @@ TEST(RasterJob, OptionVariations) {
     RasterJobOptions o;
     o.printerClass = 1;
     o.trayName = "T2";
-    o.autoPaper = 1;
-    o.autoPaperPercent = 90;
-    o.twoUp = 1;
+    o.finishing.autoPaper = 1;
+    o.finishing.autoPaperPercent = 90;
+    o.finishing.twoUp = 1;
     o.quantity = 1;
     o.xMagnification = 0;
     o.resolution = 400;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <span>
+#include <string>
 
 #include "settings/blowfish.h"
 
@@ -31,6 +34,47 @@ TEST(Blowfish, PublishedVectors) {
     EXPECT_EQ((static_cast<uint64_t>(l) << 32) | r, v.cipher);
     bf.Decrypt(l, r);
     EXPECT_EQ((static_cast<uint64_t>(l) << 32) | r, v.plain);
+  }
+}
+
+// Published vectors for keys of 1 to 24 bytes (plaintext FEDCBA9876543210):
+// the key schedule takes the key cyclically, as it takes the 32-byte key of
+// the password cipher.
+TEST(Blowfish, PublishedVariableLengthKeyVectors) {
+  const uint8_t key[24] = {0xF0, 0xE1, 0xD2, 0xC3, 0xB4, 0xA5, 0x96, 0x87, 0x78, 0x69, 0x5A, 0x4B,
+                           0x3C, 0x2D, 0x1E, 0x0F, 0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77};
+  const struct {
+    size_t keyBytes;
+    uint64_t cipher;
+  } vectors[] = {
+      {1, 0xF9AD597C49DB005E},  {3, 0xE9C2B70A1BC65CF3},  {8, 0xE87A244E2CC85E82},
+      {17, 0x03429E838CE2D14B}, {24, 0x05044B62FA52D080},
+  };
+  for (const auto& v : vectors) {
+    Blowfish bf(std::span<const uint8_t>(key, v.keyBytes));
+    uint32_t l = 0xFEDCBA98, r = 0x76543210;
+    bf.Encrypt(l, r);
+    EXPECT_EQ((static_cast<uint64_t>(l) << 32) | r, v.cipher) << v.keyBytes << "-byte key";
+  }
+}
+
+// PRINTER.INI files in use hold these texts: any change of the key, the byte
+// order of the blocks, the mode or the alphabet must fail here.
+TEST(PasswordCipher, KnownAnswers) {
+  const struct {
+    std::string password;  // bytes as stored (CP932)
+    std::string text;
+  } answers[] = {
+      {"", "YSLMGZJHHRXQKNPNYSLMGZJHHRXQKNPNYSLMGZJHHRXQKNPNYSLMGZJHHRXQKNPN"},
+      {"secret", "WGKNRZHHYFXKPLYQYSLMGZJHHRXQKNPNYSLMGZJHHRXQKNPNYSLMGZJHHRXQKNPN"},
+      {"0123456789abcdefghijklmnopqrstuv",
+       "GPRPXFWPGRNHLYMMXXGJKGKHPLPYNRWGYSFHQWPLNFWMWPKZPXZSFQPRWXPXQKQK"},
+      {"\x94\xE9\x96\xA7pw", "NPPWJPJPGJWJLNQPYSLMGZJHHRXQKNPNYSLMGZJHHRXQKNPNYSLMGZJHHRXQKNPN"},  // 秘密pw
+  };
+  const PasswordCipher cipher;
+  for (const auto& a : answers) {
+    EXPECT_EQ(cipher.Encrypt(a.password), a.text) << a.password;
+    EXPECT_EQ(cipher.Decrypt(a.text), a.password) << a.text;
   }
 }
 

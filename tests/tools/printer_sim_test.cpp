@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/unique_fd.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -28,26 +29,20 @@ class Socket {
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     to.sin_port = htons(static_cast<uint16_t>(port));
-    connected_ = fd_ >= 0 && connect(fd_, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
+    connected_ = fd_ && connect(fd_.Get(), reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
   }
-  ~Socket() { Close(); }
-  void Close() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
-  }
-  Socket(const Socket&) = delete;
-  Socket& operator=(const Socket&) = delete;
+  void Close() { fd_.Reset(); }
 
   bool Connected() const { return connected_; }
   void Send(const std::string& bytes) const {
-    ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+    ASSERT_EQ(send(fd_.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
   }
   // What arrives within the wait; empty when nothing does (or at the end).
   std::string Receive(std::chrono::milliseconds wait) const {
-    pollfd p{fd_, POLLIN, 0};
+    pollfd p{fd_.Get(), POLLIN, 0};
     if (poll(&p, 1, static_cast<int>(wait.count())) <= 0) return {};
     char buf[65536];
-    const ssize_t n = recv(fd_, buf, sizeof buf, 0);
+    const ssize_t n = recv(fd_.Get(), buf, sizeof buf, 0);
     return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
   }
   // Everything until the peer closes (bounded by the wait per read).
@@ -58,7 +53,7 @@ class Socket {
   }
 
  private:
-  int fd_;
+  base::UniqueFd fd_;
   bool connected_ = false;
 };
 

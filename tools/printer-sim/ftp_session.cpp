@@ -59,7 +59,7 @@ class Pacer {
 
 class FtpSession {
  public:
-  FtpSession(Fd control, const sockaddr_in& peer, SimContext& context)
+  FtpSession(UniqueFd control, const sockaddr_in& peer, SimContext& context)
       : control_(std::move(control)),
         peer_(peer),
         local_(LocalEndpoint(control_.Get())),
@@ -192,14 +192,14 @@ class FtpSession {
   }
 
   // The data connection announced by the last PASV/EPSV, from the control peer only.
-  Fd AcceptData() {
-    Fd listener = std::move(passive_);
+  UniqueFd AcceptData() {
+    UniqueFd listener = std::move(passive_);
     if (!listener) return {};
     const auto deadline = Clock::now() + kDataAccept;
     while (WaitFd(listener.Get(), POLLIN, context_.stop, deadline) == WaitResult::Ready) {
       sockaddr_in from{};
       socklen_t size = sizeof from;
-      Fd data(accept4(listener.Get(), reinterpret_cast<sockaddr*>(&from), &size, SOCK_CLOEXEC));
+      UniqueFd data(accept4(listener.Get(), reinterpret_cast<sockaddr*>(&from), &size, SOCK_CLOEXEC));
       if (!data) {
         if (errno == EAGAIN || errno == EINTR || errno == ECONNABORTED) continue;
         return {};
@@ -220,13 +220,13 @@ class FtpSession {
 
   bool Retrieve(const std::string& name) {
     const auto path = context_.dir.ServedFile(name);
-    Fd file(path ? open(path->c_str(), O_RDONLY | O_CLOEXEC) : -1);
+    UniqueFd file(path ? open(path->c_str(), O_RDONLY | O_CLOEXEC) : -1);
     struct stat info {};
     if (!file || fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
       passive_.Reset();
       return Reply("550 " + name + ": No such file");
     }
-    Fd data = AcceptData();
+    UniqueFd data = AcceptData();
     if (!data) return Reply("425 Cannot open data connection");
     if (!Reply("150 Opening BINARY mode data connection for " + name + " (" + std::to_string(info.st_size) +
                " bytes)"))
@@ -260,10 +260,10 @@ class FtpSession {
       Log("refusing upload (fault upload-fail)");
       return Reply("550 Upload refused (fault upload-fail)");
     }
-    Fd data = AcceptData();
+    UniqueFd data = AcceptData();
     if (!data) return Reply("425 Cannot open data connection");
     std::filesystem::path temp;
-    Fd file = context_.dir.CreateSpoolTemp(temp);
+    UniqueFd file = context_.dir.CreateSpoolTemp(temp);
     if (!file) {
       Log(std::string("cannot create a spool file: ") + std::strerror(errno));
       return Reply("451 Cannot create spool file");
@@ -300,7 +300,7 @@ class FtpSession {
     std::uint64_t bytes;
   };
 
-  Received Receive(const Fd& data, const Fd& file, const Faults& faults) {
+  Received Receive(const UniqueFd& data, const UniqueFd& file, const Faults& faults) {
     Pacer pacer(faults.transferRate, context_.stop);
     std::vector<char> buf(pacer.Chunk());
     std::uint64_t total = 0;
@@ -330,7 +330,7 @@ class FtpSession {
     }
   }
 
-  Fd control_;
+  UniqueFd control_;
   sockaddr_in peer_;
   sockaddr_in local_;
   SimContext& context_;
@@ -339,12 +339,12 @@ class FtpSession {
   std::string user_;
   bool userGiven_ = false;
   bool loggedIn_ = false;
-  Fd passive_;
+  UniqueFd passive_;
 };
 
 }  // namespace
 
-void RunFtpSession(Fd control, const sockaddr_in& peer, SimContext& context) {
+void RunFtpSession(UniqueFd control, const sockaddr_in& peer, SimContext& context) {
   FtpSession(std::move(control), peer, context).Run();
 }
 

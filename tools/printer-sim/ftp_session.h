@@ -19,6 +19,6 @@ struct SimContext {
 
 // Serves the connection until the client quits or closes, the stop flag is
 // set, or the connection is idle too long.
-void RunFtpSession(Fd control, const sockaddr_in& peer, SimContext& context);
+void RunFtpSession(UniqueFd control, const sockaddr_in& peer, SimContext& context);
 
 }  // namespace orvella::sim

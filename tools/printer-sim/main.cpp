@@ -124,11 +124,11 @@ class Simulator {
   int Run() {
     std::string error;
     if (!dir_.Prepare(error)) return Fail(error);
-    Fd ftp = BindTcpListener(options_.address, options_.ftpPort, error);
+    UniqueFd ftp = BindTcpListener(options_.address, options_.ftpPort, error);
     if (!ftp) return Fail("cannot take the FTP port: " + error);
-    Fd snmp = BindUdp(options_.address, options_.snmpPort, error);
+    UniqueFd snmp = BindUdp(options_.address, options_.snmpPort, error);
     if (!snmp) return Fail("cannot take the SNMP port: " + error);
-    Fd signals = InstallSignalPipe(error);
+    UniqueFd signals = InstallSignalPipe(error);
     if (!signals) return Fail(error);
 
     log_.Line("listening ftp=" + std::to_string(ntohs(LocalEndpoint(ftp.Get()).sin_port)) +
@@ -169,13 +169,13 @@ class Simulator {
     return 1;
   }
 
-  Fd InstallSignalPipe(std::string& error) {
+  UniqueFd InstallSignalPipe(std::string& error) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) {
       error = "pipe failed";
       return {};
     }
-    Fd readEnd(fds[0]);
+    UniqueFd readEnd(fds[0]);
     signalWrite_.Reset(fds[1]);
     g_signalPipe = fds[1];
     struct sigaction action {};
@@ -187,10 +187,10 @@ class Simulator {
     return readEnd;
   }
 
-  void AcceptFtp(const Fd& listener) {
+  void AcceptFtp(const UniqueFd& listener) {
     sockaddr_in peer{};
     socklen_t size = sizeof peer;
-    Fd control(accept4(listener.Get(), reinterpret_cast<sockaddr*>(&peer), &size, SOCK_CLOEXEC));
+    UniqueFd control(accept4(listener.Get(), reinterpret_cast<sockaddr*>(&peer), &size, SOCK_CLOEXEC));
     if (!control) return;
     log_.Line("[ftp " + EndpointText(peer) + "] connected");
     if (sessions_.size() >= kMaxSessions) {
@@ -201,13 +201,13 @@ class Simulator {
     Session& session = sessions_.emplace_back();
     auto done = session.done;
     session.thread = std::thread([this, done, peer, fd = control.Release()]() mutable {
-      RunFtpSession(Fd(fd), peer, context_);
+      RunFtpSession(UniqueFd(fd), peer, context_);
       log_.Line("[ftp " + EndpointText(peer) + "] closed");
       *done = true;
     });
   }
 
-  void AnswerSnmpDatagram(const Fd& socket) {
+  void AnswerSnmpDatagram(const UniqueFd& socket) {
     char buf[2048];
     sockaddr_in peer{};
     socklen_t size = sizeof peer;
@@ -240,7 +240,7 @@ class Simulator {
   PrinterDir dir_;
   std::atomic<bool> stop_{false};
   SimContext context_;
-  Fd signalWrite_;
+  UniqueFd signalWrite_;
   std::list<Session> sessions_;
 };
 

@@ -170,10 +170,10 @@ std::optional<std::filesystem::path> PrinterDir::ServedFile(const std::string& n
   return std::nullopt;
 }
 
-Fd PrinterDir::CreateSpoolTemp(std::filesystem::path& path) {
+UniqueFd PrinterDir::CreateSpoolTemp(std::filesystem::path& path) {
   std::string name =
       (dir_ / "spool").string() + "/" + std::string(kPartialPrefix) + "XXXXXX" + std::string(kPartialSuffix);
-  Fd file(mkostemps(name.data(), static_cast<int>(kPartialSuffix.size()), O_CLOEXEC));
+  UniqueFd file(mkostemps(name.data(), static_cast<int>(kPartialSuffix.size()), O_CLOEXEC));
   if (!file) return {};
   fchmod(file.Get(), 0644);  // a received job is readable like any other file
   path = name;

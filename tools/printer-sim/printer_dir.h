@@ -55,8 +55,8 @@ class PrinterDir {
   std::optional<std::filesystem::path> ServedFile(const std::string& name) const;
 
   // Creates a file of a name no other upload has, for an upload in progress;
-  // its path goes to path. An empty Fd when it cannot be created.
-  Fd CreateSpoolTemp(std::filesystem::path& path);
+  // its path goes to path. An empty UniqueFd when it cannot be created.
+  UniqueFd CreateSpoolTemp(std::filesystem::path& path);
   // Renames a complete upload to the next spool number; returns the new file name, or empty on failure.
   std::string CommitSpool(const std::filesystem::path& temp);
 

@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,8 +14,8 @@ namespace {
 
 constexpr auto kSlice = std::chrono::milliseconds(100);
 
-Fd BindSocket(int type, const in_addr& address, std::uint16_t port, std::string& error) {
-  Fd fd(socket(AF_INET, type | SOCK_CLOEXEC, 0));
+UniqueFd BindSocket(int type, const in_addr& address, std::uint16_t port, std::string& error) {
+  UniqueFd fd(socket(AF_INET, type | SOCK_CLOEXEC, 0));
   if (!fd) {
     error = std::string("socket: ") + std::strerror(errno);
     return {};
@@ -41,11 +40,6 @@ Fd BindSocket(int type, const in_addr& address, std::uint16_t port, std::string&
 
 }  // namespace
 
-void Fd::Reset(int fd) {
-  if (fd_ >= 0) close(fd_);
-  fd_ = fd;
-}
-
 bool ParseIpv4(const std::string& text, in_addr& out) { return inet_pton(AF_INET, text.c_str(), &out) == 1; }
 
 std::string AddressText(const in_addr& address) {
@@ -58,8 +52,8 @@ std::string EndpointText(const sockaddr_in& endpoint) {
   return AddressText(endpoint.sin_addr) + ":" + std::to_string(ntohs(endpoint.sin_port));
 }
 
-Fd BindTcpListener(const in_addr& address, std::uint16_t port, std::string& error) {
-  Fd fd = BindSocket(SOCK_STREAM, address, port, error);
+UniqueFd BindTcpListener(const in_addr& address, std::uint16_t port, std::string& error) {
+  UniqueFd fd = BindSocket(SOCK_STREAM, address, port, error);
   if (fd && listen(fd.Get(), 16) != 0) {
     error = std::string("listen: ") + std::strerror(errno);
     return {};
@@ -67,7 +61,7 @@ Fd BindTcpListener(const in_addr& address, std::uint16_t port, std::string& erro
   return fd;
 }
 
-Fd BindUdp(const in_addr& address, std::uint16_t port, std::string& error) {
+UniqueFd BindUdp(const in_addr& address, std::uint16_t port, std::string& error) {
   return BindSocket(SOCK_DGRAM, address, port, error);
 }
 
@@ -114,7 +108,7 @@ void SleepUntil(Clock::time_point deadline, const std::atomic<bool>& stop) {
   }
 }
 
-void AbortiveClose(Fd& fd) {
+void AbortiveClose(UniqueFd& fd) {
   if (!fd) return;
   linger hard{1, 0};
   setsockopt(fd.Get(), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);

@@ -9,36 +9,13 @@
 #include <cstdint>
 #include <string>
 
+#include "base/unique_fd.h"
+
 namespace orvella::sim {
 
 using Clock = std::chrono::steady_clock;
 
-// Owns one file descriptor.
-class Fd {
- public:
-  Fd() = default;
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() { Reset(); }
-  Fd(Fd&& other) noexcept : fd_(other.Release()) {}
-  Fd& operator=(Fd&& other) noexcept {
-    if (this != &other) Reset(other.Release());
-    return *this;
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-
-  int Get() const { return fd_; }
-  explicit operator bool() const { return fd_ >= 0; }
-  int Release() {
-    int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-  void Reset(int fd = -1);
-
- private:
-  int fd_ = -1;
-};
+using base::UniqueFd;
 
 // Dotted IPv4 text to an address; false unless it is four numbers 0 to 255.
 bool ParseIpv4(const std::string& text, in_addr& out);
@@ -47,8 +24,8 @@ std::string EndpointText(const sockaddr_in& endpoint);  // "a.b.c.d:port"
 
 // Listening TCP socket or bound UDP socket on address:port (port 0 = any free port).
 // Either fails when another socket holds the port; the UDP port is never shared.
-Fd BindTcpListener(const in_addr& address, std::uint16_t port, std::string& error);
-Fd BindUdp(const in_addr& address, std::uint16_t port, std::string& error);
+UniqueFd BindTcpListener(const in_addr& address, std::uint16_t port, std::string& error);
+UniqueFd BindUdp(const in_addr& address, std::uint16_t port, std::string& error);
 sockaddr_in LocalEndpoint(int fd);
 
 enum class WaitResult { Ready, Stopped, TimedOut };
@@ -64,6 +41,6 @@ bool SendAll(int fd, const char* data, std::size_t size, const std::atomic<bool>
 void SleepUntil(Clock::time_point deadline, const std::atomic<bool>& stop);
 
 // Closes with a reset instead of an orderly shutdown: a dropped line.
-void AbortiveClose(Fd& fd);
+void AbortiveClose(UniqueFd& fd);
 
 }  // namespace orvella::sim

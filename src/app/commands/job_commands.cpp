@@ -1,19 +1,17 @@
 // orvella tool raster-job / plot-job / inspect-job: write a print file from
 // options given as JSON, and show how a print file splits into its parts.
-#include <fstream>
-#include <functional>
 #include <iostream>
-#include <limits>
-#include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
-#include <stdexcept>
 
 #include "app/commands/cli_args.h"
 #include "app/commands/command_registry.h"
+#include "app/commands/json_fields.h"
 #include "app/commands/print_file_json.h"
+#include "app/commands/raster_options_json.h"
 #include "printfile/job_option_checks.h"
 #include "printfile/plot_job.h"
+#include "printfile/print_command_error.h"
 #include "printfile/print_file_reader.h"
 #include "printfile/raster_job.h"
 
@@ -22,131 +20,42 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-// Message the job pipeline reports when a print file cannot be written.
-constexpr char kWriteFailed[] = "印刷コマンド付加エラー";
-
 void Print(const json& j) { std::cout << j.dump(2, ' ', false, json::error_handler_t::replace) << "\n"; }
 
-// Maps snake_case keys onto the fields of an options record; keys left out
-// keep the record's zero values, unknown keys and wrong types are refused.
-template <typename Options>
-class OptionFields {
- public:
-  OptionFields& Int(const std::string& key, int Options::*field) {
-    setters_[key] = [key, field](Options& o, const json& v) {
-      if (v.is_boolean()) {
-        o.*field = v.get<bool>() ? 1 : 0;
-      } else if (v.is_number_integer() && v.get<long long>() >= std::numeric_limits<int>::min() &&
-                 v.get<long long>() <= std::numeric_limits<int>::max()) {
-        o.*field = v.get<int>();
-      } else {
-        throw std::runtime_error("\"" + key + "\" needs a whole number");
-      }
-    };
-    return *this;
-  }
-  OptionFields& Real(const std::string& key, double Options::*field) {
-    setters_[key] = [key, field](Options& o, const json& v) {
-      if (!v.is_number()) throw std::runtime_error("\"" + key + "\" needs a number");
-      o.*field = v.get<double>();
-    };
-    return *this;
-  }
-  OptionFields& Text(const std::string& key, std::string Options::*field) {
-    setters_[key] = [key, field](Options& o, const json& v) {
-      if (!v.is_string()) throw std::runtime_error("\"" + key + "\" needs a text");
-      o.*field = v.get<std::string>();
-    };
-    return *this;
-  }
-  OptionFields& Custom(const std::string& key, std::function<void(Options&, const json&)> set) {
-    setters_[key] = std::move(set);
-    return *this;
-  }
+printfile::RasterJobOptions ReadRasterOptions(JsonFields& read) {
+  printfile::RasterJobOptions o;
+  ReadRasterHeaderFields(read, o);
+  read.Real("x_magnification", o.xMagnification);
+  read.Real("y_magnification", o.yMagnification);
+  read.Int("fit", o.fit);
+  return o;
+}
 
-  Options Read(const json& object) const {
-    if (!object.is_object()) throw std::runtime_error("the options must be a JSON object");
-    Options o;
-    for (const auto& [key, value] : object.items()) {
-      auto it = setters_.find(key);
-      if (it == setters_.end()) throw std::runtime_error("unknown option \"" + key + "\"");
-      it->second(o, value);
+printfile::PlotJobOptions ReadPlotOptions(JsonFields& read) {
+  printfile::PlotJobOptions o;
+  read.Int("paper_width", o.paperWidth);
+  read.Int("paper_height", o.paperHeight);
+  read.Int("program_number", o.programNumber);
+  read.Int("tray_number", o.trayNumber);
+  read.Int("roll_flag", o.rollFlag);
+  read.Real("scale", o.scale);
+  read.Real("second_scale", o.secondScale);
+  read.Real("first_scale", o.firstScale);
+  if (const nlohmann::json* files = read.Find("stamp_files")) {
+    if (!files->is_array() || files->size() > o.stampFiles.size())
+      throw read.Error("stamp_files", "must be a list of up to 3 paths");
+    for (size_t i = 0; i < files->size(); ++i) {
+      if (!(*files)[i].is_string()) throw read.Error("stamp_files", "must hold paths (\"\" for none)");
+      o.stampFiles[i] = (*files)[i].get<std::string>();
     }
-    return o;
   }
-
- private:
-  std::map<std::string, std::function<void(Options&, const json&)>> setters_;
-};
-
-printfile::RasterJobOptions ReadRasterOptions(const json& j) {
-  using O = printfile::RasterJobOptions;
-  static const auto fields = OptionFields<O>()
-                                 .Int("free_size_width", &O::freeSizeWidth)
-                                 .Int("free_size_height", &O::freeSizeHeight)
-                                 .Text("tray_name", &O::trayName)
-                                 .Int("free_size_flag", &O::freeSizeFlag)
-                                 .Int("program_number", &O::programNumber)
-                                 .Real("x_magnification", &O::xMagnification)
-                                 .Real("y_magnification", &O::yMagnification)
-                                 .Int("landscape", &O::landscape)
-                                 .Int("fit", &O::fit)
-                                 .Int("error_print", &O::errorPrint)
-                                 .Int("fold_type", &O::foldType)
-                                 .Int("fold_margin", &O::foldMargin)
-                                 .Int("staple", &O::staple)
-                                 .Int("punch", &O::punch)
-                                 .Int("duplex", &O::duplex)
-                                 .Int("z_fold", &O::zFold)
-                                 .Int("two_up", &O::twoUp)
-                                 .Int("auto_paper", &O::autoPaper)
-                                 .Int("auto_paper_percent", &O::autoPaperPercent)
-                                 .Int("quantity", &O::quantity)
-                                 .Int("resolution", &O::resolution)
-                                 .Int("printer_class", &O::printerClass);
-  return fields.Read(j);
-}
-
-printfile::PlotJobOptions ReadPlotOptions(const json& j) {
-  using O = printfile::PlotJobOptions;
-  static const auto fields =
-      OptionFields<O>()
-          .Int("paper_width", &O::paperWidth)
-          .Int("paper_height", &O::paperHeight)
-          .Int("program_number", &O::programNumber)
-          .Int("tray_number", &O::trayNumber)
-          .Int("roll_flag", &O::rollFlag)
-          .Real("scale", &O::scale)
-          .Real("second_scale", &O::secondScale)
-          .Real("first_scale", &O::firstScale)
-          .Custom("stamp_files",
-                  [](O& o, const json& v) {
-                    if (!v.is_array() || v.size() > o.stampFiles.size()) {
-                      throw std::runtime_error("\"stamp_files\" needs an array of up to 3 paths");
-                    }
-                    for (size_t i = 0; i < v.size(); ++i) {
-                      if (!v[i].is_string())
-                        throw std::runtime_error("\"stamp_files\" holds paths (\"\" for none)");
-                      o.stampFiles[i] = v[i].get<std::string>();
-                    }
-                  })
-          .Int("fold_type", &O::foldType)
-          .Int("fold_margin", &O::foldMargin);
-  return fields.Read(j);
-}
-
-json ReadOptionsFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error(path + ": cannot be read");
-  try {
-    return json::parse(in);
-  } catch (const json::parse_error& e) {
-    throw std::runtime_error(path + ": " + e.what());
-  }
+  read.Int("fold_type", o.foldType);
+  read.Int("fold_margin", o.foldMargin);
+  return o;
 }
 
 template <typename Options>
-int RunWriteJob(const std::vector<std::string>& args, Options (*readOptions)(const json&),
+int RunWriteJob(const std::vector<std::string>& args, Options (*readOptions)(JsonFields&),
                 std::optional<std::string> (*check)(const Options&),
                 bool (*write)(const std::filesystem::path&, const std::filesystem::path&, const Options&)) {
   CliArgs a(args, 2, {"options"});
@@ -157,17 +66,20 @@ int RunWriteJob(const std::vector<std::string>& args, Options (*readOptions)(con
   if (!optionsPath) throw UsageError("missing --options FILE.json");
   Options options;
   try {
-    options = readOptions(ReadOptionsFile(*optionsPath));
-  } catch (const std::runtime_error& e) {
+    const nlohmann::json object = ReadJsonObjectFile(*optionsPath);
+    JsonFields read(object, *optionsPath);
+    options = readOptions(read);
+    read.RejectUnknown();
+  } catch (const JsonInputError& e) {
     Print({{"ok", false}, {"error", e.what()}});
     return 1;
   }
   if (const auto refused = check(options)) {
-    Print({{"ok", false}, {"error", kWriteFailed}, {"detail", *refused}});
+    Print({{"ok", false}, {"error", printfile::kPrintCommandError}, {"detail", *refused}});
     return 1;
   }
   if (!write(source, output, options)) {
-    Print({{"ok", false}, {"error", kWriteFailed}});
+    Print({{"ok", false}, {"error", printfile::kPrintCommandError}});
     return 1;
   }
   Print({{"ok", true}});

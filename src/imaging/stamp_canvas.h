@@ -2,6 +2,8 @@
 // A 1-bit drawing surface for stamps: white background, black ink, all
 // coordinates in millimetres at one resolution for both axes. Backed by a
 // cairo A1 image surface drawn without antialiasing; a set bit is black.
+// Inside the imaging layer only: other layers use stamp_renderer.h, which
+// needs no drawing library.
 #include <cairo.h>
 
 #include <cstdint>

@@ -2,6 +2,8 @@
 // Fonts for stamp text: a font description resolved through fontconfig to a
 // cairo scaled font with integer (hinted) metrics and no antialiasing, so a
 // measured row is exactly as many pixels as the drawn one.
+// Inside the imaging layer only: other layers use stamp_renderer.h, which
+// needs no drawing library.
 #include <cairo.h>
 
 #include <string>

@@ -1,9 +1,11 @@
 #pragma once
-// An open libtiff file. libtiff's warnings and errors are kept with the handle
-// instead of going to stderr (the operations run on worker threads and report
-// result codes; the last complaint goes into their failure details), and a
-// row read that drew a complaint counts as failed: a corrupt or cut-off
-// Group 4 strip decodes "successfully" with warnings only.
+// An open libtiff file; inside the imaging layer only (other layers use the
+// tiff_*.h operations, which need no libtiff headers). libtiff's warnings and
+// errors are kept with the handle instead of going to stderr (the operations
+// run on worker threads and report result codes; the last complaint goes into
+// their failure details), and a row read that drew a complaint counts as
+// failed: a corrupt or cut-off Group 4 strip decodes "successfully" with
+// warnings only.
 #include <tiffio.h>
 
 #include <cstdarg>

@@ -7,6 +7,10 @@
 
 namespace orvella::settings {
 
+// The operator's message when a job gets no work folder (TEMP missing, full
+// or not writable); the detail says which and why.
+inline constexpr const char* kWorkFolderError = "作業フォルダの作成エラー";
+
 // What a piece of work is handed instead of global folders.
 struct WorkContext {
   std::filesystem::path program;  // the program folder: INI/, Halftone/, LOG/, ERROR/

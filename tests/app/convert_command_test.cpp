@@ -138,6 +138,15 @@ TEST_F(ConvertCommand, ReportsFailuresAsJsonAndRefusesBadRequests) {
     EXPECT_TRUE(r.out.empty()) << request;
   }
   EXPECT_EQ(Run("{}", {"--multi", "--page", "0"}).exitCode, 2);
+
+  // No TEMP to work in: said as such, not as a conversion step's failure.
+  std::filesystem::remove_all(Temp());
+  orvella::test::WriteFileBytes(Temp(), "a file where the folder belongs");
+  r = Run("{" + kA4 + "}", {});
+  EXPECT_EQ(r.exitCode, 1);
+  const auto json = nlohmann::json::parse(r.out);
+  EXPECT_EQ(json["message"], "作業フォルダの作成エラー");
+  EXPECT_NE(json["detail"].get<std::string>().find("TEMP"), std::string::npos) << r.out;
 }
 
 }  // namespace

@@ -100,7 +100,10 @@ int RunConvertTiff(const CommandContext& context, const std::vector<std::string>
   base::Failure failure;
   auto folder = settings::WorkFolder::Create(context.program, failure.detail);
   if (!folder) {
-    std::cout << nlohmann::ordered_json{{"ok", false}, {"message", ""}, {"detail", failure.detail}}.dump()
+    std::cout << nlohmann::ordered_json{{"ok", false},
+                                        {"message", settings::kWorkFolderError},
+                                        {"detail", failure.detail}}
+                     .dump()
               << "\n";
     return 1;
   }

@@ -47,7 +47,7 @@ s::WorkFolder PrepareForPrinters(const std::filesystem::path& program) {
   printer::InitSnmpLibrary(s::TempFolder(program));
   std::string detail;
   auto folder = s::WorkFolder::Create(program, detail);
-  if (!folder) throw std::runtime_error("orvella: " + detail);
+  if (!folder) throw std::runtime_error(std::string(s::kWorkFolderError) + ": " + detail);
   return std::move(*folder);
 }
 

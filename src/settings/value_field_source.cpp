@@ -36,7 +36,8 @@ void ValueFieldSource::Text(std::string_view key, std::string& value) {
 void ValueFieldSource::Integer(std::string_view key, int& value) {
   const auto* number = Get<long long>(key, "a whole number");
   if (!number) return;
-  if (*number < INT_MIN || *number > INT_MAX) return Fail(key, "must be a whole number within int range", false);
+  if (*number < INT_MIN || *number > INT_MAX)
+    return Fail(key, "must be a whole number within int range", false);
   value = static_cast<int>(*number);
 }
 

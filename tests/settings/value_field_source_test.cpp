@@ -1,5 +1,7 @@
 // Records read from values by key, as `settings apply` reads its JSON: the
 // same field enumeration as the INI files, with nothing defaulted.
+#include "settings/value_field_source.h"
+
 #include <gtest/gtest.h>
 
 #include "settings/fold_settings.h"
@@ -7,7 +9,6 @@
 #include "settings/preferences.h"
 #include "settings/printer_settings.h"
 #include "settings/stamp_settings.h"
-#include "settings/value_field_source.h"
 
 namespace orvella::settings {
 namespace {
@@ -106,7 +107,8 @@ TEST(ValueFieldSource, NamesTheKeyOfAValueItCannotTake) {
       {"AUTHENTICATION_MODE", 1.5, "must be a whole number", false},
       {"TRAY1_SIZE", 11LL, "11 is not one of the numbers 0 to 10", true},
       {"MODEL", 6LL, "6 is not one of the numbers 0 to 5", true},
-      {"IP_ADDR", std::string("192.168.1"), "\"192.168.1\" is not four numbers 0 to 255 separated by dots", true},
+      {"IP_ADDR", std::string("192.168.1"), "\"192.168.1\" is not four numbers 0 to 255 separated by dots",
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.key);

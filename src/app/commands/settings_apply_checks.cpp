@@ -93,12 +93,14 @@ void CheckInputs(const SettingsLists& lists, Report& report) {
     const std::string where = RecordWhere(kInputKind, i, input.inputDir);
     const s::InputGeneralForm form{input.inputDir, input.widePrinterName, input.a2PrinterName,
                                    std::to_string(input.quantity)};
-    if (auto f = s::ValidateInputGeneral(form, lists.inputs, i, shortcuts)) report.Add(where, InputKey(*f), f->message);
+    if (auto f = s::ValidateInputGeneral(form, lists.inputs, i, shortcuts))
+      report.Add(where, InputKey(*f), f->message);
     std::array<s::OutputTarget, s::kInputSizeCount> targets{};
     std::array<std::string, s::kInputSizeCount> magnifications;
     for (size_t size = 0; size < targets.size(); ++size) {
       targets[size] = input.outputs[size].target;
-      magnifications[size] = base::FormatFixed(input.outputs[size].magnification, 1);  // as the dialog shows it
+      magnifications[size] =
+          base::FormatFixed(input.outputs[size].magnification, 1);  // as the dialog shows it
     }
     if (auto f = s::ValidateOutputSettings(input.useOutputSetting, targets, magnifications)) {
       report.Add(where, InputKey(*f), f->message);
@@ -109,7 +111,8 @@ void CheckInputs(const SettingsLists& lists, Report& report) {
     };
     refer(input.widePrinterName, Named(lists.printers, input.widePrinterName), "WIDE_PRINTER_NAME",
           kPrinterKind.file);
-    refer(input.a2PrinterName, Named(lists.printers, input.a2PrinterName), "A2_PRINTER_NAME", kPrinterKind.file);
+    refer(input.a2PrinterName, Named(lists.printers, input.a2PrinterName), "A2_PRINTER_NAME",
+          kPrinterKind.file);
     refer(input.wideFoldName, Named(lists.folds, input.wideFoldName), "WIDEOPTION_FOLDNAME", kFoldKind.file);
     for (size_t d = 0; d < input.stamps.size(); ++d) {
       const auto& name = input.stamps[d].name;
@@ -159,8 +162,9 @@ void CheckStamps(const SettingsLists& lists, Report& report) {
 void CheckPreferences(const s::Preferences& p, Report& report) {
   const auto margin = [&](int mm, const char* key) {
     if (mm < s::kMarginMin || mm > s::kMarginMax) {
-      report.Add(kPreferenceFile, key,
-                 "must be " + std::to_string(s::kMarginMin) + " to " + std::to_string(s::kMarginMax) + " (mm)");
+      report.Add(
+          kPreferenceFile, key,
+          "must be " + std::to_string(s::kMarginMin) + " to " + std::to_string(s::kMarginMax) + " (mm)");
     }
   };
   margin(p.marginPlus, "MARGIN_PLUS");
@@ -173,7 +177,8 @@ std::string RecordWhere(const RecordKind& kind, size_t index, const std::string&
   return std::string(kind.file) + ": " + kind.kind + " " + std::to_string(index) + " (\"" + name + "\")";
 }
 
-std::vector<std::string> CheckSettingsLists(const SettingsLists& lists, const std::vector<s::FolderModel>& units) {
+std::vector<std::string> CheckSettingsLists(const SettingsLists& lists,
+                                            const std::vector<s::FolderModel>& units) {
   std::vector<std::string> lines;
   Report report(lines);
   CheckPrinters(lists, report);

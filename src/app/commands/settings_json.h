@@ -39,7 +39,9 @@ class JsonFieldSink : public settings::FieldSink {
   void Integer(std::string_view key, int value) override { out_[std::string(key)] = value; }
   void Boolean(std::string_view key, bool value) override { out_[std::string(key)] = value ? 1 : 0; }
   void Real(std::string_view key, double value) override { out_[std::string(key)] = value; }
-  void Keyword(std::string_view key, int number, std::string_view) override { out_[std::string(key)] = number; }
+  void Keyword(std::string_view key, int number, std::string_view) override {
+    out_[std::string(key)] = number;
+  }
   void Address(std::string_view key, const base::Ipv4Address& address) override;
   void Secret(std::string_view key, std::string_view value) override;
   void Font(std::string_view key, const settings::LogFont& font) override;

@@ -2,6 +2,7 @@
 
 #include "settings/field_source.h"
 #include "settings/ini_list.h"
+#include "settings/value_field_source.h"
 
 namespace orvella::settings {
 namespace {
@@ -28,6 +29,10 @@ void UnitField(IniFieldSource& source, int& unit) {
              .value_or(kFolderUnitFld2);
 }
 
+void UnitField(ValueFieldSource& source, int& unit) {
+  if (const auto number = source.Number(kModel, static_cast<int>(kUnitNames.size()))) unit = *number;
+}
+
 void FoldTypeField(FieldSink& sink, std::string_view key, int type) {
   sink.Keyword(key, type, FoldTypeKey(type));
 }
@@ -40,6 +45,10 @@ void FoldTypeField(IniFieldSource& source, std::string_view key, int& type) {
   } else {
     source.MarkUnreadable();
   }
+}
+
+void FoldTypeField(ValueFieldSource& source, std::string_view key, int& type) {
+  if (const auto number = source.Number(key, kFoldTypeCount)) type = *number;
 }
 
 // The stored fields of one record in file order, for loading (Fields is an
@@ -58,6 +67,8 @@ void FoldFields(Fields& f, Fold& fold) {
 }  // namespace
 
 void VisitFoldFields(const FoldSetting& fold, FieldSink& sink) { FoldFields(sink, fold); }
+
+void ReadFoldFields(ValueFieldSource& source, FoldSetting& fold) { FoldFields(source, fold); }
 
 bool LoadFolds(const std::filesystem::path& program, std::vector<FoldSetting>& list) {
   list.clear();

@@ -12,6 +12,8 @@
 
 namespace orvella::settings {
 
+class ValueFieldSource;
+
 // A default-constructed record is the new fold of the fold list.
 struct FoldSetting {
   std::string name;
@@ -36,5 +38,8 @@ bool HasFoldWithoutModel(const std::filesystem::path& program);
 
 // The stored fields of one record in file order.
 void VisitFoldFields(const FoldSetting& fold, FieldSink& sink);
+// Reads a record's fields from given values (see ValueFieldSource): MODEL a
+// unit number, the fold types numbers of the catalogue.
+void ReadFoldFields(ValueFieldSource& source, FoldSetting& fold);
 
 }  // namespace orvella::settings

@@ -7,6 +7,7 @@
 #include "settings/field_source.h"
 #include "settings/ini_file.h"
 #include "settings/paper_type.h"
+#include "settings/value_field_source.h"
 
 namespace orvella::settings {
 namespace {
@@ -99,6 +100,8 @@ const char* Keyword(DuplexMode v) { return KeywordOrFirst(kDuplexNames, v); }
 const char* Keyword(ZFoldMode v) { return KeywordOrFirst(kZFoldNames, v); }
 
 void VisitInputFields(const InputFolderSetting& record, FieldSink& sink) { InputFields(sink, record); }
+
+void ReadInputFields(ValueFieldSource& source, InputFolderSetting& record) { InputFields(source, record); }
 
 std::vector<InputFolderSetting> LoadInputSettings(const std::filesystem::path& program) {
   const IniSnapshot ini{IniFile(program, kFile)};

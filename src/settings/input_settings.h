@@ -10,6 +10,8 @@
 
 namespace orvella::settings {
 
+class ValueFieldSource;
+
 enum class PaperType { kPlain = 0, kOther = 1 };
 enum class A2Threshold { kA2 = 0, kA3 = 1, kA4 = 2 };
 enum class OutputTarget { kA0 = 0, kA1 = 1, kA2 = 2, kA3 = 3, kA4 = 4, kMag = 5, kB4 = 6, kB5 = 7 };
@@ -82,6 +84,8 @@ std::vector<InputFolderSetting> LoadInputSettings(const std::filesystem::path& p
 void SaveInputSettings(const std::filesystem::path& program, const std::vector<InputFolderSetting>& inputs);
 // The stored fields of one record in file order.
 void VisitInputFields(const InputFolderSetting& record, FieldSink& sink);
+// Reads a record's fields from given values; see ValueFieldSource.
+void ReadInputFields(ValueFieldSource& source, InputFolderSetting& record);
 
 // The first record using the printer (wide or A2), stamp or fold by name.
 const InputFolderSetting* FindInputByPrinter(const std::vector<InputFolderSetting>& inputs,

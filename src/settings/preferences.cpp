@@ -1,6 +1,8 @@
 #include "settings/preferences.h"
 
+#include "settings/field_source.h"
 #include "settings/ini_file.h"
+#include "settings/value_field_source.h"
 
 namespace orvella::settings {
 namespace {
@@ -17,7 +19,7 @@ constexpr std::string_view kPanelOff = "ENABLE_PANELOFF";
 constexpr std::string_view kEnergySave = "ENABLE_ENERGYSAVE";
 constexpr std::array<std::string_view, kNetSendPcCount> kNetSendKeys{
     "NETSEND_PC1_IP_ADDR", "NETSEND_PC2_IP_ADDR", "NETSEND_PC3_IP_ADDR"};
-constexpr int kDefaultMargin = 12;
+constexpr int kDefaultMargin = Preferences{}.marginPlus;
 
 IniFile PreferenceFile(const std::filesystem::path& program) { return IniFile{program, std::string(kFile)}; }
 
@@ -42,6 +44,22 @@ void WriteDirection(const std::filesystem::path& program, std::string_view key, 
   const auto keyword = KeywordOf(kHdiDataDirectionNames, static_cast<int>(direction));
   PreferenceFile(program).WriteString(kSection, key,
                                       keyword.empty() ? kHdiDataDirectionNames[0].keyword : keyword);
+}
+
+// The stored values in key order, for loading (Fields is an IniFieldSource,
+// Prefs the defaults), for saving and showing (a FieldSink and a const
+// record) and for reading given values (a ValueFieldSource).
+template <typename Fields, typename Prefs>
+void PreferenceFields(Fields& f, Prefs& p) {
+  f.Integer(kMarginPlus, p.marginPlus);
+  f.Integer(kMarginMinus, p.marginMinus);
+  f.Boolean(kTiffResoProc, p.tiffResoProcOnPrinter);
+  f.Boolean(kModel02Rotation, p.model02Rotation);
+  f.Keyword(kA0Direction, kHdiDataDirectionNames, p.wideHdiA0DataDirection, HdiDataDirection::kLandscape);
+  f.Keyword(kA4Direction, kHdiDataDirectionNames, p.wideHdiA4DataDirection, HdiDataDirection::kLandscape);
+  f.Boolean(kPanelOff, p.enablePanelOff);
+  f.Boolean(kEnergySave, p.enableEnergySave);
+  for (size_t i = 0; i < p.netSendAddresses.size(); ++i) f.Address(kNetSendKeys[i], p.netSendAddresses[i]);
 }
 
 }  // namespace
@@ -104,17 +122,34 @@ void SetNetSendAddresses(const std::filesystem::path& program, const NetSendAddr
   batch.Commit();
 }
 
+Preferences LoadPreferences(const std::filesystem::path& program) {
+  const IniSnapshot ini(PreferenceFile(program));
+  IniFieldSource source(ini);
+  source.SetSection(std::string(kSection));
+  Preferences preferences;  // what missing keys read as
+  PreferenceFields(source, preferences);
+  return preferences;
+}
+
+void SavePreferences(const std::filesystem::path& program, const Preferences& preferences) {
+  const IniFile file = PreferenceFile(program);
+  IniBatch batch(file);
+  IniFieldSink sink(batch);
+  sink.SetSection(std::string(kSection));
+  VisitPreferenceFields(preferences, sink);
+  batch.Commit();
+}
+
 void VisitPreferences(const std::filesystem::path& program, FieldSink& sink) {
-  sink.Integer(kMarginPlus, GetMarginPlus(program));
-  sink.Integer(kMarginMinus, GetMarginMinus(program));
-  sink.Boolean(kTiffResoProc, GetTiffResoProcOnPrinter(program));
-  sink.Boolean(kModel02Rotation, GetModel02Rotation(program));
-  sink.Keyword(kA0Direction, kHdiDataDirectionNames, GetWideHdiA0DataDirection(program));
-  sink.Keyword(kA4Direction, kHdiDataDirectionNames, GetWideHdiA4DataDirection(program));
-  sink.Boolean(kPanelOff, GetEnablePanelOff(program));
-  sink.Boolean(kEnergySave, GetEnableEnergySave(program));
-  const auto addresses = GetNetSendAddresses(program);
-  for (size_t i = 0; i < addresses.size(); ++i) sink.Address(kNetSendKeys[i], addresses[i]);
+  VisitPreferenceFields(LoadPreferences(program), sink);
+}
+
+void VisitPreferenceFields(const Preferences& preferences, FieldSink& sink) {
+  PreferenceFields(sink, preferences);
+}
+
+void ReadPreferenceFields(ValueFieldSource& source, Preferences& preferences) {
+  PreferenceFields(source, preferences);
 }
 
 }  // namespace orvella::settings

@@ -10,6 +10,8 @@
 
 namespace orvella::settings {
 
+class ValueFieldSource;
+
 // How A0 or A4 data from the wide printer's HDI driver is taken.
 enum class HdiDataDirection { kLandscape = 0, kPortrait = 1 };
 inline constexpr std::array<KeywordName, 2> kHdiDataDirectionNames{{
@@ -46,7 +48,31 @@ void SetEnableEnergySave(const std::filesystem::path& program, bool on);
 NetSendAddresses GetNetSendAddresses(const std::filesystem::path& program);
 void SetNetSendAddresses(const std::filesystem::path& program, const NetSendAddresses& addresses);
 
+// Every value at once; the getters above read one key each.
+struct Preferences {
+  int marginPlus = 12;
+  int marginMinus = 12;
+  bool tiffResoProcOnPrinter = false;
+  bool model02Rotation = false;
+  HdiDataDirection wideHdiA0DataDirection = HdiDataDirection::kLandscape;
+  HdiDataDirection wideHdiA4DataDirection = HdiDataDirection::kLandscape;
+  bool enablePanelOff = false;
+  bool enableEnergySave = false;
+  NetSendAddresses netSendAddresses{};
+
+  bool operator==(const Preferences&) const = default;
+};
+inline constexpr int kMarginMin = 0, kMarginMax = 99;  // what the preference dialog allows
+
+Preferences LoadPreferences(const std::filesystem::path& program);
+// Writes every key in one replacement of the file; other keys stay.
+void SavePreferences(const std::filesystem::path& program, const Preferences& preferences);
+
 // Every stored value in key order, read from the file.
 void VisitPreferences(const std::filesystem::path& program, FieldSink& sink);
+// The values in key order.
+void VisitPreferenceFields(const Preferences& preferences, FieldSink& sink);
+// Reads the values from given values; see ValueFieldSource.
+void ReadPreferenceFields(ValueFieldSource& source, Preferences& preferences);
 
 }  // namespace orvella::settings

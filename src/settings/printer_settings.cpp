@@ -2,6 +2,7 @@
 
 #include "settings/field_source.h"
 #include "settings/ini_list.h"
+#include "settings/value_field_source.h"
 
 namespace orvella::settings {
 
@@ -47,6 +48,10 @@ void ModelField(FieldSink& sink, int model) {
 void ModelField(IniFieldSource& source, int& model) {
   model = PrinterModelFromKey(source.Word(kModel, kPrinterModels[kDefaultModelNumber].key))
               .value_or(kDefaultModelNumber);
+}
+
+void ModelField(ValueFieldSource& source, int& model) {
+  if (const auto number = source.Number(kModel, kA2ModelNumber + 1)) model = *number;
 }
 
 // The stored fields of one record in file order, for loading (Fields is an
@@ -102,6 +107,8 @@ bool IsWidePrinter(const PrinterSetting& printer) {
 }
 
 void VisitPrinterFields(const PrinterSetting& printer, FieldSink& sink) { PrinterFields(sink, printer); }
+
+void ReadPrinterFields(ValueFieldSource& source, PrinterSetting& printer) { PrinterFields(source, printer); }
 
 std::vector<PrinterSetting> LoadPrinterSettings(const std::filesystem::path& program) {
   const IniSnapshot ini(PrinterFile(program));

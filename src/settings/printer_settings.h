@@ -14,6 +14,8 @@
 
 namespace orvella::settings {
 
+class ValueFieldSource;
+
 enum class AuthenticationMode { kNone = 0, kBasic = 1 };
 
 // Paper in a tray of a wide printer: roll widths in millimetres or cut sheets
@@ -124,5 +126,9 @@ bool SavePrinterSettings(const std::filesystem::path& program, const std::vector
 
 // The stored fields of one record in file order (the password as plain text).
 void VisitPrinterFields(const PrinterSetting& printer, FieldSink& sink);
+// Reads a record's fields from given values (see ValueFieldSource): MODEL is
+// a wide model or the A2 class, the numbers that are stored; a missing
+// LOGIN_PASSWORD leaves the password as it is.
+void ReadPrinterFields(ValueFieldSource& source, PrinterSetting& printer);
 
 }  // namespace orvella::settings

@@ -4,6 +4,7 @@
 
 #include "settings/field_source.h"
 #include "settings/ini_list.h"
+#include "settings/value_field_source.h"
 
 namespace orvella::settings {
 namespace {
@@ -52,6 +53,8 @@ StampSetting StoredDefaults() {
 }  // namespace
 
 void VisitStampFields(const StampSetting& stamp, FieldSink& sink) { StampFields(sink, stamp); }
+
+void ReadStampFields(ValueFieldSource& source, StampSetting& stamp) { StampFields(source, stamp); }
 
 StampSetting NewStamp() {
   // The description of a 10-point font for a 96-dpi screen.

@@ -13,6 +13,8 @@
 
 namespace orvella::settings {
 
+class ValueFieldSource;
+
 enum class StampCorner { kUpperLeft = 0, kUpperRight = 1, kLowerLeft = 2, kLowerRight = 3 };
 enum class StampType { kDate = 0, kImage = 1, kSimple = 2 };
 // 1 October 2004: "04/10/01", "2004/10/01", "04年10月01日", "2004年10月01日".
@@ -66,6 +68,8 @@ const StampSetting* FindStamp(const StampList& stamps, std::string_view name);
 // table gives the keyword an unknown keyword reads as (YYYYMMDD_E for the
 // date type, the first entry otherwise).
 void VisitStampFields(const StampSetting& stamp, FieldSink& sink);
+// Reads a stamp's fields from given values; see ValueFieldSource.
+void ReadStampFields(ValueFieldSource& source, StampSetting& stamp);
 
 // Keywords of the enumerations, with the texts the edit window shows.
 inline constexpr std::array<KeywordName, 4> kStampCornerNames{{

@@ -1,14 +1,11 @@
 // orvella settings dump: how the program understands the files of the INI
 // folder, as one JSON object.
 #include <iostream>
-#include <nlohmann/json.hpp>
 
 #include "app/commands/cli_args.h"
 #include "app/commands/command_registry.h"
-#include "settings/app_data.h"
+#include "app/commands/settings_json.h"
 #include "settings/fold_settings.h"
-#include "settings/folder_models.h"
-#include "settings/hidden_settings.h"
 #include "settings/input_settings.h"
 #include "settings/preferences.h"
 #include "settings/printer_settings.h"
@@ -18,68 +15,8 @@
 namespace orvella::cli {
 namespace {
 
-using Json = nlohmann::ordered_json;
+using Json = OrderedJson;
 namespace s = orvella::settings;
-
-// Fields under their INI key names: enumerations as their numbers, booleans
-// as 0/1, addresses as dotted text; secrets only when asked for.
-class JsonFieldSink : public s::FieldSink {
- public:
-  JsonFieldSink(Json& out, bool showSecrets) : out_(out), showSecrets_(showSecrets) {}
-
-  void Text(std::string_view key, std::string_view value) override { out_[std::string(key)] = value; }
-  void Integer(std::string_view key, int value) override { out_[std::string(key)] = value; }
-  void Boolean(std::string_view key, bool value) override { out_[std::string(key)] = value ? 1 : 0; }
-  void Real(std::string_view key, double value) override { out_[std::string(key)] = value; }
-  void Keyword(std::string_view key, int number, std::string_view) override {
-    out_[std::string(key)] = number;
-  }
-  void Address(std::string_view key, const base::Ipv4Address& address) override {
-    out_[std::string(key)] = base::FormatIpv4Address(address);
-  }
-  void Secret(std::string_view key, std::string_view value) override {
-    if (showSecrets_) out_[std::string(key)] = value;
-  }
-  void Font(std::string_view key, const s::LogFont& f) override {
-    out_[std::string(key)] = {{"height", f.height},
-                              {"width", f.width},
-                              {"escapement", f.escapement},
-                              {"orientation", f.orientation},
-                              {"weight", f.weight},
-                              {"italic", f.italic},
-                              {"underline", f.underline},
-                              {"strike_out", f.strikeOut},
-                              {"char_set", f.charSet},
-                              {"out_precision", f.outPrecision},
-                              {"clip_precision", f.clipPrecision},
-                              {"quality", f.quality},
-                              {"pitch_and_family", f.pitchAndFamily},
-                              {"face_name", f.FaceNameUtf8()}};
-  }
-  using FieldSink::Keyword;
-
- private:
-  Json& out_;
-  bool showSecrets_;
-};
-
-// One object from a visitor of fields.
-template <typename Visit>
-Json FieldObject(Visit&& visit, bool showSecrets = false) {
-  Json object = Json::object();
-  JsonFieldSink sink(object, showSecrets);
-  visit(sink);
-  return object;
-}
-
-// Records of a list, each through its own field visitor.
-template <typename Record, typename Visit>
-Json RecordArray(const std::vector<Record>& records, Visit&& visit, bool showSecrets = false) {
-  Json array = Json::array();
-  for (const auto& r : records)
-    array.push_back(FieldObject([&](s::FieldSink& sink) { visit(r, sink); }, showSecrets));
-  return array;
-}
 
 Json DumpInputs(const std::filesystem::path& program) {
   return RecordArray(s::LoadInputSettings(program), s::VisitInputFields);
@@ -96,29 +33,8 @@ Json DumpFolds(const std::filesystem::path& program, bool& complete) {
   return RecordArray(folds, s::VisitFoldFields);
 }
 
-Json DumpFolderModels(const std::filesystem::path& program) {
-  Json array = Json::array();
-  for (const auto& unit : s::LoadFolderModels(program)) {
-    Json object = {{"NAME", unit.name}};
-    for (size_t slot = 0; slot < unit.foldTypes.size(); ++slot) {
-      object[std::string(s::kFoldSizeSlots[slot].prefix)] = unit.foldTypes[slot];
-    }
-    array.push_back(std::move(object));
-  }
-  return array;
-}
-
 Json DumpPreferences(const std::filesystem::path& program) {
   return FieldObject([&](s::FieldSink& sink) { s::VisitPreferences(program, sink); });
-}
-
-Json DumpHidden(const std::filesystem::path& program) {
-  return FieldObject(
-      [&](s::FieldSink& sink) { s::VisitHiddenSettings(s::LoadHiddenSettings(program), sink); });
-}
-
-Json DumpAppData(const std::filesystem::path& program) {
-  return FieldObject([&](s::FieldSink& sink) { s::VisitAppData(program, sink); });
 }
 
 Json DumpStamps(const std::filesystem::path& program) {

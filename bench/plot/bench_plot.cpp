@@ -3,8 +3,9 @@
 //   orvella-bench-plot run PAGES OUTDIR [REPEATS]   one line per figure:
 //       NAME mb_per_s S peak_rss_mb R
 // PAGES is not used: the plot (200 MB of pen moves in a PJL envelope) is
-// generated in OUTDIR. Each step runs as a child process; S is the plot's
-// size over the child's CPU time, the best of REPEATS runs.
+// generated in OUTDIR. measure strips the envelope and scans; scan is the scan
+// of the stripped plot alone; measure_rewrite adds the rewrite. Each step runs as a child process; S is the
+// plot's size over the child's CPU time, the best of REPEATS runs.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -62,14 +63,25 @@ int Run(const bench::RunArgs& args) {
   int failures = Report(
       "plot/measure_200mb",
       bench::Best({args.self, "step", "measure", plot.string(), dir.string()}, args.repeats), megabytes);
+  // The measure step left the plot without its envelope in dir.
+  failures += Report(
+      "plot/scan_200mb",
+      bench::Best({args.self, "step", "scan", (dir / printfile::kPlotNoCommandFile).string(), dir.string()},
+                  args.repeats),
+      megabytes);
   failures += Report("plot/measure_rewrite_200mb",
                      bench::Best({args.self, "step", "rewrite", plot.string(), dir.string()}, args.repeats),
                      megabytes);
   return failures ? 1 : 0;
 }
 
-// "measure PLOT DIR": strip and scan; "rewrite PLOT DIR": that and the rewrite.
+// "measure PLOT DIR": strip and scan; "scan PLOT DIR": the scan alone;
+// "rewrite PLOT DIR": measure and rewrite.
 int Step(const std::vector<std::string>& words) {
+  if (words[0] == "scan") {
+    printfile::PlotScan scan;
+    return printfile::ScanPlot(words[1], scan) ? 0 : 1;
+  }
   printfile::PlotMeasure measure;
   base::Failure failure;
   if (!printfile::MeasurePlot(words[1], words[2], measure, failure)) return 1;
@@ -85,6 +97,6 @@ int Step(const std::vector<std::string>& words) {
 const orvella::bench::BenchProgram orvella::bench::kProgram{.name = "orvella-bench-plot",
                                                             .run = &Run,
                                                             .step = "step",
-                                                            .stepUsage = "measure|rewrite PLOT DIR",
+                                                            .stepUsage = "measure|scan|rewrite PLOT DIR",
                                                             .stepArgCount = 3,
                                                             .runStep = &Step};

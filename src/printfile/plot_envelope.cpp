@@ -1,5 +1,6 @@
 #include "printfile/plot_envelope.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -28,27 +29,45 @@ struct Markers {
   std::optional<uint64_t> enterPcl;   // first ESC %1A
 };
 
-bool EndsWith(const char* window, size_t filled, std::string_view marker) {
-  return filled >= marker.size() &&
-         std::memcmp(window + sizeof(uint32_t) - marker.size(), marker.data(), marker.size()) == 0;
+constexpr uint32_t Word(std::string_view marker) {
+  uint32_t word = 0;
+  for (const char c : marker) word = (word << 8) | static_cast<unsigned char>(c);
+  return word;
 }
 
 bool FindMarkers(const std::filesystem::path& plot, Markers& markers) {
   PlotReader reader(plot);
   if (!reader.IsOpen()) return false;
-  char window[4] = {};  // the last four bytes read
-  size_t filled = 0;
-  for (int byte = reader.Get(); byte != kEndOfPlot; byte = reader.Get()) {
-    std::memmove(window, window + 1, 3);
-    window[3] = static_cast<char>(byte);
-    if (filled < 4) ++filled;
-    const uint64_t end = reader.Position();
-    if (!markers.enterPlot && EndsWith(window, filled, kEnterPlot)) markers.enterPlot = end - 4;
-    if (!markers.enterPcl && EndsWith(window, filled, kEnterPcl)) markers.enterPcl = end - 4;
-    if (EndsWith(window, filled, kPageEnd)) markers.pageEnd = end - 3;
+  // The last four bytes read; the zeros it starts with match no marker.
+  uint32_t window = 0;
+  uint64_t at = 0;
+  for (auto chunk = reader.TakeChunk(); !chunk.empty(); chunk = reader.TakeChunk()) {
+    for (const char byte : chunk) {
+      window = (window << 8) | static_cast<unsigned char>(byte);
+      ++at;
+      if (!markers.enterPlot && window == Word(kEnterPlot)) markers.enterPlot = at - 4;
+      if (!markers.enterPcl && window == Word(kEnterPcl)) markers.enterPcl = at - 4;
+      if ((window & 0xffffff) == Word(kPageEnd)) markers.pageEnd = at - 3;
+    }
   }
-  markers.size = reader.Position();
+  markers.size = at;
   return !reader.Failed();
+}
+
+// Writes bytes, which start at offset at of the file, with the part that
+// lies in [blankBegin, blankEnd) as spaces.
+void WriteBlanked(PlotWriter& writer, std::string_view bytes, uint64_t at, uint64_t blankBegin,
+                  uint64_t blankEnd) {
+  const uint64_t end = at + bytes.size();
+  if (blankEnd <= at || blankBegin >= end) {
+    writer.Write(bytes);
+    return;
+  }
+  const size_t from = blankBegin > at ? static_cast<size_t>(blankBegin - at) : 0;
+  const size_t to = blankEnd < end ? static_cast<size_t>(blankEnd - at) : bytes.size();
+  writer.Write(bytes.substr(0, from));
+  writer.Write(std::string(to - from, ' '));
+  writer.Write(bytes.substr(to));
 }
 
 }  // namespace
@@ -99,14 +118,15 @@ bool StripPlotEnvelope(const std::filesystem::path& plot, const std::filesystem:
     SetDetail(detail, "cannot open " + (reader.IsOpen() ? output : plot).string());
     return false;
   }
-  for (uint64_t at = 0; at < end; ++at) {
-    const int byte = reader.Get();
-    if (byte == kEndOfPlot) break;
-    if (at < begin) continue;
-    const bool blank = at >= blankBegin && at - blankBegin < kBlankLength;
-    writer.Put(blank ? ' ' : static_cast<char>(byte));
+  const uint64_t blankEnd = blankBegin == UINT64_MAX ? blankBegin : blankBegin + kBlankLength;
+  uint64_t at = 0;
+  for (auto chunk = reader.TakeChunk(); !chunk.empty() && at < end; chunk = reader.TakeChunk()) {
+    chunk = chunk.substr(0, static_cast<size_t>(std::min<uint64_t>(chunk.size(), end - at)));
+    const size_t skip = at < begin ? static_cast<size_t>(std::min<uint64_t>(begin - at, chunk.size())) : 0;
+    WriteBlanked(writer, chunk.substr(skip), at + skip, blankBegin, blankEnd);
+    at += chunk.size();
   }
-  if (reader.Position() != end || !writer.Close()) {
+  if (at != end || !writer.Close()) {
     SetDetail(detail, "cannot copy the plot from " + plot.string() + " to " + output.string());
     return false;
   }

@@ -32,6 +32,24 @@ class TailFilter {
  public:
   explicit TailFilter(PlotWriter& writer) : writer_(writer) {}
 
+  void Put(std::string_view bytes) {
+    const size_t last = bytes.find_last_not_of('\0');
+    if (last == std::string_view::npos) {
+      zeros_ += bytes.size();
+      return;
+    }
+    if (last < kTailWindow) {
+      for (const char byte : bytes.substr(0, last + 1)) Put(byte);
+    } else {
+      // Everything up to the last non-zero byte's window leaves at once.
+      writer_.Write(held_);
+      for (uint64_t n = 0; n < zeros_; ++n) writer_.Put('\0');
+      writer_.Write(bytes.substr(0, last - kTailWindow));
+      held_.assign(bytes.substr(last - kTailWindow, kTailWindow + 1));
+    }
+    zeros_ = bytes.size() - last - 1;
+  }
+
   void Put(char byte) {
     if (byte == 0) {
       ++zeros_;
@@ -128,7 +146,7 @@ bool RewritePlot(const std::filesystem::path& plot, const std::filesystem::path&
       ++kept;
     }
   }
-  for (int c = reader.Get(); c != kEndOfPlot; c = reader.Get()) tail.Put(static_cast<char>(c));
+  for (auto chunk = reader.TakeChunk(); !chunk.empty(); chunk = reader.TakeChunk()) tail.Put(chunk);
   tail.Finish();
   const bool written = writer.Close();
   if (reader.Failed() || !written) {

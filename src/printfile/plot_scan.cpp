@@ -4,8 +4,8 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <optional>
-#include <string>
 
 #include "printfile/plot_stream.h"
 
@@ -25,11 +25,19 @@ constexpr int Pair(char a, char b) { return (a << 8) | b; }
 
 // Decimal text as "%f" reads it, whatever the locale. The text is a sign,
 // digit or point followed by digits and points only.
-std::optional<float> ParseReal(const std::string& text) {
+std::optional<float> ParseReal(const char* text, size_t size) {
   const bool signed_ = text[0] == '+' || text[0] == '-';
-  const char* begin = text.data() + (signed_ ? 1 : 0);
+  // Whole numbers (most of a plot) directly: at most 11 digits fit int64, and
+  // its conversion rounds as the decimal reading does.
+  int64_t whole = 0;
+  size_t at = signed_ ? 1 : 0;
+  for (; at < size && IsDigit(text[at]); ++at) whole = whole * 10 + (text[at] - '0');
+  if (at == size && size > (signed_ ? 1u : 0u)) {
+    const auto value = static_cast<float>(whole);
+    return text[0] == '-' ? -value : value;
+  }
   float value = 0;
-  if (std::from_chars(begin, text.data() + text.size(), value).ec != std::errc()) return std::nullopt;
+  if (std::from_chars(text + (signed_ ? 1 : 0), text + size, value).ec != std::errc()) return std::nullopt;
   return text[0] == '-' ? -value : value;
 }
 
@@ -44,17 +52,19 @@ std::optional<float> ReadNumber(PlotReader& reader) {
     }
     c = reader.Get();
   }
-  std::string text(1, static_cast<char>(c));
-  for (int n = 0; n < kMaxNumberTail; ++n) {
+  char text[1 + kMaxNumberTail];
+  size_t size = 0;
+  text[size++] = static_cast<char>(c);
+  while (size < sizeof text) {
     c = reader.Get();
     if (c == kEndOfPlot) break;
     if (!IsDigit(c) && c != '.') {
       reader.Unget();
       break;
     }
-    text.push_back(static_cast<char>(c));
+    text[size++] = static_cast<char>(c);
   }
-  return ParseReal(text);
+  return ParseReal(text, size);
 }
 
 // Two numbers, or nullopt when either is missing.

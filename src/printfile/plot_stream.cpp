@@ -48,7 +48,13 @@ void PlotWriter::Flush() {
 }
 
 void PlotWriter::Write(std::string_view bytes) {
-  for (const char byte : bytes) Put(byte);
+  if (bytes.size() <= kChunk - used_) {
+    std::memcpy(buffer_ + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+    return;
+  }
+  Flush();
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
 }
 
 bool PlotWriter::Close() {

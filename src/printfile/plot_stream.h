@@ -37,6 +37,14 @@ class PlotReader {
   // The next count bytes (fewer at the end of the file) without taking them.
   std::string_view Peek(size_t count);
   void Skip(size_t count) { next_ += count; }
+  // All unread bytes of the buffer, reading more when there are none; empty
+  // at the end of the file. Unget cannot follow.
+  std::string_view TakeChunk() {
+    if (next_ == size_ && !Fill(1)) return {};
+    const std::string_view chunk(buffer_ + next_, size_ - next_);
+    next_ = size_;
+    return chunk;
+  }
 
  private:
   bool Fill(size_t wanted);

@@ -43,7 +43,7 @@ class TailFilter {
     } else {
       // Everything up to the last non-zero byte's window leaves at once.
       writer_.Write(held_);
-      for (uint64_t n = 0; n < zeros_; ++n) writer_.Put('\0');
+      writer_.WriteZeros(zeros_);
       writer_.Write(bytes.substr(0, last - kTailWindow));
       held_.assign(bytes.substr(last - kTailWindow, kTailWindow + 1));
     }
@@ -59,7 +59,7 @@ class TailFilter {
     // kTailWindow + 1 and pass the rest on.
     if (zeros_ >= kTailWindow) {
       writer_.Write(held_);
-      for (uint64_t n = kTailWindow; n < zeros_; ++n) writer_.Put('\0');
+      writer_.WriteZeros(zeros_ - kTailWindow);
       held_.assign(kTailWindow, '\0');
     } else {
       held_.append(zeros_, '\0');
@@ -84,7 +84,7 @@ class TailFilter {
       }
     }
     writer_.Write(held_);
-    for (uint64_t n = 0; n < zeros_; ++n) writer_.Put('\0');
+    writer_.WriteZeros(zeros_);
   }
 
  private:

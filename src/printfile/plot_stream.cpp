@@ -57,6 +57,12 @@ void PlotWriter::Write(std::string_view bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
 }
 
+void PlotWriter::WriteZeros(uint64_t count) {
+  static constexpr char kZeros[4096] = {};
+  for (; count > sizeof kZeros; count -= sizeof kZeros) Write({kZeros, sizeof kZeros});
+  Write({kZeros, static_cast<size_t>(count)});
+}
+
 bool PlotWriter::Close() {
   if (!file_) return false;
   Flush();

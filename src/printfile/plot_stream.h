@@ -72,6 +72,7 @@ class PlotWriter {
     buffer_[used_++] = byte;
   }
   void Write(std::string_view bytes);
+  void WriteZeros(uint64_t count);
   bool Close();
 
  private:

@@ -9,6 +9,7 @@
 #include "app/commands/cli_args.h"
 #include "app/commands/command_registry.h"
 #include "app/commands/json_fields.h"
+#include "app/commands/stamp_uses_json.h"
 #include "imaging/convert_plot.h"
 #include "imaging/stamp_job.h"
 #include "printfile/plot_measure.h"
@@ -82,18 +83,7 @@ PlotRequest ReadPlotRequest(const std::string& path) {
   read.Int("program_number", c.programNumber);
   read.Int("fold_type", c.foldType);
   read.Int("fold_margin", c.foldMargin);
-  if (const nlohmann::json* stamps = read.Find("stamps")) {
-    if (!stamps->is_array() || stamps->size() > r.stamps.size())
-      throw read.Error("stamps", "must be a list of at most three stamps");
-    for (size_t i = 0; i < stamps->size(); ++i) {
-      JsonFields stamp((*stamps)[i], "request: stamp " + std::to_string(i));
-      stamp.Text("name", r.stamps[i].name);
-      stamp.Int("halftone", r.stamps[i].halftone);
-      stamp.RejectUnknown();
-      if (r.stamps[i].halftone < 0 || r.stamps[i].halftone > 3)
-        throw stamp.Error("halftone", "must be 0 to 3");
-    }
-  }
+  ReadStampUses(read, r.stamps);
   read.RejectUnknown();
   if (c.modelIndex < 0) throw read.Error("model_index", "must be 0 or more");
   if (!(c.scale > 0 && c.scale <= 10000)) throw read.Error("scale", "must lie above 0 and at most 10000");

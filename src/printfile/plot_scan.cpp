@@ -67,7 +67,7 @@ std::optional<float> ReadNumber(PlotReader& reader) {
   return ParseReal(text, size);
 }
 
-// Two numbers, or nullopt when either is missing.
+// Two numbers; false when either is missing.
 bool ReadPair(PlotReader& reader, float& a, float& b) {
   const auto first = ReadNumber(reader);
   if (!first) return false;

@@ -175,7 +175,7 @@ class Parser {
         Unknown(pos, end - pos, "raster data is not a TIFF file: " + error);
         return;
       }
-      v_.body.push_back({BodyPartKind::kTiff, pos, layout->size, std::move(layout), std::nullopt});
+      v_.body.push_back({BodyPartKind::kTiff, pos, layout->size, std::move(layout), std::nullopt, {}});
       pos += v_.body.back().size;
     }
   }
@@ -188,13 +188,25 @@ class Parser {
       std::string error;
       auto rtl = ReadRtlBlock(b_.substr(pos, end - pos), error);
       if (!rtl) return false;
-      parts.push_back({BodyPartKind::kRtlStamp, pos, rtl->size, std::nullopt, rtl});
+      parts.push_back({BodyPartKind::kRtlStamp, pos, rtl->size, std::nullopt, rtl, {}});
       pos += rtl->size;
       if (!StartsAt(b_.substr(0, end), pos, kPlotPartEnd)) return false;
-      parts.push_back({BodyPartKind::kPartEnd, pos, kPlotPartEnd.size(), std::nullopt, std::nullopt});
+      parts.push_back({BodyPartKind::kPartEnd, pos, kPlotPartEnd.size(), std::nullopt, std::nullopt, {}});
       pos += kPlotPartEnd.size();
     }
     return true;
+  }
+
+  void AddPlot(size_t pos, size_t size) {
+    constexpr std::string_view kPrefixEnd = "PA0,0;";
+    constexpr size_t kMaxPrefix = 256;
+    const std::string_view plot = b_.substr(pos, size);
+    std::string prefix;
+    if (plot.substr(0, 4) == "\x1b%0B") {
+      const size_t end = plot.substr(0, kMaxPrefix).find(kPrefixEnd);
+      if (end != std::string_view::npos) prefix = plot.substr(0, end + kPrefixEnd.size());
+    }
+    v_.body.push_back({BodyPartKind::kPlot, pos, size, std::nullopt, std::nullopt, std::move(prefix)});
   }
 
   void ParsePlotBody(size_t pos, size_t end) {
@@ -207,12 +219,12 @@ class Parser {
       if (after != end && !StartsAt(body, after, kEnterRtl)) continue;
       if (++tries > kMaxPlotEndTries) break;
       if (!ReadStampChain(after, end, stamps)) continue;
-      v_.body.push_back({BodyPartKind::kPlot, pos, at - pos, std::nullopt, std::nullopt});
-      v_.body.push_back({BodyPartKind::kPartEnd, at, kPlotPartEnd.size(), std::nullopt, std::nullopt});
+      AddPlot(pos, at - pos);
+      v_.body.push_back({BodyPartKind::kPartEnd, at, kPlotPartEnd.size(), std::nullopt, std::nullopt, {}});
       v_.body.insert(v_.body.end(), stamps.begin(), stamps.end());
       return;
     }
-    v_.body.push_back({BodyPartKind::kPlot, pos, end - pos, std::nullopt, std::nullopt});
+    AddPlot(pos, end - pos);
     Unknown(end, 0, "no IW;IN; after the plot data followed only by stamp blocks");
   }
 

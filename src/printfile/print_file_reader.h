@@ -45,6 +45,9 @@ struct BodyPart {
   uint64_t size = 0;
   std::optional<TiffLayout> tiff;   // kTiff
   std::optional<RtlBlockInfo> rtl;  // kRtlStamp
+  // kPlot: the set-up the plot rewrite puts in front, ESC %0B through
+  // "PA0,0;"; empty when the plot data does not start with one.
+  std::string plotPrefix;
 };
 
 // Bytes the reader could not place, or an expected part that is missing

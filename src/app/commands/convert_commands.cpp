@@ -12,6 +12,7 @@
 #include "app/commands/command_registry.h"
 #include "app/commands/json_fields.h"
 #include "app/commands/raster_options_json.h"
+#include "app/commands/stamp_uses_json.h"
 #include "imaging/convert_tiff.h"
 #include "imaging/stamp_job.h"
 #include "settings/settings_error.h"
@@ -43,18 +44,7 @@ ConvertRequest ReadRequest(const std::string& path) {
   read.Flag("stamp_first_page_only", m.stampFirstPageOnly);
   read.Real("two_up_sheet_width_mm", m.twoUpSheetWidthMm);
   read.Real("two_up_sheet_height_mm", m.twoUpSheetHeightMm);
-  if (const nlohmann::json* stamps = read.Find("stamps")) {
-    if (!stamps->is_array() || stamps->size() > r.stamps.size())
-      throw read.Error("stamps", "must be a list of at most three stamps");
-    for (size_t i = 0; i < stamps->size(); ++i) {
-      JsonFields stamp((*stamps)[i], "request: stamp " + std::to_string(i));
-      stamp.Text("name", r.stamps[i].name);
-      stamp.Int("halftone", r.stamps[i].halftone);
-      stamp.RejectUnknown();
-      if (r.stamps[i].halftone < 0 || r.stamps[i].halftone > 3)
-        throw stamp.Error("halftone", "must be 0 to 3");
-    }
-  }
+  ReadStampUses(read, r.stamps);
   read.RejectUnknown();
   return r;
 }

@@ -60,6 +60,7 @@ json Part(const BodyPart& p) {
     }
     out["pages"] = std::move(pages);
   }
+  if (p.kind == printfile::BodyPartKind::kPlot) out["prefix"] = p.plotPrefix;
   if (p.rtl) {
     out["resolution"] = p.rtl->resolution;
     out["width"] = p.rtl->width;

@@ -1,0 +1,2 @@
+%-12345X@PJL
+%-1B%0BDF;IN;PG;PD1,1;PG;PG;PG;

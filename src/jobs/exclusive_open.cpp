@@ -33,22 +33,20 @@ ProbeResult ProbeExclusive(const std::filesystem::path& path) {
   if (!fd) {
     return {errno == ELOOP ? ProbeOutcome::kSymbolicLink : ProbeOutcome::kUnreadable, {}};
   }
+  // The lease first, so the stamp is read while nobody can change the file;
+  // closing the descriptor gives the lease back.
+  const bool leased = ::fcntl(fd.Get(), F_SETLEASE, F_WRLCK) == 0;
+  const int leaseError = errno;
   struct stat info {};
   if (::fstat(fd.Get(), &info) != 0) return {ProbeOutcome::kUnreadable, {}};
   if (!S_ISREG(info.st_mode)) return {ProbeOutcome::kNotRegular, {}};
 
   ProbeResult result;
-  if (::fcntl(fd.Get(), F_SETLEASE, F_WRLCK) == 0) {
-    // Read the stamp under the lease, so the file cannot change meanwhile.
-    if (::fstat(fd.Get(), &info) != 0) {
-      ::fcntl(fd.Get(), F_SETLEASE, F_UNLCK);
-      return {ProbeOutcome::kUnreadable, {}};
-    }
-    ::fcntl(fd.Get(), F_SETLEASE, F_UNLCK);
+  if (leased) {
     result.outcome = ProbeOutcome::kTaken;
-  } else if (errno == EAGAIN || errno == EBUSY) {
+  } else if (leaseError == EAGAIN || leaseError == EBUSY) {
     return {ProbeOutcome::kInUse, {}};
-  } else if (errno == EACCES || errno == EINVAL) {
+  } else if (leaseError == EACCES || leaseError == EINVAL) {
     result.outcome = ProbeOutcome::kLeaseRefused;
   } else {
     return {ProbeOutcome::kUnreadable, {}};

@@ -5,10 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <vector>
 
 #include "base/unique_fd.h"
+#include "logging/temp_beside.h"
 
 namespace orvella::logging {
 namespace {
@@ -21,14 +20,12 @@ bool WriteAll(int fd, const std::string& bytes) {
 // Writes header to a private file beside path and links it into place: link()
 // fails when another writer got there first, which is just as good.
 bool CreateWithHeader(const std::filesystem::path& path, const std::string& header) {
-  std::string pattern = path.string() + ".XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  base::UniqueFd fd(::mkostemp(name.data(), O_CLOEXEC));
+  std::string name;
+  base::UniqueFd fd = CreateTempBeside(path, name);
   if (!fd) return false;
   const bool written = ::fchmod(fd.Get(), 0644) == 0 && WriteAll(fd.Get(), header) && fd.Close();
-  const bool linked = written && (::link(name.data(), path.c_str()) == 0 || errno == EEXIST);
-  ::unlink(name.data());
+  const bool linked = written && (::link(name.c_str(), path.c_str()) == 0 || errno == EEXIST);
+  ::unlink(name.c_str());
   return linked;
 }
 

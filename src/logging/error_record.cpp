@@ -1,14 +1,13 @@
 #include "logging/error_record.h"
 
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
-#include <vector>
 
 #include "logging/job_log.h"
+#include "logging/temp_beside.h"
 #include "settings/program_folders.h"
 
 namespace orvella::logging {
@@ -28,20 +27,16 @@ void LogFailure(const std::filesystem::path& program, const std::string& sourceP
 // Copies to a private file in the folder, then renames it over the target,
 // so a reader sees the old copy or the new one, never half of one.
 bool CopyReplacing(const std::filesystem::path& from, const std::filesystem::path& to, std::string& detail) {
-  std::string pattern = to.string() + ".XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) {
+  std::string name;
+  if (!CreateTempBeside(to, name)) {
     detail = std::error_code(errno, std::generic_category()).message();
     return false;
   }
-  ::close(fd);
   std::error_code error;
-  std::filesystem::copy_file(from, name.data(), std::filesystem::copy_options::overwrite_existing, error);
-  if (!error) std::filesystem::rename(name.data(), to, error);
+  std::filesystem::copy_file(from, name, std::filesystem::copy_options::overwrite_existing, error);
+  if (!error) std::filesystem::rename(name, to, error);
   if (error) {
-    ::unlink(name.data());
+    ::unlink(name.c_str());
     detail = error.message();
     return false;
   }

@@ -1,0 +1,58 @@
+#include "jobs/exclusive_open.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <csignal>
+#include <mutex>
+
+#include "base/unique_fd.h"
+
+namespace orvella::jobs {
+namespace {
+
+// A lease break is delivered as SIGIO, whose default action ends the process.
+void IgnoreLeaseBreaks() {
+  static std::once_flag once;
+  std::call_once(once, [] { std::signal(SIGIO, SIG_IGN); });
+}
+
+}  // namespace
+
+std::uint64_t FileTimeFromTimespec(const timespec& time) {
+  constexpr std::uint64_t kSecondsFrom1601To1970 = 11644473600ULL;
+  return (static_cast<std::uint64_t>(time.tv_sec) + kSecondsFrom1601To1970) * 10000000ULL +
+         static_cast<std::uint64_t>(time.tv_nsec) / 100;
+}
+
+ProbeResult ProbeExclusive(const std::filesystem::path& path) {
+  IgnoreLeaseBreaks();
+  // O_NONBLOCK: opening a FIFO must not wait for a writer.
+  base::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  if (!fd) {
+    return {errno == ELOOP ? ProbeOutcome::kSymbolicLink : ProbeOutcome::kUnreadable, {}};
+  }
+  // The lease first, so the stamp is read while nobody can change the file;
+  // closing the descriptor gives the lease back.
+  const bool leased = ::fcntl(fd.Get(), F_SETLEASE, F_WRLCK) == 0;
+  const int leaseError = errno;
+  struct stat info {};
+  if (::fstat(fd.Get(), &info) != 0) return {ProbeOutcome::kUnreadable, {}};
+  if (!S_ISREG(info.st_mode)) return {ProbeOutcome::kNotRegular, {}};
+
+  ProbeResult result;
+  if (leased) {
+    result.outcome = ProbeOutcome::kTaken;
+  } else if (leaseError == EAGAIN || leaseError == EBUSY) {
+    return {ProbeOutcome::kInUse, {}};
+  } else if (leaseError == EACCES || leaseError == EINVAL) {
+    result.outcome = ProbeOutcome::kLeaseRefused;
+  } else {
+    return {ProbeOutcome::kUnreadable, {}};
+  }
+  result.stamp = {static_cast<std::int64_t>(info.st_size), FileTimeFromTimespec(info.st_mtim)};
+  return result;
+}
+
+}  // namespace orvella::jobs

@@ -1,0 +1,25 @@
+#pragma once
+// A failed file preserved for the operator: a folder of its own under ERROR
+// holding "error.csv" (one job log line saying why) and a copy of the file.
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+namespace orvella::logging {
+
+inline constexpr int kWholeFile = -1;
+
+// ERROR/YYYYMMDD_HHMMSS_<file name>; for a page (from 1) "_p<page>" goes
+// before the file name's extension.
+std::filesystem::path ErrorFolderPath(const std::filesystem::path& program, int page,
+                                      const std::string& sourcePath, std::time_t now);
+
+// Creates (or reuses) the folder, appends the line to its "error.csv" and
+// copies the source into it, replacing an earlier copy atomically. A folder
+// or copy that fails is reported in the daily log.
+void WriteErrorRecord(const std::filesystem::path& program, int page, const std::string& sourcePath,
+                      const std::string& message);
+void WriteErrorRecordAt(const std::filesystem::path& program, int page, const std::string& sourcePath,
+                        const std::string& message, std::time_t now);
+
+}  // namespace orvella::logging

@@ -1,0 +1,94 @@
+#include "logging/job_log.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "base/text_codec.h"
+#include "settings/program_folders.h"
+#include "support/temp_dir.h"
+
+namespace orvella::logging {
+namespace {
+
+std::time_t Local(int year, int month, int day, int hour, int minute, int second) {
+  std::tm t{};
+  t.tm_year = year - 1900;
+  t.tm_mon = month - 1;
+  t.tm_mday = day;
+  t.tm_hour = hour;
+  t.tm_min = minute;
+  t.tm_sec = second;
+  t.tm_isdst = -1;
+  return std::mktime(&t);
+}
+
+std::string Cp932(const std::string& utf8) { return *base::Utf8ToCp932(utf8) + "\r\n"; }
+
+class JobLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { settings::CreateApplicationFolders(home.Path()); }
+  test::TempDir home;
+};
+
+TEST_F(JobLogTest, TheFirstLineOfADayCreatesTheFileWithTheHeader) {
+  const JobLogFields ok{"/hot/in/図面.tif", "広幅1", "ロール1", 594, 841, 123.456, "OK"};
+  ASSERT_TRUE(WriteJobLogAt(home.Path(), std::nullopt, ok, Local(2007, 3, 2, 23, 59, 59)));
+  JobLogFields start;
+  start.message = "起動";
+  ASSERT_TRUE(WriteJobLogAt(home.Path(), std::nullopt, start, Local(2007, 3, 2, 23, 59, 59)));
+  // Just after midnight the line goes to the new day's file.
+  ASSERT_TRUE(WriteJobLogAt(home.Path(), std::nullopt, start, Local(2007, 3, 3, 0, 0, 0)));
+
+  EXPECT_EQ(test::ReadFileBytes(home / "LOG/20070302.csv"),
+            Cp932(kJobLogHeader) +
+                Cp932("2007/03/02,23:59:59,/hot/in,広幅1,図面.tif,ロール1,594,841,123.46,OK") +
+                Cp932("2007/03/02,23:59:59,-,-,-,-,-,-,-,起動"));
+  EXPECT_EQ(test::ReadFileBytes(home / "LOG/20070303.csv"),
+            Cp932(kJobLogHeader) + Cp932("2007/03/03,00:00:00,-,-,-,-,-,-,-,起動"));
+}
+
+TEST_F(JobLogTest, ZeroNumbersAreDashesAndATargetFileIsUsedAsGiven) {
+  const std::filesystem::path target = home / "ERROR/x.csv";
+  const JobLogFields fields{"/a/b.plt", "", "", 0, 297, 0.0, "中止(部数1/2)"};
+  ASSERT_TRUE(WriteJobLogAt(home.Path(), target, fields, Local(2020, 1, 5, 6, 7, 8)));
+  EXPECT_EQ(test::ReadFileBytes(target),
+            Cp932(kJobLogHeader) + Cp932("2020/01/05,06:07:08,/a,-,b.plt,-,-,297,-,中止(部数1/2)"));
+  // A character CP932 lacks costs only itself, not the line.
+  JobLogFields odd;
+  odd.message = "中止\U0001F600です";
+  ASSERT_TRUE(WriteJobLogAt(home.Path(), target, odd, Local(2020, 1, 5, 6, 7, 9)));
+  EXPECT_NE(test::ReadFileBytes(target).find(Cp932("2020/01/05,06:07:09,-,-,-,-,-,-,-,中止?です")),
+            std::string::npos);
+  EXPECT_FALSE(WriteJobLog(home.Path(), home / "missing/x.csv", fields));
+}
+
+TEST_F(JobLogTest, LinesOfSeveralThreadsNeverMix) {
+  constexpr int kThreads = 4, kLines = 300;
+  const std::time_t now = Local(2021, 6, 1, 12, 0, 0);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kThreads; ++i) {
+    threads.emplace_back([&, i] {
+      JobLogFields fields;
+      fields.message = "thread" + std::to_string(i) + std::string(200, 'x');
+      for (int n = 0; n < kLines; ++n) WriteJobLogAt(home.Path(), std::nullopt, fields, now);
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  std::istringstream lines(test::ReadFileBytes(DailyLogPath(home.Path(), now)));
+  std::string line;
+  ASSERT_TRUE(std::getline(lines, line));
+  EXPECT_EQ(line + "\n", Cp932(kJobLogHeader));
+  int count = 0;
+  while (std::getline(lines, line)) {
+    ++count;
+    ASSERT_EQ(line.size(), std::string("2021/06/01,12:00:00,-,-,-,-,-,-,-,thread0").size() + 201);
+    ASSERT_EQ(line.substr(line.size() - 201), std::string(200, 'x') + "\r");
+  }
+  EXPECT_EQ(count, kThreads * kLines);
+}
+
+}  // namespace
+}  // namespace orvella::logging

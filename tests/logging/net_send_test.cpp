@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "base/text_codec.h"
@@ -93,6 +95,45 @@ TEST_F(NetSendTest, AMessageWithShellCharactersArrivesVerbatim) {
   const std::string out = listener.Notices(1);
   EXPECT_NE(out.find("notice from 127.0.0.1 at "), std::string::npos) << out;
   EXPECT_NE(out.find("\n" + message + "\n.\n"), std::string::npos) << out;
+  EXPECT_FALSE(std::filesystem::exists("pwned"));
+}
+
+// Sets an environment variable for one scope (the listener started in it
+// inherits it).
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// Where a desktop session runs, the notice pops up through notify-send with
+// the text as one argument. A stand-in notify-send records what it was given.
+TEST_F(NetSendTest, ADesktopSessionGetsTheNoticeAsOneArgument) {
+  const auto bin = home / "bin";
+  std::filesystem::create_directory(bin);
+  const auto recorded = home / "notify-args";
+  test::WriteFileBytes(bin / "notify-send", "#!/bin/sh\nprintf '%s\\0' \"$@\" > '" + recorded.string() +
+                                                ".part' && mv '" + recorded.string() + ".part' '" +
+                                                recorded.string() + "'\n");
+  std::filesystem::permissions(bin / "notify-send", std::filesystem::perms::owner_all);
+  std::unique_ptr<Listener> listener;
+  {
+    const ScopedEnv path("PATH", bin.string() + ":" + std::getenv("PATH"));
+    const ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    listener = std::make_unique<Listener>(home, "127.0.0.1", 0);
+  }
+  const std::string message = "図面 \"A1\" $(touch pwned); `id`";
+  ASSERT_TRUE(RunNetSend(Command(listener->port), "127.0.0.1", message));
+  listener->Notices(1);
+  for (int i = 0; i < 100 && !std::filesystem::exists(recorded); ++i) std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(test::ReadFileBytes(recorded), std::string("--\0Orvella (127.0.0.1)\0", 23) + message + '\0');
   EXPECT_FALSE(std::filesystem::exists("pwned"));
 }
 

@@ -59,6 +59,18 @@ TEST(CommandLine, EveryCommandExplainsItselfAfterHelp) {
   EXPECT_FALSE(std::filesystem::exists(home / "TEMP"));  // help touches nothing
 }
 
+// A JSON input of absurd size is refused before it is read into memory.
+TEST(CommandLine, AHugeJsonInputIsRefusedUnread) {
+  TempDir home;
+  WriteFileBytes(home / "in.tif", "x");
+  WriteFileBytes(home / "huge.json", "{");
+  std::filesystem::resize_file(home / "huge.json", std::uintmax_t{1} << 30);  // sparse
+  const auto r = Orvella(home, {"tool", "convert-tiff", (home / "in.tif").string(),
+                                (home / "out.prn").string(), "--request", (home / "huge.json").string()});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("a JSON input holds at most"), std::string::npos) << r.err;
+}
+
 TEST(CommandLine, AnOutputThatIsTheInputIsRefusedAndTheInputKept) {
   TempDir home;
   std::filesystem::create_directory(home / "sub");

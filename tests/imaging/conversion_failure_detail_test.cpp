@@ -11,17 +11,7 @@ namespace {
 using test::Bitmap;
 using test::WriteTiff;
 
-class ConversionFailureDetail : public test::ConversionTest {
- protected:
-  static PageConversionRequest A4Request() {
-    PageConversionRequest request;
-    request.sheetWidthMm = 210;
-    request.sheetHeightMm = 297;
-    request.hostMagnification = true;
-    request.header.resolution = 100;
-    return request;
-  }
-};
+using ConversionFailureDetail = test::ConversionTest;
 
 TEST_F(ConversionFailureDetail, NamesTheCauseBesideTheUnchangedMessage) {
   const std::string two = (home_ / "two.tif").string();

@@ -26,17 +26,6 @@ class ConvertMulti : public test::ConversionTest {
     return path;
   }
 
-  static PageConversionRequest A4Request() {
-    PageConversionRequest request;
-    request.sheetWidthMm = 210;
-    request.sheetHeightMm = 297;
-    request.hostMagnification = true;
-    request.header.resolution = 100;
-    request.header.printerClass = 1;
-    request.header.trayName = "1";
-    return request;
-  }
-
   PrintedJob Convert(const std::filesystem::path& input, const PageConversionRequest& request,
                      const MultiPageOptions& options, std::vector<std::string>* progress = nullptr) {
     base::Failure failure;

@@ -4,25 +4,15 @@
 
 #include "base/text_codec.h"
 #include "logging/job_log.h"
+#include "logging/log_test_support.h"
 #include "settings/program_folders.h"
 #include "support/temp_dir.h"
 
 namespace orvella::logging {
 namespace {
 
-std::time_t Local(int year, int month, int day, int hour, int minute, int second) {
-  std::tm t{};
-  t.tm_year = year - 1900;
-  t.tm_mon = month - 1;
-  t.tm_mday = day;
-  t.tm_hour = hour;
-  t.tm_min = minute;
-  t.tm_sec = second;
-  t.tm_isdst = -1;
-  return std::mktime(&t);
-}
-
-std::string Cp932(const std::string& utf8) { return *base::Utf8ToCp932(utf8) + "\r\n"; }
+using test::Cp932;
+using test::Local;
 
 class ErrorRecordTest : public ::testing::Test {
  protected:

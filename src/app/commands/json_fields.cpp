@@ -1,11 +1,23 @@
 #include "app/commands/json_fields.h"
 
 #include <climits>
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 namespace orvella::cli {
 
 nlohmann::json ReadJsonObjectFile(const std::string& path) {
+  // Request and settings files are small; a huge one is a mistake, not data
+  // to load into memory.
+  constexpr std::uintmax_t kMaxBytes = std::uintmax_t{16} << 20;
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (!ec && size > kMaxBytes) {
+    throw JsonInputError(path + ": " + std::to_string(size) + " bytes; a JSON input holds at most " +
+                         std::to_string(kMaxBytes) + " bytes");
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) throw JsonInputError(path + ": cannot be read");
   nlohmann::json value = nlohmann::json::parse(in, nullptr, false);

@@ -10,6 +10,17 @@ std::filesystem::path ConversionTest::Temp() const { return home_ / "TEMP"; }
 
 settings::WorkContext ConversionTest::Work() const { return {home_.Path(), Temp()}; }
 
+PageConversionRequest ConversionTest::A4Request() {
+  PageConversionRequest request;
+  request.sheetWidthMm = 210;
+  request.sheetHeightMm = 297;
+  request.hostMagnification = true;
+  request.header.resolution = 100;
+  request.header.printerClass = 1;
+  request.header.trayName = "1";
+  return request;
+}
+
 bool PrintedJob::HasOption(const std::string& option) const {
   return std::find(options.begin(), options.end(), option) != options.end();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/page_conversion_request.h"
 #include "printfile/print_file_reader.h"
 #include "settings/work_folder.h"
 #include "support/imaging/test_bitmap.h"
@@ -21,6 +22,8 @@ class ConversionTest : public ::testing::Test {
   void SetUp() override;
   std::filesystem::path Temp() const;
   settings::WorkContext Work() const;
+  // A4 at 100 dpi, scaled on the host, for an A2-class printer's tray 1.
+  static PageConversionRequest A4Request();
   orvella::test::TempDir home_;
 };
 

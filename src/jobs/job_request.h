@@ -1,6 +1,7 @@
 #pragma once
 // What travels with one job: the request the scan hands to the worker, and
 // the worker's own context that the conversion and transfer steps read.
+#include <cstddef>
 #include <string>
 
 #include "settings/input_settings.h"
@@ -26,6 +27,7 @@ struct JobTray {
 struct CurrentJob {
   settings::InputFolderSetting folder;  // the copy count is folder.quantity
   settings::PrinterSetting printer;
+  std::size_t printerIndex = 0;  // the printer's position in the printer list: its memory entry
   JobTray tray;
   double outputWidthMm = 0;
   double outputLengthMm = 0;

@@ -21,6 +21,10 @@ class JobView {
   virtual void SetJobStatus(std::string_view text, StatusMark mark) = 0;
   // Shows the run state (icons and status bar text).
   virtual void SetRunState(RunState state) = 0;
+  // The plain-English cause behind the message just shown in row 0, for
+  // views that have room for it (the service's journal); the job window
+  // shows the message alone.
+  virtual void NoteDetail(std::string_view /*detail*/) {}
 };
 
 // The first three columns of a new row: time added, file name, folder.

@@ -1,7 +1,342 @@
 #include "jobs/job_worker.h"
 
-namespace orvella::jobs {
+#include <sys/stat.h>
 
-int RunJob(const JobRequest&, const WorkerContext&) { return 0; }
+#include <exception>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "imaging/tiff_page_info.h"
+#include "imaging/tiff_result.h"
+#include "jobs/input_file_type.h"
+#include "jobs/job_status_text.h"
+#include "jobs/resume_point.h"
+#include "logging/error_record.h"
+#include "logging/job_log.h"
+#include "printer/transfer.h"
+#include "settings/work_folder.h"
+
+namespace orvella::jobs {
+namespace {
+
+constexpr const char* kReadError = "ファイル読み込みエラー";
+constexpr const char* kUnsupportedFile = "未対応ファイル";
+constexpr const char* kPageCountError = "TIFFファイルページ数取得エラー";
+constexpr const char* kPageSizeError = "TIFFファイル画像サイズ取得エラー";
+// Shown when a job ends in a way no rule foresees; the system stops and the
+// file stays for the operator.
+constexpr const char* kUnexpectedError = "ジョブ処理エラー";
+
+std::string TiffDetail(int code, const std::string& detail) {
+  return std::string(imaging::ResultText(code)) + (detail.empty() ? "" : ": " + detail);
+}
+
+// How a unit ended.
+enum class UnitEnd { kDone, kSkipped, kEndJob };
+
+class JobRun {
+ public:
+  JobRun(const JobRequest& request, const WorkerContext& context)
+      : request_(request), context_(context), settings_(*context.settings) {}
+
+  int Run();
+  // After an exception: the row, the log and the stop, file kept.
+  void Abandon(const std::string& detail);
+
+ private:
+  int RunTiff();
+  int RunWholeFile(int pages);
+  int RunPages(int pages, const ResumePoint& resume);
+  int RunPlot(const ResumePoint& resume);
+  // One unit: abort check, conversion, transfer, done. convert returns false
+  // with failure and keepFile set as the conversion left them.
+  template <typename Convert>
+  UnitEnd RunUnit(WorkUnit unit, const UnitCounters& counters, int errorPage, Convert convert);
+
+  int FailTheFile(const std::string& message, const std::string& detail);
+  int DeleteSource();
+  bool Transfer(const std::string& prefix, base::Failure& failure);
+  bool MakeWorkFolder();
+
+  void Show(const std::string& text, StatusMark mark) { context_.view.SetJobStatus(text, mark); }
+  void ShowFailure(const std::string& text, const std::string& detail) {
+    Show(text, StatusMark::kFailed);
+    if (!detail.empty()) context_.view.NoteDetail(detail);
+  }
+  void Log(const std::string& message, bool withPrinter);
+  void LogDone();
+  void Notify(const std::string& message) {
+    logging::NotifyError(context_.program, message, context_.notices);
+  }
+  void Stop() { RequestStopOnError(context_.control, context_.view); }
+  bool Aborted() const { return context_.control.AbortRequested(); }
+  void SaveProgress(int qty, int page);
+  // The error folder copy; false (system stopped, file kept) when it could
+  // not be made, so a failed file is never deleted without its copy.
+  bool KeepErrorCopy(int page, const std::string& message);
+
+  const JobRequest& request_;
+  const WorkerContext& context_;
+  const OperationSettings& settings_;
+  CurrentJob job_;
+  std::optional<settings::WorkFolder> work_;
+  std::filesystem::path printFile_;
+};
+
+void JobRun::Log(const std::string& message, bool withPrinter) {
+  logging::JobLogFields fields;
+  fields.sourcePath = request_.sourcePath;
+  if (withPrinter) fields.printerName = job_.printer.name;
+  fields.message = message;
+  logging::WriteJobLog(context_.program, std::nullopt, fields);
+}
+
+void JobRun::LogDone() {
+  logging::JobLogFields fields;
+  fields.sourcePath = request_.sourcePath;
+  fields.printerName = job_.printer.name;
+  fields.trayName = job_.tray.name;
+  fields.widthMm = static_cast<int>(job_.tray.widthMm + 0.5);
+  fields.lengthMm = static_cast<int>(job_.tray.lengthMm + 0.5);
+  std::error_code error;
+  const auto bytes = std::filesystem::file_size(printFile_, error);
+  fields.sizeKb = error ? 0.0 : static_cast<double>(bytes) / 1024.0;
+  fields.message = "OK";
+  logging::WriteJobLog(context_.program, std::nullopt, fields);
+}
+
+void JobRun::SaveProgress(int qty, int page) {
+  base::Failure failure;
+  if (SaveResumePoint(context_.program, request_.sourcePath, qty, page, failure)) return;
+  // The unit is printed; only a later resume would repeat it. Say so where
+  // the operator looks, and go on.
+  context_.view.NoteDetail("resume record not saved: " + failure.detail);
+  logging::WriteJobLogMessage(context_.program, failure.message);
+}
+
+bool JobRun::KeepErrorCopy(int page, const std::string& message) {
+  if (logging::WriteErrorRecord(context_.program, page, request_.sourcePath, message)) return true;
+  context_.view.NoteDetail("the file was not copied to the error folder, so it stays in its input folder");
+  Stop();
+  return false;
+}
+
+bool JobRun::MakeWorkFolder() {
+  std::string detail;
+  if (auto made = settings::WorkFolder::Create(context_.program, detail)) {
+    work_.emplace(std::move(*made));
+    printFile_ = work_->Path() / "sendfile.prn";
+    return true;
+  }
+  // Nothing is wrong with the file: keep it and stop until the operator
+  // has made room.
+  context_.view.AddJobRow(request_.sourcePath, settings::kWorkFolderError, StatusMark::kFailed);
+  context_.view.NoteDetail(detail);
+  Log(settings::kWorkFolderError, false);
+  Notify(settings::kWorkFolderError);
+  Stop();
+  return false;
+}
+
+int JobRun::FailTheFile(const std::string& message, const std::string& detail) {
+  context_.view.AddJobRow(request_.sourcePath, message, StatusMark::kFailed);
+  if (!detail.empty()) context_.view.NoteDetail(detail);
+  Log(message, false);
+  Notify(message);
+  if (!KeepErrorCopy(logging::kWholeFile, message)) return 0;
+  return DeleteSource();
+}
+
+int JobRun::DeleteSource() {
+  const std::filesystem::path source(request_.sourcePath);
+  // The counterpart of a read-only attribute: give the owner write access
+  // before removing, so the folder's owner meets no surprise either way.
+  struct stat info {};
+  if (::lstat(source.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0) {
+    ::chmod(source.c_str(), (info.st_mode & 07777) | S_IWUSR);
+  }
+  std::error_code error;
+  if (std::filesystem::remove(source, error) && !error) {
+    base::Failure failure;
+    if (!ClearResumePoint(context_.program, failure)) context_.view.NoteDetail(failure.detail);
+    return 1;
+  }
+  ShowFailure(kDeleteFailedText, error ? error.message() : "the file was already gone");
+  Log(kDeleteFailedText, true);
+  Notify(kDeleteFailedText);
+  Stop();
+  return 0;
+}
+
+bool JobRun::Transfer(const std::string& prefix, base::Failure& failure) {
+  printer::TransferContext transfer(context_.memory);
+  transfer.printerIndex = job_.printerIndex;
+  transfer.hidden = settings_.hidden;
+  transfer.preferences = {settings_.preferences.enablePanelOff, settings_.preferences.enableEnergySave};
+  transfer.folders = work_->Context();
+  transfer.showStatus = [this](const std::string& text) { Show(text, StatusMark::kInProgress); };
+  transfer.stopRequested = [this] { return Aborted(); };
+  transfer.snmpTimeoutMs = context_.snmpTimeoutMs;
+  transfer.statTimeoutMs = context_.statTimeoutMs;
+  transfer.memoryPollMs = context_.memoryPollMs;
+  return printer::SendPrintFile(printFile_, job_.printer, prefix, failure, transfer);
+}
+
+template <typename Convert>
+UnitEnd JobRun::RunUnit(WorkUnit unit, const UnitCounters& counters, int errorPage, Convert convert) {
+  context_.view.AddJobRow(request_.sourcePath, JobStatusText(unit, UnitStep::kAdded, counters),
+                          StatusMark::kInProgress);
+  const std::string aborted = JobStatusText(unit, UnitStep::kAborted, counters);
+  if (Aborted()) {
+    Show(aborted, StatusMark::kFailed);
+    Log(aborted, true);
+    return UnitEnd::kEndJob;
+  }
+  Show(JobStatusText(unit, UnitStep::kConverting, counters), StatusMark::kInProgress);
+  base::Failure failure;
+  bool keepFile = false;
+  if (!convert(failure, keepFile)) {
+    // A whole file shows the bare message; a page or a copy its counters too.
+    ShowFailure(unit == WorkUnit::kWholeTiff
+                    ? failure.message
+                    : JobStatusText(unit, UnitStep::kFailed, counters, failure.message),
+                failure.detail);
+    Log(failure.message, true);
+    Notify(failure.message);
+    if (keepFile) {
+      Stop();
+      return UnitEnd::kEndJob;
+    }
+    if (!KeepErrorCopy(errorPage, failure.message)) return UnitEnd::kEndJob;
+    return UnitEnd::kSkipped;
+  }
+  const std::string sending = JobStatusText(unit, UnitStep::kTransferring, counters);
+  Show(sending, StatusMark::kInProgress);
+  if (!Transfer(sending, failure)) {
+    if (Aborted()) {
+      Show(aborted, StatusMark::kFailed);
+      Log(aborted, true);
+    } else {
+      ShowFailure(JobStatusText(unit, UnitStep::kFailed, counters, failure.message), failure.detail);
+      Log(failure.message, true);
+      Notify(failure.message);
+      Stop();
+    }
+    return UnitEnd::kEndJob;
+  }
+  Show(JobStatusText(unit, UnitStep::kDone, counters), StatusMark::kDone);
+  LogDone();
+  return UnitEnd::kDone;
+}
+
+int JobRun::RunWholeFile(int pages) {
+  const UnitCounters counters{1, job_.folder.quantity, 1, pages};
+  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
+  const UnitEnd end = RunUnit(
+      WorkUnit::kWholeTiff, counters, logging::kWholeFile, [&](base::Failure& failure, bool& keepFile) {
+        return ConvertWholeFile(environment, job_, request_.sourcePath, printFile_, pages, failure, keepFile);
+      });
+  if (end == UnitEnd::kEndJob) return 0;
+  if (end == UnitEnd::kDone) SaveProgress(job_.folder.quantity, pages);
+  return DeleteSource();
+}
+
+int JobRun::RunPages(int pages, const ResumePoint& resume) {
+  const int copies = job_.folder.quantity;
+  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
+  for (int c = resume.qty + 1; c <= copies; ++c) {
+    for (int p = c == resume.qty + 1 ? resume.page + 1 : 1; p <= pages; ++p) {
+      const UnitEnd end =
+          RunUnit(WorkUnit::kTiffPage, {c, copies, p, pages}, p, [&](base::Failure& failure, bool& keepFile) {
+            return ConvertPage(environment, job_, request_.sourcePath, p - 1, printFile_, failure, keepFile);
+          });
+      if (end == UnitEnd::kEndJob) return 0;
+      if (end == UnitEnd::kDone) SaveProgress(c - 1, p);
+    }
+    SaveProgress(c, 0);
+  }
+  return DeleteSource();
+}
+
+int JobRun::RunPlot(const ResumePoint& resume) {
+  const int copies = job_.folder.quantity;
+  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
+  for (int c = resume.qty + 1; c <= copies; ++c) {
+    const UnitEnd end =
+        RunUnit(WorkUnit::kHpglCopy, {c, copies, 1, 1}, logging::kWholeFile,
+                [&](base::Failure& failure, bool& keepFile) {
+                  return ConvertPlot(environment, job_, request_.sourcePath, printFile_, failure, keepFile);
+                });
+    if (end == UnitEnd::kEndJob) return 0;
+    // A plot that cannot be converted will not convert for the next copy
+    // either: it has gone to the error folder, so the file goes.
+    if (end == UnitEnd::kSkipped) return DeleteSource();
+    SaveProgress(c, 0);
+  }
+  return DeleteSource();
+}
+
+int JobRun::RunTiff() {
+  int pages = 0;
+  std::string detail;
+  if (const int code = imaging::CountPages(request_.sourcePath, pages, &detail); code != imaging::kTiffOk) {
+    return FailTheFile(kPageCountError, TiffDetail(code, detail));
+  }
+  double width = 0, length = 0;
+  if (const int code = imaging::ReadPageSizeMm(request_.sourcePath, 0, width, length, &detail);
+      code != imaging::kTiffOk) {
+    return FailTheFile(kPageSizeError, TiffDetail(code, detail));
+  }
+  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
+  if (IsWholeFileJob(environment, job_, width, length, pages)) return RunWholeFile(pages);
+  return RunPages(pages, ReadResumePoint(context_.program, request_.sourcePath));
+}
+
+int JobRun::Run() {
+  job_.folder = request_.folder;
+  if (!MakeWorkFolder()) return 0;
+  InputFileType type = InputFileType::kUnsupported;
+  if (!DetectInputFileType(request_.sourcePath, type, settings_.hidden.enableUnsupportedGl)) {
+    return FailTheFile(kReadError, "the file could not be read");
+  }
+  if (type == InputFileType::kUnsupported) {
+    return FailTheFile(kUnsupportedFile, "neither a TIFF file nor HP-GL/2 in a PJL envelope");
+  }
+  if (type == InputFileType::kHpgl2) return RunPlot(ReadResumePoint(context_.program, request_.sourcePath));
+  return RunTiff();
+}
+
+void JobRun::Abandon(const std::string& detail) {
+  context_.view.AddJobRow(request_.sourcePath, kUnexpectedError, StatusMark::kFailed);
+  context_.view.NoteDetail(detail);
+  Log(kUnexpectedError, true);
+  Notify(kUnexpectedError);
+  Stop();
+}
+
+}  // namespace
+
+int RunJob(const JobRequest& request, const WorkerContext& context) {
+  std::string detail;
+  try {
+    JobRun run(request, context);
+    try {
+      return run.Run();
+    } catch (const std::exception& e) {
+      detail = e.what();
+    } catch (...) {
+      detail = "an unknown exception";
+    }
+    try {
+      run.Abandon("the job ended unexpectedly: " + detail);
+    } catch (...) {
+      RequestStopOnError(context.control, context.view);
+    }
+  } catch (...) {
+    RequestStopOnError(context.control, context.view);
+  }
+  return 0;
+}
 
 }  // namespace orvella::jobs

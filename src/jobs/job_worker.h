@@ -20,7 +20,10 @@ namespace orvella::jobs {
 struct WorkerContext {
   WorkerContext(const std::filesystem::path& programFolder, std::shared_ptr<const OperationSettings> loaded,
                 RunControl& runControl, JobView& jobView, printer::PrinterMemoryTable& memoryTable)
-      : program(programFolder), settings(std::move(loaded)), control(runControl), view(jobView),
+      : program(programFolder),
+        settings(std::move(loaded)),
+        control(runControl),
+        view(jobView),
         memory(memoryTable) {}
   std::filesystem::path program;
   std::shared_ptr<const OperationSettings> settings;  // as loaded by the start of operation

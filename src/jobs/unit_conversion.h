@@ -36,9 +36,11 @@ bool IsWholeFileJob(const ConversionEnvironment& environment, const CurrentJob& 
 bool ConvertWholeFile(const ConversionEnvironment& environment, CurrentJob& job,
                       const std::filesystem::path& source, const std::filesystem::path& printFile, int pages,
                       base::Failure& failure, bool& keepFile);
-bool ConvertPage(const ConversionEnvironment& environment, CurrentJob& job, const std::filesystem::path& source,
-                 int page, const std::filesystem::path& printFile, base::Failure& failure, bool& keepFile);
-bool ConvertPlot(const ConversionEnvironment& environment, CurrentJob& job, const std::filesystem::path& source,
-                 const std::filesystem::path& printFile, base::Failure& failure, bool& keepFile);
+bool ConvertPage(const ConversionEnvironment& environment, CurrentJob& job,
+                 const std::filesystem::path& source, int page, const std::filesystem::path& printFile,
+                 base::Failure& failure, bool& keepFile);
+bool ConvertPlot(const ConversionEnvironment& environment, CurrentJob& job,
+                 const std::filesystem::path& source, const std::filesystem::path& printFile,
+                 base::Failure& failure, bool& keepFile);
 
 }  // namespace orvella::jobs

@@ -60,14 +60,14 @@ std::filesystem::path ErrorFolderPath(const std::filesystem::path& program, int 
   return settings::ProgramPath(program, "/ERROR/" + std::string(stamp) + name);
 }
 
-void WriteErrorRecordAt(const std::filesystem::path& program, int page, const std::string& sourcePath,
+bool WriteErrorRecordAt(const std::filesystem::path& program, int page, const std::string& sourcePath,
                         const std::string& message, std::time_t now) {
   const std::filesystem::path folder = ErrorFolderPath(program, page, sourcePath, now);
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) {
     LogFailure(program, sourcePath, kFolderFailed, folder.string() + ": " + error.message());
-    return;
+    return false;
   }
   JobLogFields fields;
   fields.sourcePath = sourcePath;
@@ -78,12 +78,14 @@ void WriteErrorRecordAt(const std::filesystem::path& program, int page, const st
   std::string detail;
   if (!CopyReplacing(sourcePath, copy, detail)) {
     LogFailure(program, sourcePath, kCopyFailed, copy.string() + ": " + detail);
+    return false;
   }
+  return true;
 }
 
-void WriteErrorRecord(const std::filesystem::path& program, int page, const std::string& sourcePath,
+bool WriteErrorRecord(const std::filesystem::path& program, int page, const std::string& sourcePath,
                       const std::string& message) {
-  WriteErrorRecordAt(program, page, sourcePath, message, std::time(nullptr));
+  return WriteErrorRecordAt(program, page, sourcePath, message, std::time(nullptr));
 }
 
 }  // namespace orvella::logging

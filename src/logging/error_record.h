@@ -16,10 +16,11 @@ std::filesystem::path ErrorFolderPath(const std::filesystem::path& program, int 
 
 // Creates (or reuses) the folder, appends the line to its "error.csv" and
 // copies the source into it, replacing an earlier copy atomically. A folder
-// or copy that fails is reported in the daily log.
-void WriteErrorRecord(const std::filesystem::path& program, int page, const std::string& sourcePath,
+// or copy that fails is reported in the daily log. True when the copy is in
+// place: only then may the source file go.
+bool WriteErrorRecord(const std::filesystem::path& program, int page, const std::string& sourcePath,
                       const std::string& message);
-void WriteErrorRecordAt(const std::filesystem::path& program, int page, const std::string& sourcePath,
+bool WriteErrorRecordAt(const std::filesystem::path& program, int page, const std::string& sourcePath,
                         const std::string& message, std::time_t now);
 
 }  // namespace orvella::logging

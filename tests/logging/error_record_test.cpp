@@ -25,7 +25,7 @@ class ErrorRecordTest : public ::testing::Test {
 TEST_F(ErrorRecordTest, APageFailureGetsItsOwnFolderWithTheLineAndACopy) {
   const std::string source = (hot / "plan.tif").string();
   test::WriteFileBytes(source, "page data");
-  WriteErrorRecordAt(home.Path(), 3, source, "画像サイズエラー", when);
+  EXPECT_TRUE(WriteErrorRecordAt(home.Path(), 3, source, "画像サイズエラー", when));
 
   const std::filesystem::path folder = home / "ERROR/20070302_140509_plan_p3.tif";
   EXPECT_EQ(test::ReadFileBytes(folder / "error.csv"),
@@ -54,11 +54,11 @@ TEST_F(ErrorRecordTest, TwoFailuresInOneSecondShareTheFolder) {
 }
 
 TEST_F(ErrorRecordTest, AFolderOrCopyThatFailsIsLoggedInTheDailyLog) {
-  WriteErrorRecordAt(home.Path(), kWholeFile, (hot / "gone.tif").string(), "x", when);
+  EXPECT_FALSE(WriteErrorRecordAt(home.Path(), kWholeFile, (hot / "gone.tif").string(), "x", when));
   std::filesystem::remove_all(home / "ERROR");
   test::WriteFileBytes(home / "ERROR", "not a folder");
   test::WriteFileBytes(hot / "b.tif", "b");
-  WriteErrorRecordAt(home.Path(), kWholeFile, (hot / "b.tif").string(), "y", when);
+  EXPECT_FALSE(WriteErrorRecordAt(home.Path(), kWholeFile, (hot / "b.tif").string(), "y", when));
 
   const std::string log =
       base::Cp932ToUtf8(test::ReadFileBytes(DailyLogPath(home.Path(), std::time(nullptr))));

@@ -1,0 +1,82 @@
+// The worker on files that never reach a printer: what is shown, logged,
+// kept in the error folder and deleted.
+#include "jobs/job_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/text_codec.h"
+#include "logging/job_log.h"
+#include "settings/program_folders.h"
+#include "jobs/worker_fixture.h"
+
+namespace orvella::jobs {
+namespace {
+
+using test::RecordingView;
+using test::WorkerFixture;
+
+class JobWorkerTest : public WorkerFixture {};
+
+TEST_F(JobWorkerTest, AFileThatCannotBePrintedGoesToTheErrorFolderAndTheSystemRuns) {
+  struct Case {
+    std::string bytes;
+    std::string message;
+  };
+  const std::vector<Case> cases{
+      {"", "未対応ファイル"},
+      {"plain text, no envelope\n", "未対応ファイル"},
+      {std::string("II*\0\x08\0\0\0garbage", 15), "TIFFファイルページ数取得エラー"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    RecordingView view;
+    const std::string source = DropFile("bad.tif", c.bytes);
+    EXPECT_EQ(Run(source, view), 1);
+
+    ASSERT_EQ(view.rows.size(), 1u);
+    EXPECT_EQ(view.rows[0].text, c.message);
+    EXPECT_EQ(view.rows[0].mark, StatusMark::kFailed);
+    EXPECT_FALSE(view.details.empty());
+    EXPECT_FALSE(std::filesystem::exists(source));
+    EXPECT_EQ(CountErrorCopies("bad.tif"), 1);
+    EXPECT_NE(TodayLog().find(",-,bad.tif,-,-,-,-," + c.message + "\r\n"), std::string::npos) << TodayLog();
+    EXPECT_EQ(control.State(), RunState::kRunning);
+    ClearErrorFolder();
+  }
+}
+
+TEST_F(JobWorkerTest, WithoutItsErrorFolderCopyAFailedFileStaysAndTheSystemStops) {
+  std::filesystem::remove_all(program.Path() / "ERROR");
+  orvella::test::WriteFileBytes(program.Path() / "ERROR", "a file where the folder belongs");
+  RecordingView view;
+  const std::string source = DropFile("notes.txt", "text");
+
+  EXPECT_EQ(Run(source, view), 0);
+  EXPECT_TRUE(std::filesystem::exists(source));
+  EXPECT_EQ(control.State(), RunState::kStopPending);
+  EXPECT_TRUE(control.AbortRequested());
+}
+
+TEST_F(JobWorkerTest, NoCopiesMeansNoUnitAndTheFileIsDeleted) {
+  folder.quantity = 0;
+  RecordingView view;
+  const std::string source = DropTiff("empty-run.tif", 1);
+  EXPECT_EQ(Run(source, view), 1);
+  EXPECT_TRUE(view.rows.empty());
+  EXPECT_FALSE(std::filesystem::exists(source));
+}
+
+TEST_F(JobWorkerTest, AnExceptionInAJobStopsTheSystemAndKeepsTheFile) {
+  RecordingView view;
+  view.throwOnAdd = true;
+  const std::string source = DropTiff("thrown.tif", 1);
+  EXPECT_EQ(Run(source, view), 0);
+  EXPECT_TRUE(std::filesystem::exists(source));
+  EXPECT_EQ(control.State(), RunState::kStopPending);
+}
+
+}  // namespace
+}  // namespace orvella::jobs

@@ -1,0 +1,82 @@
+#include "jobs/worker_fixture.h"
+
+#include <cmath>
+#include <ctime>
+#include <stdexcept>
+
+#include "base/text_codec.h"
+#include "logging/job_log.h"
+#include "settings/program_folders.h"
+#include "support/imaging/test_bitmap.h"
+
+namespace orvella::jobs::test {
+
+void RecordingView::AddJobRow(std::string_view sourcePath, std::string_view text, StatusMark mark) {
+  if (onAdd) onAdd(static_cast<int>(rows.size()) + 1);
+  if (throwOnAdd) throw std::runtime_error("the view failed");
+  rows.push_back({std::string(sourcePath), std::string(text), mark, {std::string(text)}});
+}
+
+void RecordingView::SetJobStatus(std::string_view text, StatusMark mark) {
+  if (rows.empty()) return;
+  rows.back().text = text;
+  rows.back().mark = mark;
+  rows.back().history.emplace_back(text);
+}
+
+WorkerFixture::WorkerFixture() {
+  settings::CreateApplicationFolders(program.Path());
+  folder.inputDir = hot.Path().string();
+  folder.quantity = 1;
+  control.SetState(RunState::kRunning);
+}
+
+std::string WorkerFixture::DropFile(const std::string& name, const std::string& bytes) {
+  orvella::test::WriteFileBytes(hot / name, bytes);
+  return (hot / name).string();
+}
+
+std::string WorkerFixture::DropTiff(const std::string& name, int pages, double widthMm, double lengthMm) {
+  constexpr double kDpi = 200;
+  const auto dots = [](double mm) { return static_cast<uint32_t>(std::lround(mm / 25.4 * kDpi)); };
+  std::vector<imaging::test::Bitmap> bitmaps;
+  for (int i = 0; i < pages; ++i) {
+    bitmaps.push_back(imaging::test::Bitmap::Random(dots(widthMm), dots(lengthMm), 7 + i, 0.02));
+  }
+  imaging::test::TiffOptions options;
+  options.xResolution = options.yResolution = kDpi;
+  imaging::test::WriteTiff(hot / name, bitmaps, options);
+  return (hot / name).string();
+}
+
+WorkerContext WorkerFixture::Context(JobView& view) {
+  WorkerContext context(program.Path(), std::make_shared<const OperationSettings>(loaded), control, view, memory);
+  if (tune) tune(context);
+  return context;
+}
+
+int WorkerFixture::Run(const std::string& source, JobView& view) {
+  const WorkerContext context = Context(view);
+  return RunJob({folder, source}, context);
+}
+
+std::string WorkerFixture::TodayLog() const {
+  const auto path = logging::DailyLogPath(program.Path(), std::time(nullptr));
+  return std::filesystem::exists(path) ? base::Cp932ToUtf8(orvella::test::ReadFileBytes(path)) : "";
+}
+
+int WorkerFixture::CountErrorCopies(const std::string& name) const {
+  int count = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(program / "ERROR")) {
+    if (entry.path().filename() == name) ++count;
+  }
+  return count;
+}
+
+void WorkerFixture::ClearErrorFolder() const {
+  for (const auto& entry : std::filesystem::directory_iterator(program / "ERROR")) {
+    std::filesystem::remove_all(entry.path());
+  }
+}
+
+}  // namespace orvella::jobs::test

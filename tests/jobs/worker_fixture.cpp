@@ -36,15 +36,15 @@ std::string WorkerFixture::DropFile(const std::string& name, const std::string& 
   return (hot / name).string();
 }
 
-std::string WorkerFixture::DropTiff(const std::string& name, int pages, double widthMm, double lengthMm) {
-  constexpr double kDpi = 200;
-  const auto dots = [](double mm) { return static_cast<uint32_t>(std::lround(mm / 25.4 * kDpi)); };
+std::string WorkerFixture::DropTiff(const std::string& name, const std::vector<PageMm>& pages, double dpi) {
+  const auto dots = [dpi](double mm) { return static_cast<uint32_t>(std::lround(mm / 25.4 * dpi)); };
   std::vector<imaging::test::Bitmap> bitmaps;
-  for (int i = 0; i < pages; ++i) {
-    bitmaps.push_back(imaging::test::Bitmap::Random(dots(widthMm), dots(lengthMm), 7 + i, 0.02));
+  uint32_t seed = 7;
+  for (const PageMm& page : pages) {
+    bitmaps.push_back(imaging::test::Bitmap::Random(dots(page.width), dots(page.length), seed++, 0.02));
   }
   imaging::test::TiffOptions options;
-  options.xResolution = options.yResolution = kDpi;
+  options.xResolution = options.yResolution = static_cast<float>(dpi);
   imaging::test::WriteTiff(hot / name, bitmaps, options);
   return (hot / name).string();
 }

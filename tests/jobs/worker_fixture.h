@@ -44,8 +44,16 @@ class WorkerFixture : public ::testing::Test {
   WorkerFixture();
 
   std::string DropFile(const std::string& name, const std::string& bytes);
-  // A 1-bit TIFF of pages pages, each widthMm × lengthMm at 200 dpi.
-  std::string DropTiff(const std::string& name, int pages, double widthMm = 210, double lengthMm = 297);
+  struct PageMm {
+    double width = 210;
+    double length = 297;
+  };
+  // A 1-bit TIFF with a page of each size.
+  std::string DropTiff(const std::string& name, const std::vector<PageMm>& pages, double dpi = 100);
+  // pages A4 portrait pages.
+  std::string DropTiff(const std::string& name, int pages) {
+    return DropTiff(name, std::vector<PageMm>(static_cast<std::size_t>(pages)));
+  }
   // Runs the job with the fixture's folder setting and settings.
   int Run(const std::string& source, JobView& view);
   WorkerContext Context(JobView& view);

@@ -7,27 +7,33 @@
 namespace orvella::jobs {
 namespace {
 
-struct SlotSize {
+struct SlotSheet {
   double width;
   double length;
+  uint32_t foldBits;  // the fold types' capability bits the sheet allows
 };
 // In FoldSlot order.
-constexpr std::array<SlotSize, settings::kFoldSlotCount> kSlotSizes{{
-    {841, 1189},
-    {594, 841},
-    {841, 594},
-    {420, 594},
-    {594, 420},
-    {297, 420},
+constexpr std::array<SlotSheet, settings::kFoldSlotCount> kSlotSheets{{
+    {841, 1189, 0x2142},
+    {594, 841, 0x2A70},
+    {841, 594, 0x24F1},
+    {420, 594, 0x3A1C},
+    {594, 420, 0x2499},
+    {297, 420, 0x0E00},
 }};
 
 }  // namespace
 
 std::optional<int> FoldSlotOf(double w, double l) {
   for (int slot = 0; slot < settings::kFoldSlotCount; ++slot) {
-    if (kSlotSizes[slot].width == w && kSlotSizes[slot].length == l) return slot;
+    if (kSlotSheets[slot].width == w && kSlotSheets[slot].length == l) return slot;
   }
   return std::nullopt;
+}
+
+uint32_t FoldCapability(double w, double l) {
+  const auto slot = FoldSlotOf(w, l);
+  return (slot ? kSlotSheets[*slot].foldBits : 0) | kAnyTrayBit;
 }
 
 bool DecideFold(const settings::InputFolderSetting& folder, const std::vector<settings::FoldSetting>& folds,

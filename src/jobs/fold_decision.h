@@ -1,5 +1,6 @@
 #pragma once
 // The fold the folding unit of a wide-format printer applies to a sheet.
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,10 @@ struct FoldChoice {
 // The fold setting's size slot of a sheet of exactly w x l; nullopt for a
 // size that is never folded.
 std::optional<int> FoldSlotOf(double w, double l);
+
+// The fold-type bits a folding unit can apply to a sheet of exactly w x l
+// (feed direction matters), with kAnyTrayBit set.
+uint32_t FoldCapability(double w, double l);
 
 // The fold for paper (the chosen tray or roll, with its cut length) on a
 // printer of model printerModel. Without a fold name there is none; with the

@@ -2,28 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
+#include "jobs/fold_decision.h"
 #include "jobs/paper_sizes.h"
 
 namespace orvella::jobs {
 namespace {
 
 using settings::WideTraySize;
-
-struct SheetFold {
-  double width;
-  double length;
-  uint32_t bits;
-};
-constexpr std::array<SheetFold, 6> kFoldableSheets{{
-    {841, 1189, 0x2142},
-    {594, 841, 0x2A70},
-    {841, 594, 0x24F1},
-    {420, 594, 0x3A1C},
-    {594, 420, 0x2499},
-    {297, 420, 0x0E00},
-}};
 
 struct Tray {
   const char* name;
@@ -55,7 +43,6 @@ using ModelRule = std::array<SlotRule, settings::kWideTrayCount>;
 
 constexpr SlotRule Roll(double minCut, double maxCut) { return {SlotKind::kRoll, minCut, maxCut, {"", 0}}; }
 
-// By wide model number (catalogue order MODEL_05, MODEL_04, MODEL_03, MODEL_02, MODEL_01).
 constexpr SlotRule kSheetC{SlotKind::kA3A4Sheet, 0, 0, {"C", 9}};
 constexpr ModelRule kModel05{{Roll(200, 6000), Roll(200, 6000), Roll(200, 6000), Roll(200, 6000)}};
 constexpr ModelRule kModel04{{Roll(210, 6000), Roll(210, 6000), Roll(250, 6000), {}}};
@@ -64,6 +51,7 @@ constexpr ModelRule kModel02{{Roll(210, 15000),
                               Roll(210, 15000),
                               {SlotKind::kRollOrSheet, 210, 15000, {"C", 9}},
                               {SlotKind::kRollOrSheet, 210, 15000, {"C2", 10}}}};
+// By wide model number: MODEL_05, MODEL_04, MODEL_03, MODEL_02, MODEL_01.
 constexpr std::array<const ModelRule*, settings::kWideModelCount> kModelRules{&kModel05, &kModel04, &kModel03,
                                                                               &kModel02, &kModel03};
 
@@ -84,22 +72,27 @@ double RollWidth(WideTraySize size) {
   }
 }
 
+// Width x length of the cut sheets in A2TraySize order. The sheet values of a
+// wide tray (A2YOKO to A4YOKO) are the first five in the same order.
+constexpr std::array<std::pair<double, double>, 10> kSheetSizes{{
+    {0, 0},
+    {594, 420},
+    {297, 420},
+    {420, 297},
+    {210, 297},
+    {297, 210},
+    {257, 364},
+    {364, 257},
+    {182, 257},
+    {257, 182},
+}};
+
 // Width x length of a cut sheet slot value; nullopt for a roll or none.
 std::optional<std::pair<double, double>> SheetSize(WideTraySize size) {
-  switch (size) {
-    case WideTraySize::kA2Yoko:
-      return std::pair{594.0, 420.0};
-    case WideTraySize::kA3Tate:
-      return std::pair{297.0, 420.0};
-    case WideTraySize::kA3Yoko:
-      return std::pair{420.0, 297.0};
-    case WideTraySize::kA4Tate:
-      return std::pair{210.0, 297.0};
-    case WideTraySize::kA4Yoko:
-      return std::pair{297.0, 210.0};
-    default:
-      return std::nullopt;
-  }
+  const int value = static_cast<int>(size), first = static_cast<int>(WideTraySize::kA2Yoko);
+  if (value < first || value > static_cast<int>(WideTraySize::kA4Yoko)) return std::nullopt;
+  return kSheetSizes[static_cast<std::size_t>(value - first +
+                                              static_cast<int>(settings::A2TraySize::kA2Yoko))];
 }
 
 // The other side of the standard size that has a side of width mm as its
@@ -131,19 +124,13 @@ void AddRollSlot(int slot, double width, const SlotRule& rule, settings::PaperTy
   out.push_back(std::move(roll));
 }
 
-void AddSheetTray(const Tray& tray, std::pair<double, double> size, settings::PaperType type,
+void AddSheetTray(const Tray& tray, WideTraySize size, settings::PaperType type,
                   std::vector<TrayCandidate>& out) {
-  out.push_back(SheetCandidate(tray.name, tray.number, size.first, size.second, type));
+  if (const auto sheet = SheetSize(size))
+    out.push_back(SheetCandidate(tray.name, tray.number, sheet->first, sheet->second, type));
 }
 
 }  // namespace
-
-uint32_t FoldCapability(double w, double l) {
-  for (const SheetFold& sheet : kFoldableSheets) {
-    if (sheet.width == w && sheet.length == l) return sheet.bits | kAnyTrayBit;
-  }
-  return kAnyTrayBit;
-}
 
 TrayCandidate SheetCandidate(std::string name, int trayNumber, double width, double length,
                              settings::PaperType type) {
@@ -167,7 +154,6 @@ std::vector<TrayCandidate> WideTrayCandidates(const settings::PrinterSetting& pr
     const SlotRule& rule = rules[slot];
     const settings::WideTray& tray = printer.trays[slot];
     const double width = RollWidth(tray.size);
-    const auto sheet = SheetSize(tray.size);
     switch (rule.kind) {
       case SlotKind::kUnused:
         break;
@@ -176,11 +162,11 @@ std::vector<TrayCandidate> WideTrayCandidates(const settings::PrinterSetting& pr
         break;
       case SlotKind::kRollOrSheet:
         if (width > 0) AddRollSlot(slot, width, rule, tray.type, out);
-        if (sheet) AddSheetTray(rule.sheetTray, *sheet, tray.type, out);
+        AddSheetTray(rule.sheetTray, tray.size, tray.type, out);
         break;
       case SlotKind::kA3A4Sheet:
         if (tray.size == WideTraySize::kA3Tate || tray.size == WideTraySize::kA4Tate)
-          AddSheetTray(rule.sheetTray, *sheet, tray.type, out);
+          AddSheetTray(rule.sheetTray, tray.size, tray.type, out);
         break;
     }
   }
@@ -188,27 +174,15 @@ std::vector<TrayCandidate> WideTrayCandidates(const settings::PrinterSetting& pr
 }
 
 std::vector<TrayCandidate> A2TrayCandidates(const settings::PrinterSetting& printer) {
-  static constexpr std::array<std::pair<double, double>, 10> kA2Sizes{{
-      {0, 0},
-      {594, 420},
-      {297, 420},
-      {420, 297},
-      {210, 297},
-      {297, 210},
-      {257, 364},
-      {364, 257},
-      {182, 257},
-      {257, 182},
-  }};
   std::vector<TrayCandidate> out;
   const auto model = settings::PrinterModelInfo(printer.model);
   const int trays = std::min(model ? model->highestTray : settings::kA2TrayCount, settings::kA2TrayCount);
   for (int t = 0; t < trays; ++t) {
     const settings::A2Tray& tray = printer.a2Trays[t];
     const auto code = static_cast<std::size_t>(tray.size);
-    if (tray.size == settings::A2TraySize::kNone || code >= kA2Sizes.size()) continue;
-    out.push_back(
-        SheetCandidate(std::to_string(t + 1), 0, kA2Sizes[code].first, kA2Sizes[code].second, tray.type));
+    if (tray.size == settings::A2TraySize::kNone || code >= kSheetSizes.size()) continue;
+    out.push_back(SheetCandidate(std::to_string(t + 1), 0, kSheetSizes[code].first, kSheetSizes[code].second,
+                                 tray.type));
   }
   return out;
 }

@@ -28,10 +28,6 @@ struct TrayCandidate {
   bool rotate = false;  // the image is turned a quarter to lie on it
 };
 
-// The fold-type bits a folding unit can apply to a sheet of exactly w x l
-// (feed direction matters), with kAnyTrayBit set.
-uint32_t FoldCapability(double w, double l);
-
 // A sheet candidate with its size index, area and fold capability filled.
 TrayCandidate SheetCandidate(std::string name, int trayNumber, double width, double length,
                              settings::PaperType type);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "jobs/fold_decision.h"
 #include "jobs/paper_sizes.h"
 #include "settings/paper_type.h"
 

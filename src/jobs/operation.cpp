@@ -15,16 +15,17 @@ constexpr const char* kStartQuestion = "稼動を開始しますか？";
 
 }  // namespace
 
-Operation::Operation(std::filesystem::path program, JobView& view, OperatorMessages& messages, TickTimer& timer,
-                     OperationHooks hooks)
+Operation::Operation(std::filesystem::path program, JobView& view, OperatorMessages& messages,
+                     TickTimer& timer, OperationHooks hooks)
     : program_(std::move(program)),
       view_(view),
       messages_(messages),
       timer_(timer),
       hooks_(std::move(hooks)),
       scanner_(hooks_.scanLog),
-      tick_(control_, view_, memory_, scanner_, [this](const JobRequest& request) { RunWorker(request); },
-            hooks_.stopWait) {
+      tick_(
+          control_, view_, memory_, scanner_, [this](const JobRequest& request) { RunWorker(request); },
+          hooks_.stopWait) {
   // Both libraries want their set-up before any thread runs; later calls do nothing.
   printer::InitTransportLibraries();
   settings::CreateApplicationFolders(program_);

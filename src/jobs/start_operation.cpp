@@ -26,9 +26,10 @@ bool Has(const std::vector<Record>& records, const std::string& name) {
 
 base::Failure Missing(const MissingKind& kind, std::size_t index, const settings::InputFolderSetting& folder,
                       const std::string& name) {
-  return {"入力設定 " + folder.inputDir + " にある" + kind.what + " " + name + " が見つからないため実行できません。",
-          "input folder " + std::to_string(index) + " (" + folder.inputDir + ") names " + kind.english + " \"" +
-              name + "\", which " + kind.file + " does not have"};
+  return {"入力設定 " + folder.inputDir + " にある" + kind.what + " " + name +
+              " が見つからないため実行できません。",
+          "input folder " + std::to_string(index) + " (" + folder.inputDir + ") names " + kind.english +
+              " \"" + name + "\", which " + kind.file + " does not have"};
 }
 
 }  // namespace
@@ -38,7 +39,8 @@ std::optional<base::Failure> FindStartProblem(const OperationSettings& loaded) {
   for (std::size_t i = 0; i < loaded.inputs.size(); ++i) {
     const settings::InputFolderSetting& folder = loaded.inputs[i];
     for (const settings::StampUse& stamp : folder.stamps) {
-      if (!stamp.name.empty() && !Has(loaded.stamps, stamp.name)) return Missing(kStamp, i, folder, stamp.name);
+      if (!stamp.name.empty() && !Has(loaded.stamps, stamp.name))
+        return Missing(kStamp, i, folder, stamp.name);
     }
     for (const std::string* printer : {&folder.widePrinterName, &folder.a2PrinterName}) {
       if (!printer->empty() && !Has(loaded.printers, *printer)) return Missing(kPrinter, i, folder, *printer);

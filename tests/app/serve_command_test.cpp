@@ -1,8 +1,7 @@
 // orvella serve as a service manager runs it: started in the background,
 // stopped by a signal.
-#include <signal.h>
-
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <thread>
 
@@ -23,9 +22,9 @@ class ServeTest : public ::testing::Test {
   }
 
   std::unique_ptr<test::BackgroundProcess> Start(const std::string& output) {
-    return std::make_unique<test::BackgroundProcess>(test::BinaryPath("orvella"),
-                                                     std::vector<std::string>{"serve", "--home", home.string()},
-                                                     dir / output);
+    return std::make_unique<test::BackgroundProcess>(
+        test::BinaryPath("orvella"), std::vector<std::string>{"serve", "--home", home.string()},
+        dir / output);
   }
 
   // Waits until the output holds text; false when it did not come in time.
@@ -61,7 +60,8 @@ TEST_F(ServeTest, OneServicePerFolderAndSigtermExitsAfterLoggingTheEnd) {
 
   const auto second = test::RunProcess(test::BinaryPath("orvella"), {"serve", "--home", home.string()}, 20);
   EXPECT_EQ(second.exitCode, 1);
-  EXPECT_NE(second.err.find("orvella process " + std::to_string(first->Pid())), std::string::npos) << second.err;
+  EXPECT_NE(second.err.find("orvella process " + std::to_string(first->Pid())), std::string::npos)
+      << second.err;
   EXPECT_EQ(Count(JobLog(), "起動"), 1);  // the second one logged nothing
 
   const auto asked = std::chrono::steady_clock::now();

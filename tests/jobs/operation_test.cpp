@@ -79,12 +79,15 @@ class HeldJob {
 class OperationTest : public ::testing::Test {
  protected:
   OperationTest() {
-    home.WriteIni("INPUT.INI", "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"" + hot.Path().string() + "\"\n");
+    home.WriteIni("INPUT.INI",
+                  "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"" + hot.Path().string() + "\"\n");
   }
   Operation Make() {
     OperationHooks hooks;
     hooks.adjustWorker = [](WorkerContext& context) { context.snmpTimeoutMs = 5; };
-    hooks.runJob = [this](const JobRequest& request, const WorkerContext& context) { job.Run(request, context); };
+    hooks.runJob = [this](const JobRequest& request, const WorkerContext& context) {
+      job.Run(request, context);
+    };
     hooks.stopWait = milliseconds(0);
     return Operation(home.Path(), view, messages, timer, std::move(hooks));
   }
@@ -160,7 +163,8 @@ TEST_F(OperationTest, AStopWaitsInStopPendingUntilTheJobHasEnded) {
   EXPECT_TRUE(job.abortSeen_);
   EXPECT_EQ(operation.Tick(), kStoppedTickMs);
   EXPECT_EQ(operation.State(), RunState::kStopped);
-  EXPECT_EQ(view.states, (std::vector<RunState>{RunState::kRunning, RunState::kStopPending, RunState::kStopped}));
+  EXPECT_EQ(view.states,
+            (std::vector<RunState>{RunState::kRunning, RunState::kStopPending, RunState::kStopped}));
   EXPECT_EQ(operation.Tick(), std::nullopt);  // stopped: the timer stays off
   EXPECT_FALSE(timer.armed);
 }

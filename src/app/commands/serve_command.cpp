@@ -21,7 +21,6 @@ constexpr const char* kExit = "終了";
 
 int RunServe(const CommandContext& context, const std::vector<std::string>& args) {
   const CliArgs cli(args, 0, {});
-  settings::CreateApplicationFolders(context.program);
   const settings::InstanceLockAttempt instance = settings::AcquireInstanceLock(context.program);
   if (!instance.lock) {
     std::cerr << "orvella serve: " << context.program.string() << " is in use";
@@ -29,6 +28,7 @@ int RunServe(const CommandContext& context, const std::vector<std::string>& args
     std::cerr << " (" << instance.detail << ")\n";
     return 1;
   }
+  settings::CreateApplicationFolders(context.program);
   // Before any thread exists, so that every thread leaves the exit signals to
   // the loop.
   const base::UniqueFd signals = OpenExitSignals();

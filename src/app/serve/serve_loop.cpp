@@ -17,7 +17,8 @@ void PollTimer::Arm(std::chrono::milliseconds delay) { deadline_ = std::chrono::
 
 int PollTimer::PollTimeoutMs() const {
   if (!deadline_) return -1;
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline_ - std::chrono::steady_clock::now());
+  const auto left =
+      std::chrono::ceil<std::chrono::milliseconds>(*deadline_ - std::chrono::steady_clock::now());
   return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
@@ -28,7 +29,8 @@ base::UniqueFd OpenExitSignals() {
   sigemptyset(&set);
   sigaddset(&set, SIGINT);
   sigaddset(&set, SIGTERM);
-  if (::pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) throw std::runtime_error("cannot block SIGINT/SIGTERM");
+  if (::pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0)
+    throw std::runtime_error("cannot block SIGINT/SIGTERM");
   base::UniqueFd fd(::signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK));
   if (!fd) throw std::runtime_error(std::string("signalfd: ") + ::strerror(errno));
   return fd;
@@ -41,7 +43,8 @@ int TakeSignals(int signals) {
   int taken = 0;
   signalfd_siginfo info;
   while (::read(signals, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
-    std::cerr << "orvella serve: " << (info.ssi_signo == SIGINT ? "SIGINT" : "SIGTERM") << ", exiting" << std::endl;
+    std::cerr << "orvella serve: " << (info.ssi_signo == SIGINT ? "SIGINT" : "SIGTERM") << ", exiting"
+              << std::endl;
     ++taken;
   }
   return taken;

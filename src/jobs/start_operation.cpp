@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/settings_error.h"
@@ -9,25 +10,44 @@
 namespace orvella::jobs {
 namespace {
 
+// Each message holds two %s: the input folder path, then the missing name.
 struct MissingKind {
-  const char* what;  // "スタンプ", "プリンタ", "紙折設定"
+  const char* message;
   const char* file;  // where the name should be
   const char* english;
 };
 
-constexpr MissingKind kStamp{"スタンプ", "STAMP.INI", "stamp"};
-constexpr MissingKind kPrinter{"プリンタ", "PRINTER.INI", "printer"};
-constexpr MissingKind kFold{"紙折設定", "FOLD.INI", "fold setting"};
+constexpr MissingKind kStamp{"入力設定 %s にあるスタンプ %s が見つからないため実行できません。", "STAMP.INI",
+                             "stamp"};
+constexpr MissingKind kPrinter{"入力設定 %s にあるプリンタ %s が見つからないため実行できません。",
+                               "PRINTER.INI", "printer"};
+constexpr MissingKind kFold{"入力設定 %s にある紙折設定 %s が見つからないため実行できません。", "FOLD.INI",
+                            "fold setting"};
 
 template <typename Record>
 bool Has(const std::vector<Record>& records, const std::string& name) {
   return std::any_of(records.begin(), records.end(), [&](const Record& r) { return r.name == name; });
 }
 
+// The names are copied in, never read as a format.
+std::string FillNames(std::string_view message, const std::string& folder, const std::string& name) {
+  std::string text;
+  const std::string* next[] = {&folder, &name};
+  std::size_t used = 0;
+  for (std::size_t i = 0; i < message.size(); ++i) {
+    if (used < 2 && message.compare(i, 2, "%s") == 0) {
+      text += *next[used++];
+      ++i;
+    } else {
+      text += message[i];
+    }
+  }
+  return text;
+}
+
 base::Failure Missing(const MissingKind& kind, std::size_t index, const settings::InputFolderSetting& folder,
                       const std::string& name) {
-  return {"入力設定 " + folder.inputDir + " にある" + kind.what + " " + name +
-              " が見つからないため実行できません。",
+  return {FillNames(kind.message, folder.inputDir, name),
           "input folder " + std::to_string(index) + " (" + folder.inputDir + ") names " + kind.english +
               " \"" + name + "\", which " + kind.file + " does not have"};
 }

@@ -39,7 +39,7 @@ int RunServe(const CommandContext& context, const std::vector<std::string>& args
   ConsoleView console;
   PollTimer timer;
   jobs::OperationHooks hooks;
-  hooks.scanLog = [](std::string_view note) { std::cerr << "orvella serve: " << note << std::endl; };
+  hooks.scanLog = [&console](std::string_view note) { console.Warning(std::string(note)); };
   int code = 0;
   {
     jobs::Operation operation(context.program, console, console, timer, std::move(hooks));

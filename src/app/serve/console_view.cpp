@@ -46,6 +46,12 @@ void ConsoleView::JobLine(std::string_view text, jobs::StatusMark mark) {
                       std::string(text));
 }
 
+void ConsoleView::NoteDetail(std::string_view detail) {
+  std::lock_guard lock(mutex_);
+  const jobs::JobRowColumns row = jobs::MakeJobRowColumns(topRow_, std::time(nullptr));
+  PutLine(stdout, row.added + " detail " + row.fileName + ": " + std::string(detail));
+}
+
 void ConsoleView::SetRunState(jobs::RunState state) {
   std::lock_guard lock(mutex_);
   PutLine(stdout, Now() + " state " + jobs::RunStateText(state));

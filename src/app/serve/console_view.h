@@ -15,6 +15,8 @@ class ConsoleView : public jobs::JobView, public jobs::OperatorMessages {
   void AddJobRow(std::string_view sourcePath, std::string_view text, jobs::StatusMark mark) override;
   void SetJobStatus(std::string_view text, jobs::StatusMark mark) override;
   void SetRunState(jobs::RunState state) override;
+  // The cause behind the row's message, on a line of its own.
+  void NoteDetail(std::string_view detail) override;
   void Warning(const std::string& text) override;
   // Nobody is there to answer: no.
   bool Question(const std::string& text) override;

@@ -1,8 +1,7 @@
 // orvella serve printing from a hot folder to a simulated printer, and what
 // a SIGKILL in the middle of an upload does to the drawing.
-#include <signal.h>
-
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <map>
 #include <set>
@@ -43,19 +42,22 @@ class ServeJobTest : public ::testing::Test {
     plotter.trays[0].size = settings::WideTraySize::kRoll297;
     ASSERT_TRUE(settings::SavePrinterSettings(home, {plotter}));
     test::WriteFileBytes(home / "INI/HIDDEN.INI", "[SETTING]\r\nCHECK_RETRY=\"0\"\r\nPRINTER_FTP_PORT=\"" +
-                                                      std::to_string(sim.FtpPort()) + "\"\r\nPRINTER_SNMP_PORT=\"" +
+                                                      std::to_string(sim.FtpPort()) +
+                                                      "\"\r\nPRINTER_SNMP_PORT=\"" +
                                                       std::to_string(sim.SnmpPort()) + "\"\r\n");
   }
 
   std::unique_ptr<test::BackgroundProcess> Serve(const std::string& output) {
     return std::make_unique<test::BackgroundProcess>(
-        test::BinaryPath("orvella"), std::vector<std::string>{"serve", "--home", home.string()}, dir / output);
+        test::BinaryPath("orvella"), std::vector<std::string>{"serve", "--home", home.string()},
+        dir / output);
   }
 
   // Three A4 pages that differ, so each page's print file is told apart.
   std::filesystem::path DropThreePages() {
     std::vector<imaging::test::Bitmap> pages;
-    for (uint32_t seed = 1; seed <= 3; ++seed) pages.push_back(imaging::test::Bitmap::Random(827, 1169, seed, 0.3));
+    for (uint32_t seed = 1; seed <= 3; ++seed)
+      pages.push_back(imaging::test::Bitmap::Random(827, 1169, seed, 0.3));
     imaging::test::TiffOptions options;
     options.xResolution = options.yResolution = 100;
     imaging::test::WriteTiff(hot / "three.tif", pages, options);
@@ -83,7 +85,8 @@ class ServeJobTest : public ::testing::Test {
   std::map<std::string, int> PrintedJobs() const {
     std::map<std::string, int> printed;
     for (const auto& file : sim.SpoolFiles()) {
-      if (test::RunProcess(test::BinaryPath("orvella"), {"tool", "inspect-job", file.string()}).exitCode == 0) {
+      if (test::RunProcess(test::BinaryPath("orvella"), {"tool", "inspect-job", file.string()}).exitCode ==
+          0) {
         ++printed[test::ReadFileBytes(file)];
       }
     }
@@ -105,7 +108,8 @@ TEST_F(ServeJobTest, AFileThatCannotPrintGoesToTheErrorFolderAndTheNextOnePrints
   EXPECT_EQ(serve->WaitExit(10s), 0);
 
   const std::string out = serve->Output();
-  EXPECT_NE(out.find("job notes.txt (" + hot.string() + ") [failed] 未対応ファイル"), std::string::npos) << out;
+  EXPECT_NE(out.find("job notes.txt (" + hot.string() + ") [failed] 未対応ファイル"), std::string::npos)
+      << out;
   EXPECT_NE(out.find("detail notes.txt: "), std::string::npos);
   EXPECT_NE(out.find("[done] 出力済(部数1/1 ページ3/3)"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(hot / "notes.txt"));

@@ -1,0 +1,74 @@
+#include "app/gui/gui_main.h"
+
+#include <QApplication>
+#include <QLockFile>
+#include <QSystemTrayIcon>
+#include <iostream>
+#include <stdexcept>
+
+#include "app/gui/gui_icons.h"
+#include "app/gui/gui_texts.h"
+#include "app/gui/instance_handover.h"
+#include "app/gui/operation_commands.h"
+#include "app/gui/shell.h"
+#include "logging/job_log.h"
+#include "settings/program_folders.h"
+#include "settings/work_folder.h"
+
+namespace orvella::cli {
+
+namespace {
+
+constexpr const char* kStartUpLine = "起動";
+constexpr const char* kExitLine = "終了";
+
+int RunGuiUnguarded(const std::filesystem::path& program, QApplication& app, MessageBoxes& messages) {
+  const QString handOver = HandOverName(program);
+  settings::CreateApplicationFolders(program);
+  QLockFile lock(QString::fromStdString((settings::TempFolder(program) / "orvella-gui.lock").string()));
+  if (!lock.tryLock()) {
+    if (!AskFirstInstanceToShow(handOver)) {
+      std::cerr << "orvella: another orvella runs on " << program.string() << " but did not answer\n";
+    }
+    return -1;
+  }
+  settings::RemoveStaleWorkFolders(program);
+  logging::WriteJobLogMessage(program, kStartUpLine);
+  {
+    Shell shell(
+        program, messages,
+        [&program](jobs::JobView& view, MessageBoxes& boxes, QtTickTimer& timer) {
+          return MakeOperationCommands(program, view, boxes, timer);
+        },
+        QSystemTrayIcon::isSystemTrayAvailable());
+    QObject::connect(&shell, &Shell::Finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    shell.StartUp();
+    HandOverServer server;
+    if (server.Listen(handOver)) {
+      QObject::connect(&server, &HandOverServer::ShowRequested, &shell, &Shell::BringForward);
+      app.exec();
+      if (shell.Failure()) throw std::runtime_error(*shell.Failure());
+    } else {
+      messages.Warning(gui_text::kHandOverFailed);
+    }
+  }
+  logging::WriteJobLogMessage(program, kExitLine);
+  return 0;
+}
+
+}  // namespace
+
+int RunGui(const std::filesystem::path& program, int& argc, char** argv) {
+  QApplication app(argc, argv);
+  app.setQuitOnLastWindowClosed(false);
+  app.setWindowIcon(ProgramIcon());
+  MessageBoxes messages;
+  try {
+    return RunGuiUnguarded(program, app, messages);
+  } catch (const std::exception& e) {
+    messages.Warning(std::string(gui_text::kUnexpectedError) + gui_text::kDetailHeading + e.what());
+    return -1;
+  }
+}
+
+}  // namespace orvella::cli

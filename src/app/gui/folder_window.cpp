@@ -12,6 +12,7 @@
 #include "app/gui/command_menu.h"
 #include "app/gui/gui_icons.h"
 #include "app/gui/gui_texts.h"
+#include "app/gui/minimise_as_close.h"
 
 namespace orvella::cli {
 
@@ -112,6 +113,11 @@ void FolderWindow::UpdateButtons() {
   const bool selected = SelectedRow() >= 0;
   edit_->setEnabled(selected);
   delete_->setEnabled(selected);
+}
+
+void FolderWindow::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (minimiseCloses_) TakeMinimiseAsClose(*this, *event, [this] { emit CommandChosen(CommandId::kClose); });
 }
 
 void FolderWindow::closeEvent(QCloseEvent* event) {

@@ -30,12 +30,15 @@ class FolderWindow : public QDialog {
   int SelectedRow() const;
   // Without a notification icon the title carries the run state.
   void SetTitleSuffix(const QString& suffix);
+  // With a notification icon minimising means closing.
+  void SetMinimiseCloses(bool closes) { minimiseCloses_ = closes; }
 
  signals:
   void CommandChosen(orvella::cli::CommandId id);
   void MenuOpening(QMenu* menu);
 
  protected:
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
 
@@ -48,6 +51,7 @@ class FolderWindow : public QDialog {
   QTreeWidget* list_;
   QPushButton* edit_ = nullptr;
   QPushButton* delete_ = nullptr;
+  bool minimiseCloses_ = true;
 };
 
 }  // namespace orvella::cli

@@ -8,12 +8,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QTimer>
 #include <QTreeView>
 
 #include "app/gui/command_menu.h"
 #include "app/gui/gui_icons.h"
 #include "app/gui/gui_texts.h"
+#include "app/gui/minimise_as_close.h"
 
 namespace orvella::cli {
 
@@ -98,14 +98,7 @@ void JobWindow::closeEvent(QCloseEvent* event) {
 
 void JobWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange && isMinimized() && minimiseCloses_) {
-    // Minimising means closing; decided after the state change has settled.
-    QTimer::singleShot(0, this, [this] {
-      if (!isMinimized()) return;
-      setWindowState(windowState() & ~Qt::WindowMinimized);
-      emit CloseRequested();
-    });
-  }
+  if (minimiseCloses_) TakeMinimiseAsClose(*this, *event, [this] { emit CloseRequested(); });
 }
 
 }  // namespace orvella::cli

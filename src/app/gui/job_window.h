@@ -26,7 +26,7 @@ class JobWindow : public QMainWindow {
   // Without a notification icon the title carries the run state.
   void SetTitleSuffix(const QString& suffix);
   // With a notification icon minimising means closing; without one it stays
-  // minimising, the way the window gets out of the way.
+  // minimising, the way a window gets out of the way then.
   void SetMinimiseCloses(bool closes) { minimiseCloses_ = closes; }
 
  signals:

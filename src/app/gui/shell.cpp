@@ -47,6 +47,7 @@ Shell::Shell(std::filesystem::path program, MessageBoxes& messages, const Comman
       timer_([this] { Guarded([this] { commands_->Tick(); }); }),
       commands_(makeCommands(view_, messages_, timer_)) {
   jobWindow_.SetMinimiseCloses(trayHost);
+  folderWindow_.SetMinimiseCloses(trayHost);
   RestoreColumnWidthsOf(program_, section::kJob, *jobWindow_.List().header());
   RestoreColumnWidthsOf(program_, section::kInputEdit, *folderWindow_.List().header());
   std::vector<std::pair<std::string, std::string>> rows;

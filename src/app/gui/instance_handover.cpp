@@ -56,14 +56,16 @@ bool HandOverServer::Listen(const QString& name) {
 void HandOverServer::Answer() {
   while (QLocalSocket* socket = server_.nextPendingConnection()) {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+    const auto serve = [this, socket] {
       if (!socket->canReadLine()) return;
       if (socket->readLine() == kShowRequest) {
         emit ShowRequested();
         socket->write(kShowAnswer.data(), kShowAnswer.size());
       }
       socket->disconnectFromServer();
-    });
+    };
+    connect(socket, &QLocalSocket::readyRead, this, serve);
+    serve();  // the request may have come with the connection
   }
 }
 

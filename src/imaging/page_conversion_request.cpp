@@ -24,4 +24,10 @@ int PageConversionRequest::StampAngle() const {
   return angle <= 0 ? angle : 360 - angle;
 }
 
+std::pair<double, double> StampSheetMm(const PageConversionRequest& request, const MultiPageOptions* multi) {
+  if (multi && request.header.finishing.twoUp != 0)
+    return {multi->twoUpSheetWidthMm, multi->twoUpSheetHeightMm};
+  return {request.sheetWidthMm, request.sheetHeightMm};
+}
+
 }  // namespace orvella::imaging

@@ -3,6 +3,7 @@
 // it: how to compose, turn and scale the pages, where the stamps go, and the
 // values that are only passed on to the print-file header.
 #include <array>
+#include <utility>
 
 #include "imaging/stamp_placement.h"
 #include "printfile/job_options.h"
@@ -40,5 +41,10 @@ struct MultiPageOptions {
   double twoUpSheetWidthMm = 0;
   double twoUpSheetHeightMm = 0;
 };
+
+// The sheet, width and height in mm, that a job's stamps are placed on: the
+// whole two-up sheet when the pages of a multi-page job (multi non-null)
+// share one, else the request's sheet.
+std::pair<double, double> StampSheetMm(const PageConversionRequest& request, const MultiPageOptions* multi);
 
 }  // namespace orvella::imaging

@@ -23,6 +23,20 @@ struct JobTray {
   double lengthMm = 0;
 };
 
+// What the conversion of the last unit decided, beyond printer and tray.
+struct UnitDecision {
+  int printerClass = 0;  // 0 wide-format, 1 A2-or-smaller (the job header's printer class)
+  int trayNumber = 0;
+  bool roll = false;
+  double magnification = 100;  // percent
+  int rotation = 0;            // output rotation code: 0 none, 1 90, 2 270, 3 180 degrees
+  bool rotateFlag = false;     // the paper lies the other way than the image
+  int foldType = 0;
+  int foldMargin = 0;
+  int pageAngle = 0;      // plots: the page's turn, degrees
+  int extraRotation = 0;  // plots: added to the written rotation, degrees
+};
+
 // Written only by the worker thread during its job.
 struct CurrentJob {
   settings::InputFolderSetting folder;  // the copy count is folder.quantity
@@ -31,6 +45,7 @@ struct CurrentJob {
   JobTray tray;
   double outputWidthMm = 0;
   double outputLengthMm = 0;
+  UnitDecision decision;
 };
 
 }  // namespace orvella::jobs

@@ -1,6 +1,7 @@
 #include "logging/net_send.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -68,6 +69,11 @@ bool RunNetSend(const NetSendCommand& command, const std::string& address, const
     ::setsid();
     const pid_t sender = ::fork();
     if (sender == 0) {
+      // The service blocks its exit signals for its own loop; the sender
+      // must not inherit that and outlive a SIGTERM.
+      sigset_t none;
+      sigemptyset(&none);
+      ::sigprocmask(SIG_SETMASK, &none, nullptr);
       ::execv(argv[0], argv.data());
       const int error = errno;
       (void)!::write(writeEnd.Get(), &error, sizeof error);

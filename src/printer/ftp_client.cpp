@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -29,6 +30,16 @@ struct CurlDeleter {
   void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
 using CurlHandle = std::unique_ptr<CURL, CurlDeleter>;
+
+struct CurlMultiDeleter {
+  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+using CurlMulti = std::unique_ptr<CURLM, CurlMultiDeleter>;
+
+// The longest the request's loop sleeps without curl looking at its state.
+constexpr int kIdleWakeMs = 1;
+// How much later than the attempt's deadline curl's own time-out is set.
+constexpr long kBackstopMs = 1000;
 
 struct CurlUrlDeleter {
   void operator()(CURLU* url) const { curl_url_cleanup(url); }
@@ -64,25 +75,51 @@ std::string BuildUrl(const std::string& host, int port, const std::string& name)
 // QUIT of the clean-up, returns at once. Sockets are registered and closed
 // through callbacks under one mutex, so each is closed exactly once and never
 // touched after its close.
+//
+// The outcome is known when the request ends, before the clean-up says
+// goodbye: a transfer the server confirmed (226) is done whether or not its
+// QUIT is ever answered, since the printer already holds the whole file. So
+// the attempt tells the caller at that point (onDecided), and the caller
+// allows the goodbye only a short grace before it aborts it.
 class FtpClient::Attempt {
  public:
-  Attempt(FtpClient& client, Direction direction, Clock::time_point deadline)
-      : client_(client), direction_(direction), deadline_(deadline) {}
+  Attempt(FtpClient& client, Direction direction, Clock::time_point deadline, std::function<void()> onDecided)
+      : client_(client), direction_(direction), deadline_(deadline), onDecided_(std::move(onDecided)) {}
 
   void Run() {
+    CurlHandle curl(curl_easy_init());
+    Decide(curl.get());
+    decided_ = true;
+    onDecided_();
+    // The session's connection stays with the multi handle; its clean-up
+    // sends QUIT and waits for the answer.
+    if (multi_) curl_multi_remove_handle(multi_.get(), curl.get());
+    multi_.reset();
+  }
+
+  // From the waiting thread at the time-out, or when the goodbye takes too long.
+  void Abort() {
+    timedOut_ = !decided_;
+    abort_ = true;
+    std::lock_guard lock(socketsMutex_);
+    for (int fd : sockets_) shutdown(fd, SHUT_RD);
+  }
+
+ private:
+  // Makes the request and sets the client's state and detail from how it ended.
+  void Decide(CURL* curl) {
     const bool put = direction_ == Direction::Put;
     client_.bytesSent_ = 0;
     client_.state_ = FtpState::Opening;
     client_.detail_.clear();
-    CurlHandle curl(curl_easy_init());
-    if (!curl || !Configure(curl.get())) {
+    if (!curl || !Configure(curl)) {
       client_.state_ = FtpState::OpenFailed;
       client_.detail_ = curl ? "no FTP request can be made for host \"" + client_.host_ + "\""
                              : "curl cannot start a session";
       return;
     }
     client_.state_ = FtpState::Connecting;
-    const bool ok = put ? Put(curl.get()) : Get(curl.get());
+    const bool ok = put ? Put(curl) : Get(curl);
     if (!ok) {
       const bool loggedIn = client_.state_ != FtpState::Connecting;
       client_.state_ = !loggedIn ? FtpState::ConnectFailed : put ? FtpState::PutFailed : FtpState::GetFailed;
@@ -94,15 +131,6 @@ class FtpClient::Attempt {
     if (client_.progress) client_.progress(0, 0);
   }
 
-  // From the waiting thread at the time-out.
-  void Abort() {
-    timedOut_ = true;
-    abort_ = true;
-    std::lock_guard lock(socketsMutex_);
-    for (int fd : sockets_) shutdown(fd, SHUT_RD);
-  }
-
- private:
   bool Configure(CURL* curl) {
     const std::string url = BuildUrl(client_.host_, client_.port, client_.remoteFile_);
     const bool ok =
@@ -178,19 +206,56 @@ class FtpClient::Attempt {
     return true;
   }
 
-  // The request under what is left of the attempt's time-out, so curl itself
-  // stops at the deadline even while it waits idle.
+  // The request, stopped at the deadline by its own loop. curl's time-out
+  // is only a backstop, set later: curl keeps its own clock and may stop a
+  // little early, when a cut upload would still close in order.
   bool Perform(CURL* curl) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
     if (left <= 0 || abort_) return false;
-    if (curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(left)) != CURLE_OK) return false;
-    result_ = curl_easy_perform(curl);
+    if (curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(left + kBackstopMs)) != CURLE_OK)
+      return false;
+    result_ = Drive(curl);
     return result_ == CURLE_OK;
+  }
+
+  // Runs the request to its end or the deadline on a multi handle of the
+  // attempt's own. (curl_easy_perform would sleep until curl's next timer
+  // whenever curl misses that it can go on: when the answer to PASV arrives
+  // as fast as on loopback, the data connection waits for the 200 ms
+  // happy-eyeballs timer. Waking every millisecond bounds such a stall.)
+  CURLcode Drive(CURL* curl) {
+    multi_.reset(curl_multi_init());
+    if (!multi_) return LoopFailed(CURLM_OUT_OF_MEMORY);
+    if (const CURLMcode added = curl_multi_add_handle(multi_.get(), curl); added != CURLM_OK)
+      return LoopFailed(added);
+    for (int running = 1; running > 0;) {
+      if (const CURLMcode step = curl_multi_perform(multi_.get(), &running); step != CURLM_OK)
+        return LoopFailed(step);
+      if (running == 0) break;
+      if (Clock::now() >= deadline_) {
+        timedOut_ = true;
+        return CURLE_OPERATION_TIMEDOUT;
+      }
+      if (const CURLMcode wait = curl_multi_poll(multi_.get(), nullptr, 0, kIdleWakeMs, nullptr);
+          wait != CURLM_OK)
+        return LoopFailed(wait);
+    }
+    int queued = 0;
+    while (const CURLMsg* message = curl_multi_info_read(multi_.get(), &queued)) {
+      if (message->msg == CURLMSG_DONE && message->easy_handle == curl) return message->data.result;
+    }
+    return LoopFailed(CURLM_INTERNAL_ERROR);
+  }
+
+  // The request's loop failed rather than the request: curl's words for why.
+  CURLcode LoopFailed(CURLMcode code) {
+    localFailure_ = std::string("curl's request loop failed: ") + curl_multi_strerror(code);
+    return CURLE_FAILED_INIT;
   }
 
   static std::string SystemText() { return std::generic_category().message(errno); }
 
-  // Why the attempt failed: the local file, the time-out, or curl's own words.
+  // Why the attempt failed: the local file or curl's loop, the time-out, or curl's own words.
   std::string Cause() const {
     if (!localFailure_.empty()) return localFailure_;
     if (readFailed_) return "the local file " + client_.localFile_ + " could not be read to the end";
@@ -220,7 +285,8 @@ class FtpClient::Attempt {
 
   // An upload cut short must not end with an orderly close: the printer would
   // take the end of the data connection for the end of the job and print a
-  // truncated one. A reset makes it discard the upload.
+  // truncated one. A reset makes it discard the upload. (A failed request's
+  // connection may stay open until the clean-up, so this is decided at the close.)
   static int OnCloseSocket(void* data, curl_socket_t fd) {
     auto& self = *static_cast<Attempt*>(data);
     std::lock_guard lock(self.socketsMutex_);
@@ -260,16 +326,19 @@ class FtpClient::Attempt {
   FtpClient& client_;
   Direction direction_;
   Clock::time_point deadline_;
+  std::function<void()> onDecided_;
+  std::atomic<bool> decided_{false};
   std::atomic<bool> abort_{false};
   std::atomic<bool> timedOut_{false};
   std::atomic<bool> readFailed_{false};
   CURLcode result_ = CURLE_OK;
   char curlError_[CURL_ERROR_SIZE] = {};
-  std::string localFailure_;
+  std::string localFailure_;  // a failure outside the request itself
   std::mutex socketsMutex_;
   std::set<int> sockets_;  // open sockets of this attempt, guarded by socketsMutex_
   std::FILE* source_ = nullptr;
   std::FILE* sink_ = nullptr;
+  CurlMulti multi_;  // the request's, and after it the session's connection
 };
 
 bool FtpClient::PutFile() { return Run(Direction::Put); }
@@ -287,14 +356,20 @@ bool FtpClient::Run(Direction direction) {
   }
 }
 
-// Runs one attempt on its own thread and waits at most the time-out for it;
-// false only when the thread cannot be started.
+// Runs one attempt on its own thread and waits at most the time-out for it,
+// and once its outcome is known at most the goodbye grace; false only when
+// the thread cannot be started.
 bool FtpClient::RunAttempt(Direction direction) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeout, 0));
   std::mutex mutex;
   std::condition_variable finished;
+  bool decided = false;
   bool done = false;
-  Attempt attempt(*this, direction, deadline);
+  Attempt attempt(*this, direction, deadline, [&] {
+    std::lock_guard lock(mutex);
+    decided = true;
+    finished.notify_all();
+  });
   std::thread worker;
   try {
     worker = std::thread([&] {
@@ -309,7 +384,9 @@ bool FtpClient::RunAttempt(Direction direction) {
   }
   {
     std::unique_lock lock(mutex);
-    if (!finished.wait_until(lock, deadline, [&] { return done; })) attempt.Abort();
+    const bool known = finished.wait_until(lock, deadline, [&] { return decided; });
+    const auto goodbye = std::min(deadline, Clock::now() + std::chrono::milliseconds(kGoodbyeGraceMs));
+    if (!known || !finished.wait_until(lock, goodbye, [&] { return done; })) attempt.Abort();
   }
   worker.join();
   return true;

@@ -30,6 +30,9 @@ enum class FtpState : int {
 using FtpProgressCallback = std::function<int(int kind, std::int64_t value)>;
 
 inline constexpr int kDefaultFtpPort = 21;
+// Once a transfer's outcome is known, how long the session's goodbye (QUIT
+// and its answer) may still keep the caller, within the attempt's time-out.
+inline constexpr int kGoodbyeGraceMs = 1000;
 
 class FtpClient {
  public:

@@ -12,8 +12,6 @@
 namespace orvella::printer {
 namespace {
 
-constexpr const char* kFetchError = "プリンタ情報ファイル取得エラー";
-constexpr const char* kParseError = "プリンタ情報ファイル解析エラー";
 constexpr int kInfoRetryWait = 1000;  // ms
 constexpr int kInfoTimeout = 10000;   // ms
 constexpr std::size_t kMinLines = 5;
@@ -89,13 +87,13 @@ bool ReadTrayInformation(settings::PrinterSetting& printer, const settings::Hidd
   client.SetRemoteFile("info");
   client.SetLocalFile(local.string());
   if (!client.GetFile()) {
-    failure = {kFetchError, client.Detail()};
+    failure = {kTrayInfoFetchError, client.Detail()};
     return false;
   }
   std::vector<TrayInformation> records;
   std::string detail;
   if (!ParseInformationFile(local, records, &detail)) {
-    failure = {kParseError, std::move(detail)};
+    failure = {kTrayInfoParseError, std::move(detail)};
     return false;
   }
   ApplyTrayInformation(records, printer);

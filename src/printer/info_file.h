@@ -11,6 +11,9 @@
 
 namespace orvella::printer {
 
+inline constexpr const char* kTrayInfoFetchError = "プリンタ情報ファイル取得エラー";
+inline constexpr const char* kTrayInfoParseError = "プリンタ情報ファイル解析エラー";
+
 struct TrayInformation {
   int number = 0;        // first column as a leading decimal number, 0 when none
   std::string name;      // "Name" column (UTF-8)

@@ -20,7 +20,10 @@ struct PrinterModel {
 inline constexpr int kWideModelCount = 5;
 inline constexpr int kA2ModelNumber = 5;
 inline constexpr int kDefaultModelNumber = 2;  // "MODEL_03"
-inline constexpr int kModel02Number = 3;       // has its own long-page handling
+inline constexpr int kModel05Number = 0;
+inline constexpr int kModel03Number = 2;
+inline constexpr int kModel02Number = 3;  // has its own long-page handling
+inline constexpr int kModel01Number = 4;
 
 // All 32 rows in catalogue order.
 inline constexpr std::array<PrinterModel, 32> kPrinterModels{{

@@ -35,8 +35,10 @@ test::ProcessResult Check(const std::filesystem::path& home) {
 TEST(SettingsCheck, ReportsUtf8FilesAndUnusablePrinterAddresses) {
   test::TempDir dir;
   std::filesystem::create_directory(dir / "INI");
+  WriteCp932(dir / "INI/INPUT.INI", "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"/srv/hot\"\n");
   ASSERT_EQ(Check(dir.Path()).exitCode, 0);
-  EXPECT_EQ(Json::parse(Check(dir.Path()).out), (Json{{"ok", true}, {"problems", Json::array()}}));
+  EXPECT_EQ(Json::parse(Check(dir.Path()).out),
+            (Json{{"ok", true}, {"problems", Json::array()}, {"start", nullptr}}));
 
   test::WriteFileBytes(dir / "INI/STAMP.INI",
                        "[GLOBAL]\r\nNUM_STAMPS=\"1\"\r\n[STAMP_0]\r\nNAME=\"検図\"\r\n");
@@ -57,6 +59,27 @@ TEST(SettingsCheck, ReportsUtf8FilesAndUnusablePrinterAddresses) {
   const auto dump = Dump(dir.Path());
   EXPECT_EQ(dump.exitCode, 0);
   EXPECT_NE(dump.err.find("warning: INI/STAMP.INI"), std::string::npos) << dump.err;
+}
+
+// The checks the start of operation makes: the example folder would start;
+// with its fold settings gone the fold is named as the operator would see it.
+TEST(SettingsCheck, SaysWhyOperationWouldNotStart) {
+  test::TempDir dir;
+  std::filesystem::copy(ORVELLA_EXAMPLES "/program-folder", dir / "home",
+                        std::filesystem::copy_options::recursive);
+  const auto fine = Check(dir / "home");
+  EXPECT_EQ(fine.exitCode, 0) << fine.out;
+  EXPECT_EQ(Json::parse(fine.out)["start"], nullptr);
+
+  std::filesystem::remove(dir / "home/INI/FOLD.INI");
+  const auto result = Check(dir / "home");
+  EXPECT_EQ(result.exitCode, 1);
+  const Json json = Json::parse(result.out);
+  EXPECT_EQ(json["ok"], false);
+  EXPECT_EQ(json["problems"], Json::array());
+  EXPECT_EQ(json["start"]["message"],
+            "入力設定 /srv/orvella/hot/drawings にある紙折設定 長尺折り が見つからないため実行できません。");
+  EXPECT_NE(json["start"]["detail"].get<std::string>().find("FOLD.INI"), std::string::npos);
 }
 
 TEST(SettingsDump, MissingFolderGivesAllDefaults) {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "base/text_codec.h"
+#include "jobs/worker_fixture.h"
 #include "logging/job_log.h"
 #include "settings/program_folders.h"
-#include "jobs/worker_fixture.h"
 
 namespace orvella::jobs {
 namespace {

@@ -50,7 +50,8 @@ std::string WorkerFixture::DropTiff(const std::string& name, const std::vector<P
 }
 
 WorkerContext WorkerFixture::Context(JobView& view) {
-  WorkerContext context(program.Path(), std::make_shared<const OperationSettings>(loaded), control, view, memory);
+  WorkerContext context(program.Path(), std::make_shared<const OperationSettings>(loaded), control, view,
+                        memory);
   if (tune) tune(context);
   return context;
 }

@@ -284,6 +284,48 @@ TEST_F(FtpClientTest, SlowTransferIsCutAtTheTimeout) {
   EXPECT_EQ(test::ReadFileBytes(local / "file"), "previous");
 }
 
+// Once the printer has confirmed the transfer, a goodbye it never answers
+// costs the caller a short grace, not the time-out: the transfer counts as done.
+TEST_F(FtpClientTest, AnUnansweredQuitAfterATransferDoesNotHoldTheCaller) {
+  sim.Write("faults", "quit-hang\n");
+  sim.Write("stat", "P (Ready.)\r\nOnline/Offline : Online.\r\n");
+  test::WriteFileBytes(local / "sendfile.prn", Pattern(300000));
+  client.timeout = 20000;
+  for (bool put : {true, false}) {
+    SCOPED_TRACE(put ? "put" : "get");
+    Recorder calls;
+    client.progress = calls.Callback();
+    client.SetRemoteFile(put ? "quenbyjob" : "stat");
+    client.SetLocalFile((local / (put ? "sendfile.prn" : "temp.stat")).string());
+    const auto start = Clock::now();
+    EXPECT_TRUE(put ? client.PutFile() : client.GetFile()) << client.Detail();
+    EXPECT_LT(ElapsedMs(start), kGoodbyeGraceMs + test::kLateWakeMs);
+    EXPECT_EQ(client.State(), FtpState::Done);
+    EXPECT_EQ(calls.Calls(0).size(), 1u);
+  }
+  ASSERT_EQ(sim.SpoolFiles().size(), 1u);
+  EXPECT_EQ(test::ReadFileBytes(sim.SpoolFiles()[0]), Pattern(300000));
+  EXPECT_EQ(sim.CountInLog("not answering (fault quit-hang)"), 2);
+}
+
+// Without the printer's confirmation the upload is not known to be whole, so
+// it fails at the time-out, even though this printer kept the file.
+TEST_F(FtpClientTest, AnUploadNeverConfirmedFailsAtTheTimeout) {
+  sim.Write("faults", "upload-no-reply\n");
+  test::WriteFileBytes(local / "sendfile.prn", Pattern(300000));
+  client.timeout = 1000;
+  client.SetRemoteFile("quenbyjob");
+  client.SetLocalFile((local / "sendfile.prn").string());
+  const auto start = Clock::now();
+  EXPECT_FALSE(client.PutFile());
+  const long elapsed = ElapsedMs(start);
+  EXPECT_EQ(client.State(), FtpState::PutFailed);
+  EXPECT_GE(elapsed, 1000 - kClockSlack);
+  EXPECT_LT(elapsed, 1000 + test::kLateWakeMs);
+  EXPECT_TRUE(recorder.Calls(0).empty());
+  EXPECT_EQ(sim.SpoolFiles().size(), 1u);
+}
+
 // Against an independent FTP server, so client and simulator are not only
 // tested against each other.
 TEST(FtpClientAgainstPyftpdlib, PutThenGetRoundTrip) {

@@ -94,6 +94,9 @@ TEST_F(TransferTest, SendsTheFileAfterBothChecksShowingEachStep) {
   ASSERT_EQ(spooled.size(), 1u);
   EXPECT_EQ(test::ReadFileBytes(spooled[0]), test::ReadFileBytes(file));
   EXPECT_EQ(sim.CountInLog("STOR quenbyjob"), 1);
+  // Passive mode is PASV, as printers expect, for the fetch and the upload alike.
+  EXPECT_EQ(sim.CountInLog("] PASV"), 2);
+  EXPECT_EQ(sim.CountInLog("] EPSV"), 0);
   EXPECT_EQ(Free(), 10240 * 1024 - (300 * 1024 + 5));
 }
 
@@ -262,6 +265,20 @@ TEST_F(TransferTest, FailuresKeepTheirCauseBesideTheMessage) {
     EXPECT_EQ(message, c.message) << c.faults;
     EXPECT_EQ(outcome.detail, c.detail) << c.faults;
   }
+}
+
+// A printer that takes the job but never answers the goodbye of a session
+// still gets the job once, and the unit goes on after a short grace per
+// session (the status fetch and the upload), far inside the upload time-out.
+TEST_F(TransferTest, APrinterThatNeverAnswersQuitStillTakesTheJobInTime) {
+  sim.Write("faults", "quit-hang\n");
+  context.hidden.sendTimeout = 60;
+  const auto start = Clock::now();
+  ASSERT_TRUE(Send(PrintFile(4096))) << message << ": " << outcome.detail;
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+  EXPECT_EQ(message, "正常");
+  EXPECT_LT(elapsed, 2 * kGoodbyeGraceMs + test::kLateWakeMs);
+  EXPECT_EQ(sim.SpoolFiles().size(), 1u);
 }
 
 TEST_F(TransferTest, APrinterOutsideTheMemoryTableFailsWithoutTraffic) {

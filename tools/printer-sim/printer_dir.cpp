@@ -109,6 +109,10 @@ Faults PrinterDir::ReadFaults() {
       faults.loginDeny = true;
     } else if (name == "upload-fail" && noArgument) {
       faults.uploadFail = true;
+    } else if (name == "upload-no-reply" && noArgument) {
+      faults.uploadNoReply = true;
+    } else if (name == "quit-hang" && noArgument) {
+      faults.quitHang = true;
     } else if (name == "snmp-silent" && noArgument) {
       faults.snmpSilent = true;
     } else if (name == "snmp-two-bytes" && noArgument) {

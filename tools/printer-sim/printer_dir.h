@@ -24,6 +24,8 @@ struct Faults {
   bool ftpHang = false;                          // accept, never answer
   bool loginDeny = false;                        // every PASS gets 530
   bool uploadFail = false;                       // STOR answered 550
+  bool uploadNoReply = false;                    // an upload stored, then silence instead of 226
+  bool quitHang = false;                         // QUIT never answered
   bool snmpSilent = false;                       // no SNMP answer
   bool snmpTwoBytes = false;                     // the state answered as two bytes
   bool snmpNoSuchName = false;                   // error status noSuchName for every request

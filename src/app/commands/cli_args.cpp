@@ -9,13 +9,17 @@
 namespace orvella::cli {
 
 CliArgs::CliArgs(const std::vector<std::string>& args, size_t maxPositional,
-                 const std::set<std::string>& valueOptions, const std::set<std::string>& flags) {
+                 const std::set<std::string>& valueOptions, const std::set<std::string>& flags,
+                 const std::set<std::string>& repeatableOptions) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
       const std::string name = a.substr(2);
       if (values_.count(name) || flags_.count(name)) throw UsageError("option " + a + " is given twice");
-      if (valueOptions.count(name)) {
+      if (repeatableOptions.count(name)) {
+        if (i + 1 >= args.size()) throw UsageError("option --" + name + " needs a value");
+        repeated_[name].push_back(args[++i]);
+      } else if (valueOptions.count(name)) {
         if (i + 1 >= args.size()) throw UsageError("option --" + name + " needs a value");
         values_[name] = args[++i];
       } else if (flags.count(name)) {
@@ -39,6 +43,11 @@ std::optional<std::string> CliArgs::Value(const std::string& option) const {
   auto it = values_.find(option);
   if (it == values_.end()) return std::nullopt;
   return it->second;
+}
+
+std::vector<std::string> CliArgs::Values(const std::string& option) const {
+  auto it = repeated_.find(option);
+  return it == repeated_.end() ? std::vector<std::string>{} : it->second;
 }
 
 std::string CliArgs::ValueOr(const std::string& option, const std::string& fallback) const {

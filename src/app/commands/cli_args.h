@@ -1,6 +1,7 @@
 #pragma once
 // Minimal option parser for subcommands: positional words, "--name VALUE"
-// options and "--flag" switches. Unknown or repeated options and more
+// options, "--name VALUE" options that may be given several times, and
+// "--flag" switches. Unknown or (other) repeated options and more
 // positional words than the command takes are a UsageError, so a mistyped
 // command line never runs with part of it ignored.
 #include <map>
@@ -14,7 +15,8 @@ namespace orvella::cli {
 class CliArgs {
  public:
   CliArgs(const std::vector<std::string>& args, size_t maxPositional,
-          const std::set<std::string>& valueOptions, const std::set<std::string>& flags = {});
+          const std::set<std::string>& valueOptions, const std::set<std::string>& flags = {},
+          const std::set<std::string>& repeatableOptions = {});
 
   const std::vector<std::string>& Positional() const { return positional_; }
   // The positional word at index, or a UsageError naming what is missing.
@@ -22,6 +24,8 @@ class CliArgs {
   bool Has(const std::string& flag) const { return flags_.count(flag) != 0; }
   std::optional<std::string> Value(const std::string& option) const;
   std::string ValueOr(const std::string& option, const std::string& fallback) const;
+  // Every value of a repeatable option, in command-line order.
+  std::vector<std::string> Values(const std::string& option) const;
   // Integer and real options; a malformed number is a UsageError.
   std::optional<long long> Int(const std::string& option) const;
   std::optional<double> Real(const std::string& option) const;
@@ -32,6 +36,7 @@ class CliArgs {
  private:
   std::vector<std::string> positional_;
   std::map<std::string, std::string> values_;
+  std::map<std::string, std::vector<std::string>> repeated_;
   std::set<std::string> flags_;
 };
 

@@ -49,15 +49,11 @@ ConvertRequest ReadRequest(const std::string& path) {
   return r;
 }
 
-// The stamps are placed on the sheet the pages are composed on: the whole
-// two-up sheet when two pages share one.
 bool MakeStamps(const settings::WorkContext& work, ConvertRequest& r, bool multi, base::Failure& failure) {
   bool any = false;
   for (const auto& slot : r.stamps) any = any || !slot.name.empty();
   if (!any) return true;
-  const bool twoUp = multi && r.page.header.finishing.twoUp != 0;
-  const double width = twoUp ? r.multi.twoUpSheetWidthMm : r.page.sheetWidthMm;
-  const double height = twoUp ? r.multi.twoUpSheetHeightMm : r.page.sheetHeightMm;
+  const auto [width, height] = imaging::StampSheetMm(r.page, multi ? &r.multi : nullptr);
   try {
     return imaging::GenerateJobStamps(work.work, r.stamps, settings::LoadStamps(work.program),
                                       r.page.header.resolution, width, height, r.page.rotation, r.page.stamps,

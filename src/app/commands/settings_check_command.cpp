@@ -1,10 +1,12 @@
-// orvella settings check: what loading the settings passes over silently, as
-// JSON; exit 1 when anything was found.
+// orvella settings check: what loading the settings passes over silently, and
+// whether operation would start with them, as JSON; exit 1 when anything was
+// found.
 #include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "app/commands/cli_args.h"
 #include "app/commands/command_registry.h"
+#include "jobs/start_operation.h"
 #include "settings/settings_check.h"
 
 namespace orvella::cli {
@@ -18,8 +20,12 @@ int RunSettingsCheck(const CommandContext& context, const std::vector<std::strin
   for (const auto& p : settings::FindSettingsProblems(context.program)) {
     problems.push_back({{"file", p.file}, {"record", p.record}, {"field", p.field}, {"detail", p.detail}});
   }
-  const bool ok = problems.empty();
-  std::cout << Json{{"ok", ok}, {"problems", problems}}.dump(2, ' ', false, Json::error_handler_t::replace)
+  base::Failure failure;
+  const bool starts = jobs::LoadStartSettings(context.program, failure) != nullptr;
+  const Json start = starts ? Json(nullptr) : Json{{"message", failure.message}, {"detail", failure.detail}};
+  const bool ok = problems.empty() && starts;
+  std::cout << Json{{"ok", ok}, {"problems", problems}, {"start", start}}.dump(2, ' ', false,
+                                                                               Json::error_handler_t::replace)
             << "\n";
   return ok ? 0 : 1;
 }
@@ -27,8 +33,13 @@ int RunSettingsCheck(const CommandContext& context, const std::vector<std::strin
 const CommandRegistrar kCheck{
     {"settings check", "", &RunSettingsCheck,
      "Looks for what loading the settings passes over silently: INI files saved as\n"
-     "UTF-8 instead of CP932, printers whose address is not usable. Prints\n"
-     "{\"ok\", \"problems\": [{\"file\", \"record\", \"field\", \"detail\"}]}; exit 1 when any."}};
+     "UTF-8 instead of CP932, printers whose address is not usable; and makes the\n"
+     "checks of the start of operation (an input folder exists, every stamp,\n"
+     "printer and fold an input folder names exists). Prints\n"
+     "{\"ok\", \"problems\": [{\"file\", \"record\", \"field\", \"detail\"}],\n"
+     " \"start\": null | {\"message\", \"detail\"}}\n"
+     "where start holds the first reason operation would not start, its message as\n"
+     "the operator sees it; exit 1 when there is a problem or start is not null."}};
 
 }  // namespace
 }  // namespace orvella::cli

@@ -1,0 +1,67 @@
+#include "app/serve/console_view.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace orvella::cli {
+namespace {
+
+const char* MarkText(jobs::StatusMark mark) {
+  switch (mark) {
+    case jobs::StatusMark::kDone:
+      return "done";
+    case jobs::StatusMark::kInProgress:
+      return "in progress";
+    case jobs::StatusMark::kFailed:
+      return "failed";
+  }
+  return "?";
+}
+
+void PutLine(std::FILE* stream, const std::string& line) {
+  std::fputs(line.c_str(), stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
+}
+
+std::string Now() { return jobs::MakeJobRowColumns("", std::time(nullptr)).added; }
+
+}  // namespace
+
+void ConsoleView::AddJobRow(std::string_view sourcePath, std::string_view text, jobs::StatusMark mark) {
+  std::lock_guard lock(mutex_);
+  topRow_ = sourcePath;
+  JobLine(text, mark);
+}
+
+void ConsoleView::SetJobStatus(std::string_view text, jobs::StatusMark mark) {
+  std::lock_guard lock(mutex_);
+  JobLine(text, mark);
+}
+
+// "2026/12/10 08:00:01 job drawing.tif (/srv/hot) [in progress] 変換中"
+void ConsoleView::JobLine(std::string_view text, jobs::StatusMark mark) {
+  const jobs::JobRowColumns row = jobs::MakeJobRowColumns(topRow_, std::time(nullptr));
+  PutLine(stdout, row.added + " job " + row.fileName + " (" + row.folder + ") [" + MarkText(mark) + "] " +
+                      std::string(text));
+}
+
+void ConsoleView::NoteDetail(std::string_view detail) {
+  std::lock_guard lock(mutex_);
+  const jobs::JobRowColumns row = jobs::MakeJobRowColumns(topRow_, std::time(nullptr));
+  PutLine(stdout, row.added + " detail " + row.fileName + ": " + std::string(detail));
+}
+
+void ConsoleView::SetRunState(jobs::RunState state) {
+  std::lock_guard lock(mutex_);
+  PutLine(stdout, Now() + " state " + jobs::RunStateText(state));
+}
+
+void ConsoleView::Warning(const std::string& text) {
+  std::lock_guard lock(mutex_);
+  PutLine(stderr, "orvella serve: " + text);
+}
+
+bool ConsoleView::Question(const std::string&) { return false; }
+
+}  // namespace orvella::cli

@@ -1,0 +1,35 @@
+#pragma once
+// The service's main loop: the timer of the running system and the exit
+// signals, waited for together by one poll on the main thread.
+#include <chrono>
+#include <optional>
+
+#include "base/unique_fd.h"
+#include "jobs/operation.h"
+
+namespace orvella::cli {
+
+// The system's single-shot timer as a deadline the loop polls against.
+class PollTimer : public jobs::TickTimer {
+ public:
+  void Arm(std::chrono::milliseconds delay) override;
+  void Cancel() override { deadline_.reset(); }
+  // Milliseconds until it fires (0 when due), -1 when it is off.
+  int PollTimeoutMs() const;
+  bool Due() const;
+
+ private:
+  std::optional<std::chrono::steady_clock::time_point> deadline_;
+};
+
+// SIGINT and SIGTERM as a descriptor to poll. Blocks them in the calling
+// thread, and so in every thread it starts later: call before any other
+// thread exists.
+base::UniqueFd OpenExitSignals();
+
+// Ticks operation until its exit has been carried out; each SIGINT or SIGTERM
+// on signals is the exit command (a second one while stopping changes
+// nothing: the running job finishes).
+void RunServeLoop(jobs::Operation& operation, PollTimer& timer, int signals);
+
+}  // namespace orvella::cli

@@ -1,0 +1,105 @@
+#include "jobs/operation.h"
+
+#include <utility>
+
+#include "jobs/start_operation.h"
+#include "printer/snmp_status.h"
+#include "printer/transport_init.h"
+#include "settings/program_folders.h"
+
+namespace orvella::jobs {
+
+namespace {
+
+constexpr const char* kStartQuestion = "稼動を開始しますか？";
+
+}  // namespace
+
+Operation::Operation(std::filesystem::path program, JobView& view, OperatorMessages& messages,
+                     TickTimer& timer, OperationHooks hooks)
+    : program_(std::move(program)),
+      view_(view),
+      messages_(messages),
+      timer_(timer),
+      hooks_(std::move(hooks)),
+      scanner_(hooks_.scanLog),
+      tick_(
+          control_, view_, memory_, scanner_, [this](const JobRequest& request) { RunWorker(request); },
+          hooks_.stopWait) {
+  // Both libraries want their set-up before any thread runs; later calls do nothing.
+  printer::InitTransportLibraries();
+  settings::CreateApplicationFolders(program_);
+  printer::InitSnmpLibrary(settings::TempFolder(program_));
+}
+
+Operation::~Operation() { control_.SetAbort(true); }
+
+std::shared_ptr<const OperationSettings> Operation::Settings() const {
+  std::lock_guard lock(settingsMutex_);
+  return settings_;
+}
+
+bool Operation::StartCommand() {
+  // Only a stopped system starts: its worker has ended, so nothing reads what
+  // the start replaces.
+  if (control_.State() != RunState::kStopped) return false;
+  auto loaded = StartOperation(program_, messages_, memory_);
+  if (!loaded) {
+    view_.SetRunState(RunState::kStopped);
+    return false;
+  }
+  tick_.Configure(loaded->inputs, loaded->hidden.findInterval);
+  {
+    std::lock_guard lock(settingsMutex_);
+    settings_ = std::move(loaded);
+  }
+  control_.SetState(RunState::kRunning);
+  view_.SetRunState(RunState::kRunning);
+  timer_.Arm(kRunningTickMs);
+  control_.SetAbort(false);
+  return true;
+}
+
+void Operation::StopCommand() {
+  if (control_.State() == RunState::kStopped) {
+    view_.SetRunState(RunState::kStopped);
+    return;
+  }
+  RequestStopOnError(control_, view_);
+}
+
+void Operation::CloseCommand() {
+  if (control_.State() == RunState::kStopped && messages_.Question(kStartQuestion)) StartCommand();
+}
+
+void Operation::ExitCommand(std::function<void()> finish) {
+  RequestStopOnError(control_, view_);
+  if (exitPending_) return;
+  exitPending_ = true;
+  finish_ = std::move(finish);
+  tick_.SetExitPending([this] {
+    if (exited_) return;
+    exited_ = true;
+    if (finish_) finish_();
+  });
+  if (control_.State() == RunState::kStopped) timer_.Arm(kStoppedTickMs);
+}
+
+std::optional<std::chrono::milliseconds> Operation::Tick() {
+  timer_.Cancel();
+  const auto next = tick_.Tick();
+  if (next) timer_.Arm(*next);
+  return next;
+}
+
+void Operation::RunWorker(const JobRequest& request) {
+  WorkerContext context(program_, Settings(), control_, view_, memory_);
+  if (hooks_.adjustWorker) hooks_.adjustWorker(context);
+  if (hooks_.runJob) {
+    hooks_.runJob(request, context);
+  } else {
+    RunJob(request, context);
+  }
+}
+
+}  // namespace orvella::jobs

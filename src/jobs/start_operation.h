@@ -1,0 +1,36 @@
+#pragma once
+// The start of operation: reload every settings file, make sure each input
+// folder names only settings that exist, and fill the printers' memory
+// allowances. Nothing runs unless all of it succeeds.
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "base/failure.h"
+#include "jobs/operation_settings.h"
+#include "jobs/operator_messages.h"
+#include "printer/printer_memory.h"
+
+namespace orvella::jobs {
+
+inline constexpr const char* kNoInputFolders = "入力設定がありません。";
+
+// The first reason the loaded settings cannot run, its message exactly as the
+// operator is told; nullopt when they can. Folders are checked in list order,
+// each for its stamps, its wide and A2 printers, then its fold; empty names
+// are not checked.
+std::optional<base::Failure> FindStartProblem(const OperationSettings& loaded);
+
+// Loads the settings and checks them; nullptr with failure filled when they
+// cannot run (an unreadable settings file gives its own message).
+std::shared_ptr<const OperationSettings> LoadStartSettings(const std::filesystem::path& program,
+                                                           base::Failure& failure);
+
+// LoadStartSettings with its failure shown as a warning, then the memory
+// table rebuilt full (one entry per printer, in list order). The settings the
+// worker reads, or nullptr when the system must stay stopped.
+std::shared_ptr<const OperationSettings> StartOperation(const std::filesystem::path& program,
+                                                        OperatorMessages& messages,
+                                                        printer::PrinterMemoryTable& memory);
+
+}  // namespace orvella::jobs

@@ -1,0 +1,158 @@
+// orvella serve printing from a hot folder to a simulated printer, and what
+// a SIGKILL in the middle of an upload does to the drawing.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <map>
+#include <set>
+#include <thread>
+
+#include "base/text_codec.h"
+#include "settings/input_settings.h"
+#include "settings/printer_settings.h"
+#include "settings/program_folders.h"
+#include "support/background_process.h"
+#include "support/imaging/test_bitmap.h"
+#include "support/printer_sim.h"
+#include "support/process.h"
+#include "support/temp_dir.h"
+
+namespace orvella {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr char kReady[] = "Plotter (Ready.)\r\nOnline/Offline : Online.\r\n";
+
+class ServeJobTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(hot);
+    std::filesystem::create_directories(home);
+    settings::CreateApplicationFolders(home);
+    sim.Write("stat", kReady);
+    settings::InputFolderSetting folder;
+    folder.inputDir = hot.string();
+    folder.widePrinterName = "plotter";
+    settings::SaveInputSettings(home, {folder});
+    settings::PrinterSetting plotter;
+    plotter.name = "plotter";
+    plotter.ipAddr = {127, 0, 0, 1};
+    plotter.model = 0;
+    plotter.trays[0].size = settings::WideTraySize::kRoll297;
+    ASSERT_TRUE(settings::SavePrinterSettings(home, {plotter}));
+    test::WriteFileBytes(home / "INI/HIDDEN.INI", "[SETTING]\r\nCHECK_RETRY=\"0\"\r\nPRINTER_FTP_PORT=\"" +
+                                                      std::to_string(sim.FtpPort()) +
+                                                      "\"\r\nPRINTER_SNMP_PORT=\"" +
+                                                      std::to_string(sim.SnmpPort()) + "\"\r\n");
+  }
+
+  std::unique_ptr<test::BackgroundProcess> Serve(const std::string& output) {
+    return std::make_unique<test::BackgroundProcess>(
+        test::BinaryPath("orvella"), std::vector<std::string>{"serve", "--home", home.string()},
+        dir / output);
+  }
+
+  // Three A4 pages that differ, so each page's print file is told apart.
+  std::filesystem::path DropThreePages() {
+    std::vector<imaging::test::Bitmap> pages;
+    for (uint32_t seed = 1; seed <= 3; ++seed)
+      pages.push_back(imaging::test::Bitmap::Random(827, 1169, seed, 0.3));
+    imaging::test::TiffOptions options;
+    options.xResolution = options.yResolution = 100;
+    imaging::test::WriteTiff(hot / "three.tif", pages, options);
+    return hot / "three.tif";
+  }
+
+  template <typename Done>
+  static bool WaitUntil(Done done, std::chrono::milliseconds limit) {
+    for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
+      if (done()) return true;
+      std::this_thread::sleep_for(20ms);
+    }
+    return done();
+  }
+
+  bool UploadInProgress() const {
+    for (const auto& entry : std::filesystem::directory_iterator(sim.Dir() / "spool")) {
+      if (entry.path().extension() == ".part") return true;
+    }
+    return false;
+  }
+
+  // Complete print files in the spool, by content; a job cut short by the
+  // kill is no print file.
+  std::map<std::string, int> PrintedJobs() const {
+    std::map<std::string, int> printed;
+    for (const auto& file : sim.SpoolFiles()) {
+      if (test::RunProcess(test::BinaryPath("orvella"), {"tool", "inspect-job", file.string()}).exitCode ==
+          0) {
+        ++printed[test::ReadFileBytes(file)];
+      }
+    }
+    return printed;
+  }
+
+  test::TempDir dir;
+  std::filesystem::path home = dir / "home";
+  std::filesystem::path hot = dir / "hot";
+  test::SimulatedPrinter sim;
+};
+
+TEST_F(ServeJobTest, AFileThatCannotPrintGoesToTheErrorFolderAndTheNextOnePrints) {
+  test::WriteFileBytes(hot / "notes.txt", "not a drawing");
+  const auto source = DropThreePages();
+  auto serve = Serve("serve.out");
+  ASSERT_TRUE(WaitUntil([&] { return !std::filesystem::exists(source); }, 60s)) << serve->Output();
+  ASSERT_EQ(::kill(serve->Pid(), SIGTERM), 0);
+  EXPECT_EQ(serve->WaitExit(10s), 0);
+
+  const std::string out = serve->Output();
+  EXPECT_NE(out.find("job notes.txt (" + hot.string() + ") [failed] 未対応ファイル"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find("detail notes.txt: "), std::string::npos);
+  EXPECT_NE(out.find("[done] 出力済(部数1/1 ページ3/3)"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(hot / "notes.txt"));
+  EXPECT_EQ(sim.SpoolFiles().size(), 3u);
+  int kept = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(home / "ERROR")) {
+    kept += entry.path().filename() == "notes.txt";
+  }
+  EXPECT_EQ(kept, 1);
+}
+
+TEST_F(ServeJobTest, AKillDuringAnUploadLosesNoPageAndRepeatsAtMostTheOneInFlight) {
+  // Slow enough that the kill lands inside the second page's upload.
+  sim.Write("faults", "transfer-rate 200000\n");
+  const auto source = DropThreePages();
+  auto first = Serve("first.out");
+  ASSERT_TRUE(WaitUntil([&] { return first->Output().find("ページ2/3)[転送]") != std::string::npos; }, 30s))
+      << first->Output();
+  ASSERT_TRUE(WaitUntil([&] { return UploadInProgress(); }, 10s));
+  ASSERT_EQ(::kill(first->Pid(), SIGKILL), 0);
+  first->WaitExit(5s);
+  EXPECT_TRUE(std::filesystem::exists(source));
+
+  sim.Write("faults", "");
+  auto second = Serve("second.out");
+  ASSERT_TRUE(WaitUntil([&] { return !std::filesystem::exists(source); }, 60s)) << second->Output();
+  ASSERT_EQ(::kill(second->Pid(), SIGTERM), 0);
+  EXPECT_EQ(second->WaitExit(10s), 0);
+  EXPECT_NE(second->Output().find("出力済(部数1/1 ページ2/3)"), std::string::npos) << second->Output();
+  EXPECT_EQ(second->Output().find("ページ1/3)"), std::string::npos) << "page 1 was printed again";
+
+  const auto printed = PrintedJobs();
+  EXPECT_EQ(printed.size(), 3u) << "every page printed";
+  int repeats = 0;
+  for (const auto& [bytes, count] : printed) repeats += count - 1;
+  EXPECT_LE(repeats, 1);
+  // No work folder of the killed run is left once the next one has started.
+  std::set<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(home / "TEMP")) {
+    if (entry.path().filename().string().starts_with("job-")) left.insert(entry.path().filename());
+  }
+  EXPECT_TRUE(left.empty());
+}
+
+}  // namespace
+}  // namespace orvella

@@ -1,0 +1,174 @@
+// The worker against simulated printers: units printed, resumed, skipped,
+// and what a printer that does not answer does to the system.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "jobs/resume_point.h"
+#include "jobs/worker_fixture.h"
+#include "support/network_libraries.h"
+#include "support/printer_sim.h"
+
+namespace orvella::jobs {
+namespace {
+
+using test::RecordingView;
+
+constexpr char kReady[] = "Plotter (Ready.)\r\nOnline/Offline : Online.\r\n";
+constexpr char kPlot[] =
+    "\x1b%-12345X@PJL\r\n@PJL ENTER LANGUAGE=HPGL2\r\n\x1b%0BBPIN;PA0,0;PD4000,0,4000,2000;PU;PG;"
+    "\x1b%-12345X@PJL EOJ\r\n";
+
+class JobWorkerPrinterTest : public test::WorkerFixture {
+ protected:
+  JobWorkerPrinterTest() {
+    orvella::test::InitNetworkLibraries();
+    wide.Write("stat", kReady);
+    office.Write("stat", kReady);
+
+    settings::PrinterSetting plotter;
+    plotter.name = "plotter";
+    plotter.ipAddr = {127, 0, 0, 1};
+    plotter.model = 0;  // MODEL_05
+    plotter.trays[0].size = settings::WideTraySize::kRoll297;
+    plotter.trays[1].size = settings::WideTraySize::kRoll594;
+    settings::PrinterSetting a2;
+    a2.name = "office";
+    a2.ipAddr = {127, 0, 0, 1};
+    a2.model = settings::kA2ModelNumber;
+    a2.a2Trays[0].size = settings::A2TraySize::kA4Tate;
+    loaded.printers = {plotter, a2};
+    memory.Rebuild(loaded.printers.size(), 200000, 200000);
+
+    loaded.hidden.checkRetry = 0;
+    loaded.hidden.sendTimeout = 10;
+    folder.widePrinterName = "plotter";
+    UsePrinterPorts(wide);
+    tune = [](WorkerContext& context) {
+      context.snmpTimeoutMs = 300;
+      context.statTimeoutMs = 3000;
+      context.memoryPollMs = 100;
+    };
+  }
+
+  // Both printers share the one address: the ports choose the simulator.
+  void UsePrinterPorts(const orvella::test::SimulatedPrinter& sim) {
+    loaded.hidden.printerFtpPort = sim.FtpPort();
+    loaded.hidden.printerSnmpPort = sim.SnmpPort();
+  }
+
+  static std::vector<std::string> Texts(const RecordingView& view) {
+    std::vector<std::string> texts;
+    for (const auto& row : view.rows) texts.push_back(row.text);
+    return texts;
+  }
+
+  orvella::test::SimulatedPrinter wide;
+  orvella::test::SimulatedPrinter office;
+};
+
+TEST_F(JobWorkerPrinterTest, PagesOfEveryCopyPrintOneByOneAndAStopResumesAtTheNextUnit) {
+  folder.quantity = 2;
+  const std::string source = DropTiff("three.tif", 3);
+  std::vector<ResumePoint> before;  // the resume record as each row is added
+  RecordingView first;
+  first.onAdd = [&](int row) {
+    before.push_back(ReadResumePoint(program.Path(), source));
+    if (row == 4) {  // the operator stops while copy 2, page 1 waits
+      control.SetState(RunState::kStopPending);
+      control.SetAbort(true);
+    }
+  };
+  EXPECT_EQ(Run(source, first), 0);
+  EXPECT_EQ(Texts(first), (std::vector<std::string>{"出力済(部数1/2 ページ1/3)", "出力済(部数1/2 ページ2/3)",
+                                                    "出力済(部数1/2 ページ3/3)", "中止(部数2/2 ページ1/3)"}));
+  ASSERT_EQ(before.size(), 4u);
+  const std::vector<std::pair<int, int>> expected{{0, 0}, {0, 1}, {0, 2}, {1, 0}};
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    EXPECT_EQ(std::make_pair(before[i].qty, before[i].page), expected[i]) << "before row " << i + 1;
+  }
+  EXPECT_TRUE(std::filesystem::exists(source));
+  EXPECT_EQ(wide.SpoolFiles().size(), 3u);
+
+  control.SetAbort(false);
+  control.SetState(RunState::kRunning);
+  RecordingView second;
+  EXPECT_EQ(Run(source, second), 1);
+  EXPECT_EQ(Texts(second), (std::vector<std::string>{"出力済(部数2/2 ページ1/3)", "出力済(部数2/2 ページ2/3)",
+                                                     "出力済(部数2/2 ページ3/3)"}));
+  EXPECT_EQ(wide.SpoolFiles().size(), 6u);
+  EXPECT_FALSE(std::filesystem::exists(source));
+  EXPECT_FALSE(ReadResumePoint(program.Path(), source).found);
+  EXPECT_NE(TodayLog().find(",plotter,three.tif,"), std::string::npos) << TodayLog();
+  EXPECT_NE(TodayLog().find(",OK\r\n"), std::string::npos);
+}
+
+TEST_F(JobWorkerPrinterTest, APageThatCannotBeConvertedIsSkippedAndTheOthersPrint) {
+  // Page 2 is longer than the longest roll cut: no tray takes it.
+  const std::string source = DropTiff("long.tif", {{210, 297}, {210, 7000}, {210, 297}}, 25);
+  RecordingView view;
+  EXPECT_EQ(Run(source, view), 1);
+  ASSERT_EQ(view.rows.size(), 3u);
+  EXPECT_EQ(view.rows[1].text, "トレイ選択不可(部数1/1 ページ2/3)");
+  EXPECT_EQ(view.rows[1].mark, StatusMark::kFailed);
+  EXPECT_EQ(view.rows[2].text, "出力済(部数1/1 ページ3/3)");
+  EXPECT_EQ(wide.SpoolFiles().size(), 2u);
+  // The page's error folder is named after it and holds the whole file.
+  ASSERT_EQ(CountErrorCopies("long.tif"), 1);
+  for (const auto& entry : std::filesystem::directory_iterator(program / "ERROR")) {
+    EXPECT_TRUE(entry.path().filename().string().ends_with("_long_p2.tif")) << entry.path();
+  }
+  EXPECT_FALSE(std::filesystem::exists(source));
+  EXPECT_EQ(control.State(), RunState::kRunning);
+}
+
+TEST_F(JobWorkerPrinterTest, AWholeFileJobWithFinishingIsOnePrintJob) {
+  folder.widePrinterName.clear();
+  folder.a2PrinterName = "office";
+  folder.staple = settings::StapleMode::kLeftTop;
+  folder.quantity = 2;
+  UsePrinterPorts(office);
+  const std::string source = DropTiff("bound.tif", 2);
+  RecordingView view;
+  EXPECT_EQ(Run(source, view), 1);
+  EXPECT_EQ(Texts(view), std::vector<std::string>{"出力済(部数2/2 ページ2/2)"});
+  EXPECT_EQ(office.SpoolFiles().size(), 1u);
+  EXPECT_NE(TodayLog().find(",office,bound.tif,1,210,297,"), std::string::npos) << TodayLog();
+}
+
+TEST_F(JobWorkerPrinterTest, APlotPrintsOncePerCopy) {
+  folder.quantity = 2;
+  const std::string source = DropFile("plan.plt", kPlot);
+  RecordingView view;
+  EXPECT_EQ(Run(source, view), 1);
+  EXPECT_EQ(Texts(view), (std::vector<std::string>{"出力済(部数1/2)", "出力済(部数2/2)"}));
+  EXPECT_EQ(wide.SpoolFiles().size(), 2u);
+}
+
+TEST_F(JobWorkerPrinterTest, AnyFileIsAPlotWhenUnsupportedFilesAreTakenAsPlots) {
+  loaded.hidden.enableUnsupportedGl = true;
+  const std::string source = DropFile("empty.dat", "");
+  RecordingView view;
+  EXPECT_EQ(Run(source, view), 1);
+  EXPECT_EQ(Texts(view), std::vector<std::string>{"HPGL画像サイズ取得エラー(部数1/1)"});
+  EXPECT_EQ(CountErrorCopies("empty.dat"), 1);
+  EXPECT_FALSE(std::filesystem::exists(source));
+}
+
+TEST_F(JobWorkerPrinterTest, APrinterThatDoesNotAnswerStopsTheSystemAndKeepsTheFile) {
+  loaded.hidden.printerFtpPort = orvella::test::UnusedLoopbackPort();
+  loaded.hidden.printerSnmpPort = orvella::test::UnusedLoopbackPort();
+  const std::string source = DropTiff("unplugged.tif", 1);
+  RecordingView view;
+  EXPECT_EQ(Run(source, view), 0);
+  ASSERT_EQ(view.rows.size(), 1u);
+  EXPECT_EQ(view.rows[0].mark, StatusMark::kFailed);
+  EXPECT_NE(view.rows[0].text.find("(部数1/1 ページ1/1)"), std::string::npos) << view.rows[0].text;
+  EXPECT_EQ(control.State(), RunState::kStopPending);
+  EXPECT_TRUE(std::filesystem::exists(source));
+  EXPECT_EQ(CountErrorCopies("unplugged.tif"), 0);
+}
+
+}  // namespace
+}  // namespace orvella::jobs

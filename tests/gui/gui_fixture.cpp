@@ -1,9 +1,6 @@
 #include "gui/gui_fixture.h"
 
 #include <QThread>
-#include <thread>
-
-#include "app/gui/operation_commands.h"
 
 namespace orvella::cli::test {
 
@@ -25,13 +22,9 @@ void ShellFixture::WriteStartableSettings() {
 }
 
 std::unique_ptr<Shell> ShellFixture::MakeShell(bool trayHost) {
-  const auto program = home.Path();
-  return std::make_unique<Shell>(
-      program, messages,
-      [program](jobs::JobView& view, MessageBoxes& boxes, QtTickTimer& timer) {
-        return MakeOperationCommands(program, view, boxes, timer);
-      },
-      trayHost);
+  jobs::OperationHooks hooks;
+  hooks.stopWait = std::chrono::milliseconds(0);
+  return std::make_unique<Shell>(home.Path(), messages, trayHost, std::move(hooks));
 }
 
 }  // namespace orvella::cli::test

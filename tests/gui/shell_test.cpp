@@ -60,13 +60,24 @@ TEST_F(ShellTest, ClosingTheJobWindowWhileStoppedAsksAndHidesItEitherWay) {
     messages.answers = {answer};
     shell->Jobs().close();
     EXPECT_EQ(messages.questions, std::vector<std::string>{kStartQuestion});
-    EXPECT_EQ(shell->Commands().State(), answer ? RunState::kRunning : RunState::kStopped);
+    EXPECT_EQ(shell->Operation().State(), answer ? RunState::kRunning : RunState::kStopped);
     EXPECT_FALSE(shell->Jobs().isVisible());
     // Running, the close asks nothing.
     shell->Dispatch(CommandId::kShowJobWindow);
     shell->Jobs().close();
     EXPECT_EQ(messages.questions.size(), answer ? 1u : 2u);
   }
+}
+
+TEST_F(ShellTest, AYesToTheCloseQuestionThatCannotStartWarnsAndStaysStopped) {
+  auto shell = MakeShell();  // no input folder
+  shell->StartUp();
+  shell->Dispatch(CommandId::kShowJobWindow);
+  messages.answers = {true};
+  shell->Jobs().close();
+  EXPECT_EQ(messages.warnings, std::vector<std::string>{"入力設定がありません。"});
+  EXPECT_EQ(shell->Operation().State(), RunState::kStopped);
+  EXPECT_FALSE(shell->Jobs().isVisible());
 }
 
 TEST_F(ShellTest, StartHidesTheFolderWindowAndStopWaitsInStopPending) {
@@ -80,7 +91,7 @@ TEST_F(ShellTest, StartHidesTheFolderWindowAndStopWaitsInStopPending) {
   EXPECT_FALSE(EnabledWhenOpened(tray, CommandId::kStop));
 
   shell->Dispatch(CommandId::kStart);
-  EXPECT_EQ(shell->Commands().State(), RunState::kRunning);
+  EXPECT_EQ(shell->Operation().State(), RunState::kRunning);
   EXPECT_FALSE(shell->Folders().isVisible());
   EXPECT_TRUE(shell->Jobs().isVisible());
   EXPECT_FALSE(EnabledWhenOpened(tray, CommandId::kShowFolderWindow));
@@ -88,9 +99,9 @@ TEST_F(ShellTest, StartHidesTheFolderWindowAndStopWaitsInStopPending) {
   EXPECT_TRUE(EnabledWhenOpened(tray, CommandId::kStop));
 
   shell->Dispatch(CommandId::kStop);
-  EXPECT_EQ(shell->Commands().State(), RunState::kStopPending);
+  EXPECT_EQ(shell->Operation().State(), RunState::kStopPending);
   EXPECT_FALSE(EnabledWhenOpened(tray, CommandId::kStop));
-  EXPECT_TRUE(ServeEventsUntil([&] { return shell->Commands().State() == RunState::kStopped; }));
+  EXPECT_TRUE(ServeEventsUntil([&] { return shell->Operation().State() == RunState::kStopped; }));
   EXPECT_TRUE(EnabledWhenOpened(tray, CommandId::kShowFolderWindow));
 }
 
@@ -164,7 +175,7 @@ TEST_F(ShellTest, ExitStoresTheWindowAndWhetherToRunAtTheNextStart) {
 
   auto shell = MakeShell();
   shell->StartUp();
-  EXPECT_EQ(shell->Commands().State(), RunState::kRunning);
+  EXPECT_EQ(shell->Operation().State(), RunState::kRunning);
   EXPECT_TRUE(shell->Jobs().isVisible());
 }
 

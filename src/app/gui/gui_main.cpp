@@ -1,7 +1,6 @@
 #include "app/gui/gui_main.h"
 
 #include <QApplication>
-#include <QLockFile>
 #include <QSystemTrayIcon>
 #include <iostream>
 #include <stdexcept>
@@ -9,9 +8,9 @@
 #include "app/gui/gui_icons.h"
 #include "app/gui/gui_texts.h"
 #include "app/gui/instance_handover.h"
-#include "app/gui/operation_commands.h"
 #include "app/gui/shell.h"
 #include "logging/job_log.h"
+#include "settings/instance_lock.h"
 #include "settings/program_folders.h"
 #include "settings/work_folder.h"
 
@@ -24,23 +23,23 @@ constexpr const char* kExitLine = "終了";
 
 int RunGuiUnguarded(const std::filesystem::path& program, QApplication& app, MessageBoxes& messages) {
   const QString handOver = HandOverName(program);
-  settings::CreateApplicationFolders(program);
-  QLockFile lock(QString::fromStdString((settings::TempFolder(program) / "orvella-gui.lock").string()));
-  if (!lock.tryLock()) {
+  // The same lock as the headless service's, so the two exclude each other.
+  const settings::InstanceLockAttempt instance = settings::AcquireInstanceLock(program);
+  if (!instance.lock) {
     if (!AskFirstInstanceToShow(handOver)) {
-      std::cerr << "orvella: another orvella runs on " << program.string() << " but did not answer\n";
+      std::cerr << "orvella: " << program.string() << " is in use";
+      if (instance.holder > 0) std::cerr << " by orvella process " << instance.holder;
+      std::cerr << " (" << instance.detail << "), which did not come forward\n";
     }
     return -1;
   }
+  settings::CreateApplicationFolders(program);
   settings::RemoveStaleWorkFolders(program);
   logging::WriteJobLogMessage(program, kStartUpLine);
   {
-    Shell shell(
-        program, messages,
-        [&program](jobs::JobView& view, MessageBoxes& boxes, QtTickTimer& timer) {
-          return MakeOperationCommands(program, view, boxes, timer);
-        },
-        QSystemTrayIcon::isSystemTrayAvailable());
+    jobs::OperationHooks hooks;
+    hooks.scanLog = [](std::string_view note) { std::cerr << "orvella: " << note << std::endl; };
+    Shell shell(program, messages, QSystemTrayIcon::isSystemTrayAvailable(), std::move(hooks));
     QObject::connect(&shell, &Shell::Finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     shell.StartUp();
     HandOverServer server;

@@ -3,15 +3,15 @@
 // answer them through a subclass.
 #include <string>
 
+#include "jobs/operator_messages.h"
+
 namespace orvella::cli {
 
-class MessageBoxes {
+class MessageBoxes : public jobs::OperatorMessages {
  public:
-  virtual ~MessageBoxes() = default;
-  // A warning the operator acknowledges.
-  virtual void Warning(const std::string& text);
+  void Warning(const std::string& text) override;
   // Yes/No; true for yes.
-  virtual bool Question(const std::string& text);
+  bool Question(const std::string& text) override;
   // A note the operator acknowledges.
   virtual void Information(const std::string& text);
   // The version dialog: one OK button.

@@ -31,8 +31,7 @@ bool Showing(const QWidget& window) { return window.isVisible() && !window.isMin
 
 }  // namespace
 
-Shell::Shell(std::filesystem::path program, MessageBoxes& messages, const CommandsFactory& makeCommands,
-             bool trayHost)
+Shell::Shell(std::filesystem::path program, MessageBoxes& messages, bool trayHost, jobs::OperationHooks hooks)
     : program_(std::move(program)),
       messages_(messages),
       unsupportedGl_(settings::LoadHiddenSettings(program_).enableUnsupportedGl),
@@ -44,8 +43,8 @@ Shell::Shell(std::filesystem::path program, MessageBoxes& messages, const Comman
       tray_(trayHost ? std::make_unique<TrayIcon>() : nullptr),
       gate_(*this),
       view_(gate_, model_, [this](jobs::RunState state) { ShowRunState(state); }),
-      timer_([this] { Guarded([this] { commands_->Tick(); }); }),
-      commands_(makeCommands(view_, messages_, timer_)) {
+      timer_([this] { Guarded([this] { operation_.Tick(); }); }),
+      operation_(program_, view_, messages_, timer_, std::move(hooks)) {
   jobWindow_.SetMinimiseCloses(trayHost);
   folderWindow_.SetMinimiseCloses(trayHost);
   RestoreColumnWidthsOf(program_, section::kJob, *jobWindow_.List().header());
@@ -80,7 +79,6 @@ Shell::Shell(std::filesystem::path program, MessageBoxes& messages, const Comman
 
 Shell::~Shell() {
   gate_.Close();
-  commands_.reset();
   if (tray_) tray_->Hide();
 }
 
@@ -98,7 +96,7 @@ void Shell::StartUp() {
   if (settings::GetAutorun(program_)) {
     StartCommand();
   } else {
-    commands_->Stop();
+    operation_.StopCommand();
   }
   switch (settings::GetLastMainWindow(program_)) {
     case settings::kLastWindowJob:
@@ -128,7 +126,7 @@ void Shell::BringForward() {
 
 MenuContext Shell::Context() const {
   MenuContext context;
-  context.state = commands_->State();
+  context.state = operation_.State();
   context.modalOpen = QApplication::activeModalWidget() != nullptr;
   context.folderSelected = folderWindow_.SelectedRow() >= 0;
   context.folderWindowVisible = folderWindow_.isVisible();
@@ -155,7 +153,7 @@ void Shell::Dispatch(CommandId id) {
       StartCommand();
       break;
     case CommandId::kStop:
-      commands_->Stop();
+      operation_.StopCommand();
       break;
     case CommandId::kExit:
       ExitCommand();
@@ -196,11 +194,11 @@ void Shell::StartCommand() {
     ShowJobWindow();
     HideFolderWindow();
   }
-  commands_->Start();
+  operation_.StartCommand();
 }
 
 void Shell::CloseJobWindow() {
-  commands_->Close();
+  operation_.CloseCommand();
   HideJobWindow();
 }
 
@@ -239,9 +237,9 @@ void Shell::HideFolderWindow() {
 }
 
 void Shell::ExitCommand() {
-  const bool wasPending = commands_->ExitPending();
-  commands_->Exit([this] { Guarded([this] { FinishExit(); }); });
-  if (!wasPending) settings::SetAutorun(program_, commands_->State() != jobs::RunState::kStopped);
+  const bool wasPending = operation_.ExitPending();
+  operation_.ExitCommand([this] { Guarded([this] { FinishExit(); }); });
+  if (!wasPending) settings::SetAutorun(program_, operation_.State() != jobs::RunState::kStopped);
 }
 
 void Shell::FinishExit() {

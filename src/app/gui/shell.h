@@ -1,7 +1,7 @@
 #pragma once
 // The application shell: the job window, the folder settings window and the
 // notification icon, and what their commands do with them. The run commands
-// go to the core; the shell only shows, hides and forwards.
+// go to the core's operation; the shell only shows, hides and forwards.
 #include <QObject>
 #include <filesystem>
 #include <functional>
@@ -18,9 +18,9 @@
 #include "app/gui/job_window.h"
 #include "app/gui/menu_enabling.h"
 #include "app/gui/message_boxes.h"
-#include "app/gui/run_commands.h"
 #include "app/gui/tick_timer_qt.h"
 #include "app/gui/tray_icon.h"
+#include "jobs/operation.h"
 #include "settings/input_settings.h"
 
 namespace orvella::cli {
@@ -29,15 +29,10 @@ class Shell : public QObject {
   Q_OBJECT
 
  public:
-  // Makes the core's commands from the view, the message boxes and the timer
-  // the shell owns.
-  using CommandsFactory =
-      std::function<std::unique_ptr<RunCommands>(jobs::JobView&, MessageBoxes&, QtTickTimer&)>;
-
   // trayHost: whether a notification area exists to hold the icon.
-  Shell(std::filesystem::path program, MessageBoxes& messages, const CommandsFactory& makeCommands,
-        bool trayHost);
-  // Lets a worker still calling the view go, then ends the core.
+  Shell(std::filesystem::path program, MessageBoxes& messages, bool trayHost,
+        jobs::OperationHooks hooks = {});
+  // Lets a worker still calling the view go, then ends the operation.
   ~Shell() override;
 
   // The start command when operation ran at the last exit, else the stop
@@ -55,7 +50,7 @@ class Shell : public QObject {
   FolderWindow& Folders() { return folderWindow_; }
   TrayIcon* Tray() { return tray_.get(); }
   JobListModel& Model() { return model_; }
-  RunCommands& Commands() { return *commands_; }
+  jobs::Operation& Operation() { return operation_; }
   jobs::JobView& View() { return view_; }
   MenuContext Context() const;
 
@@ -92,8 +87,10 @@ class Shell : public QObject {
   WindowThreadGate gate_;
   GuiJobView view_;
   QtTickTimer timer_;
-  std::unique_ptr<RunCommands> commands_;
   std::optional<std::string> failure_;
+  // Last, so that it ends first: it waits for the worker, which calls the
+  // view.
+  jobs::Operation operation_;
 };
 
 }  // namespace orvella::cli

@@ -4,15 +4,15 @@
 #include <chrono>
 #include <functional>
 
+#include "jobs/operation.h"
+
 namespace orvella::cli {
 
-class QtTickTimer {
+class QtTickTimer : public jobs::TickTimer {
  public:
   explicit QtTickTimer(std::function<void()> onTick);
-  // Fires once after delay; replaces an earlier arming.
-  void Arm(std::chrono::milliseconds delay) { timer_.start(delay); }
-  void Cancel() { timer_.stop(); }
-  bool Armed() const { return timer_.isActive(); }
+  void Arm(std::chrono::milliseconds delay) override { timer_.start(delay); }
+  void Cancel() override { timer_.stop(); }
 
  private:
   QTimer timer_;

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     std::cout << "orvella " ORVELLA_VERSION " (build " ORVELLA_BUILD_ID ")\n";
     return 0;
   }
-  if (args.empty()) return orvella::cli::RunGui(orvella::settings::ResolveProgramFolder(home), argc, argv);
+  if (args.empty()) return orvella::cli::RunGui(home, argc, argv);
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp();
     return 0;

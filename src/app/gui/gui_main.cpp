@@ -57,13 +57,20 @@ int RunGuiUnguarded(const std::filesystem::path& program, QApplication& app, Mes
 
 }  // namespace
 
-int RunGui(const std::filesystem::path& program, int& argc, char** argv) {
+int RunGui(const std::filesystem::path& homeOption, int& argc, char** argv) {
+  // Qt would abort without a display; say what to run instead.
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    std::cerr << "orvella: no display for the windows; `orvella serve` runs without them, "
+                 "`orvella --help` lists the commands\n";
+    return -1;
+  }
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
   app.setWindowIcon(ProgramIcon());
   MessageBoxes messages;
   try {
-    return RunGuiUnguarded(program, app, messages);
+    return RunGuiUnguarded(settings::ResolveProgramFolder(homeOption), app, messages);
   } catch (const std::exception& e) {
     messages.Warning(std::string(gui_text::kUnexpectedError) + gui_text::kDetailHeading + e.what());
     return -1;

@@ -49,10 +49,7 @@ class Shell : public QObject {
   JobWindow& Jobs() { return jobWindow_; }
   FolderWindow& Folders() { return folderWindow_; }
   TrayIcon* Tray() { return tray_.get(); }
-  JobListModel& Model() { return model_; }
   jobs::Operation& Operation() { return operation_; }
-  jobs::JobView& View() { return view_; }
-  MenuContext Context() const;
 
  signals:
   // The exit command has been carried out: the event loop may end.
@@ -61,6 +58,7 @@ class Shell : public QObject {
  private:
   void Guarded(const std::function<void()>& fn);
   void ShowRunState(jobs::RunState state);
+  MenuContext Context() const;
   void ApplyMenu(QMenu* menu);
 
   void StartCommand();

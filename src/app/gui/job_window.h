@@ -31,8 +31,8 @@ class JobWindow : public QMainWindow {
 
  signals:
   void CommandChosen(orvella::cli::CommandId id);
-  // The close box, the close command's shortcut or a minimise by the window
-  // manager: the owner decides what closing means.
+  // The close box, or a minimise by the window manager: the owner decides
+  // what closing means.
   void CloseRequested();
   void MenuOpening(QMenu* menu);
 

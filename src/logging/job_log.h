@@ -32,6 +32,10 @@ bool WriteJobLog(const std::filesystem::path& program, const std::optional<std::
 bool WriteJobLogAt(const std::filesystem::path& program, const std::optional<std::filesystem::path>& target,
                    const JobLogFields& fields, std::time_t now);
 
+// The lines that open and close a run of the program.
+inline constexpr const char* kStartUpMessage = "起動";
+inline constexpr const char* kExitMessage = "終了";
+
 // A message-only line in the daily log (start-up, exit, notifications).
 bool WriteJobLogMessage(const std::filesystem::path& program, const std::string& message);
 

@@ -1,7 +1,9 @@
 // The orvella binary without a subcommand: a second start on the same program
 // folder hands over to the first and ends with -1, logging nothing; the
-// headless service holds the folder against the windows too.
+// headless service holds the folder against the windows too; SIGTERM ends the
+// windows as the exit command does.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
 #include <filesystem>
@@ -56,6 +58,19 @@ TEST(SecondStart, HandsOverToTheFirstOrMeetsTheServiceAndExitsWithMinusOne) {
     EXPECT_EQ(CountInLogs(home.Path(), "起動"), 1);
     EXPECT_FALSE(first.WaitExit(std::chrono::milliseconds(0))) << "service " << service;
   }
+}
+
+TEST(ExitSignal, SigtermEndsTheWindowsLikeTheExitCommand) {
+  orvella::test::TempDir home;
+  orvella::test::BackgroundProcess gui(orvella::test::BinaryPath("orvella"), {"--home", home.Path().string()},
+                                       home / "gui.out");
+  for (int i = 0; i < 200 && CountInLogs(home.Path(), "起動") == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_EQ(CountInLogs(home.Path(), "起動"), 1) << gui.Output();
+  ASSERT_EQ(::kill(gui.Pid(), SIGTERM), 0);
+  EXPECT_EQ(gui.WaitExit(std::chrono::seconds(10)), 0) << gui.Output();
+  EXPECT_EQ(CountInLogs(home.Path(), "終了"), 1);
 }
 
 }  // namespace

@@ -16,9 +16,6 @@
 namespace orvella::cli {
 namespace {
 
-constexpr const char* kStartUp = "起動";
-constexpr const char* kExit = "終了";
-
 int RunServe(const CommandContext& context, const std::vector<std::string>& args) {
   const CliArgs cli(args, 0, {});
   const settings::InstanceLockAttempt instance = settings::AcquireInstanceLock(context.program);
@@ -35,7 +32,7 @@ int RunServe(const CommandContext& context, const std::vector<std::string>& args
   // A journal or pipe that went away must not end the service.
   std::signal(SIGPIPE, SIG_IGN);
 
-  logging::WriteJobLogMessage(context.program, kStartUp);
+  logging::WriteJobLogMessage(context.program, logging::kStartUpMessage);
   ConsoleView console;
   PollTimer timer;
   jobs::OperationHooks hooks;
@@ -50,7 +47,7 @@ int RunServe(const CommandContext& context, const std::vector<std::string>& args
       code = 1;
     }
   }
-  logging::WriteJobLogMessage(context.program, kExit);
+  logging::WriteJobLogMessage(context.program, logging::kExitMessage);
   return code;
 }
 

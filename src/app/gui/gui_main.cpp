@@ -5,6 +5,8 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "app/gui/command_ids.h"
+#include "app/gui/exit_signals.h"
 #include "app/gui/gui_icons.h"
 #include "app/gui/gui_texts.h"
 #include "app/gui/instance_handover.h"
@@ -17,9 +19,6 @@
 namespace orvella::cli {
 
 namespace {
-
-constexpr const char* kStartUpLine = "起動";
-constexpr const char* kExitLine = "終了";
 
 int RunGuiUnguarded(const std::filesystem::path& program, QApplication& app, MessageBoxes& messages) {
   const QString handOver = HandOverName(program);
@@ -35,12 +34,15 @@ int RunGuiUnguarded(const std::filesystem::path& program, QApplication& app, Mes
   }
   settings::CreateApplicationFolders(program);
   settings::RemoveStaleWorkFolders(program);
-  logging::WriteJobLogMessage(program, kStartUpLine);
+  logging::WriteJobLogMessage(program, logging::kStartUpMessage);
   {
     jobs::OperationHooks hooks;
     hooks.scanLog = [](std::string_view note) { std::cerr << "orvella: " << note << std::endl; };
     Shell shell(program, messages, QSystemTrayIcon::isSystemTrayAvailable(), std::move(hooks));
     QObject::connect(&shell, &Shell::Finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    ExitSignals exitSignals;
+    QObject::connect(&exitSignals, &ExitSignals::ExitRequested, &shell,
+                     [&shell] { shell.Dispatch(CommandId::kExit); });
     shell.StartUp();
     HandOverServer server;
     if (server.Listen(handOver)) {
@@ -51,7 +53,7 @@ int RunGuiUnguarded(const std::filesystem::path& program, QApplication& app, Mes
       messages.Warning(gui_text::kHandOverFailed);
     }
   }
-  logging::WriteJobLogMessage(program, kExitLine);
+  logging::WriteJobLogMessage(program, logging::kExitMessage);
   return 0;
 }
 

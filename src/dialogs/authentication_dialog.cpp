@@ -18,8 +18,10 @@ AuthenticationDialog::AuthenticationDialog(QWidget* parent, const settings::Prin
   setWindowTitle("認証情報の入力");
   using settings::AuthenticationMode;
   using settings::kAuthenticationModeNames;
-  basic_ = new QRadioButton(ToQ(kAuthenticationModeNames[static_cast<int>(AuthenticationMode::kBasic)].display), this);
-  none_ = new QRadioButton(ToQ(kAuthenticationModeNames[static_cast<int>(AuthenticationMode::kNone)].display), this);
+  basic_ = new QRadioButton(
+      ToQ(kAuthenticationModeNames[static_cast<int>(AuthenticationMode::kBasic)].display), this);
+  none_ = new QRadioButton(ToQ(kAuthenticationModeNames[static_cast<int>(AuthenticationMode::kNone)].display),
+                           this);
   user_ = new QLineEdit(ToQ(printer.loginUsername), this);
   password_ = new QLineEdit(ToQ(printer.loginPassword), this);
   basic_->setObjectName("basic");

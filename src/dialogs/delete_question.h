@@ -10,7 +10,7 @@
 namespace orvella::dialogs {
 
 using FindInput = const settings::InputFolderSetting* (*)(const std::vector<settings::InputFolderSetting>&,
-                                                           const std::string&);
+                                                          const std::string&);
 
 // usedPattern (with the folder for its %s) when an input folder of INPUT.INI
 // uses name, else plain. An unreadable INPUT.INI counts as no use.

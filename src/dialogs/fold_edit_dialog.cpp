@@ -47,9 +47,9 @@ QString MarginText(int margin) { return margin < 0 ? QString() : QString::number
 
 }  // namespace
 
-FoldEditDialog::FoldEditDialog(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
-                               const FoldSetting& fold, const std::vector<FoldSetting>& list,
-                               std::optional<size_t> editedIndex)
+FoldEditDialog::FoldEditDialog(QWidget* parent, const std::filesystem::path& program,
+                               DialogMessages& messages, const FoldSetting& fold,
+                               const std::vector<FoldSetting>& list, std::optional<size_t> editedIndex)
     : QDialog(parent),
       program_(program),
       messages_(messages),
@@ -140,8 +140,8 @@ void FoldEditDialog::ShowSlot() {
   }
   SelectData(*foldType_, fold_.foldTypes[static_cast<size_t>(slot)]);
   margin_->edit()->setText(MarginText(fold_.margins[static_cast<size_t>(slot)]));
-  marginRule_->setText(
-      ToQ(settings::FoldMarginRuleText(settings::FoldMarginRule(fold_.foldTypes[static_cast<size_t>(slot)], slot))));
+  marginRule_->setText(ToQ(settings::FoldMarginRuleText(
+      settings::FoldMarginRule(fold_.foldTypes[static_cast<size_t>(slot)], slot))));
   showing_ = false;
 }
 
@@ -155,8 +155,8 @@ void FoldEditDialog::ChooseFoldType() {
   if (showing_ || foldType_->currentIndex() < 0) return;
   const int slot = Slot();
   fold_.foldTypes[static_cast<size_t>(slot)] = foldType_->currentData().toInt();
-  marginRule_->setText(
-      ToQ(settings::FoldMarginRuleText(settings::FoldMarginRule(fold_.foldTypes[static_cast<size_t>(slot)], slot))));
+  marginRule_->setText(ToQ(settings::FoldMarginRuleText(
+      settings::FoldMarginRule(fold_.foldTypes[static_cast<size_t>(slot)], slot))));
   ShowRow(slot);
 }
 
@@ -193,8 +193,8 @@ void FoldEditDialog::reject() {
   QDialog::reject();
 }
 
-bool EditFold(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages, FoldSetting& fold,
-              const std::vector<FoldSetting>& list, std::optional<size_t> editedIndex) {
+bool EditFold(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
+              FoldSetting& fold, const std::vector<FoldSetting>& list, std::optional<size_t> editedIndex) {
   FoldEditDialog dialog(parent, program, messages, fold, list, editedIndex);
   if (dialog.exec() != QDialog::Accepted) return false;
   fold = dialog.Result();

@@ -41,8 +41,8 @@ bool ClearFoldReferences(const std::filesystem::path& program, const std::string
 
 }  // namespace
 
-FoldListDialog::FoldListDialog(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
-                               FoldEditor editor)
+FoldListDialog::FoldListDialog(QWidget* parent, const std::filesystem::path& program,
+                               DialogMessages& messages, FoldEditor editor)
     : RecordListDialog(parent, program, std::string(settings::window_section::kFoldList), "紙折一覧",
                        {"設定名称", "折り機"}),
       messages_(messages),
@@ -96,7 +96,8 @@ void FoldListDialog::Edit(int row) {
 
 void FoldListDialog::Delete(int row) {
   const std::string name = folds_[static_cast<size_t>(row)].name;
-  if (!messages_.Question(DeleteQuestion(program(), name, settings::FindInputByFold, kDelete, kDeleteUsed))) return;
+  if (!messages_.Question(DeleteQuestion(program(), name, settings::FindInputByFold, kDelete, kDeleteUsed)))
+    return;
   if (!ClearFoldReferences(program(), name)) messages_.Warning(kClearFailed);
   folds_.erase(folds_.begin() + row);
   RemoveRow(row);

@@ -14,9 +14,9 @@ namespace orvella::dialogs {
 class DialogMessages;
 
 // Edits one record in place; true on OK.
-using FoldEditor = std::function<bool(QWidget* parent, settings::FoldSetting& fold,
-                                      const std::vector<settings::FoldSetting>& list,
-                                      std::optional<size_t> editedIndex)>;
+using FoldEditor =
+    std::function<bool(QWidget* parent, settings::FoldSetting& fold,
+                       const std::vector<settings::FoldSetting>& list, std::optional<size_t> editedIndex)>;
 
 class FoldListDialog : public RecordListDialog {
  public:

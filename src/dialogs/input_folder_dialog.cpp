@@ -53,7 +53,8 @@ constexpr Choice kStaples[] = {{1, "左上１つ"}, {2, "右上１つ"}, {3, "�
 constexpr Choice kPunches[] = {{1, "左"}, {2, "右"}, {3, "上"}};
 constexpr Choice kDuplexes[] = {{1, "左右開き"}, {2, "上下開き"}};
 constexpr Choice kZFolds[] = {{1, "左折"}, {2, "右折"}, {3, "下折"}};
-constexpr const char* kSizeRows[settings::kInputSizeCount] = {"A0", "A1", "A2", "A3", "A4", "不定形", "B4", "B5"};
+constexpr const char* kSizeRows[settings::kInputSizeCount] = {"A0", "A1",     "A2", "A3",
+                                                              "A4", "不定形", "B4", "B5"};
 
 QComboBox* ChoiceCombo(QWidget* parent, std::span<const Choice> choices, int value, const char* name) {
   auto* combo = new QComboBox(parent);
@@ -118,7 +119,8 @@ QString MagnificationText(double percent) { return QString::number(percent, 'f',
 
 InputFolderDialog::InputFolderDialog(QWidget* parent, const std::filesystem::path& program,
                                      DialogMessages& messages, const InputFolderSetting& setting,
-                                     const std::vector<InputFolderSetting>& all, std::optional<size_t> editedIndex)
+                                     const std::vector<InputFolderSetting>& all,
+                                     std::optional<size_t> editedIndex)
     : QDialog(parent),
       program_(program),
       messages_(messages),
@@ -258,7 +260,8 @@ QWidget* InputFolderDialog::MakeOutputPage() {
 QWidget* InputFolderDialog::MakeStampPage() {
   auto* page = new QWidget(this);
   std::vector<std::string> names;
-  for (const auto& stamp : LoadOrEmpty([&] { return settings::LoadStamps(program_); })) names.push_back(stamp.name);
+  for (const auto& stamp : LoadOrEmpty([&] { return settings::LoadStamps(program_); }))
+    names.push_back(stamp.name);
   auto* grid = new QGridLayout;
   grid->addWidget(new QLabel("設定名称", page), 0, 1);
   grid->addWidget(new QLabel("ハーフトーン", page), 0, 2);
@@ -403,7 +406,8 @@ void InputFolderDialog::Browse() {
 bool InputFolderDialog::Check() {
   settings::InputGeneralForm form{FromQ(inputDir_->text()), FromQ(widePrinter_->currentText()),
                                   FromQ(a2Printer_->currentText()), FromQ(quantity_->edit()->text())};
-  if (auto failure = settings::ValidateInputGeneral(form, all_, editedIndex_, settings::NetworkShortcutsFolder())) {
+  if (auto failure =
+          settings::ValidateInputGeneral(form, all_, editedIndex_, settings::NetworkShortcutsFolder())) {
     QWidget* field = inputDir_;
     if (failure->field == settings::InputField::kWidePrinter)
       field = widePrinter_->isEnabled() ? widePrinter_ : a2Printer_;
@@ -420,8 +424,9 @@ bool InputFolderDialog::Check() {
   std::array<OutputTarget, settings::kInputSizeCount> targets{};
   std::array<std::string, settings::kInputSizeCount> texts;
   for (size_t i = 0; i < outputs_.size(); ++i) {
-    targets[i] = outputs_[i].bySize->isChecked() ? static_cast<OutputTarget>(outputs_[i].target->currentData().toInt())
-                                                 : OutputTarget::kMag;
+    targets[i] = outputs_[i].bySize->isChecked()
+                     ? static_cast<OutputTarget>(outputs_[i].target->currentData().toInt())
+                     : OutputTarget::kMag;
     texts[i] = FromQ(outputs_[i].magnification->edit()->text());
   }
   if (auto failure = settings::ValidateOutputSettings(useOutput_->isChecked(), targets, texts)) {

@@ -102,7 +102,7 @@ class InputFolderDialog : public QDialog {
 
 // Opens the dialog; true on OK with setting holding the edited values.
 bool EditInputFolder(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
-                     settings::InputFolderSetting& setting, const std::vector<settings::InputFolderSetting>& all,
-                     std::optional<size_t> editedIndex);
+                     settings::InputFolderSetting& setting,
+                     const std::vector<settings::InputFolderSetting>& all, std::optional<size_t> editedIndex);
 
 }  // namespace orvella::dialogs

@@ -65,7 +65,8 @@ QRadioButton* DirectionRow(QWidget* parent, QGridLayout* grid, int row, const ch
                            HdiDataDirection direction, const char* objectName) {
   auto* group = new QButtonGroup(parent);
   auto* landscape = new QRadioButton(
-      settings::kHdiDataDirectionNames[static_cast<int>(HdiDataDirection::kLandscape)].display.data(), parent);
+      settings::kHdiDataDirectionNames[static_cast<int>(HdiDataDirection::kLandscape)].display.data(),
+      parent);
   auto* portrait = new QRadioButton(
       settings::kHdiDataDirectionNames[static_cast<int>(HdiDataDirection::kPortrait)].display.data(), parent);
   portrait->setObjectName(objectName);
@@ -112,8 +113,10 @@ PreferenceDialog::PreferenceDialog(QWidget* parent, const std::filesystem::path&
 
   auto* directions = new QGroupBox("HDIデータの向き", this);
   auto* directionGrid = new QGridLayout(directions);
-  a0Portrait_ = DirectionRow(directions, directionGrid, 0, "A0:", values.wideHdiA0DataDirection, "a0Portrait");
-  a4Portrait_ = DirectionRow(directions, directionGrid, 1, "A4:", values.wideHdiA4DataDirection, "a4Portrait");
+  a0Portrait_ =
+      DirectionRow(directions, directionGrid, 0, "A0:", values.wideHdiA0DataDirection, "a0Portrait");
+  a4Portrait_ =
+      DirectionRow(directions, directionGrid, 1, "A4:", values.wideHdiA4DataDirection, "a4Portrait");
 
   tiffResoOnPrinter_ = new QCheckBox("TIFFの解像度自動調整をプリンタ側で行う", this);
   model02Rotation_ = new QCheckBox("TIFFの横長制限対応処理を行う（Model 02）", this);
@@ -136,7 +139,8 @@ PreferenceDialog::PreferenceDialog(QWidget* parent, const std::filesystem::path&
   for (int i = 0; i < settings::kNetSendPcCount; ++i) {
     QLineEdit*& address = addresses_[static_cast<size_t>(i)];
     address = new QLineEdit(
-        QString::fromStdString(base::FormatIpv4Address(values.netSendAddresses[static_cast<size_t>(i)])), netSendBox);
+        QString::fromStdString(base::FormatIpv4Address(values.netSendAddresses[static_cast<size_t>(i)])),
+        netSendBox);
     address->setObjectName(QString("netSendAddress%1").arg(i + 1));
     address->setMaxLength(15);
     auto* test = new QPushButton("送信テスト", netSendBox);
@@ -151,7 +155,8 @@ PreferenceDialog::PreferenceDialog(QWidget* parent, const std::filesystem::path&
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(margins);
   layout->addWidget(directions);
-  for (QCheckBox* box : {tiffResoOnPrinter_, model02Rotation_, panelOff_, energySave_}) layout->addWidget(box);
+  for (QCheckBox* box : {tiffResoOnPrinter_, model02Rotation_, panelOff_, energySave_})
+    layout->addWidget(box);
   layout->addWidget(netSendBox);
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -168,7 +173,8 @@ void PreferenceDialog::SendTest(int row) {
   }
   if (!logging::IsMessengerRunning()) {
     messages_.Warning(
-        "Messengerサービスが起動されていないため、メッセージが送信できません。\r\nサービスを起動してください。");
+        "Messengerサービスが起動されていないため、メッセージが送信できません。\r\nサービスを起動してください"
+        "。");
     return;
   }
   const std::string text = base::FormatIpv4Address(address);

@@ -61,7 +61,8 @@ QGridLayout* TrayGrid(QWidget* page) {
 
 PrinterEditDialog::PrinterEditDialog(QWidget* parent, const std::filesystem::path& program,
                                      DialogMessages& messages, const PrinterSetting& printer,
-                                     const std::vector<PrinterSetting>& list, std::optional<size_t> editedIndex)
+                                     const std::vector<PrinterSetting>& list,
+                                     std::optional<size_t> editedIndex)
     : QDialog(parent),
       program_(program),
       messages_(messages),

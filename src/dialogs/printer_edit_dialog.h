@@ -25,8 +25,8 @@ class PrinterEditDialog : public QDialog {
   // list and editedIndex (the record's own position when editing) serve the
   // duplicate checks; both must outlive the dialog.
   PrinterEditDialog(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
-                    const settings::PrinterSetting& printer, const std::vector<settings::PrinterSetting>& list,
-                    std::optional<size_t> editedIndex);
+                    const settings::PrinterSetting& printer,
+                    const std::vector<settings::PrinterSetting>& list, std::optional<size_t> editedIndex);
 
   // The edited record; complete once the dialog ended with OK.
   const settings::PrinterSetting& Result() const { return printer_; }

@@ -1,6 +1,7 @@
 #include "dialogs/printer_list_dialog.h"
 
 #include <QTreeWidget>
+
 #include "dialogs/delete_question.h"
 #include "dialogs/dialog_messages.h"
 #include "dialogs/printer_edit_dialog.h"
@@ -16,7 +17,8 @@ using settings::PrinterSetting;
 constexpr const char* kLoadFailed = "プリンタ設定の読み込みに失敗しました。";
 constexpr const char* kSaveFailed = "プリンタ設定の保存に失敗しました。";
 constexpr const char* kDeleteUsed =
-    "選択されたプリンタ設定を削除します。よろしいですか？\nこの設定は入力フォルダ \"%s\" で使用されています。";
+    "選択されたプリンタ設定を削除します。よろしいですか？\nこの設定は入力フォルダ \"%s\" "
+    "で使用されています。";
 constexpr const char* kDelete = "選択されたプリンタ設定を削除します。\nよろしいですか？";
 
 // The catalogue name of a wide model, the free-text model of an A2 printer.
@@ -84,7 +86,8 @@ void PrinterListDialog::Edit(int row) {
 
 void PrinterListDialog::Delete(int row) {
   const std::string& name = printers_[static_cast<size_t>(row)].name;
-  if (!messages_.Question(DeleteQuestion(program(), name, settings::FindInputByPrinter, kDelete, kDeleteUsed)))
+  if (!messages_.Question(
+          DeleteQuestion(program(), name, settings::FindInputByPrinter, kDelete, kDeleteUsed)))
     return;
   // Input folders keep the name: starting operation reports the missing printer.
   printers_.erase(printers_.begin() + row);

@@ -15,9 +15,9 @@ class DialogMessages;
 
 // Edits one record in place; true on OK. The list and the record's own
 // position (editing) serve the duplicate checks.
-using PrinterEditor = std::function<bool(QWidget* parent, settings::PrinterSetting& printer,
-                                         const std::vector<settings::PrinterSetting>& list,
-                                         std::optional<size_t> editedIndex)>;
+using PrinterEditor =
+    std::function<bool(QWidget* parent, settings::PrinterSetting& printer,
+                       const std::vector<settings::PrinterSetting>& list, std::optional<size_t> editedIndex)>;
 
 class PrinterListDialog : public RecordListDialog {
  public:

@@ -10,7 +10,9 @@
 
 namespace orvella::dialogs {
 
-inline QString ToQ(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+inline QString ToQ(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 inline std::string FromQ(const QString& text) { return text.toStdString(); }
 
 // The display texts of a keyword table, each item holding its number.

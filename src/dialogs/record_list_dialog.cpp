@@ -45,9 +45,8 @@ RecordListDialog::RecordListDialog(QWidget* parent, const std::filesystem::path&
   });
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] { UpdateButtons(); });
-  connect(list_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-    Edit(list_->indexOfTopLevelItem(item));
-  });
+  connect(list_, &QTreeWidget::itemDoubleClicked, this,
+          [this](QTreeWidgetItem* item) { Edit(list_->indexOfTopLevelItem(item)); });
   UpdateButtons();
 }
 

@@ -32,7 +32,8 @@ void RestoreDialogPosition(QWidget& dialog, const std::filesystem::path& program
   }
 }
 
-void SaveDialogPosition(const QWidget& dialog, const std::filesystem::path& program, std::string_view section) {
+void SaveDialogPosition(const QWidget& dialog, const std::filesystem::path& program,
+                        std::string_view section) {
   try {
     settings::SaveWindowPosition(program, section, dialog.x(), dialog.y());
   } catch (const settings::SettingsError&) {
@@ -48,7 +49,8 @@ void RestoreColumnWidths(QTreeWidget& list, const std::filesystem::path& program
   }
 }
 
-void SaveColumnWidths(const QTreeWidget& list, const std::filesystem::path& program, std::string_view section) {
+void SaveColumnWidths(const QTreeWidget& list, const std::filesystem::path& program,
+                      std::string_view section) {
   std::vector<int> widths;
   for (int i = 0; i < list.columnCount(); ++i) widths.push_back(list.columnWidth(i));
   try {

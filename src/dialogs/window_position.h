@@ -13,9 +13,11 @@ namespace orvella::dialogs {
 // At the stored position kept inside the work area, else centred over the
 // parent. Call once the dialog has its layout.
 void RestoreDialogPosition(QWidget& dialog, const std::filesystem::path& program, std::string_view section);
-void SaveDialogPosition(const QWidget& dialog, const std::filesystem::path& program, std::string_view section);
+void SaveDialogPosition(const QWidget& dialog, const std::filesystem::path& program,
+                        std::string_view section);
 
 void RestoreColumnWidths(QTreeWidget& list, const std::filesystem::path& program, std::string_view section);
-void SaveColumnWidths(const QTreeWidget& list, const std::filesystem::path& program, std::string_view section);
+void SaveColumnWidths(const QTreeWidget& list, const std::filesystem::path& program,
+                      std::string_view section);
 
 }  // namespace orvella::dialogs

@@ -44,7 +44,8 @@ TEST_F(FoldDialogsTest, SlotEditsShowAtOnceAndTheMarginRuleIsChecked) {
   // The failure brings its slot back into view before focusing the margin.
   slotList->setCurrentItem(slotList->topLevelItem(settings::kSlotA0Tate));
   dialog.accept();
-  ExpectFieldFailure(dialog, messages, "A1縦 ファイル正W のマージンは 25 ～ 40 で指定してください。", "margin");
+  ExpectFieldFailure(dialog, messages, "A1縦 ファイル正W のマージンは 25 ～ 40 で指定してください。",
+                     "margin");
   EXPECT_EQ(slotList->currentItem(), slotList->topLevelItem(settings::kSlotA1Tate));
   EXPECT_EQ(margin->text(), "10");
 
@@ -115,7 +116,8 @@ TEST_F(FoldDialogsTest, NewWritesTheFileAndDeletingAUsedFoldClearsItsReferences)
   dialog.Delete(0);
   ASSERT_EQ(messages.questions.size(), 1u);
   EXPECT_EQ(messages.questions[0],
-            "選択された紙折設定を削除します。よろしいですか？\nこの設定は入力フォルダ \"/hot/b\" で使用されています。");
+            "選択された紙折設定を削除します。よろしいですか？\nこの設定は入力フォルダ \"/hot/b\" "
+            "で使用されています。");
   const auto inputs = settings::LoadInputSettings(home.Path());
   ASSERT_EQ(inputs.size(), 3u);
   EXPECT_EQ(inputs[0].wideFoldName, "other");

@@ -1,10 +1,11 @@
+#include "dialogs/input_folder_dialog.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
 #include <QTabWidget>
 
 #include "dialog_fixture.h"
-#include "dialogs/input_folder_dialog.h"
 #include "settings/fold_settings.h"
 #include "settings/input_settings.h"
 #include "settings/printer_settings.h"
@@ -55,13 +56,16 @@ TEST_F(InputFolderDialogTest, ChecksRunPageByPageAndShowTheFailingFieldOnItsPage
   };
   const Case cases[] = {
       {"", "wide", "1", "", "100.0", "入力フォルダを選択してください。", "inputDir", 0},
-      {"/hot/existing", "wide", "1", "", "100.0", "選択された入力フォルダは既に登録されています。", "inputDir", 0},
-      {"/hot/new", "", "1", "", "100.0", "使用プリンタを「広幅機」と「A2以下機」から、少なくとも1つ選択してください。",
-       "widePrinter", 0},
+      {"/hot/existing", "wide", "1", "", "100.0", "選択された入力フォルダは既に登録されています。",
+       "inputDir", 0},
+      {"/hot/new", "", "1", "", "100.0",
+       "使用プリンタを「広幅機」と「A2以下機」から、少なくとも1つ選択してください。", "widePrinter", 0},
       {"/hot/new", "wide", "0", "", "100.0", "部数は1～999で指定してください。", "quantity", 0},
       {"/hot/new", "wide", "1", "memo\u00e9", "100.0", *settings::CheckStorableText("\u00e9"), "memo", 0},
-      {"/hot/new", "wide", "1", "", "1.0.0", "出力設定の変倍サイズは20.0～400.0で指定してください。", "magnification3", 1},
-      {"/hot/new", "wide", "1", "", "7", "出力設定の変倍サイズは20.0～400.0で指定してください。", "magnification3", 1},
+      {"/hot/new", "wide", "1", "", "1.0.0", "出力設定の変倍サイズは20.0～400.0で指定してください。",
+       "magnification3", 1},
+      {"/hot/new", "wide", "1", "", "7", "出力設定の変倍サイズは20.0～400.0で指定してください。",
+       "magnification3", 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -147,7 +151,8 @@ TEST_F(InputFolderDialogTest, ControlsFollowThePrinterChoicesAndTheHiddenSetting
     EXPECT_FALSE(Child<QCheckBox>(dialog, "a4Fold")->isVisible());
     EXPECT_FALSE(Child<QCheckBox>(dialog, "zFold")->isVisible());
   }
-  home.WriteIni("HIDDEN.INI", "[SETTING]\nENABLE_A4_FOLD=TRUE\nENABLE_Z_FOLD=TRUE\nENABLE_PAPER_SIZE_B=TRUE\n");
+  home.WriteIni("HIDDEN.INI",
+                "[SETTING]\nENABLE_A4_FOLD=TRUE\nENABLE_Z_FOLD=TRUE\nENABLE_PAPER_SIZE_B=TRUE\n");
   InputFolderDialog dialog(nullptr, home.Path(), messages, existing, all, std::nullopt);
   dialog.show();
   Child<QTabWidget>(dialog, "pages")->setCurrentIndex(3);

@@ -1,10 +1,11 @@
+#include "dialogs/preference_dialog.h"
+
 #include <QCheckBox>
 #include <QRadioButton>
 #include <ctime>
 #include <sstream>
 
 #include "dialog_fixture.h"
-#include "dialogs/preference_dialog.h"
 #include "logging/job_log.h"
 #include "settings/preferences.h"
 
@@ -70,17 +71,17 @@ TEST_F(PreferenceDialogTest, OkWritesEveryValueKeyByKeyInTheDialogsOrder) {
   std::istringstream lines(home.ReadIni("PREFERENCE.INI"));
   for (std::string line; std::getline(lines, line);)
     if (const auto eq = line.find('='); eq != std::string::npos) keys.push_back(line.substr(0, eq));
-  const std::vector<std::string> order{"MARGIN_PLUS",         "MARGIN_MINUS",         "TIFFRESOPROC_ON_PRINTER",
-                                       "MODEL02_ROTATION",    "ENABLE_PANELOFF",      "ENABLE_ENERGYSAVE",
-                                       "WIDE_HDI_A0DATA_DIRECTION", "WIDE_HDI_A4DATA_DIRECTION",
-                                       "NETSEND_PC1_IP_ADDR", "NETSEND_PC2_IP_ADDR",  "NETSEND_PC3_IP_ADDR"};
+  const std::vector<std::string> order{
+      "MARGIN_PLUS",         "MARGIN_MINUS",        "TIFFRESOPROC_ON_PRINTER",   "MODEL02_ROTATION",
+      "ENABLE_PANELOFF",     "ENABLE_ENERGYSAVE",   "WIDE_HDI_A0DATA_DIRECTION", "WIDE_HDI_A4DATA_DIRECTION",
+      "NETSEND_PC1_IP_ADDR", "NETSEND_PC2_IP_ADDR", "NETSEND_PC3_IP_ADDR"};
   EXPECT_EQ(keys, order);
 }
 
 TEST_F(PreferenceDialogTest, PanelOffAndEnergySaveShowOnlyWhenHiddenSettingsAllowThem) {
   for (const bool allowed : {false, true}) {
-    home.WriteIni("HIDDEN.INI",
-                  std::string("[SETTING]\nENABLE_PANELOFF_AND_ENERGYSAVE_SETTING=") + (allowed ? "TRUE" : "FALSE") + "\n");
+    home.WriteIni("HIDDEN.INI", std::string("[SETTING]\nENABLE_PANELOFF_AND_ENERGYSAVE_SETTING=") +
+                                    (allowed ? "TRUE" : "FALSE") + "\n");
     PreferenceDialog dialog(nullptr, home.Path(), messages);
     dialog.show();
     EXPECT_EQ(Child<QCheckBox>(dialog, "enablePanelOff")->isVisible(), allowed);
@@ -114,8 +115,8 @@ TEST_F(PreferenceDialogTest, SendTest) {
     EXPECT_EQ(messages.information[0],
               "テストメッセージを送信しました。送信先PCで確認してください。\r\n\r\n"
               "※送信先にメッセージが表示されるまで、しばらく時間が掛かる場合があります。");
-    const std::string log =
-        base::Cp932ToUtf8(orvella::test::ReadFileBytes(logging::DailyLogPath(home.Path(), std::time(nullptr))));
+    const std::string log = base::Cp932ToUtf8(
+        orvella::test::ReadFileBytes(logging::DailyLogPath(home.Path(), std::time(nullptr))));
     EXPECT_NE(log.find("テストメッセージを送信しました(IPアドレス: 127.0.0.3)"), std::string::npos) << log;
   }
 }

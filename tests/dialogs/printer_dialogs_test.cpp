@@ -109,8 +109,10 @@ TEST_F(PrinterListTest, NewAndEditWriteTheFile) {
 }
 
 TEST_F(PrinterListTest, DeletingAUsedPrinterAsksWithTheFolderAndKeepsTheReference) {
-  ASSERT_TRUE(settings::SavePrinterSettings(home.Path(), {Printer("p1", "127.0.0.1"), Printer("p2", "127.0.0.2")}));
-  home.WriteIni("INPUT.INI", "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"/hot/a\"\nWIDE_PRINTER_NAME=\"p2\"\n");
+  ASSERT_TRUE(
+      settings::SavePrinterSettings(home.Path(), {Printer("p1", "127.0.0.1"), Printer("p2", "127.0.0.2")}));
+  home.WriteIni("INPUT.INI",
+                "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"/hot/a\"\nWIDE_PRINTER_NAME=\"p2\"\n");
   PrinterListDialog dialog(nullptr, home.Path(), messages);
 
   messages.answer = false;
@@ -121,7 +123,8 @@ TEST_F(PrinterListTest, DeletingAUsedPrinterAsksWithTheFolderAndKeepsTheReferenc
   dialog.Delete(1);
   ASSERT_EQ(messages.questions.size(), 2u);
   EXPECT_EQ(messages.questions[1],
-            "選択されたプリンタ設定を削除します。よろしいですか？\nこの設定は入力フォルダ \"/hot/a\" で使用されています。");
+            "選択されたプリンタ設定を削除します。よろしいですか？\nこの設定は入力フォルダ \"/hot/a\" "
+            "で使用されています。");
   const auto saved = settings::LoadPrinterSettings(home.Path());
   ASSERT_EQ(saved.size(), 1u);
   EXPECT_EQ(saved[0].name, "p1");

@@ -18,8 +18,8 @@ RecordListDialog::RecordListDialog(QWidget* parent, const std::filesystem::path&
   list_->setHeaderLabels(columns);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
 
-  auto* newButton = new QPushButton("新規作成...", this);
-  edit_ = new QPushButton("編集...", this);
+  auto* newButton = new QPushButton("新規", this);
+  edit_ = new QPushButton("編集", this);
   delete_ = new QPushButton("削除", this);
   auto* close = new QPushButton("閉じる", this);
   newButton->setObjectName("new");

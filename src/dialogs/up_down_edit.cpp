@@ -8,8 +8,8 @@
 
 namespace orvella::dialogs {
 
-UpDownEdit::UpDownEdit(QWidget* parent, double low, double high, int decimals)
-    : QWidget(parent), edit_(new QLineEdit(this)), low_(low), high_(high), decimals_(decimals) {
+UpDownEdit::UpDownEdit(QWidget* parent, double low, double high, int decimals, double step)
+    : QWidget(parent), edit_(new QLineEdit(this)), low_(low), high_(high), decimals_(decimals), step_(step) {
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
@@ -31,7 +31,7 @@ UpDownEdit::UpDownEdit(QWidget* parent, double low, double high, int decimals)
 void UpDownEdit::Step(int direction) {
   bool ok = false;
   const double value = edit_->text().toDouble(&ok);
-  const double next = ok ? std::clamp(value + direction, low_, high_) : low_;
+  const double next = ok ? std::clamp(value + direction * step_, low_, high_) : low_;
   edit_->setText(QString::number(next, 'f', decimals_));
 }
 

@@ -9,8 +9,8 @@ namespace orvella::dialogs {
 
 class UpDownEdit : public QWidget {
  public:
-  // The arrows step by one within low to high and write decimals places.
-  UpDownEdit(QWidget* parent, double low, double high, int decimals = 0);
+  // The arrows step by step within low to high and write decimals places.
+  UpDownEdit(QWidget* parent, double low, double high, int decimals = 0, double step = 1);
   QLineEdit* edit() const { return edit_; }
 
  private:
@@ -20,6 +20,7 @@ class UpDownEdit : public QWidget {
   double low_;
   double high_;
   int decimals_;
+  double step_;
 };
 
 }  // namespace orvella::dialogs

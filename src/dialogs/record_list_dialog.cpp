@@ -10,8 +10,12 @@
 namespace orvella::dialogs {
 
 RecordListDialog::RecordListDialog(QWidget* parent, const std::filesystem::path& program, std::string section,
-                                   const QString& title, const QStringList& columns)
-    : QDialog(parent), program_(program), section_(std::move(section)), list_(new QTreeWidget(this)) {
+                                   const QString& title, const QStringList& columns, bool keepsSize)
+    : QDialog(parent),
+      program_(program),
+      section_(std::move(section)),
+      keepsSize_(keepsSize),
+      list_(new QTreeWidget(this)) {
   setWindowTitle(title);
   list_->setObjectName("list");
   list_->setRootIsDecorated(false);
@@ -51,12 +55,18 @@ RecordListDialog::RecordListDialog(QWidget* parent, const std::filesystem::path&
 }
 
 void RecordListDialog::RestoreLayout() {
-  RestoreDialogPosition(*this, program_, section_);
+  if (keepsSize_)
+    RestoreWindowPlacement(*this, program_, section_);
+  else
+    RestoreDialogPosition(*this, program_, section_);
   RestoreColumnWidths(*list_, program_, section_);
 }
 
 void RecordListDialog::reject() {
-  SaveDialogPosition(*this, program_, section_);
+  if (keepsSize_)
+    SaveWindowPlacement(*this, program_, section_);
+  else
+    SaveDialogPosition(*this, program_, section_);
   SaveColumnWidths(*list_, program_, section_);
   QDialog::reject();
 }

@@ -18,8 +18,9 @@ class RecordListDialog : public QDialog {
   void reject() override;
 
  protected:
+  // keepsSize: the size is remembered with the position.
   RecordListDialog(QWidget* parent, const std::filesystem::path& program, std::string section,
-                   const QString& title, const QStringList& columns);
+                   const QString& title, const QStringList& columns, bool keepsSize = false);
 
   // Once the rows are filled: the stored position and column widths.
   void RestoreLayout();
@@ -38,6 +39,7 @@ class RecordListDialog : public QDialog {
 
   std::filesystem::path program_;
   std::string section_;
+  bool keepsSize_;
   QTreeWidget* list_;
   QPushButton* edit_;
   QPushButton* delete_;

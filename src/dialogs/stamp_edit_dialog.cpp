@@ -146,7 +146,7 @@ StampEditDialog::StampEditDialog(QWidget* parent, const std::filesystem::path& p
   ShowFont();
   ShowBorder();
   ShowType();
-  RestoreDialogPosition(*this, program_, kSection);
+  RestoreWindowPlacement(*this, program_, kSection);
 }
 
 QComboBox* StampEditDialog::FormatCombo(QWidget* parent, const char* name) {
@@ -424,7 +424,7 @@ void StampEditDialog::Preview() {
   preview.exec();
 }
 
-void StampEditDialog::Close() { SaveDialogPosition(*this, program_, kSection); }
+void StampEditDialog::Close() { SaveWindowPlacement(*this, program_, kSection); }
 
 void StampEditDialog::accept() {
   const auto stamp = CheckedStamp();

@@ -46,7 +46,7 @@ bool ClearStampReferences(const std::filesystem::path& program, const std::strin
 StampListDialog::StampListDialog(QWidget* parent, const std::filesystem::path& program,
                                  DialogMessages& messages, StampEditor editor)
     : RecordListDialog(parent, program, std::string(settings::window_section::kStampList), "スタンプ一覧",
-                       {"設定名称", "種類"}),
+                       {"設定名称", "種類"}, true),
       messages_(messages),
       editor_(std::move(editor)) {
   if (!editor_) {

@@ -16,6 +16,11 @@ void RestoreDialogPosition(QWidget& dialog, const std::filesystem::path& program
 void SaveDialogPosition(const QWidget& dialog, const std::filesystem::path& program,
                         std::string_view section);
 
+// Resizable windows: position, size and the maximised state.
+void RestoreWindowPlacement(QWidget& window, const std::filesystem::path& program, std::string_view section);
+void SaveWindowPlacement(const QWidget& window, const std::filesystem::path& program,
+                         std::string_view section);
+
 void RestoreColumnWidths(QTreeWidget& list, const std::filesystem::path& program, std::string_view section);
 void SaveColumnWidths(const QTreeWidget& list, const std::filesystem::path& program,
                       std::string_view section);

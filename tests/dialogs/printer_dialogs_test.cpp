@@ -7,6 +7,7 @@
 #include "dialogs/printer_list_dialog.h"
 #include "settings/printer_settings.h"
 #include "settings/validation.h"
+#include "settings/window_settings.h"
 
 namespace orvella::dialogs::test {
 namespace {
@@ -145,6 +146,25 @@ TEST_F(PrinterListTest, AFailedSaveIsReportedAndTheListKeepsTheChange) {
   dialog.New();
   EXPECT_EQ(messages.warnings, std::vector<std::string>{"プリンタ設定の保存に失敗しました。"});
   EXPECT_EQ(dialog.list()->topLevelItemCount(), 1);
+}
+
+TEST_F(PrinterListTest, ClosingRemembersThePositionAndTheColumnWidths) {
+  {
+    PrinterListDialog dialog(nullptr, home.Path(), messages);
+    dialog.show();
+    dialog.move(40, 30);
+    dialog.list()->setColumnWidth(0, 150);
+    dialog.reject();
+  }
+  const std::vector<int> widths =
+      settings::RestoreColumnWidths(home.Path(), settings::window_section::kPrinterList, 2);
+  ASSERT_EQ(widths.size(), 2u);
+  EXPECT_EQ(widths[0], 150);
+  EXPECT_GT(widths[1], 0);  // the last column fills the list
+  const std::string window = home.ReadIni("WINDOW.INI");
+  EXPECT_NE(window.find("[PRINTERLIST_WIN]"), std::string::npos) << window;
+  PrinterListDialog again(nullptr, home.Path(), messages);
+  EXPECT_EQ(again.list()->columnWidth(0), 150);
 }
 
 }  // namespace

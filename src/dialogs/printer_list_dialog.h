@@ -28,7 +28,7 @@ class PrinterListDialog : public RecordListDialog {
   bool Loaded() const { return loaded_; }
   const std::vector<settings::PrinterSetting>& Printers() const { return printers_; }
 
-  // The buttons' actions; public so the shell's tests can drive them.
+  // The buttons' actions, public so that tests need not click.
   void New() override;
   void Edit(int row) override;
   void Delete(int row) override;

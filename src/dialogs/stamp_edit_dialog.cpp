@@ -19,7 +19,7 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QVBoxLayout>
-#include <cstdio>
+#include <algorithm>
 
 #include "base/text_codec.h"
 #include "dialogs/dialog_messages.h"
@@ -228,7 +228,7 @@ QWidget* StampEditDialog::MakeSimplePage() {
   dateRow_ = new QComboBox(page);
   dateRow_->setObjectName("dateRow");
   for (int i = 0; i < (stamp_.fourthRow ? 5 : 4); ++i) dateRow_->addItem(kDateRows[i]);
-  dateRow_->setCurrentIndex(stamp_.dateRow < dateRow_->count() ? stamp_.dateRow : 0);
+  dateRow_->setCurrentIndex(stamp_.dateRow >= 0 && stamp_.dateRow < dateRow_->count() ? stamp_.dateRow : 0);
   simpleFormat_ = FormatCombo(page, "simpleFormat");
   auto* preview = new QPushButton("プレビュー", page);
   preview->setObjectName("preview");

@@ -64,14 +64,6 @@ QComboBox* ChoiceCombo(QWidget* parent, std::span<const Choice> choices, int val
   return combo;
 }
 
-QComboBox* PaperTypeCombo(QWidget* parent, settings::PaperType type, const char* name) {
-  auto* combo = new QComboBox(parent);
-  combo->setObjectName(name);
-  AddKeywordItems(*combo, settings::kPaperTypeNames);
-  SelectData(*combo, static_cast<int>(type));
-  return combo;
-}
-
 // An empty entry and 1 to 16.
 QComboBox* ProgramCombo(QWidget* parent, int value, const char* name) {
   auto* combo = new QComboBox(parent);
@@ -161,9 +153,11 @@ QWidget* InputFolderDialog::MakeGeneralPage() {
   memo_->setMaxLength(kMemoMaxChars);
 
   widePrinter_ = NameCombo(page, PrinterNames(printers, true), setting_.widePrinterName, "widePrinter");
-  widePaperType_ = PaperTypeCombo(page, setting_.widePaperType, "widePaperType");
+  widePaperType_ = KeywordCombo(page, settings::kPaperTypeNames, static_cast<int>(setting_.widePaperType),
+                                "widePaperType");
   a2Printer_ = NameCombo(page, PrinterNames(printers, false), setting_.a2PrinterName, "a2Printer");
-  a2PaperType_ = PaperTypeCombo(page, setting_.a2PaperType, "a2PaperType");
+  a2PaperType_ =
+      KeywordCombo(page, settings::kPaperTypeNames, static_cast<int>(setting_.a2PaperType), "a2PaperType");
   threshold_ = ChoiceCombo(page, kThresholds, static_cast<int>(setting_.a2Threshold), "threshold");
   tiffProgramWide_ = ProgramCombo(page, setting_.tiffProgramWide, "tiffProgramWide");
   hpglProgramWide_ = ProgramCombo(page, setting_.hpglProgramWide, "hpglProgramWide");

@@ -16,6 +16,7 @@
 #include "base/ipv4_address.h"
 #include "dialogs/dialog_messages.h"
 #include "dialogs/field_focus.h"
+#include "dialogs/qt_text.h"
 #include "dialogs/up_down_edit.h"
 #include "dialogs/window_position.h"
 #include "logging/job_log.h"
@@ -65,10 +66,9 @@ QRadioButton* DirectionRow(QWidget* parent, QGridLayout* grid, int row, const ch
                            HdiDataDirection direction, const char* objectName) {
   auto* group = new QButtonGroup(parent);
   auto* landscape = new QRadioButton(
-      settings::kHdiDataDirectionNames[static_cast<int>(HdiDataDirection::kLandscape)].display.data(),
-      parent);
+      ToQ(settings::kHdiDataDirectionNames[static_cast<int>(HdiDataDirection::kLandscape)].display), parent);
   auto* portrait = new QRadioButton(
-      settings::kHdiDataDirectionNames[static_cast<int>(HdiDataDirection::kPortrait)].display.data(), parent);
+      ToQ(settings::kHdiDataDirectionNames[static_cast<int>(HdiDataDirection::kPortrait)].display), parent);
   portrait->setObjectName(objectName);
   group->addButton(portrait);
   group->addButton(landscape);

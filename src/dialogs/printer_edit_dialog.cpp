@@ -42,13 +42,6 @@ bool PaperSizeB(const std::filesystem::path& program) {
   }
 }
 
-QComboBox* PaperTypeCombo(QWidget* parent, settings::PaperType type) {
-  auto* combo = new QComboBox(parent);
-  AddKeywordItems(*combo, settings::kPaperTypeNames);
-  SelectData(*combo, static_cast<int>(type));
-  return combo;
-}
-
 // Rows "1:" to "n:" under the headings "用紙サイズ" and "用紙種類".
 QGridLayout* TrayGrid(QWidget* page) {
   auto* grid = new QGridLayout;
@@ -142,11 +135,10 @@ QWidget* PrinterEditDialog::MakeWideTrayPage() {
   QGridLayout* grid = TrayGrid(page);
   for (int i = 0; i < settings::kWideTrayCount; ++i) {
     const settings::WideTray& tray = printer_.trays[static_cast<size_t>(i)];
-    auto* size = new QComboBox(page);
-    AddKeywordItems(*size, settings::kWideTraySizeNames);
-    SelectData(*size, static_cast<int>(tray.size));
+    auto* size = KeywordCombo(page, settings::kWideTraySizeNames, static_cast<int>(tray.size));
     wideSizes_[static_cast<size_t>(i)] = size;
-    wideTypes_[static_cast<size_t>(i)] = PaperTypeCombo(page, tray.type);
+    wideTypes_[static_cast<size_t>(i)] =
+        KeywordCombo(page, settings::kPaperTypeNames, static_cast<int>(tray.type));
     grid->addWidget(new QLabel(QString("%1:").arg(i + 1), page), i + 1, 0);
     grid->addWidget(size, i + 1, 1);
     grid->addWidget(wideTypes_[static_cast<size_t>(i)], i + 1, 2);
@@ -175,7 +167,8 @@ QWidget* PrinterEditDialog::MakeA2TrayPage(bool paperSizeB) {
                     static_cast<int>(tray.size));
     SelectData(*size, static_cast<int>(tray.size));
     a2Sizes_[static_cast<size_t>(i)] = size;
-    a2Types_[static_cast<size_t>(i)] = PaperTypeCombo(page, tray.type);
+    a2Types_[static_cast<size_t>(i)] =
+        KeywordCombo(page, settings::kPaperTypeNames, static_cast<int>(tray.type));
     grid->addWidget(new QLabel(QString("%1:").arg(i + 1), page), i + 1, 0);
     grid->addWidget(size, i + 1, 1);
     grid->addWidget(a2Types_[static_cast<size_t>(i)], i + 1, 2);

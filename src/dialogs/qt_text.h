@@ -15,12 +15,18 @@ inline QString ToQ(std::string_view text) {
 }
 inline std::string FromQ(const QString& text) { return text.toStdString(); }
 
-// The display texts of a keyword table, each item holding its number.
-inline void AddKeywordItems(QComboBox& combo, std::span<const settings::KeywordName> table) {
-  for (size_t i = 0; i < table.size(); ++i) combo.addItem(ToQ(table[i].display), static_cast<int>(i));
-}
-
 // Selects the item holding number; none when no item does.
 inline void SelectData(QComboBox& combo, int number) { combo.setCurrentIndex(combo.findData(number)); }
+
+// A list of the display texts of a keyword table, each item holding its
+// number, with number selected.
+inline QComboBox* KeywordCombo(QWidget* parent, std::span<const settings::KeywordName> table, int number,
+                               const char* name = "") {
+  auto* combo = new QComboBox(parent);
+  combo->setObjectName(name);
+  for (size_t i = 0; i < table.size(); ++i) combo->addItem(ToQ(table[i].display), static_cast<int>(i));
+  SelectData(*combo, number);
+  return combo;
+}
 
 }  // namespace orvella::dialogs

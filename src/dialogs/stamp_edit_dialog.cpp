@@ -149,14 +149,6 @@ StampEditDialog::StampEditDialog(QWidget* parent, const std::filesystem::path& p
   RestoreWindowPlacement(*this, program_, kSection);
 }
 
-QComboBox* StampEditDialog::FormatCombo(QWidget* parent, const char* name) {
-  auto* combo = new QComboBox(parent);
-  combo->setObjectName(name);
-  AddKeywordItems(*combo, settings::kStampDateTypeNames);
-  SelectData(*combo, static_cast<int>(stamp_.dateType));
-  return combo;
-}
-
 QPushButton* StampEditDialog::FontButton(QWidget* parent, const char* name) {
   auto* button = new QPushButton("フォントの設定...", parent);
   button->setObjectName(name);
@@ -170,7 +162,8 @@ QWidget* StampEditDialog::MakeDatePage() {
   dateFont_->setObjectName("dateFont");
   dateFont_->setReadOnly(true);
   dateFontButton_ = FontButton(page, "dateFontButton");
-  dateFormat_ = FormatCombo(page, "dateFormat");
+  dateFormat_ =
+      KeywordCombo(page, settings::kStampDateTypeNames, static_cast<int>(stamp_.dateType), "dateFormat");
   auto* form = new QFormLayout(page);
   auto* fontRow = new QHBoxLayout;
   fontRow->addWidget(dateFont_, 1);
@@ -229,7 +222,8 @@ QWidget* StampEditDialog::MakeSimplePage() {
   dateRow_->setObjectName("dateRow");
   for (int i = 0; i < (stamp_.fourthRow ? 5 : 4); ++i) dateRow_->addItem(kDateRows[i]);
   dateRow_->setCurrentIndex(stamp_.dateRow >= 0 && stamp_.dateRow < dateRow_->count() ? stamp_.dateRow : 0);
-  simpleFormat_ = FormatCombo(page, "simpleFormat");
+  simpleFormat_ =
+      KeywordCombo(page, settings::kStampDateTypeNames, static_cast<int>(stamp_.dateType), "simpleFormat");
   auto* preview = new QPushButton("プレビュー", page);
   preview->setObjectName("preview");
 

@@ -44,7 +44,6 @@ class StampEditDialog : public QDialog {
   QWidget* MakeDatePage();
   QWidget* MakeImagePage();
   QWidget* MakeSimplePage();
-  QComboBox* FormatCombo(QWidget* parent, const char* name);
   QPushButton* FontButton(QWidget* parent, const char* name);
   void ChooseFont();
   void ShowFont();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/commands/command_registry.h"
+#include "app/gui/gui_main.h"
 #include "orvella_version.h"
 #include "printer/transport_init.h"
 #include "settings/program_folders.h"
@@ -16,7 +17,8 @@ namespace {
 void PrintHelp() {
   std::cout << "Orvella " ORVELLA_VERSION
                " — hot-folder print server\n\n"
-               "usage: orvella [--home DIR] [COMMAND ...]\n\n"
+               "usage: orvella [--home DIR] [COMMAND ...]\n"
+               "       without a command: the program with its windows and notification icon\n\n"
                "  --home DIR   program folder (INI, ERROR, TEMP, LOG); default $ORVELLA_HOME,\n"
                "               else the folder of the executable\n"
                "  --version    print the version\n"
@@ -49,7 +51,8 @@ int main(int argc, char** argv) {
     std::cout << "orvella " ORVELLA_VERSION " (build " ORVELLA_BUILD_ID ")\n";
     return 0;
   }
-  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+  if (args.empty()) return orvella::cli::RunGui(home, argc, argv);
+  if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp();
     return 0;
   }

@@ -121,6 +121,23 @@ TEST_F(ServeJobTest, AFileThatCannotPrintGoesToTheErrorFolderAndTheNextOnePrints
   EXPECT_EQ(kept, 1);
 }
 
+TEST_F(ServeJobTest, APrinterFaultStopsTheServiceAndSighupStartsItAgain) {
+  sim.Write("snmp-state", "04");
+  const auto source = DropThreePages();
+  auto serve = Serve("serve.out");
+  ASSERT_TRUE(WaitUntil([&] { return serve->Output().find("state 停止中") != std::string::npos; }, 30s))
+      << serve->Output();
+  EXPECT_TRUE(std::filesystem::exists(source));
+  EXPECT_TRUE(sim.SpoolFiles().empty());
+
+  sim.Write("snmp-state", "00");
+  ASSERT_EQ(::kill(serve->Pid(), SIGHUP), 0);
+  ASSERT_TRUE(WaitUntil([&] { return !std::filesystem::exists(source); }, 60s)) << serve->Output();
+  ASSERT_EQ(::kill(serve->Pid(), SIGTERM), 0);
+  EXPECT_EQ(serve->WaitExit(10s), 0);
+  EXPECT_EQ(sim.SpoolFiles().size(), 3u);
+}
+
 TEST_F(ServeJobTest, AKillDuringAnUploadLosesNoPageAndRepeatsAtMostTheOneInFlight) {
   // Slow enough that the kill lands inside the second page's upload.
   sim.Write("faults", "transfer-rate 200000\n");

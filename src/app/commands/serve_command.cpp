@@ -29,9 +29,9 @@ int RunServe(const CommandContext& context, const std::vector<std::string>& args
     return 1;
   }
   settings::CreateApplicationFolders(context.program);
-  // Before any thread exists, so that every thread leaves the exit signals to
-  // the loop.
-  const base::UniqueFd signals = OpenExitSignals();
+  // Before any thread exists, so that every thread leaves the signals to the
+  // loop.
+  const base::UniqueFd signals = OpenServeSignals();
   // A journal or pipe that went away must not end the service.
   std::signal(SIGPIPE, SIG_IGN);
 
@@ -68,8 +68,9 @@ const CommandRegistrar kServe{
      "then \"終了\" is logged and the exit code is 0. When operation cannot start\n"
      "(no input folders, a folder naming a missing stamp, printer or fold, an\n"
      "unreadable settings file) the message goes to stderr, \"終了\" is logged and\n"
-     "the exit code is 1. A job that stops the system leaves it stopped until\n"
-     "the service is restarted."}};
+     "the exit code is 1. A job that stops the system (a printer that fails)\n"
+     "leaves it stopped with the file in its folder; SIGHUP (systemctl reload) is\n"
+     "the start command: the settings are read again and operation starts."}};
 
 }  // namespace
 }  // namespace orvella::cli

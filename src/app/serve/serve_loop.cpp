@@ -24,13 +24,14 @@ int PollTimer::PollTimeoutMs() const {
 
 bool PollTimer::Due() const { return deadline_ && std::chrono::steady_clock::now() >= *deadline_; }
 
-base::UniqueFd OpenExitSignals() {
+base::UniqueFd OpenServeSignals() {
   sigset_t set;
   sigemptyset(&set);
   sigaddset(&set, SIGINT);
   sigaddset(&set, SIGTERM);
+  sigaddset(&set, SIGHUP);
   if (::pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0)
-    throw std::runtime_error("cannot block SIGINT/SIGTERM");
+    throw std::runtime_error("cannot block SIGINT/SIGTERM/SIGHUP");
   base::UniqueFd fd(::signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK));
   if (!fd) throw std::runtime_error(std::string("signalfd: ") + ::strerror(errno));
   return fd;
@@ -38,16 +39,26 @@ base::UniqueFd OpenExitSignals() {
 
 namespace {
 
-// The signals that arrived since the last call, each a request to exit.
-int TakeSignals(int signals) {
-  int taken = 0;
+struct Requests {
+  bool exit = false;
+  bool start = false;
+};
+
+// What the signals that arrived since the last call ask for.
+Requests TakeSignals(int signals) {
+  Requests requests;
   signalfd_siginfo info;
   while (::read(signals, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+    if (info.ssi_signo == SIGHUP) {
+      std::cerr << "orvella serve: SIGHUP, starting operation" << std::endl;
+      requests.start = true;
+      continue;
+    }
     std::cerr << "orvella serve: " << (info.ssi_signo == SIGINT ? "SIGINT" : "SIGTERM") << ", exiting"
               << std::endl;
-    ++taken;
+    requests.exit = true;
   }
-  return taken;
+  return requests;
 }
 
 }  // namespace
@@ -57,11 +68,19 @@ void RunServeLoop(jobs::Operation& operation, PollTimer& timer, int signals) {
     pollfd watch{signals, POLLIN, 0};
     const int ready = ::poll(&watch, 1, timer.PollTimeoutMs());
     if (ready < 0 && errno != EINTR) throw std::runtime_error(std::string("poll: ") + ::strerror(errno));
-    if (ready > 0 && TakeSignals(signals) > 0) {
+    const Requests requests = ready > 0 ? TakeSignals(signals) : Requests{};
+    if (requests.exit) {
       if (operation.ExitPending()) {
         std::cerr << "orvella serve: already exiting; waiting for the running job to end" << std::endl;
       }
       operation.ExitCommand();
+    } else if (requests.start && !operation.ExitPending()) {
+      if (operation.State() == jobs::RunState::kStopped) {
+        operation.StartCommand();
+      } else {
+        std::cerr << "orvella serve: operation is " << jobs::RunStateText(operation.State())
+                  << "; a start needs it stopped" << std::endl;
+      }
     }
     if (timer.Due()) operation.Tick();
   }

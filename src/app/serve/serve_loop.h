@@ -22,14 +22,16 @@ class PollTimer : public jobs::TickTimer {
   std::optional<std::chrono::steady_clock::time_point> deadline_;
 };
 
-// SIGINT and SIGTERM as a descriptor to poll. Blocks them in the calling
-// thread, and so in every thread it starts later: call before any other
-// thread exists.
-base::UniqueFd OpenExitSignals();
+// SIGINT, SIGTERM and SIGHUP as a descriptor to poll. Blocks them in the
+// calling thread, and so in every thread it starts later: call before any
+// other thread exists.
+base::UniqueFd OpenServeSignals();
 
-// Ticks operation until its exit has been carried out; each SIGINT or SIGTERM
+// Ticks operation until its exit has been carried out. Each SIGINT or SIGTERM
 // on signals is the exit command (a second one while stopping changes
-// nothing: the running job finishes).
+// nothing: the running job finishes); SIGHUP is the start command, so that a
+// system a job stopped runs again once its cause is mended, with the settings
+// read afresh.
 void RunServeLoop(jobs::Operation& operation, PollTimer& timer, int signals);
 
 }  // namespace orvella::cli

@@ -1,0 +1,12 @@
+#pragma once
+// orvella without a subcommand: the program with its windows.
+#include <filesystem>
+
+namespace orvella::cli {
+
+// Start-up on the program folder of the --home option (empty: the default),
+// the event loop until the exit command has been carried out, and the exit
+// code: 0, or -1 for a second start or an unexpected error.
+int RunGui(const std::filesystem::path& homeOption, int& argc, char** argv);
+
+}  // namespace orvella::cli

@@ -105,6 +105,8 @@ TEST_F(InputFolderDialogTest, OkReturnsEveryPageInTheRecord) {
   Choose(dialog, "duplexList", "上下開き");
   Child<QTabWidget>(dialog, "pages")->setCurrentIndex(3);
   Screenshot(dialog, "input_folder_options");
+  Child<QTabWidget>(dialog, "pages")->setCurrentIndex(2);
+  Screenshot(dialog, "input_folder_stamps");
   Child<QTabWidget>(dialog, "pages")->setCurrentIndex(1);
   Screenshot(dialog, "input_folder_output");
   Child<QTabWidget>(dialog, "pages")->setCurrentIndex(0);

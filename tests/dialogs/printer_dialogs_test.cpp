@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 
 #include "dialog_fixture.h"
+#include "dialogs/authentication_dialog.h"
 #include "dialogs/printer_edit_dialog.h"
 #include "dialogs/printer_list_dialog.h"
 #include "settings/printer_settings.h"
@@ -59,6 +60,23 @@ TEST_F(PrinterDialogsTest, EditingARecordPassesItsOwnNameAndAddress) {
   dialog.accept();
   EXPECT_TRUE(messages.warnings.empty());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(PrinterDialogsTest, AuthenticationKeepsTheLoginWhateverTheMode) {
+  PrinterSetting printer = Printer("p", "127.0.0.1");
+  AuthenticationDialog dialog(nullptr, printer);
+  EXPECT_FALSE(Child<QLineEdit>(dialog, "loginUsername")->isEnabled());
+  Child<QRadioButton>(dialog, "basic")->setChecked(true);
+  EXPECT_TRUE(Child<QLineEdit>(dialog, "loginPassword")->isEnabled());
+  EXPECT_EQ(Child<QLineEdit>(dialog, "loginPassword")->echoMode(), QLineEdit::Password);
+  SetText(dialog, "loginUsername", "operator");
+  SetText(dialog, "loginPassword", "secret");
+  Screenshot(dialog, "authentication");
+  Child<QRadioButton>(dialog, "none")->setChecked(true);
+  dialog.StoreInto(printer);
+  EXPECT_EQ(printer.authenticationMode, settings::AuthenticationMode::kNone);
+  EXPECT_EQ(printer.loginUsername, "operator");
+  EXPECT_EQ(printer.loginPassword, "secret");
 }
 
 // The list with the real edit dialog driven by the test in place of the operator.

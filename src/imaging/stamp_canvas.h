@@ -10,21 +10,10 @@
 #include <filesystem>
 #include <string_view>
 
+#include "imaging/scaled_rect.h"
 #include "imaging/stamp_fonts.h"
 
 namespace orvella::imaging {
-
-// Where a scaled copy of a bitmap lands in a target area (pixels).
-struct ScaledRect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-};
-
-// Fits a bitmap of bitmapWidth × bitmapHeight into the target keeping the
-// aspect ratio, centred, in integer arithmetic.
-ScaledRect FitScaled(int bitmapWidth, int bitmapHeight, int targetWidth, int targetHeight);
 
 class StampCanvas {
  public:

@@ -82,6 +82,14 @@ bool PaintSimple(const StampSetting& stamp, int dpi, const StampDate& today, Sta
   return ok;
 }
 
+RenderedStamp Describe(const StampCanvas& canvas, StampLayout layout) {
+  return {.widthPx = canvas.Width(),
+          .heightPx = canvas.Height(),
+          .widthMm = canvas.WidthMm(),
+          .heightMm = canvas.HeightMm(),
+          .layout = std::move(layout)};
+}
+
 }  // namespace
 
 FontRequest StampFontRequest(const settings::LogFont& font) {
@@ -112,13 +120,20 @@ bool RenderStamp(const StampSetting& stamp, int dpi, const std::filesystem::path
   StampLayout layout;
   if (!PaintStamp(stamp, dpi, today, canvas, output.parent_path(), &layout) || !canvas.SaveTiff(output))
     return false;
-  if (rendered) {
-    *rendered = {.widthPx = canvas.Width(),
-                 .heightPx = canvas.Height(),
-                 .widthMm = canvas.WidthMm(),
-                 .heightMm = canvas.HeightMm(),
-                 .layout = std::move(layout)};
-  }
+  if (rendered) *rendered = Describe(canvas, std::move(layout));
+  return true;
+}
+
+bool RenderStampBitmap(const StampSetting& stamp, int dpi, const std::filesystem::path& scratch,
+                       StampBitmap& out, const StampDate& today) {
+  StampCanvas canvas;
+  StampLayout layout;
+  if (!PaintStamp(stamp, dpi, today, canvas, scratch, &layout)) return false;
+  out.size = Describe(canvas, std::move(layout));
+  const size_t rowBytes = (static_cast<size_t>(canvas.Width()) + 7) / 8;
+  out.bits.assign(rowBytes * static_cast<size_t>(canvas.Height()), 0);
+  for (int y = 0; y < canvas.Height(); ++y)
+    canvas.CopyRow(y, out.bits.data() + rowBytes * static_cast<size_t>(y));
   return true;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // Rendering one stamp: the date, image and simple (text-row) painters, and the
 // stamp file written from them. Callers need no drawing library's headers.
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "imaging/stamp_date.h"
 #include "imaging/stamp_layout.h"
@@ -25,5 +27,18 @@ struct RenderedStamp {
 // and layout.
 bool RenderStamp(const settings::StampSetting& stamp, int dpi, const std::filesystem::path& output,
                  const StampDate& today = LocalToday(), RenderedStamp* rendered = nullptr);
+
+// A stamp painted in memory: rows of (widthPx + 7) / 8 bytes, most
+// significant bit first, a set bit black.
+struct StampBitmap {
+  RenderedStamp size;
+  std::vector<uint8_t> bits;
+};
+
+// Paints stamp at dpi as RenderStamp does, without writing a file (the edit
+// window's preview). scratch takes the resampled copy of an image stamp's
+// picture while it is read. False when the painter fails.
+bool RenderStampBitmap(const settings::StampSetting& stamp, int dpi, const std::filesystem::path& scratch,
+                       StampBitmap& out, const StampDate& today = LocalToday());
 
 }  // namespace orvella::imaging

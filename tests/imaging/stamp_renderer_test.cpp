@@ -7,6 +7,7 @@
 #include "base/units.h"
 #include "imaging/stamp_painter.h"
 #include "settings/program_folders.h"
+#include "support/imaging/test_bitmap.h"
 #include "support/temp_dir.h"
 
 namespace orvella::imaging {
@@ -50,7 +51,7 @@ class StampRendererTest : public ::testing::Test {
     return {fs::directory_iterator(Temp()), fs::directory_iterator()};
   }
 
-  test::TempDir home_;
+  orvella::test::TempDir home_;
 };
 
 TEST_F(StampRendererTest, DateStampIsExactlyTheSizeOfItsText) {
@@ -123,6 +124,28 @@ TEST_F(StampRendererTest, DateRowAndTextRowsAreDrawnInTheirBoxes) {
   }
 }
 
+// The preview shows exactly what the stamp file holds.
+TEST_F(StampRendererTest, BitmapInMemoryIsTheStampFile) {
+  StampSetting s = Stamp(StampType::kSimple);
+  s.borderType = StampBorder::kRoundedSquare;
+  s.rulerLines = true;
+  s.rowTexts = {"設計", "", "", ""};
+  s.dateRow = 2;
+  constexpr int kPreviewDpi = 144;
+  ASSERT_TRUE(RenderStamp(s, kPreviewDpi, Temp() / "s.tif", kOctober1st2004));
+  StampBitmap bitmap;
+  ASSERT_TRUE(RenderStampBitmap(s, kPreviewDpi, Temp(), bitmap, kOctober1st2004));
+  const test::Bitmap file = test::ReadTiff(Temp() / "s.tif");
+  ASSERT_EQ(static_cast<uint32_t>(bitmap.size.widthPx), file.width);
+  ASSERT_EQ(static_cast<uint32_t>(bitmap.size.heightPx), file.length);
+  const size_t rowBytes = (file.width + 7) / 8;
+  test::Bitmap memory(file.width, file.length);
+  for (uint32_t y = 0; y < file.length; ++y)
+    for (uint32_t x = 0; x < file.width; ++x)
+      memory.Set(x, y, (bitmap.bits[y * rowBytes + x / 8] >> (7 - x % 8)) & 1);
+  EXPECT_EQ(memory, file);
+}
+
 TEST_F(StampRendererTest, ImageStampIsResampledToTheJobResolution) {
   // A 300-dpi picture: a filled 4 × 2 mm block at its top-left corner.
   StampCanvas source;
@@ -168,7 +191,7 @@ void WriteTiff(const fs::path& path, int bits, int compression) {
 TEST_F(StampRendererTest, ImageStampFailsWithoutAUsableFile) {
   WriteTiff(home_ / "grey.tif", 8, COMPRESSION_NONE);
   WriteTiff(home_ / "lzw.tif", 1, COMPRESSION_LZW);
-  test::WriteFileBytes(home_ / "text.tif", "not a picture");
+  orvella::test::WriteFileBytes(home_ / "text.tif", "not a picture");
 
   for (const fs::path& path :
        {home_ / "missing.tif", home_ / "grey.tif", home_ / "lzw.tif", home_ / "text.tif", fs::path()}) {

@@ -1,0 +1,24 @@
+#pragma once
+// Message boxes titled "Orvella" as the dialogs ask for them. Tests answer
+// them through a subclass.
+#include <string>
+
+#include "jobs/operator_messages.h"
+
+namespace orvella::dialogs {
+
+class DialogMessages : public jobs::OperatorMessages {
+ public:
+  // A note the operator acknowledges.
+  virtual void Information(const std::string& text) = 0;
+};
+
+// QMessageBox over the active window.
+class MessageBoxMessages : public DialogMessages {
+ public:
+  void Warning(const std::string& text) override;
+  bool Question(const std::string& text) override;
+  void Information(const std::string& text) override;
+};
+
+}  // namespace orvella::dialogs

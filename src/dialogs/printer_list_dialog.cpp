@@ -1,0 +1,103 @@
+#include "dialogs/printer_list_dialog.h"
+
+#include <QTreeWidget>
+
+#include "dialogs/delete_question.h"
+#include "dialogs/dialog_messages.h"
+#include "dialogs/printer_edit_dialog.h"
+#include "dialogs/qt_text.h"
+#include "settings/settings_error.h"
+#include "settings/window_settings.h"
+
+namespace orvella::dialogs {
+namespace {
+
+using settings::PrinterSetting;
+
+constexpr const char* kLoadFailed = "プリンタ設定の読み込みに失敗しました。";
+constexpr const char* kSaveFailed = "プリンタ設定の保存に失敗しました。";
+constexpr const char* kDeleteUsed =
+    "選択されたプリンタ設定を削除します。よろしいですか？\nこの設定は入力フォルダ \"%s\" "
+    "で使用されています。";
+constexpr const char* kDelete = "選択されたプリンタ設定を削除します。\nよろしいですか？";
+
+// The catalogue name of a wide model, the free-text model of an A2 printer.
+QString ModelText(const PrinterSetting& printer) {
+  if (!settings::IsWidePrinter(printer)) return ToQ(printer.a2PrinterName);
+  return ToQ(settings::kPrinterModels[static_cast<size_t>(printer.model)].displayName);
+}
+
+}  // namespace
+
+PrinterListDialog::PrinterListDialog(QWidget* parent, const std::filesystem::path& program,
+                                     DialogMessages& messages, PrinterEditor editor)
+    : RecordListDialog(parent, program, std::string(settings::window_section::kPrinterList), "プリンタ一覧",
+                       {"設定名称", "機種"}),
+      messages_(messages),
+      editor_(std::move(editor)) {
+  if (!editor_) {
+    editor_ = [this](QWidget* owner, PrinterSetting& printer, const std::vector<PrinterSetting>& list,
+                     std::optional<size_t> index) {
+      return EditPrinter(owner, this->program(), messages_, printer, list, index);
+    };
+  }
+  list()->setColumnWidth(0, 180);
+  list()->setColumnWidth(1, 120);
+  RestoreLayout();
+  try {
+    printers_ = settings::LoadPrinterSettings(program);
+  } catch (const settings::SettingsError&) {
+    messages_.Warning(kLoadFailed);
+    return;
+  }
+  loaded_ = true;
+  for (int i = 0; i < static_cast<int>(printers_.size()); ++i) ShowRow(i);
+}
+
+void PrinterListDialog::ShowRow(int row) {
+  const PrinterSetting& printer = printers_[static_cast<size_t>(row)];
+  SetRow(row, {ToQ(printer.name), ModelText(printer)});
+}
+
+void PrinterListDialog::Save() {
+  bool saved = false;
+  try {
+    saved = settings::SavePrinterSettings(program(), printers_);
+  } catch (const settings::SettingsError&) {
+  }
+  if (!saved) messages_.Warning(kSaveFailed);
+}
+
+void PrinterListDialog::New() {
+  PrinterSetting printer;
+  if (!editor_(this, printer, printers_, std::nullopt)) return;
+  printers_.push_back(printer);
+  ShowRow(static_cast<int>(printers_.size()) - 1);
+  Save();
+}
+
+void PrinterListDialog::Edit(int row) {
+  PrinterSetting printer = printers_[static_cast<size_t>(row)];
+  if (!editor_(this, printer, printers_, static_cast<size_t>(row))) return;
+  printers_[static_cast<size_t>(row)] = printer;
+  ShowRow(row);
+  Save();
+}
+
+void PrinterListDialog::Delete(int row) {
+  const std::string& name = printers_[static_cast<size_t>(row)].name;
+  if (!messages_.Question(
+          DeleteQuestion(program(), name, settings::FindInputByPrinter, kDelete, kDeleteUsed)))
+    return;
+  // Input folders keep the name: starting operation reports the missing printer.
+  printers_.erase(printers_.begin() + row);
+  RemoveRow(row);
+  Save();
+}
+
+void ShowPrinterList(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages) {
+  PrinterListDialog dialog(parent, program, messages);
+  if (dialog.Loaded()) dialog.exec();
+}
+
+}  // namespace orvella::dialogs

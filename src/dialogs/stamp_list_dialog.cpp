@@ -1,0 +1,117 @@
+#include "dialogs/stamp_list_dialog.h"
+
+#include <QTreeWidget>
+
+#include "dialogs/delete_question.h"
+#include "dialogs/dialog_messages.h"
+#include "dialogs/qt_text.h"
+#include "dialogs/stamp_edit_dialog.h"
+#include "settings/input_settings.h"
+#include "settings/settings_error.h"
+#include "settings/window_settings.h"
+
+namespace orvella::dialogs {
+namespace {
+
+using settings::StampSetting;
+
+constexpr const char* kClearFailed = "入力設定で使用されているスタンプを削除できませんでした。";
+constexpr const char* kDeleteUsed =
+    "選択されたスタンプ設定を削除します。よろしいですか？\nこの設定は入力フォルダ \"%s\" "
+    "で使用されています。";
+constexpr const char* kDelete = "選択されたスタンプ設定を削除します。\nよろしいですか？";
+
+// Empties every stamp slot (name and halftone) that names the stamp; false
+// when INPUT.INI could not be read or written.
+bool ClearStampReferences(const std::filesystem::path& program, const std::string& name) {
+  try {
+    auto inputs = settings::LoadInputSettings(program);
+    bool changed = false;
+    for (settings::InputFolderSetting& input : inputs) {
+      for (settings::StampUse& use : input.stamps) {
+        if (use.name != name) continue;
+        use = {};
+        changed = true;
+      }
+    }
+    if (changed) settings::SaveInputSettings(program, inputs);
+    return true;
+  } catch (const settings::SettingsError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+StampListDialog::StampListDialog(QWidget* parent, const std::filesystem::path& program,
+                                 DialogMessages& messages, StampEditor editor)
+    : RecordListDialog(parent, program, std::string(settings::window_section::kStampList), "スタンプ一覧",
+                       {"設定名称", "種類"}, true),
+      messages_(messages),
+      editor_(std::move(editor)) {
+  if (!editor_) {
+    editor_ = [this](QWidget* owner, StampSetting& stamp, const settings::StampList& stamps,
+                     std::optional<size_t> editing) {
+      return EditStamp(owner, this->program(), messages_, stamp, stamps, editing);
+    };
+  }
+  list()->setColumnWidth(0, 180);
+  RestoreLayout();
+  try {
+    stamps_ = settings::LoadStamps(program);
+  } catch (const settings::SettingsError& e) {
+    messages_.Warning(e.what());
+    return;
+  }
+  loaded_ = true;
+  for (int i = 0; i < static_cast<int>(stamps_.size()); ++i) ShowRow(i);
+}
+
+void StampListDialog::ShowRow(int row) {
+  const StampSetting& stamp = stamps_[static_cast<size_t>(row)];
+  const auto type = static_cast<size_t>(stamp.type);
+  const QString typeText =
+      type < settings::kStampTypeNames.size() ? ToQ(settings::kStampTypeNames[type].display) : "";
+  SetRow(row, {ToQ(stamp.name), typeText});
+}
+
+void StampListDialog::Save() {
+  try {
+    settings::SaveStamps(program(), stamps_);
+  } catch (const settings::SettingsError& e) {
+    messages_.Warning(e.what());
+  }
+}
+
+void StampListDialog::New() {
+  StampSetting stamp = settings::NewStamp();
+  if (!editor_(this, stamp, stamps_, std::nullopt)) return;
+  stamps_.push_back(stamp);
+  ShowRow(static_cast<int>(stamps_.size()) - 1);
+  Save();
+}
+
+void StampListDialog::Edit(int row) {
+  StampSetting stamp = stamps_[static_cast<size_t>(row)];
+  if (!editor_(this, stamp, stamps_, static_cast<size_t>(row))) return;
+  stamps_[static_cast<size_t>(row)] = stamp;
+  ShowRow(row);
+  Save();
+}
+
+void StampListDialog::Delete(int row) {
+  const std::string name = stamps_[static_cast<size_t>(row)].name;
+  if (!messages_.Question(DeleteQuestion(program(), name, settings::FindInputByStamp, kDelete, kDeleteUsed)))
+    return;
+  if (!ClearStampReferences(program(), name)) messages_.Warning(kClearFailed);
+  stamps_.erase(stamps_.begin() + row);
+  RemoveRow(row);
+  Save();
+}
+
+void ShowStampList(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages) {
+  StampListDialog dialog(parent, program, messages);
+  if (dialog.Loaded()) dialog.exec();
+}
+
+}  // namespace orvella::dialogs

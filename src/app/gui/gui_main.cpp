@@ -34,13 +34,15 @@ int RunGuiUnguarded(const std::filesystem::path& program, QApplication& app, Mes
   }
   settings::CreateApplicationFolders(program);
   settings::RemoveStaleWorkFolders(program);
+  // Before "起動", so that a signal from then on always ends in "終了"; one
+  // that comes before the shell exists waits in the pipe for the event loop.
+  ExitSignals exitSignals;
   logging::WriteJobLogMessage(program, logging::kStartUpMessage);
   {
     jobs::OperationHooks hooks;
     hooks.scanLog = [](std::string_view note) { std::cerr << "orvella: " << note << std::endl; };
     Shell shell(program, messages, QSystemTrayIcon::isSystemTrayAvailable(), std::move(hooks));
     QObject::connect(&shell, &Shell::Finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    ExitSignals exitSignals;
     QObject::connect(&exitSignals, &ExitSignals::ExitRequested, &shell,
                      [&shell] { shell.Dispatch(CommandId::kExit); });
     shell.StartUp();

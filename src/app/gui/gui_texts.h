@@ -63,8 +63,5 @@ inline constexpr const char* kDetailHeading = "\n【詳細】\n";
 inline constexpr const char* kHandOverFailed =
     "ウィンドウハンドル登録時にエラーが発生しました。アプリケーションを終了します。";
 inline constexpr const char* kVersionTitle = "バージョン情報";
-// The settings dialogs are not built into the windows yet.
-inline constexpr const char* kDialogMissing =
-    "この設定画面はまだありません。\n設定は \"orvella settings apply\" で変更できます。";
 
 }  // namespace orvella::cli::gui_text

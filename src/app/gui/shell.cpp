@@ -12,6 +12,11 @@
 #include "app/gui/command_menu.h"
 #include "app/gui/gui_texts.h"
 #include "app/gui/window_placement_qt.h"
+#include "dialogs/fold_list_dialog.h"
+#include "dialogs/input_folder_dialog.h"
+#include "dialogs/preference_dialog.h"
+#include "dialogs/printer_list_dialog.h"
+#include "dialogs/stamp_list_dialog.h"
 #include "orvella_version.h"
 #include "settings/app_data.h"
 #include "settings/hidden_settings.h"
@@ -49,9 +54,7 @@ Shell::Shell(std::filesystem::path program, MessageBoxes& messages, bool trayHos
   folderWindow_.SetMinimiseCloses(trayHost);
   RestoreColumnWidthsOf(program_, section::kJob, *jobWindow_.List().header());
   RestoreColumnWidthsOf(program_, section::kInputEdit, *folderWindow_.List().header());
-  std::vector<std::pair<std::string, std::string>> rows;
-  for (const auto& input : inputs_) rows.emplace_back(input.inputDir, input.memo);
-  folderWindow_.SetFolders(rows);
+  ShowFolders();
 
   const auto command = [this](CommandId id) { Guarded([this, id] { Dispatch(id); }); };
   connect(&jobWindow_, &JobWindow::CommandChosen, this, [this, command](CommandId id) {
@@ -179,12 +182,22 @@ void Shell::Dispatch(CommandId id) {
       ShowVersion();
       break;
     case CommandId::kNewFolder:
+      EditFolder(true);
+      break;
     case CommandId::kEditFolder:
+      EditFolder(false);
+      break;
     case CommandId::kPreference:
+      dialogs::EditPreferences(&folderWindow_, program_, messages_);
+      break;
     case CommandId::kPrinters:
+      dialogs::ShowPrinterList(&folderWindow_, program_, messages_);
+      break;
     case CommandId::kStamps:
+      dialogs::ShowStampList(&folderWindow_, program_, messages_);
+      break;
     case CommandId::kFolds:
-      messages_.Information(gui_text::kDialogMissing);
+      dialogs::ShowFoldList(&folderWindow_, program_, messages_);
       break;
   }
 }
@@ -259,6 +272,41 @@ void Shell::FinishExit() {
   jobWindow_.hide();
   if (tray_) tray_->Hide();
   emit Finished();
+}
+
+void Shell::ShowFolders() {
+  std::vector<std::pair<std::string, std::string>> rows;
+  for (const auto& input : inputs_) rows.emplace_back(input.inputDir, input.memo);
+  folderWindow_.SetFolders(rows);
+}
+
+void Shell::EditFolder(bool isNew) {
+  const int row = folderWindow_.SelectedRow();
+  const bool selected = row >= 0 && row < static_cast<int>(inputs_.size());
+  if (!isNew && !selected) return;
+  settings::InputFolderSetting setting = isNew ? settings::InputFolderSetting{} : inputs_[row];
+  const std::optional<size_t> index = isNew ? std::nullopt : std::optional<size_t>(row);
+  // Deleting a stamp or fold in the dialogs behind this one may have changed
+  // the file: edit against what is stored now.
+  inputs_ = settings::LoadInputSettings(program_);
+  if (!dialogs::EditInputFolder(&folderWindow_, program_, messages_, setting, inputs_, index)) {
+    ShowFolders();
+    return;
+  }
+  std::vector<settings::InputFolderSetting> changed = inputs_;
+  if (isNew) {
+    changed.push_back(setting);
+  } else if (row < static_cast<int>(changed.size())) {
+    changed[row] = setting;
+  }
+  try {
+    settings::SaveInputSettings(program_, changed);
+  } catch (const std::exception& e) {
+    messages_.Warning(e.what());
+    return;
+  }
+  inputs_ = std::move(changed);
+  ShowFolders();
 }
 
 void Shell::DeleteFolder() {

@@ -70,7 +70,11 @@ class Shell : public QObject {
   void HideFolderWindow();
   void ExitCommand();
   void FinishExit();
+  // New (no row) or Edit (the selected row) through the input folder dialog;
+  // OK writes INPUT.INI at once.
+  void EditFolder(bool isNew);
   void DeleteFolder();
+  void ShowFolders();
   void OpenHelp();
   void ShowVersion();
 

@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <atomic>
@@ -18,6 +21,7 @@
 #include "gui/gui_fixture.h"
 #include "settings/app_data.h"
 #include "settings/input_settings.h"
+#include "settings/printer_settings.h"
 #include "settings/window_settings.h"
 
 namespace orvella::cli {
@@ -149,6 +153,37 @@ TEST_F(ShellTest, DeleteAsksAndRewritesInputIniOnlyOnYesWithARowSelected) {
   shell->Dispatch(CommandId::kDeleteFolder);
   EXPECT_EQ(settings::LoadInputSettings(home.Path()).size(), 1u);
   EXPECT_EQ(messages.questions.size(), 3u);
+}
+
+TEST_F(ShellTest, EditGoesThroughTheInputFolderDialogAndRewritesInputIniOnOk) {
+  std::filesystem::create_directories(home.Path() / "hot");
+  settings::PrinterSetting plotter;
+  plotter.name = "plotter";
+  plotter.ipAddr = {127, 0, 0, 1};
+  ASSERT_TRUE(settings::SavePrinterSettings(home.Path(), {plotter}));
+  home.WriteIni("INPUT.INI", "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"" +
+                                 (home.Path() / "hot").string() +
+                                 "\"\nMEMO=\"first\"\nWIDE_PRINTER_NAME=\"plotter\"\n");
+  auto shell = MakeShell();
+  QTreeWidget& list = shell->Folders().List();
+  list.setCurrentItem(list.topLevelItem(0));
+  // The operator changes the memo and presses OK; a dialog that refuses is
+  // cancelled, so the test cannot hang on it.
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    for (auto* edit : dialog->findChildren<QLineEdit*>()) {
+      if (edit->text() == "first") edit->setText("changed");
+    }
+    dialog->accept();
+    if (dialog->isVisible()) dialog->reject();
+  });
+  shell->Dispatch(CommandId::kEditFolder);
+
+  const auto stored = settings::LoadInputSettings(home.Path());
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0].memo, "changed") << (messages.warnings.empty() ? "" : messages.warnings[0]);
+  EXPECT_EQ(list.topLevelItem(0)->text(1).toStdString(), "changed");
 }
 
 TEST_F(ShellTest, ExitStoresTheWindowAndWhetherToRunAtTheNextStart) {

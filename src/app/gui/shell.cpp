@@ -195,9 +195,11 @@ void Shell::Dispatch(CommandId id) {
       break;
     case CommandId::kStamps:
       dialogs::ShowStampList(&folderWindow_, program_, messages_);
+      ReloadFolders();  // a deleted stamp is cleared from the folders that named it
       break;
     case CommandId::kFolds:
       dialogs::ShowFoldList(&folderWindow_, program_, messages_);
+      ReloadFolders();  // likewise a deleted fold
       break;
   }
 }
@@ -274,6 +276,15 @@ void Shell::FinishExit() {
   emit Finished();
 }
 
+void Shell::ReloadFolders() {
+  try {
+    inputs_ = settings::LoadInputSettings(program_);
+  } catch (const std::exception& e) {
+    messages_.Warning(e.what());
+  }
+  ShowFolders();
+}
+
 void Shell::ShowFolders() {
   std::vector<std::pair<std::string, std::string>> rows;
   for (const auto& input : inputs_) rows.emplace_back(input.inputDir, input.memo);
@@ -286,26 +297,24 @@ void Shell::EditFolder(bool isNew) {
   if (!isNew && !selected) return;
   settings::InputFolderSetting setting = isNew ? settings::InputFolderSetting{} : inputs_[row];
   const std::optional<size_t> index = isNew ? std::nullopt : std::optional<size_t>(row);
-  // Deleting a stamp or fold in the dialogs behind this one may have changed
-  // the file: edit against what is stored now.
-  inputs_ = settings::LoadInputSettings(program_);
-  if (!dialogs::EditInputFolder(&folderWindow_, program_, messages_, setting, inputs_, index)) {
-    ShowFolders();
-    return;
+  // A write that fails says so and opens the dialog again with the
+  // operator's input, until it is written or cancelled.
+  while (dialogs::EditInputFolder(&folderWindow_, program_, messages_, setting, inputs_, index)) {
+    std::vector<settings::InputFolderSetting> changed = inputs_;
+    if (isNew) {
+      changed.push_back(setting);
+    } else if (row < static_cast<int>(changed.size())) {
+      changed[row] = setting;
+    }
+    try {
+      settings::SaveInputSettings(program_, changed);
+    } catch (const std::exception& e) {
+      messages_.Warning(e.what());
+      continue;
+    }
+    inputs_ = std::move(changed);
+    break;
   }
-  std::vector<settings::InputFolderSetting> changed = inputs_;
-  if (isNew) {
-    changed.push_back(setting);
-  } else if (row < static_cast<int>(changed.size())) {
-    changed[row] = setting;
-  }
-  try {
-    settings::SaveInputSettings(program_, changed);
-  } catch (const std::exception& e) {
-    messages_.Warning(e.what());
-    return;
-  }
-  inputs_ = std::move(changed);
   ShowFolders();
 }
 

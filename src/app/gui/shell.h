@@ -75,6 +75,7 @@ class Shell : public QObject {
   void EditFolder(bool isNew);
   void DeleteFolder();
   void ShowFolders();
+  void ReloadFolders();
   void OpenHelp();
   void ShowVersion();
 

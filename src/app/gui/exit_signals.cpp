@@ -31,7 +31,7 @@ ExitSignals::ExitSignals() {
   }
   read_ = base::UniqueFd(fds[0]);
   writeEnd = fds[1];
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
@@ -46,7 +46,7 @@ ExitSignals::ExitSignals() {
 }
 
 ExitSignals::~ExitSignals() {
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = SIG_DFL;
   sigemptyset(&action.sa_mask);
   for (const int signal : kSignals) ::sigaction(signal, &action, nullptr);

@@ -4,7 +4,11 @@
 // ../share/orvella, never through the build tree.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "app/serve_home.h"
@@ -23,10 +27,10 @@ class InstallTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     root_ = new test::TempDir;
-    const auto result = test::RunProcess(
-        CMAKE_COMMAND, {"-E", "env", "DESTDIR=" + root_->Path().string(), CMAKE_COMMAND, "--install",
-                        ORVELLA_BUILD_DIR, "--prefix", "/usr"},
-        120);
+    const auto result = test::RunProcess(CMAKE_COMMAND,
+                                         {"-E", "env", "DESTDIR=" + root_->Path().string(), CMAKE_COMMAND,
+                                          "--install", ORVELLA_BUILD_DIR, "--prefix", "/usr"},
+                                         120);
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
   }
   static void TearDownTestSuite() {
@@ -37,7 +41,8 @@ class InstallTest : public ::testing::Test {
   static std::filesystem::path Installed(const std::string& relative) { return *root_ / relative; }
 
   // The installed orvella with a clean environment apart from extra.
-  static test::ProcessResult Orvella(const std::vector<std::string>& args, std::vector<std::string> env = {}) {
+  static test::ProcessResult Orvella(const std::vector<std::string>& args,
+                                     std::vector<std::string> env = {}) {
     std::vector<std::string> argv{"-E", "env", "--unset=ORVELLA_HOME"};
     argv.insert(argv.end(), env.begin(), env.end());
     argv.push_back(Installed("usr/bin/orvella").string());
@@ -50,6 +55,17 @@ class InstallTest : public ::testing::Test {
 
 test::TempDir* InstallTest::root_ = nullptr;
 
+// A program on PATH, or empty: the checks of the packaging tools run where
+// the tools are installed.
+std::string ToolOnPath(const std::string& name) {
+  std::stringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
+  for (std::string folder; std::getline(path, folder, ':');) {
+    const auto candidate = std::filesystem::path(folder) / name;
+    if (!folder.empty() && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return {};
+}
+
 TEST_F(InstallTest, ProgramsInBinAndDataInShare) {
   for (const char* file : {"usr/bin/orvella", "usr/bin/orvella-printer-sim", "usr/bin/orvella-netsend",
                            "usr/share/orvella/Halftone/1.TIF", "usr/share/orvella/Halftone/2.TIF",
@@ -59,11 +75,52 @@ TEST_F(InstallTest, ProgramsInBinAndDataInShare) {
   EXPECT_FALSE(std::filesystem::exists(Installed("usr/bin/Halftone")));
 }
 
+TEST_F(InstallTest, ServiceUnitVerifies) {
+  const auto analyze = ToolOnPath("systemd-analyze");
+  if (analyze.empty()) GTEST_SKIP() << "no systemd-analyze";
+  // verify wants the executable where the unit names it: the unit as
+  // installed, pointed at the installed copy.
+  std::ifstream in(Installed("usr/lib/systemd/system/orvella.service"));
+  std::string unit((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string from = "ExecStart=/usr/bin/orvella serve --home /var/lib/orvella\n";
+  const auto at = unit.find(from);
+  ASSERT_NE(at, std::string::npos) << unit;
+  unit.replace(at, from.size(),
+               "ExecStart=" + Installed("usr/bin/orvella").string() + " serve --home /var/lib/orvella\n");
+  const test::TempDir dir;
+  test::WriteFileBytes(dir / "orvella.service", unit);
+  const auto result = test::RunProcess(analyze, {"verify", (dir / "orvella.service").string()});
+  EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+  // An unknown key or a bad value is only a warning.
+  EXPECT_EQ(result.out + result.err, "");
+  for (const char* file : {"usr/lib/sysusers.d/orvella.conf", "usr/lib/tmpfiles.d/orvella.conf"})
+    EXPECT_TRUE(std::filesystem::is_regular_file(Installed(file))) << file;
+}
+
+TEST_F(InstallTest, DesktopEntriesValidateAndTheIconIsInHicolor) {
+  std::vector<std::string> entries{Installed("usr/share/applications/orvella.desktop").string()};
+  // The autostart entry goes to the configured /etc (/usr/local/etc for a default build).
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root_->Path())) {
+    if (entry.path().parent_path().filename() == "autostart") entries.push_back(entry.path().string());
+  }
+  ASSERT_EQ(entries.size(), 2u);
+  for (const char* size : {"16x16", "22x22", "24x24", "32x32", "48x48", "64x64", "128x128", "256x256"}) {
+    EXPECT_TRUE(
+        std::filesystem::is_regular_file(Installed("usr/share/icons/hicolor/") / size / "apps/orvella.png"))
+        << size;
+  }
+  const auto validate = ToolOnPath("desktop-file-validate");
+  if (validate.empty()) GTEST_SKIP() << "no desktop-file-validate";
+  const auto result = test::RunProcess(validate, entries);
+  EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+  EXPECT_EQ(result.out + result.err, "");
+}
+
 TEST_F(InstallTest, VersionNamesTheCommitAndTheLibraries) {
   const auto result = Orvella({"--version"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
-  for (const char* line : {"orvella ", "\ncommit ", "\nlibtiff 4.", "\nlibcurl ", "\nnet-snmp ", "\ncairo 1.",
-                           "\nQt 6."}) {
+  for (const char* line :
+       {"orvella ", "\ncommit ", "\nlibtiff 4.", "\nlibcurl ", "\nnet-snmp ", "\ncairo 1.", "\nQt 6."}) {
     EXPECT_NE(result.out.find(line), std::string::npos) << line << " in\n" << result.out;
   }
 }

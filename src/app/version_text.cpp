@@ -9,12 +9,14 @@
 namespace orvella::cli {
 
 std::string VersionText() {
-  return "orvella " ORVELLA_VERSION " (build " ORVELLA_BUILD_ID ")\n"
-         "commit " ORVELLA_COMMIT "\n"
-         "libtiff " +
-         imaging::TiffLibraryVersion() + "\nlibcurl " + printer::CurlLibraryVersion() + "\nnet-snmp " +
-         printer::SnmpLibraryVersion() + "\ncairo " + imaging::CairoLibraryVersion() + "\nQt " + qVersion() +
-         "\n";
+  std::string text = "orvella " ORVELLA_VERSION " (build " ORVELLA_BUILD_ID ")\n";
+  text += "commit " ORVELLA_COMMIT "\n";
+  text += "libtiff " + imaging::TiffLibraryVersion() + "\n";
+  text += "libcurl " + printer::CurlLibraryVersion() + "\n";
+  text += "net-snmp " + printer::SnmpLibraryVersion() + "\n";
+  text += "cairo " + imaging::CairoLibraryVersion() + "\n";
+  text += std::string("Qt ") + qVersion() + "\n";
+  return text;
 }
 
 }  // namespace orvella::cli

@@ -17,10 +17,10 @@ class PackageTest : public ::testing::Test {
   static void SetUpTestSuite() {
     if (::access("/usr/bin/dpkg-deb", X_OK) != 0 || ::access("/usr/bin/dpkg-shlibdeps", X_OK) != 0) return;
     folder_ = new test::TempDir;
-    const auto result = test::RunProcess(
-        CPACK_COMMAND, {"--config", std::string(ORVELLA_BUILD_DIR) + "/CPackConfig.cmake", "-G", "DEB", "-B",
-                        folder_->Path().string()},
-        300);
+    const auto result = test::RunProcess(CPACK_COMMAND,
+                                         {"--config", std::string(ORVELLA_BUILD_DIR) + "/CPackConfig.cmake",
+                                          "-G", "DEB", "-B", folder_->Path().string()},
+                                         300);
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
     for (const auto& entry : std::filesystem::directory_iterator(folder_->Path())) {
       if (entry.path().extension() == ".deb") package_ = new std::filesystem::path(entry.path());
@@ -61,12 +61,13 @@ TEST_F(PackageTest, NamedAfterTheVersionWithItsFilesUnderUsrAndEtc) {
     const auto name = line.substr(line.rfind(' ') + 1);
     if (!name.ends_with('/')) files.insert(name);
   }
-  for (const char* file : {"./usr/bin/orvella", "./usr/bin/orvella-printer-sim", "./usr/bin/orvella-netsend",
-                           "./usr/share/orvella/Halftone/1.TIF", "./usr/share/orvella/Halftone/3.TIF",
-                           "./usr/lib/systemd/system/orvella.service", "./usr/lib/sysusers.d/orvella.conf",
-                           "./usr/lib/tmpfiles.d/orvella.conf", "./usr/share/applications/orvella.desktop",
-                           "./etc/xdg/autostart/orvella.desktop", "./usr/share/icons/hicolor/48x48/apps/orvella.png",
-                           "./usr/share/doc/orvella/hot-folders.conf.example"}) {
+  for (const char* file :
+       {"./usr/bin/orvella", "./usr/bin/orvella-printer-sim", "./usr/bin/orvella-netsend",
+        "./usr/share/orvella/Halftone/1.TIF", "./usr/share/orvella/Halftone/3.TIF",
+        "./usr/lib/systemd/system/orvella.service", "./usr/lib/sysusers.d/orvella.conf",
+        "./usr/lib/tmpfiles.d/orvella.conf", "./usr/share/applications/orvella.desktop",
+        "./etc/xdg/autostart/orvella.desktop", "./usr/share/icons/hicolor/48x48/apps/orvella.png",
+        "./usr/share/doc/orvella/hot-folders.conf.example"}) {
     EXPECT_TRUE(files.contains(file)) << file;
   }
   // Nothing of the build itself: no tests, no benches, no /usr/local.

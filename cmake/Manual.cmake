@@ -16,7 +16,7 @@ set(manual ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/OrvellaUM.pdf)
 add_custom_command(
   OUTPUT ${manual}
   COMMAND ${ORVELLA_PANDOC} ${manual_pages} --from markdown --standalone --metadata title=Orvella
-          --metadata lang=ja --css ${manual_dir}/manual.css --resource-path ${manual_dir}
+          --variable lang=ja --css ${manual_dir}/manual.css --resource-path ${manual_dir}
           --pdf-engine ${ORVELLA_WEASYPRINT} --output ${manual}
   WORKING_DIRECTORY ${manual_dir}
   DEPENDS ${manual_pages} ${manual_dir}/manual.css ${manual_pictures}

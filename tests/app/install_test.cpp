@@ -73,6 +73,9 @@ TEST_F(InstallTest, ProgramsInBinAndDataInShare) {
     EXPECT_TRUE(std::filesystem::is_regular_file(Installed(file))) << file;
   }
   EXPECT_FALSE(std::filesystem::exists(Installed("usr/bin/Halftone")));
+  // The manual comes along when this build made it.
+  EXPECT_EQ(std::filesystem::exists(Installed("usr/share/orvella/OrvellaUM.pdf")),
+            std::filesystem::exists(std::string(ORVELLA_BIN_DIR) + "/OrvellaUM.pdf"));
 }
 
 TEST_F(InstallTest, ServiceUnitVerifies) {

@@ -149,11 +149,19 @@ def program_icon(s):
     }
 
 
+# The program icon in the hicolor theme, for the desktop entries.
+HICOLOR_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     for size, icons in ((32, state_icons(32)), (16, mark_icons(16)), (64, program_icon(64))):
         for name, layers in icons.items():
             write_png(os.path.join(here, name + ".png"), size, render(size, layers))
+    for size in HICOLOR_SIZES:
+        folder = os.path.join(here, "hicolor", "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        write_png(os.path.join(folder, "orvella.png"), size, render(size, program_icon(size)["orvella"]))
 
 
 if __name__ == "__main__":

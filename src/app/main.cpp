@@ -7,6 +7,7 @@
 
 #include "app/commands/command_registry.h"
 #include "app/gui/gui_main.h"
+#include "app/version_text.h"
 #include "orvella_version.h"
 #include "printer/transport_init.h"
 #include "settings/program_folders.h"
@@ -14,15 +15,24 @@
 
 namespace {
 
-void PrintHelp() {
+void PrintHelp(const std::filesystem::path& home) {
   std::cout << "Orvella " ORVELLA_VERSION
                " — hot-folder print server\n\n"
                "usage: orvella [--home DIR] [COMMAND ...]\n"
                "       without a command: the program with its windows and notification icon\n\n"
                "  --home DIR   program folder (INI, ERROR, TEMP, LOG); default $ORVELLA_HOME,\n"
-               "               else the folder of the executable\n"
-               "  --version    print the version\n"
-               "  --help       print this help\n\ncommands:\n";
+               "               else the folder of the executable when it is writable and not\n"
+               "               an installation's bin/, else $XDG_DATA_HOME/orvella\n"
+               "               (~/.local/share/orvella)\n"
+               "  --version    print the version and the libraries' versions\n"
+               "  --help       print this help\n\n";
+  try {
+    const auto choice = orvella::settings::ResolveProgramFolderChoice(home);
+    std::cout << "program folder: " << choice.folder.string() << " (" << choice.reason << ")\n\n";
+  } catch (const std::exception& e) {
+    std::cout << "program folder: none (" << e.what() << ")\n\n";
+  }
+  std::cout << "commands:\n";
   for (const auto& c : orvella::cli::AllCommands()) {
     std::cout << "  orvella " << c.path << (c.usage.empty() ? "" : " ") << c.usage << "\n";
   }
@@ -48,12 +58,12 @@ int main(int argc, char** argv) {
     }
   }
   if (!args.empty() && args[0] == "--version") {
-    std::cout << "orvella " ORVELLA_VERSION " (build " ORVELLA_BUILD_ID ")\n";
+    std::cout << orvella::cli::VersionText();
     return 0;
   }
   if (args.empty()) return orvella::cli::RunGui(home, argc, argv);
   if (args[0] == "--help" || args[0] == "-h") {
-    PrintHelp();
+    PrintHelp(home);
     return 0;
   }
   size_t consumed = 0;

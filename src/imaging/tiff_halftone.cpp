@@ -14,13 +14,7 @@ namespace orvella::imaging {
 
 std::optional<std::filesystem::path> HalftonePatternPath(const std::filesystem::path& program, int pattern) {
   if (pattern < 1 || pattern > 3) return std::nullopt;
-  const std::string relative = "/Halftone/" + std::to_string(pattern) + ".TIF";
-  const std::filesystem::path home = program.empty() ? program : settings::ProgramPath(program, relative);
-  std::error_code ec;
-  if (!home.empty() && std::filesystem::exists(home, ec)) return home;
-  const std::filesystem::path shipped = settings::ExecutableFolder();
-  if (shipped.empty()) return home;
-  return std::filesystem::path(shipped.string() + relative);
+  return settings::FindDataFile(program, "/Halftone/" + std::to_string(pattern) + ".TIF");
 }
 
 TiffResult ApplyHalftone(int pattern, uint8_t* image, uint32_t rows, size_t bytesPerRow,

@@ -13,8 +13,8 @@ namespace orvella::imaging {
 
 // Where pattern 1..3 is read from: the program folder's Halftone/N.TIF, or,
 // when that file does not exist (or no program folder is given), the one
-// beside the executable, so a run with --home finds the patterns shipped with
-// the binary. nullopt for other numbers.
+// shipped with the program (settings::FindDataFile), so a run with --home
+// finds the shipped patterns. nullopt for other numbers.
 std::optional<std::filesystem::path> HalftonePatternPath(const std::filesystem::path& program, int pattern);
 
 // ANDs the pattern into the image (rows x bytesPerRow bytes), anchored at the

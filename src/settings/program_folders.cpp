@@ -1,5 +1,7 @@
 #include "settings/program_folders.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <string>
 #include <system_error>
@@ -11,22 +13,72 @@ namespace {
 
 constexpr const char* kNoProgramFolder = "GetExecutableDirectory()に失敗しました";
 
-}  // namespace
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
 
-std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption) {
-  std::filesystem::path home = homeOption;
-  if (home.empty()) {
-    if (const char* env = std::getenv("ORVELLA_HOME"); env && *env) home = env;
-  }
-  if (home.empty()) home = ExecutableFolder();
-  if (home.empty()) throw SettingsError(kNoProgramFolder);
+// share/orvella of the installation the executable's bin/ belongs to.
+std::filesystem::path InstalledDataFolder(const std::filesystem::path& executable) {
+  return (executable.parent_path() / "share/orvella").lexically_normal();
+}
+
+std::filesystem::path Absolute(const std::filesystem::path& folder) {
   std::error_code ec;
-  auto absolute = std::filesystem::absolute(home, ec).lexically_normal();
-  if (ec) return home;
+  auto absolute = std::filesystem::absolute(folder, ec).lexically_normal();
+  if (ec) return folder;
   // "dir/.." normalises to "dir/": the folder is the same without the slash.
   if (!absolute.has_filename() && absolute.has_parent_path() && absolute != absolute.root_path())
     absolute = absolute.parent_path();
   return absolute;
+}
+
+}  // namespace
+
+ProgramFolderChoice ChooseProgramFolder(const ProgramFolderInputs& in) {
+  if (!in.homeOption.empty()) return {in.homeOption, "--home", false};
+  if (!in.homeVariable.empty()) return {in.homeVariable, "$ORVELLA_HOME", false};
+  if (!in.executable.empty() && in.executableFolderUsable)
+    return {in.executable, "the executable's folder", false};
+  const std::string why = in.executable.empty()
+                              ? "the executable's folder is unknown"
+                              : "the executable's folder is an installation's or not writable";
+  // The XDG rules ignore a relative $XDG_DATA_HOME.
+  if (!in.xdgDataHome.empty() && in.xdgDataHome.front() == '/')
+    return {std::filesystem::path(in.xdgDataHome) / "orvella", "$XDG_DATA_HOME/orvella (" + why + ")", true};
+  if (!in.userHome.empty())
+    return {std::filesystem::path(in.userHome) / ".local/share/orvella",
+            "~/.local/share/orvella (" + why + ")", true};
+  return {};
+}
+
+ProgramFolderInputs CurrentProgramFolderInputs(const std::filesystem::path& homeOption) {
+  ProgramFolderInputs in;
+  in.homeOption = homeOption;
+  in.homeVariable = Variable("ORVELLA_HOME");
+  in.executable = ExecutableFolder();
+  std::error_code ec;
+  in.executableFolderUsable = !in.executable.empty() && ::access(in.executable.c_str(), W_OK) == 0 &&
+                              !std::filesystem::is_directory(InstalledDataFolder(in.executable), ec);
+  in.xdgDataHome = Variable("XDG_DATA_HOME");
+  in.userHome = Variable("HOME");
+  return in;
+}
+
+ProgramFolderChoice ResolveProgramFolderChoice(const std::filesystem::path& homeOption) {
+  auto choice = ChooseProgramFolder(CurrentProgramFolderInputs(homeOption));
+  if (choice.folder.empty()) throw SettingsError(kNoProgramFolder);
+  choice.folder = Absolute(choice.folder);
+  if (choice.userDataFolder) {
+    // A failure shows at the first use of the folder.
+    std::error_code ec;
+    std::filesystem::create_directories(choice.folder, ec);
+  }
+  return choice;
+}
+
+std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption) {
+  return ResolveProgramFolderChoice(homeOption).folder;
 }
 
 std::filesystem::path ExecutableFolder() {
@@ -34,6 +86,25 @@ std::filesystem::path ExecutableFolder() {
   auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec || exe.empty()) return {};
   return exe.parent_path();
+}
+
+std::filesystem::path DataFolder() {
+  const auto executable = ExecutableFolder();
+  if (executable.empty()) return {};
+  auto installed = InstalledDataFolder(executable);
+  std::error_code ec;
+  return std::filesystem::is_directory(installed, ec) ? installed : executable;
+}
+
+std::filesystem::path FindDataFile(const std::filesystem::path& program, std::string_view relative) {
+  std::error_code ec;
+  if (!program.empty()) {
+    auto own = ProgramPath(program, relative);
+    if (std::filesystem::exists(own, ec)) return own;
+  }
+  const auto data = DataFolder();
+  if (data.empty()) return program.empty() ? std::filesystem::path() : ProgramPath(program, relative);
+  return ProgramPath(data, relative);
 }
 
 std::filesystem::path ProgramPath(const std::filesystem::path& program, std::string_view relative) {

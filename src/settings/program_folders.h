@@ -1,17 +1,45 @@
 #pragma once
 // The program folder and the folders under it (INI, ERROR, TEMP, LOG). The
 // program folder is chosen once at start (--home DIR, else $ORVELLA_HOME, else
-// the folder of the running executable) and then handed to every piece of
-// work; nothing below the application reads it from a global.
+// the folder of the running executable, or for an installed program a folder
+// of the user's) and then handed to every piece of work; nothing below the
+// application reads it from a global.
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace orvella::settings {
 
-// The program folder: homeOption when given (made absolute), else
-// $ORVELLA_HOME when set and not empty, else the executable's folder. Raises
-// SettingsError "GetExecutableDirectory()に失敗しました" when none can be
-// determined.
+// What the choice of the program folder depends on, gathered so that the
+// rules can be tried without changing the process's environment.
+struct ProgramFolderInputs {
+  std::filesystem::path homeOption;     // --home, empty when not given
+  std::string homeVariable;             // $ORVELLA_HOME, empty when unset
+  std::filesystem::path executable;     // the executable's folder, empty when unknown
+  bool executableFolderUsable = false;  // writable, and not the bin/ of an installation
+  std::string xdgDataHome;              // $XDG_DATA_HOME, empty when unset
+  std::string userHome;                 // $HOME, empty when unset
+};
+
+struct ProgramFolderChoice {
+  std::filesystem::path folder;  // empty when none could be chosen
+  std::string reason;            // how it was chosen, for --help
+  bool userDataFolder = false;   // the per-user default, created when missing
+};
+
+// --home, else $ORVELLA_HOME, else the executable's folder when it is usable,
+// else $XDG_DATA_HOME/orvella (default ~/.local/share/orvella). Relative
+// results are left as they are.
+ProgramFolderChoice ChooseProgramFolder(const ProgramFolderInputs& inputs);
+
+// The inputs of this process.
+ProgramFolderInputs CurrentProgramFolderInputs(const std::filesystem::path& homeOption);
+
+// The program folder of this process, made absolute: ChooseProgramFolder on
+// CurrentProgramFolderInputs; the per-user folder is created when missing.
+// Raises SettingsError "GetExecutableDirectory()に失敗しました" when none can
+// be determined.
+ProgramFolderChoice ResolveProgramFolderChoice(const std::filesystem::path& homeOption = {});
 std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption = {});
 
 // The program folder followed by relative ("/INI/INPUT.INI" and so on).
@@ -28,5 +56,15 @@ std::filesystem::path TempFolder(const std::filesystem::path& program);
 
 // The folder the running executable lies in, or empty when unknown.
 std::filesystem::path ExecutableFolder();
+
+// The read-only data shipped with the program (halftone patterns, icons, the
+// manual): share/orvella beside the executable's bin/ when installed, else
+// the executable's folder (a build tree). Empty when unknown.
+std::filesystem::path DataFolder();
+
+// A read-only file by its path relative to the program folder ("/Halftone/1.TIF"):
+// the program folder's own copy when it exists, else the one in DataFolder(),
+// so program folders that carry their own copies keep using them.
+std::filesystem::path FindDataFile(const std::filesystem::path& program, std::string_view relative);
 
 }  // namespace orvella::settings

@@ -7,10 +7,7 @@
 #include <set>
 #include <thread>
 
-#include "base/text_codec.h"
-#include "settings/input_settings.h"
-#include "settings/printer_settings.h"
-#include "settings/program_folders.h"
+#include "app/serve_home.h"
 #include "support/background_process.h"
 #include "support/imaging/test_bitmap.h"
 #include "support/printer_sim.h"
@@ -22,30 +19,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr char kReady[] = "Plotter (Ready.)\r\nOnline/Offline : Online.\r\n";
-
 class ServeJobTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::filesystem::create_directories(hot);
-    std::filesystem::create_directories(home);
-    settings::CreateApplicationFolders(home);
-    sim.Write("stat", kReady);
-    settings::InputFolderSetting folder;
-    folder.inputDir = hot.string();
-    folder.widePrinterName = "plotter";
-    settings::SaveInputSettings(home, {folder});
-    settings::PrinterSetting plotter;
-    plotter.name = "plotter";
-    plotter.ipAddr = {127, 0, 0, 1};
-    plotter.model = 0;
-    plotter.trays[0].size = settings::WideTraySize::kRoll297;
-    ASSERT_TRUE(settings::SavePrinterSettings(home, {plotter}));
-    test::WriteFileBytes(home / "INI/HIDDEN.INI", "[SETTING]\r\nCHECK_RETRY=\"0\"\r\nPRINTER_FTP_PORT=\"" +
-                                                      std::to_string(sim.FtpPort()) +
-                                                      "\"\r\nPRINTER_SNMP_PORT=\"" +
-                                                      std::to_string(sim.SnmpPort()) + "\"\r\n");
-  }
+  void SetUp() override { test::PrepareServeHome(home, hot, sim); }
 
   std::unique_ptr<test::BackgroundProcess> Serve(const std::string& output) {
     return std::make_unique<test::BackgroundProcess>(

@@ -20,6 +20,7 @@
 #include "orvella_version.h"
 #include "settings/app_data.h"
 #include "settings/hidden_settings.h"
+#include "settings/program_folders.h"
 #include "settings/window_settings.h"
 
 namespace orvella::cli {
@@ -335,7 +336,9 @@ void Shell::DeleteFolder() {
 }
 
 void Shell::OpenHelp() {
-  const std::filesystem::path manual = program_ / gui_text::kHelpFile;
+  // The program folder's own copy first, then the one installed with the program.
+  const std::filesystem::path manual =
+      settings::FindDataFile(program_, std::string("/") + gui_text::kHelpFile);
   std::error_code error;
   if (!std::filesystem::is_regular_file(manual, error) ||
       !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(manual.string())))) {

@@ -43,10 +43,9 @@ bool ClearFoldReferences(const std::filesystem::path& program, const std::string
 
 FoldListDialog::FoldListDialog(QWidget* parent, const std::filesystem::path& program,
                                DialogMessages& messages, FoldEditor editor)
-    : RecordListDialog(parent, program, std::string(settings::window_section::kFoldList), "紙折一覧",
-                       {"設定名称", "折り機"}),
-      messages_(messages),
-      editor_(std::move(editor)) {
+    : EditableRecordList(parent, program, std::string(settings::window_section::kFoldList), "紙折一覧",
+                         {"設定名称", "折り機"}, std::move(editor)),
+      messages_(messages) {
   if (!editor_) {
     editor_ = [this](QWidget* owner, FoldSetting& fold, const std::vector<FoldSetting>& list,
                      std::optional<size_t> index) {
@@ -55,53 +54,33 @@ FoldListDialog::FoldListDialog(QWidget* parent, const std::filesystem::path& pro
   }
   list()->setColumnWidth(0, 180);
   RestoreLayout();
+  std::vector<FoldSetting> folds;
   try {
-    loaded_ = settings::LoadFolds(program, folds_);
+    if (settings::LoadFolds(program, folds)) Take(std::move(folds));
   } catch (const settings::SettingsError&) {
-    loaded_ = false;
   }
-  if (!loaded_) return;
-  for (int i = 0; i < static_cast<int>(folds_.size()); ++i) ShowRow(i);
 }
 
 void FoldListDialog::ShowRow(int row) {
-  const FoldSetting& fold = folds_[static_cast<size_t>(row)];
+  const FoldSetting& fold = records_[static_cast<size_t>(row)];
   SetRow(row, {ToQ(fold.name), ToQ(settings::FolderDisplayName(program(), fold.folderModel))});
 }
 
 void FoldListDialog::Save() {
   bool saved = false;
   try {
-    saved = settings::SaveFolds(program(), folds_);
+    saved = settings::SaveFolds(program(), records_);
   } catch (const settings::SettingsError&) {
   }
   if (!saved) messages_.Warning(kSaveFailed);
 }
 
-void FoldListDialog::New() {
-  FoldSetting fold;
-  if (!editor_(this, fold, folds_, std::nullopt)) return;
-  folds_.push_back(fold);
-  ShowRow(static_cast<int>(folds_.size()) - 1);
-  Save();
+bool FoldListDialog::ConfirmDelete(const std::string& name) {
+  return messages_.Question(DeleteQuestion(program(), name, settings::FindInputByFold, kDelete, kDeleteUsed));
 }
 
-void FoldListDialog::Edit(int row) {
-  FoldSetting fold = folds_[static_cast<size_t>(row)];
-  if (!editor_(this, fold, folds_, static_cast<size_t>(row))) return;
-  folds_[static_cast<size_t>(row)] = fold;
-  ShowRow(row);
-  Save();
-}
-
-void FoldListDialog::Delete(int row) {
-  const std::string name = folds_[static_cast<size_t>(row)].name;
-  if (!messages_.Question(DeleteQuestion(program(), name, settings::FindInputByFold, kDelete, kDeleteUsed)))
-    return;
+void FoldListDialog::Forget(const std::string& name) {
   if (!ClearFoldReferences(program(), name)) messages_.Warning(kClearFailed);
-  folds_.erase(folds_.begin() + row);
-  RemoveRow(row);
-  Save();
 }
 
 void ShowFoldList(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages) {

@@ -13,32 +13,23 @@ namespace orvella::dialogs {
 
 class DialogMessages;
 
-// Edits one record in place; true on OK.
-using FoldEditor =
-    std::function<bool(QWidget* parent, settings::FoldSetting& fold,
-                       const std::vector<settings::FoldSetting>& list, std::optional<size_t> editedIndex)>;
+using FoldEditor = EditableRecordList<settings::FoldSetting>::Editor;
 
-class FoldListDialog : public RecordListDialog {
+class FoldListDialog : public EditableRecordList<settings::FoldSetting> {
  public:
   // Loads the file; Loaded() is false when that failed (the list then
   // closes without a message). Without an editor the fold edit dialog is used.
   FoldListDialog(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
                  FoldEditor editor = {});
-  bool Loaded() const { return loaded_; }
-
-  void New() override;
-  void Edit(int row) override;
-  // Input folders that use the fold lose it first (INPUT.INI is saved).
-  void Delete(int row) override;
 
  private:
-  void ShowRow(int row);
-  void Save();
+  void ShowRow(int row) override;
+  void Save() override;
+  bool ConfirmDelete(const std::string& name) override;
+  // Input folders that use the fold lose it (INPUT.INI is saved).
+  void Forget(const std::string& name) override;
 
   DialogMessages& messages_;
-  FoldEditor editor_;
-  std::vector<settings::FoldSetting> folds_;
-  bool loaded_ = false;
 };
 
 void ShowFoldList(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages);

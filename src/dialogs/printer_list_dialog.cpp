@@ -31,10 +31,9 @@ QString ModelText(const PrinterSetting& printer) {
 
 PrinterListDialog::PrinterListDialog(QWidget* parent, const std::filesystem::path& program,
                                      DialogMessages& messages, PrinterEditor editor)
-    : RecordListDialog(parent, program, std::string(settings::window_section::kPrinterList), "プリンタ一覧",
-                       {"設定名称", "機種"}),
-      messages_(messages),
-      editor_(std::move(editor)) {
+    : EditableRecordList(parent, program, std::string(settings::window_section::kPrinterList), "プリンタ一覧",
+                         {"設定名称", "機種"}, std::move(editor)),
+      messages_(messages) {
   if (!editor_) {
     editor_ = [this](QWidget* owner, PrinterSetting& printer, const std::vector<PrinterSetting>& list,
                      std::optional<size_t> index) {
@@ -45,54 +44,29 @@ PrinterListDialog::PrinterListDialog(QWidget* parent, const std::filesystem::pat
   list()->setColumnWidth(1, 120);
   RestoreLayout();
   try {
-    printers_ = settings::LoadPrinterSettings(program);
+    Take(settings::LoadPrinterSettings(program));
   } catch (const settings::SettingsError&) {
     messages_.Warning(kLoadFailed);
-    return;
   }
-  loaded_ = true;
-  for (int i = 0; i < static_cast<int>(printers_.size()); ++i) ShowRow(i);
 }
 
 void PrinterListDialog::ShowRow(int row) {
-  const PrinterSetting& printer = printers_[static_cast<size_t>(row)];
+  const PrinterSetting& printer = records_[static_cast<size_t>(row)];
   SetRow(row, {ToQ(printer.name), ModelText(printer)});
 }
 
 void PrinterListDialog::Save() {
   bool saved = false;
   try {
-    saved = settings::SavePrinterSettings(program(), printers_);
+    saved = settings::SavePrinterSettings(program(), records_);
   } catch (const settings::SettingsError&) {
   }
   if (!saved) messages_.Warning(kSaveFailed);
 }
 
-void PrinterListDialog::New() {
-  PrinterSetting printer;
-  if (!editor_(this, printer, printers_, std::nullopt)) return;
-  printers_.push_back(printer);
-  ShowRow(static_cast<int>(printers_.size()) - 1);
-  Save();
-}
-
-void PrinterListDialog::Edit(int row) {
-  PrinterSetting printer = printers_[static_cast<size_t>(row)];
-  if (!editor_(this, printer, printers_, static_cast<size_t>(row))) return;
-  printers_[static_cast<size_t>(row)] = printer;
-  ShowRow(row);
-  Save();
-}
-
-void PrinterListDialog::Delete(int row) {
-  const std::string& name = printers_[static_cast<size_t>(row)].name;
-  if (!messages_.Question(
-          DeleteQuestion(program(), name, settings::FindInputByPrinter, kDelete, kDeleteUsed)))
-    return;
-  // Input folders keep the name: starting operation reports the missing printer.
-  printers_.erase(printers_.begin() + row);
-  RemoveRow(row);
-  Save();
+bool PrinterListDialog::ConfirmDelete(const std::string& name) {
+  return messages_.Question(
+      DeleteQuestion(program(), name, settings::FindInputByPrinter, kDelete, kDeleteUsed));
 }
 
 void ShowPrinterList(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages) {

@@ -13,34 +13,22 @@ namespace orvella::dialogs {
 
 class DialogMessages;
 
-// Edits one record in place; true on OK. The list and the record's own
-// position (editing) serve the duplicate checks.
-using PrinterEditor =
-    std::function<bool(QWidget* parent, settings::PrinterSetting& printer,
-                       const std::vector<settings::PrinterSetting>& list, std::optional<size_t> editedIndex)>;
+using PrinterEditor = EditableRecordList<settings::PrinterSetting>::Editor;
 
-class PrinterListDialog : public RecordListDialog {
+class PrinterListDialog : public EditableRecordList<settings::PrinterSetting> {
  public:
   // Loads the file; a failed load is reported and Loaded() is false. Without
   // an editor the printer edit dialog is used.
   PrinterListDialog(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
                     PrinterEditor editor = {});
-  bool Loaded() const { return loaded_; }
-  const std::vector<settings::PrinterSetting>& Printers() const { return printers_; }
-
-  // The buttons' actions, public so that tests need not click.
-  void New() override;
-  void Edit(int row) override;
-  void Delete(int row) override;
 
  private:
-  void ShowRow(int row);
-  void Save();
+  void ShowRow(int row) override;
+  void Save() override;
+  // Input folders keep the name: starting operation reports the missing printer.
+  bool ConfirmDelete(const std::string& name) override;
 
   DialogMessages& messages_;
-  PrinterEditor editor_;
-  std::vector<settings::PrinterSetting> printers_;
-  bool loaded_ = false;
 };
 
 // Opens the list modally; returns when it is closed.

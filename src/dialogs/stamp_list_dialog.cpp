@@ -45,10 +45,9 @@ bool ClearStampReferences(const std::filesystem::path& program, const std::strin
 
 StampListDialog::StampListDialog(QWidget* parent, const std::filesystem::path& program,
                                  DialogMessages& messages, StampEditor editor)
-    : RecordListDialog(parent, program, std::string(settings::window_section::kStampList), "スタンプ一覧",
-                       {"設定名称", "種類"}, true),
-      messages_(messages),
-      editor_(std::move(editor)) {
+    : EditableRecordList(parent, program, std::string(settings::window_section::kStampList), "スタンプ一覧",
+                         {"設定名称", "種類"}, std::move(editor), true),
+      messages_(messages) {
   if (!editor_) {
     editor_ = [this](QWidget* owner, StampSetting& stamp, const settings::StampList& stamps,
                      std::optional<size_t> editing) {
@@ -58,17 +57,14 @@ StampListDialog::StampListDialog(QWidget* parent, const std::filesystem::path& p
   list()->setColumnWidth(0, 180);
   RestoreLayout();
   try {
-    stamps_ = settings::LoadStamps(program);
+    Take(settings::LoadStamps(program));
   } catch (const settings::SettingsError& e) {
     messages_.Warning(e.what());
-    return;
   }
-  loaded_ = true;
-  for (int i = 0; i < static_cast<int>(stamps_.size()); ++i) ShowRow(i);
 }
 
 void StampListDialog::ShowRow(int row) {
-  const StampSetting& stamp = stamps_[static_cast<size_t>(row)];
+  const StampSetting& stamp = records_[static_cast<size_t>(row)];
   const auto type = static_cast<size_t>(stamp.type);
   const QString typeText =
       type < settings::kStampTypeNames.size() ? ToQ(settings::kStampTypeNames[type].display) : "";
@@ -77,36 +73,19 @@ void StampListDialog::ShowRow(int row) {
 
 void StampListDialog::Save() {
   try {
-    settings::SaveStamps(program(), stamps_);
+    settings::SaveStamps(program(), records_);
   } catch (const settings::SettingsError& e) {
     messages_.Warning(e.what());
   }
 }
 
-void StampListDialog::New() {
-  StampSetting stamp = settings::NewStamp();
-  if (!editor_(this, stamp, stamps_, std::nullopt)) return;
-  stamps_.push_back(stamp);
-  ShowRow(static_cast<int>(stamps_.size()) - 1);
-  Save();
+bool StampListDialog::ConfirmDelete(const std::string& name) {
+  return messages_.Question(
+      DeleteQuestion(program(), name, settings::FindInputByStamp, kDelete, kDeleteUsed));
 }
 
-void StampListDialog::Edit(int row) {
-  StampSetting stamp = stamps_[static_cast<size_t>(row)];
-  if (!editor_(this, stamp, stamps_, static_cast<size_t>(row))) return;
-  stamps_[static_cast<size_t>(row)] = stamp;
-  ShowRow(row);
-  Save();
-}
-
-void StampListDialog::Delete(int row) {
-  const std::string name = stamps_[static_cast<size_t>(row)].name;
-  if (!messages_.Question(DeleteQuestion(program(), name, settings::FindInputByStamp, kDelete, kDeleteUsed)))
-    return;
+void StampListDialog::Forget(const std::string& name) {
   if (!ClearStampReferences(program(), name)) messages_.Warning(kClearFailed);
-  stamps_.erase(stamps_.begin() + row);
-  RemoveRow(row);
-  Save();
 }
 
 void ShowStampList(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages) {

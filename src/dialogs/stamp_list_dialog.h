@@ -12,31 +12,24 @@ namespace orvella::dialogs {
 
 class DialogMessages;
 
-// Edits one stamp in place; true on OK.
-using StampEditor = std::function<bool(QWidget* parent, settings::StampSetting& stamp,
-                                       const settings::StampList& stamps, std::optional<size_t> editing)>;
+using StampEditor = EditableRecordList<settings::StampSetting>::Editor;
 
-class StampListDialog : public RecordListDialog {
+class StampListDialog : public EditableRecordList<settings::StampSetting> {
  public:
   // Loads the file; a failed load is reported and Loaded() is false. Without
   // an editor the stamp edit window is used.
   StampListDialog(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
                   StampEditor editor = {});
-  bool Loaded() const { return loaded_; }
-
-  void New() override;
-  void Edit(int row) override;
-  // Input folders that use the stamp lose it first (INPUT.INI is saved).
-  void Delete(int row) override;
 
  private:
-  void ShowRow(int row);
-  void Save();
+  settings::StampSetting NewRecord() const override { return settings::NewStamp(); }
+  void ShowRow(int row) override;
+  void Save() override;
+  bool ConfirmDelete(const std::string& name) override;
+  // Input folders that use the stamp lose it (INPUT.INI is saved).
+  void Forget(const std::string& name) override;
 
   DialogMessages& messages_;
-  StampEditor editor_;
-  settings::StampList stamps_;
-  bool loaded_ = false;
 };
 
 void ShowStampList(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages);

@@ -21,24 +21,6 @@ constexpr const char* kDeleteUsed =
     "選択された紙折設定を削除します。よろしいですか？\nこの設定は入力フォルダ \"%s\" で使用されています。";
 constexpr const char* kDelete = "選択された紙折設定を削除します。\nよろしいですか？";
 
-// Clears the fold name wherever an input folder uses it; false when INPUT.INI
-// could not be read or written.
-bool ClearFoldReferences(const std::filesystem::path& program, const std::string& name) {
-  try {
-    auto inputs = settings::LoadInputSettings(program);
-    bool changed = false;
-    for (settings::InputFolderSetting& input : inputs) {
-      if (input.wideFoldName != name) continue;
-      input.wideFoldName.clear();
-      changed = true;
-    }
-    if (changed) settings::SaveInputSettings(program, inputs);
-    return true;
-  } catch (const settings::SettingsError&) {
-    return false;
-  }
-}
-
 }  // namespace
 
 FoldListDialog::FoldListDialog(QWidget* parent, const std::filesystem::path& program,
@@ -80,7 +62,11 @@ bool FoldListDialog::ConfirmDelete(const std::string& name) {
 }
 
 void FoldListDialog::Forget(const std::string& name) {
-  if (!ClearFoldReferences(program(), name)) messages_.Warning(kClearFailed);
+  try {
+    settings::ForgetFoldInInputs(program(), name);
+  } catch (const settings::SettingsError&) {
+    messages_.Warning(kClearFailed);
+  }
 }
 
 void ShowFoldList(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages) {

@@ -21,26 +21,6 @@ constexpr const char* kDeleteUsed =
     "で使用されています。";
 constexpr const char* kDelete = "選択されたスタンプ設定を削除します。\nよろしいですか？";
 
-// Empties every stamp slot (name and halftone) that names the stamp; false
-// when INPUT.INI could not be read or written.
-bool ClearStampReferences(const std::filesystem::path& program, const std::string& name) {
-  try {
-    auto inputs = settings::LoadInputSettings(program);
-    bool changed = false;
-    for (settings::InputFolderSetting& input : inputs) {
-      for (settings::StampUse& use : input.stamps) {
-        if (use.name != name) continue;
-        use = {};
-        changed = true;
-      }
-    }
-    if (changed) settings::SaveInputSettings(program, inputs);
-    return true;
-  } catch (const settings::SettingsError&) {
-    return false;
-  }
-}
-
 }  // namespace
 
 StampListDialog::StampListDialog(QWidget* parent, const std::filesystem::path& program,
@@ -85,7 +65,11 @@ bool StampListDialog::ConfirmDelete(const std::string& name) {
 }
 
 void StampListDialog::Forget(const std::string& name) {
-  if (!ClearStampReferences(program(), name)) messages_.Warning(kClearFailed);
+  try {
+    settings::ForgetStampInInputs(program(), name);
+  } catch (const settings::SettingsError&) {
+    messages_.Warning(kClearFailed);
+  }
 }
 
 void ShowStampList(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages) {

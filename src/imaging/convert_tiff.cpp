@@ -25,7 +25,6 @@ constexpr const char* kRotateFailed = "TIFFファイル回転変換エラー";
 constexpr const char* kLongSheetFailed = "model02横長尺回転エラー";
 constexpr const char* kResolutionFailed = "TIFFファイル解像度取得エラー";
 constexpr const char* kResampleFailed = "TIFFファイル変倍・解像度変換エラー";
-constexpr const char* kCountFailed = "TIFFファイルページ数取得エラー";
 constexpr const char* kJoinFailed = "TIFFファイルの連結エラー";
 constexpr const char* kConverting = "変換中";
 
@@ -195,8 +194,8 @@ bool ConvertMultiTiff(const settings::WorkContext& context, const std::filesyste
 
   std::string detail;
   int pages = 0;
-  if (CountPages(input, pages, &detail) != kTiffOk) return Fail(failure, kCountFailed, detail);
-  if (pages < 1) return Fail(failure, kCountFailed, input.string() + " has no pages");
+  if (CountPages(input, pages, &detail) != kTiffOk) return Fail(failure, kPageCountError, detail);
+  if (pages < 1) return Fail(failure, kPageCountError, input.string() + " has no pages");
   const auto drawn = context.work / "tiff_drawed.tif";
   const auto magnified = context.work / "tiff_magnify.tif";
   const auto joined = context.work / "tiff_concat.tif";

@@ -12,6 +12,9 @@
 
 namespace orvella::imaging {
 
+// A page count that cannot be read, for the chain and for the worker alike.
+inline constexpr const char* kPageCountError = "TIFFファイルページ数取得エラー";
+
 // Receives the status text of the page being converted.
 using ConversionProgress = std::function<void(const std::string& status)>;
 

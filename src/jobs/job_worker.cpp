@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "imaging/convert_tiff.h"
 #include "imaging/tiff_page_info.h"
 #include "imaging/tiff_result.h"
 #include "jobs/input_file_type.h"
@@ -22,7 +23,6 @@ namespace {
 
 constexpr const char* kReadError = "ファイル読み込みエラー";
 constexpr const char* kUnsupportedFile = "未対応ファイル";
-constexpr const char* kPageCountError = "TIFFファイルページ数取得エラー";
 constexpr const char* kPageSizeError = "TIFFファイル画像サイズ取得エラー";
 // Shown when a job ends in a way no rule foresees; the system stops and the
 // file stays for the operator.
@@ -281,7 +281,7 @@ int JobRun::RunTiff() {
   int pages = 0;
   std::string detail;
   if (const int code = imaging::CountPages(request_.sourcePath, pages, &detail); code != imaging::kTiffOk) {
-    return FailTheFile(kPageCountError, TiffDetail(code, detail));
+    return FailTheFile(imaging::kPageCountError, TiffDetail(code, detail));
   }
   double width = 0, length = 0;
   if (const int code = imaging::ReadPageSizeMm(request_.sourcePath, 0, width, length, &detail);

@@ -151,4 +151,37 @@ const InputFolderSetting* FindInputByFold(const std::vector<InputFolderSetting>&
   return nullptr;
 }
 
+namespace {
+
+// Applies forget to every record and saves when any changed.
+template <typename Forget>
+void RewriteInputs(const std::filesystem::path& program, Forget forget) {
+  auto inputs = LoadInputSettings(program);
+  bool changed = false;
+  for (InputFolderSetting& input : inputs) changed = forget(input) || changed;
+  if (changed) SaveInputSettings(program, inputs);
+}
+
+}  // namespace
+
+void ForgetStampInInputs(const std::filesystem::path& program, const std::string& name) {
+  RewriteInputs(program, [&name](InputFolderSetting& input) {
+    bool changed = false;
+    for (StampUse& use : input.stamps) {
+      if (use.name != name) continue;
+      use = {};
+      changed = true;
+    }
+    return changed;
+  });
+}
+
+void ForgetFoldInInputs(const std::filesystem::path& program, const std::string& name) {
+  RewriteInputs(program, [&name](InputFolderSetting& input) {
+    if (input.wideFoldName != name) return false;
+    input.wideFoldName.clear();
+    return true;
+  });
+}
+
 }  // namespace orvella::settings

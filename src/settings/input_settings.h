@@ -95,4 +95,10 @@ const InputFolderSetting* FindInputByStamp(const std::vector<InputFolderSetting>
 const InputFolderSetting* FindInputByFold(const std::vector<InputFolderSetting>& inputs,
                                           const std::string& name);
 
+// Removes a deleted stamp or fold from every input folder that names it (a
+// stamp slot is emptied with its halftone) and rewrites INPUT.INI when one
+// did. Raises SettingsError.
+void ForgetStampInInputs(const std::filesystem::path& program, const std::string& name);
+void ForgetFoldInInputs(const std::filesystem::path& program, const std::string& name);
+
 }  // namespace orvella::settings

@@ -51,3 +51,28 @@ function(orvella_add_test_suite name)
   orvella_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
+
+# Replays the seeds of the fuzz target fuzz/NAME.cpp (fuzz/corpus_<family>/,
+# family being the word after "fuzz_") once under ctest, without libFuzzer.
+# LIBS are the layers the target calls.
+function(orvella_fuzz_replay name)
+  cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
+  string(REGEX MATCH "^fuzz_([a-z]+)_" family ${name})
+  set(fuzz ${PROJECT_SOURCE_DIR}/fuzz)
+  add_executable(replay_${name} ${fuzz}/${name}.cpp ${fuzz}/fuzz_support.cpp ${fuzz}/replay_main.cpp)
+  target_include_directories(replay_${name} PRIVATE ${fuzz})
+  target_link_libraries(replay_${name} PRIVATE ${F_LIBS} PkgConfig::TEST_TIFF)
+  set_target_properties(replay_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  orvella_warnings(replay_${name})
+  add_test(NAME ${name}_corpus COMMAND replay_${name} ${fuzz}/corpus_${CMAKE_MATCH_1})
+  set_tests_properties(${name}_corpus PROPERTIES TIMEOUT 300)
+endfunction()
+
+# orvella_fuzz_replay for every fuzz/PATTERN.cpp.
+function(orvella_fuzz_replays pattern)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/${pattern}.cpp)
+  foreach(source ${sources})
+    get_filename_component(name ${source} NAME_WE)
+    orvella_fuzz_replay(${name} ${ARGN})
+  endforeach()
+endfunction()

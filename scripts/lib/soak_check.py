@@ -2,7 +2,7 @@
 
    python3 scripts/lib/soak_check.py WORK ORVELLA
 
-WORK holds samples.tsv (name, hot folder, folder index of every sample),
+WORK holds samples.tsv (name, hot folder, folder index, copies of every sample),
 expect/NAME.json and expect/NAME/ (what `orvella convert` made of each sample:
 the print file of every unit), runs.tsv (how each run of serve ended: "kill"
 or "exit", and its output), the printers' spools, hot/ and the program

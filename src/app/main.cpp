@@ -80,8 +80,10 @@ int main(int argc, char** argv) {
   }
   try {
     const orvella::cli::CommandContext context{orvella::settings::ResolveProgramFolder(home)};
-    // Work folders of runs that were killed go before this run makes its own.
+    // Work folders and half-written settings of runs that were killed go
+    // before this run makes its own.
     orvella::settings::RemoveStaleWorkFolders(context.program);
+    orvella::settings::RemoveInterruptedSaves(context.program);
     return command->run(context, rest);
   } catch (const orvella::cli::UsageError& e) {
     std::cerr << "orvella " << command->path << ": " << e.what() << "\n"

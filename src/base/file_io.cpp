@@ -1,17 +1,24 @@
 #include "base/file_io.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "base/unique_fd.h"
 
 namespace orvella::base {
 namespace {
+
+// The new file's name is the target's followed by this and six characters.
+constexpr std::string_view kReplacementMark = ".save-";
+constexpr std::size_t kUniqueLength = 6;
 
 bool WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
@@ -54,11 +61,16 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, const std::string&
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
 
-  std::string tmpl = path.string() + ".XXXXXX";
+  std::string tmpl = path.string() + std::string(kReplacementMark) + std::string(kUniqueLength, 'X');
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
   UniqueFd fd(::mkostemp(name.data(), O_CLOEXEC));
   if (!fd) return false;
+  // Held until the file is renamed or removed: a file of this name without
+  // the lock was left by a writer that died (RemoveAbandonedReplacements).
+  // A cleaner that comes between the creation and the lock makes this save
+  // fail, never tear.
+  ::flock(fd.Get(), LOCK_EX);
   const std::string tmpPath(name.data());
   // mkostemp creates 0600; umask is not consulted (it is process-wide state).
   bool ok = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), bytes.data(), bytes.size()) &&
@@ -73,6 +85,23 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, const std::string&
                       O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir) ::fsync(dir.Get());
   return true;
+}
+
+int RemoveAbandonedReplacements(const std::filesystem::path& folder) {
+  std::error_code ec;
+  int removed = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string name = entry.path().filename().string();
+    const auto mark = name.rfind(kReplacementMark);
+    if (mark == std::string::npos || mark == 0 ||
+        name.size() != mark + kReplacementMark.size() + kUniqueLength || !entry.is_regular_file(ec) ||
+        entry.is_symlink(ec)) {
+      continue;
+    }
+    UniqueFd fd(::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (fd && ::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0 && ::unlink(entry.path().c_str()) == 0) ++removed;
+  }
+  return removed;
 }
 
 }  // namespace orvella::base

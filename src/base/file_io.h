@@ -14,10 +14,16 @@ enum class ReadStatus { kOk, kMissing, kFailed };
 // so a hostile file cannot exhaust memory.
 ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, size_t maxBytes);
 
-// Writes bytes to a new file beside path, flushes it to disk and renames it
-// over path: a crash leaves the old or the new content, never a torn file.
-// An existing file keeps its permission bits; a new one gets exactly createMode.
-// False (and path untouched) on any failure.
+// Writes bytes to a new file beside path ("NAME.save-XXXXXX", locked by its
+// writer until the rename), flushes it to disk and renames it over path: a
+// crash leaves the old or the new content, never a torn file. An existing file
+// keeps its permission bits; a new one gets exactly createMode. False (and
+// path untouched) on any failure.
 bool ReplaceFileAtomically(const std::filesystem::path& path, const std::string& bytes, mode_t createMode);
+
+// Removes the new files of replacements in folder whose writer ended before
+// its rename (a killed process); the files of replacements under way stay.
+// Returns how many were removed.
+int RemoveAbandonedReplacements(const std::filesystem::path& folder);
 
 }  // namespace orvella::base

@@ -197,6 +197,12 @@ UnitEnd JobRun::RunUnit(WorkUnit unit, const UnitCounters& counters, int errorPa
   base::Failure failure;
   bool keepFile = false;
   if (!convert(failure, keepFile)) {
+    if (!keepFile && work_->OutOfRoom()) {
+      // A full TEMP fails any conversion; the file is not to blame, so it
+      // stays for the restart once there is room.
+      keepFile = true;
+      failure.detail += " (TEMP is full: " + work_->Path().parent_path().string() + ")";
+    }
     // A whole file shows the bare message; a page or a copy its counters too.
     ShowFailure(unit == WorkUnit::kWholeTiff
                     ? failure.message

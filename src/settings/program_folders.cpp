@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "base/file_io.h"
 #include "settings/settings_error.h"
 
 namespace orvella::settings {
@@ -120,6 +121,10 @@ void CreateApplicationFolders(const std::filesystem::path& program) {
     std::error_code ec;
     std::filesystem::create_directory(ProgramPath(program, folder), ec);
   }
+}
+
+int RemoveInterruptedSaves(const std::filesystem::path& program) {
+  return base::RemoveAbandonedReplacements(ProgramPath(program, "/INI"));
 }
 
 std::filesystem::path TempFolder(const std::filesystem::path& program) {

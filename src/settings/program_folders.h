@@ -51,6 +51,10 @@ std::filesystem::path ProgramPath(const std::filesystem::path& program, std::str
 // ignored (the later use of a folder reports them).
 void CreateApplicationFolders(const std::filesystem::path& program);
 
+// Removes the half-written settings files that runs killed in the middle of
+// a save left in INI; returns how many.
+int RemoveInterruptedSaves(const std::filesystem::path& program);
+
 // The TEMP folder of the program folder.
 std::filesystem::path TempFolder(const std::filesystem::path& program);
 

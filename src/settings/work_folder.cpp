@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,6 +22,8 @@ constexpr const char* kPrefix = "job-";
 // holds the lock, so a cleaner never sees a live folder without its lock.
 constexpr const char* kNewPrefix = ".new-job-";
 constexpr const char* kOwnerFile = ".owner";
+// Less room than this on TEMP's file system counts as full.
+constexpr unsigned long long kLeastRoom = 1024 * 1024;
 // A half-made folder older than this was left by a maker that died.
 constexpr auto kHalfMadeGrace = std::chrono::seconds(60);
 
@@ -83,6 +86,12 @@ WorkFolder::~WorkFolder() {
     std::filesystem::remove_all(path_, ec);
   }
   if (lockFd_ >= 0) ::close(lockFd_);
+}
+
+bool WorkFolder::OutOfRoom() const {
+  struct statvfs room {};
+  if (::statvfs(path_.c_str(), &room) != 0) return false;
+  return static_cast<unsigned long long>(room.f_bavail) * room.f_frsize < kLeastRoom;
 }
 
 int RemoveStaleWorkFolders(const std::filesystem::path& program) {

@@ -34,6 +34,9 @@ class WorkFolder {
 
   const std::filesystem::path& Path() const { return path_; }
   WorkContext Context() const { return {program_, path_}; }
+  // True when the folder's file system has less than a megabyte left: work
+  // that failed then is taken to have failed for want of room.
+  bool OutOfRoom() const;
 
  private:
   WorkFolder(std::filesystem::path program, std::filesystem::path path, int lockFd);

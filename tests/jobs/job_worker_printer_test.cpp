@@ -1,6 +1,9 @@
 // The worker against simulated printers: units printed, resumed, skipped,
 // and what a printer that does not answer does to the system.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -168,6 +171,49 @@ TEST_F(JobWorkerPrinterTest, APrinterThatDoesNotAnswerStopsTheSystemAndKeepsTheF
   EXPECT_EQ(control.State(), RunState::kStopPending);
   EXPECT_TRUE(std::filesystem::exists(source));
   EXPECT_EQ(CountErrorCopies("unplugged.tif"), 0);
+}
+
+// A full TEMP fails conversions that would succeed: the drawing is not to
+// blame, so it stays for the operator's restart instead of going to the
+// error folder.
+TEST_F(JobWorkerPrinterTest, AFullTempStopsTheSystemAndKeepsTheFile) {
+  const std::filesystem::path temp = program / "TEMP";
+  if (::mount("orvella-test", temp.c_str(), "tmpfs", 0, "size=256k") != 0)
+    GTEST_SKIP() << "TEMP cannot be mounted as a small tmpfs here";
+  struct Unmount {
+    std::filesystem::path at;
+    ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+  } unmount{temp};
+  const std::filesystem::path filler = temp / "filler";
+  {
+    const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(fd, 0);
+    const std::string block(4096, 'x');
+    while (::write(fd, block.data(), block.size()) > 0) {
+    }
+    ::close(fd);
+  }
+  for (const std::string& source : {DropTiff("page.tif", 1), DropFile("plan.plt", kPlot)}) {
+    SCOPED_TRACE(source);
+    control.SetState(RunState::kRunning);
+    control.SetAbort(false);
+    RecordingView view;
+    EXPECT_EQ(Run(source, view), 0);
+    ASSERT_EQ(view.rows.size(), 1u);
+    EXPECT_EQ(view.rows[0].mark, StatusMark::kFailed);
+    EXPECT_EQ(control.State(), RunState::kStopPending);
+    EXPECT_TRUE(std::filesystem::exists(source));
+    EXPECT_EQ(CountErrorCopies(std::filesystem::path(source).filename().string()), 0);
+  }
+  EXPECT_TRUE(wide.SpoolFiles().empty());
+
+  std::filesystem::remove(filler);  // the operator makes room and starts again
+  control.SetState(RunState::kRunning);
+  control.SetAbort(false);
+  RecordingView view;
+  EXPECT_EQ(Run((hot / "page.tif").string(), view), 1);
+  EXPECT_EQ(Run((hot / "plan.plt").string(), view), 1);
+  EXPECT_EQ(wide.SpoolFiles().size(), 2u);
 }
 
 }  // namespace

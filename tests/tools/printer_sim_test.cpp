@@ -324,6 +324,20 @@ TEST(PrinterSim, FaultsAreReadLive) {
     data.Close();
     EXPECT_EQ(Code(again.Reply()), "226");
   }
+  sim.Write("faults", "ftp-garbage\n");
+  EXPECT_EQ(Code(again.Command("NOOP")), "999");
+  EXPECT_EQ(Code(FtpDialog(sim.FtpPort()).Reply()), "999");
+  sim.Write("faults", "");
+  EXPECT_EQ(Code(again.Command("NOOP")), "200");
+  // A stalled upload: no answer, and nothing stored.
+  sim.Write("faults", "upload-hang-after 4\n");
+  {
+    Socket data(SOCK_STREAM, again.DataPort(again.Command("EPSV")));
+    EXPECT_EQ(Code(again.Command("STOR quenbyjob")), "150");
+    data.Send("0123456789");
+    data.Close();
+    EXPECT_EQ(again.Reply(300ms), "");
+  }
   const auto spool = sim.SpoolFiles();
   ASSERT_EQ(spool.size(), 1u);
   EXPECT_EQ(ReadFileBytes(spool[0]), "0123456789");

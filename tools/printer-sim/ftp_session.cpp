@@ -92,7 +92,9 @@ class FtpSession {
   }
 
   bool Reply(const std::string& text) {
-    const std::string wire = text + "\r\n";
+    // ftp-garbage: a reply code no server sends, and bytes that are no text.
+    const std::string wire =
+        (context_.dir.ReadFaults().ftpGarbage ? "999 \x01\x7f\xfe garbled " + text : text) + "\r\n";
     return SendAll(control_.Get(), wire.data(), wire.size(), context_.stop, Clock::now() + kReplyLimit);
   }
 
@@ -287,6 +289,11 @@ class FtpSession {
         AbortiveClose(control_);
         return false;
       }
+      if (result.outcome == Outcome::Stalled) {
+        Log("stalling after " + std::to_string(result.bytes) + " bytes");
+        Hang("upload-hang-after");  // the data connection stays open, unread
+        return false;
+      }
       Log("upload broken off after " + std::to_string(result.bytes) + " bytes, discarded");
       return Reply("426 Connection closed; transfer aborted");
     }
@@ -303,7 +310,7 @@ class FtpSession {
     return Reply("226 Transfer complete");
   }
 
-  enum class Outcome { Complete, Failed, Dropped };
+  enum class Outcome { Complete, Failed, Dropped, Stalled };
   struct Received {
     Outcome outcome;
     std::uint64_t bytes;
@@ -335,6 +342,7 @@ class FtpSession {
         done += w;
       }
       total += static_cast<std::uint64_t>(n);
+      if (faults.uploadHangAfter && total >= *faults.uploadHangAfter) return {Outcome::Stalled, total};
       pacer.After(total);
     }
   }

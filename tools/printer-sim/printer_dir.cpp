@@ -113,6 +113,8 @@ Faults PrinterDir::ReadFaults() {
       faults.uploadNoReply = true;
     } else if (name == "quit-hang" && noArgument) {
       faults.quitHang = true;
+    } else if (name == "ftp-garbage" && noArgument) {
+      faults.ftpGarbage = true;
     } else if (name == "snmp-silent" && noArgument) {
       faults.snmpSilent = true;
     } else if (name == "snmp-two-bytes" && noArgument) {
@@ -123,6 +125,8 @@ Faults PrinterDir::ReadFaults() {
       faults.snmpWrongId = true;
     } else if (name == "upload-drop-after" && count && extra.empty()) {
       faults.uploadDropAfter = count;
+    } else if (name == "upload-hang-after" && count && extra.empty()) {
+      faults.uploadHangAfter = count;
     } else if (name == "transfer-rate" && count && *count > 0 && extra.empty()) {
       faults.transferRate = count;
     } else {

@@ -26,11 +26,13 @@ struct Faults {
   bool uploadFail = false;                       // STOR answered 550
   bool uploadNoReply = false;                    // an upload stored, then silence instead of 226
   bool quitHang = false;                         // QUIT never answered
+  bool ftpGarbage = false;                       // every FTP reply garbled
   bool snmpSilent = false;                       // no SNMP answer
   bool snmpTwoBytes = false;                     // the state answered as two bytes
   bool snmpNoSuchName = false;                   // error status noSuchName for every request
   bool snmpWrongId = false;                      // answer under another request id
   std::optional<std::uint64_t> uploadDropAfter;  // drop the line after this many bytes
+  std::optional<std::uint64_t> uploadHangAfter;  // stop reading and answering after this many bytes
   std::optional<std::uint64_t> transferRate;     // bytes per second, both directions
 };
 

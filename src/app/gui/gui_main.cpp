@@ -34,6 +34,7 @@ int RunGuiUnguarded(const std::filesystem::path& program, QApplication& app, Mes
   }
   settings::CreateApplicationFolders(program);
   settings::RemoveStaleWorkFolders(program);
+  settings::RemoveInterruptedSaves(program);
   // Before "起動", so that a signal from then on always ends in "終了"; one
   // that comes before the shell exists waits in the pipe for the event loop.
   ExitSignals exitSignals;

@@ -67,9 +67,11 @@ std::string ToolOnPath(const std::string& name) {
 }
 
 TEST_F(InstallTest, ProgramsInBinAndDataInShare) {
-  for (const char* file : {"usr/bin/orvella", "usr/bin/orvella-printer-sim", "usr/bin/orvella-netsend",
-                           "usr/share/orvella/Halftone/1.TIF", "usr/share/orvella/Halftone/2.TIF",
-                           "usr/share/orvella/Halftone/3.TIF", "usr/share/orvella/icons/orvella.png"}) {
+  for (const char* file :
+       {"usr/bin/orvella", "usr/bin/orvella-printer-sim", "usr/bin/orvella-netsend",
+        "usr/share/orvella/Halftone/1.TIF", "usr/share/orvella/Halftone/2.TIF",
+        "usr/share/orvella/Halftone/3.TIF", "usr/share/orvella/icons/orvella.png",
+        "usr/share/orvella/web/index.html", "usr/share/orvella/web/icons/state_running.png"}) {
     EXPECT_TRUE(std::filesystem::is_regular_file(Installed(file))) << file;
   }
   EXPECT_FALSE(std::filesystem::exists(Installed("usr/bin/Halftone")));

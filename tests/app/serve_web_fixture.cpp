@@ -8,10 +8,11 @@ using namespace std::chrono_literals;
 
 void ServeWebFixture::StartServe() {
   port = UnusedLoopbackPort();
-  serve = std::make_unique<BackgroundProcess>(
-      BinaryPath("orvella"),
-      std::vector<std::string>{"serve", "--home", home.string(), "--http", "127.0.0.1:" + std::to_string(port)},
-      dir / "serve.out");
+  serve =
+      std::make_unique<BackgroundProcess>(BinaryPath("orvella"),
+                                          std::vector<std::string>{"serve", "--home", home.string(), "--http",
+                                                                   "127.0.0.1:" + std::to_string(port)},
+                                          dir / "serve.out");
   ASSERT_FALSE(serve->WaitForLine("orvella serve: status page on", 20s).empty()) << serve->Output();
   token = ReadFileBytes(home / "TEMP/http-token");
   if (!token.empty() && token.back() == '\n') token.pop_back();

@@ -10,8 +10,8 @@
 #include <functional>
 
 #include "app/serve_web_fixture.h"
-#include "base/text_codec.h"
 #include "settings/input_settings.h"
+#include "support/process.h"
 
 namespace orvella::test {
 namespace {
@@ -158,7 +158,8 @@ TEST_F(ServeWebTest, StopAndStartWithTheTokenShowWhatTheTrayShows) {
   EXPECT_EQ(failed["started"], false);
   EXPECT_EQ(failed["text"], "停止中");
   ASSERT_EQ(failed["messages"].size(), 1u) << refused.body;
-  EXPECT_NE(serve->Output().find("orvella serve: " + failed["messages"][0].get<std::string>()), std::string::npos);
+  EXPECT_NE(serve->Output().find("orvella serve: " + failed["messages"][0].get<std::string>()),
+            std::string::npos);
 
   folder.widePrinterName = "plotter";
   settings::SaveInputSettings(home, {folder});
@@ -167,6 +168,30 @@ TEST_F(ServeWebTest, StopAndStartWithTheTokenShowWhatTheTrayShows) {
   EXPECT_EQ(Json::parse(start.body)["started"], true);
   EXPECT_EQ(Json::parse(start.body)["messages"], Json::array());
   EXPECT_EQ(State(), 1);
+}
+
+TEST_F(ServeWebTest, ASecondServiceOnThePortAndAStartThatFailsBothExitOne) {
+  StartServe();
+  auto second = [&](const std::filesystem::path& home, const std::string& output) {
+    BackgroundProcess run(BinaryPath("orvella"),
+                          {"serve", "--home", home.string(), "--http", "127.0.0.1:" + std::to_string(port)},
+                          dir / output);
+    const auto code = run.WaitExit(20s);
+    return std::make_pair(code.value_or(-1), run.Output());
+  };
+  const auto [busy, busyOut] = second(dir / "other", "busy.out");
+  EXPECT_EQ(busy, 1);
+  EXPECT_NE(busyOut.find("cannot listen on 127.0.0.1:" + std::to_string(port)), std::string::npos) << busyOut;
+
+  ASSERT_EQ(::kill(serve->Pid(), SIGTERM), 0);
+  ASSERT_EQ(serve->WaitExit(10s), 0);
+  settings::InputFolderSetting folder;
+  folder.inputDir = hot.string();
+  folder.widePrinterName = "nobody";
+  settings::SaveInputSettings(home, {folder});
+  const auto [failed, failedOut] = second(home, "failed.out");
+  EXPECT_EQ(failed, 1);
+  EXPECT_NE(failedOut.find("operation did not start"), std::string::npos) << failedOut;
 }
 
 TEST_F(ServeWebTest, AThousandEventStreamsHoldUpNeitherTheJobNorTheExit) {

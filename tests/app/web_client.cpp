@@ -28,7 +28,8 @@ std::string ReadSome(int fd, std::chrono::milliseconds timeout, std::size_t maxB
   std::string got;
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (got.size() < maxBytes) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
     pollfd watch{fd, POLLIN, 0};
     if (::poll(&watch, 1, static_cast<int>(left.count())) <= 0) break;

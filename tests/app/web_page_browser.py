@@ -95,8 +95,10 @@ def screenshot_case(driver, url, png):
     printer.find_element(By.TAG_NAME, "button").click()
     result = printer.find_elements(By.TAG_NAME, "td")[-1]
     wait_for(driver, "the check", lambda d: result.text.startswith("印刷"))
-    height = driver.execute_script("return document.documentElement.scrollHeight;")
-    driver.set_window_size(1200, min(max(height, 600), 2000))
+    # The whole page: the window is as tall as the page plus the browser's own frame.
+    height, frame = driver.execute_script(
+        "return [document.documentElement.scrollHeight, window.outerHeight - window.innerHeight];")
+    driver.set_window_size(1200, min(height, 2400) + frame)
     driver.save_screenshot(png)
 
 

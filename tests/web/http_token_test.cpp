@@ -1,7 +1,8 @@
+#include "app/web/http_token.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "app/web/http_token.h"
 #include "settings/program_folders.h"
 #include "support/temp_dir.h"
 
@@ -25,7 +26,8 @@ TEST(HttpTokenTest, EachStartWritesAFreshTokenForTheOwnerOnly) {
 
 TEST(HttpTokenTest, OnlyTheWholeTokenMatches) {
   EXPECT_TRUE(TokenMatches("abc123", "abc123"));
-  for (const char* given : {"", "abc12", "abc1234", "abc124", "ABC123"}) EXPECT_FALSE(TokenMatches("abc123", given));
+  for (const char* given : {"", "abc12", "abc1234", "abc124", "ABC123"})
+    EXPECT_FALSE(TokenMatches("abc123", given));
   EXPECT_FALSE(TokenMatches("", ""));
 }
 

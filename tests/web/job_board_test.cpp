@@ -1,8 +1,8 @@
 // The board the status page reads: rows newest last with ids that count up,
 // a cap that drops the oldest, and snapshots that never change once taken.
-#include <gtest/gtest.h>
-
 #include "app/web/job_board.h"
+
+#include <gtest/gtest.h>
 
 namespace orvella::web {
 namespace {

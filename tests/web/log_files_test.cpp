@@ -1,8 +1,9 @@
 // The logs and error records the status page serves: names from a request
 // are only looked up, never followed out of LOG and ERROR.
+#include "app/web/log_files.h"
+
 #include <gtest/gtest.h>
 
-#include "app/web/log_files.h"
 #include "base/text_codec.h"
 #include "logging/error_record.h"
 #include "settings/program_folders.h"
@@ -16,14 +17,17 @@ class LogFilesTest : public ::testing::Test {
   void SetUp() override {
     settings::CreateApplicationFolders(home.Path());
     test::WriteFileBytes(home / "secret.csv", "not a log");
-    test::WriteFileBytes(home / "LOG/20261210.csv", *base::Utf8ToCp932("日付,時刻\r\n2026/12/10,08:00:00,/hot,-,a.tif,-,-,-,-,未対応ファイル\r\n"));
+    test::WriteFileBytes(
+        home / "LOG/20261210.csv",
+        *base::Utf8ToCp932("日付,時刻\r\n2026/12/10,08:00:00,/hot,-,a.tif,-,-,-,-,未対応ファイル\r\n"));
   }
   test::TempDir home;
 };
 
 TEST_F(LogFilesTest, ADayIsEightDigitsNamingAFileOfLog) {
   EXPECT_TRUE(FindLogDay(home.Path(), "20261210"));
-  for (const char* date : {"20261211", "2026121", "202612100", "2026121a", "../secret", "..", "/etc/passwd", ""})
+  for (const char* date :
+       {"20261211", "2026121", "202612100", "2026121a", "../secret", "..", "/etc/passwd", ""})
     EXPECT_FALSE(FindLogDay(home.Path(), date)) << date;
   const auto days = ListLogDays(home.Path(), 31);
   ASSERT_EQ(days.size(), 1u);
@@ -61,7 +65,7 @@ TEST_F(LogFilesTest, AnErrorRecordIsFoundByItsFolderNameOnly) {
   ASSERT_TRUE(found);
   EXPECT_EQ(found->kept, records[0].kept);
   for (const std::string& id : {std::string(".."), std::string("../INI"), records[0].id + "/../..",
-                               (home / "ERROR" / records[0].id).string(), std::string("")})
+                                (home / "ERROR" / records[0].id).string(), std::string("")})
     EXPECT_FALSE(FindErrorRecord(home.Path(), id)) << id;
 }
 

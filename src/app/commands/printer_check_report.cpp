@@ -55,7 +55,8 @@ printer::StatusPreferences ReadStatusPreferences(const std::filesystem::path& pr
           .enableEnergySave = settings::GetEnableEnergySave(program)};
 }
 
-std::optional<PrinterCheckReport> CheckPrinter(const std::filesystem::path& program, const std::string& name) {
+std::optional<PrinterCheckReport> CheckPrinter(const std::filesystem::path& program,
+                                               const std::string& name) {
   const s::HiddenSettings hidden = s::LoadHiddenSettings(program);
   std::vector<s::PrinterSetting> printers = s::LoadPrinterSettings(program);
   const auto found = std::find_if(printers.begin(), printers.end(),

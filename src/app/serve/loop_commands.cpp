@@ -39,7 +39,8 @@ web::RunCommandResult CarryOutRunCommand(jobs::Operation& operation, CapturedMes
   } else if (operation.State() != jobs::RunState::kStopped) {
     // The tray's start is disabled in every other state.
     result.refused = true;
-    result.detail = std::string("operation is ") + jobs::RunStateText(operation.State()) + "; a start needs it stopped";
+    result.detail =
+        std::string("operation is ") + jobs::RunStateText(operation.State()) + "; a start needs it stopped";
   } else {
     messages.BeginCapture();
     result.started = operation.StartCommand();

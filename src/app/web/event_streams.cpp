@@ -14,8 +14,8 @@ constexpr auto kPollInterval = 200ms;
 constexpr auto kKeepAlive = 15s;
 
 std::string Event(const char* name, const Json& data) {
-  return std::string("event: ") + name + "\ndata: " + data.dump(-1, ' ', false, Json::error_handler_t::replace) +
-         "\n\n";
+  return std::string("event: ") + name +
+         "\ndata: " + data.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n\n";
 }
 
 }  // namespace
@@ -40,7 +40,8 @@ void EventStreams::Handle(const httplib::Request& req, httplib::Response& res) {
   if (++open_ > maxStreams_) {
     --open_;
     res.set_header("Retry-After", "10");
-    return ReplyError(res, 503, "too many event streams are open (at most " + std::to_string(maxStreams_) + ")");
+    return ReplyError(res, 503,
+                      "too many event streams are open (at most " + std::to_string(maxStreams_) + ")");
   }
   auto stream = std::make_shared<Stream>(open_);
   res.set_header("Cache-Control", "no-store");
@@ -54,8 +55,8 @@ bool EventStreams::Provide(Stream& stream, httplib::DataSink& sink) {
   std::string out;
   if (!stream.seen) {
     stream.seen = board_.Snapshot();
-    out = "retry: 2000\n" + Event("snapshot", Json{{"state", StateJson(stream.seen->state)},
-                                                   {"rows", RowsJson(*stream.seen)}});
+    out = "retry: 2000\n" +
+          Event("snapshot", Json{{"state", StateJson(stream.seen->state)}, {"rows", RowsJson(*stream.seen)}});
   } else {
     bool open = true;
     auto now = board_.Snapshot();

@@ -23,8 +23,8 @@ bool IsLogName(const std::string& name) {
 
 // "YYYYMMDD_HHMMSS_<file>".
 bool IsErrorFolderName(const std::string& name) {
-  return name.size() > 16 && name[8] == '_' && name[15] == '_' && AllDigits(std::string_view(name).substr(0, 8)) &&
-         AllDigits(std::string_view(name).substr(9, 6));
+  return name.size() > 16 && name[8] == '_' && name[15] == '_' &&
+         AllDigits(std::string_view(name).substr(0, 8)) && AllDigits(std::string_view(name).substr(9, 6));
 }
 
 bool IsRegularFile(const fs::path& path) {
@@ -99,7 +99,8 @@ std::vector<LogDay> ListLogDays(const fs::path& program, std::size_t limit) {
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(settings::ProgramPath(program, "/LOG"), ec)) {
     const std::string name = entry.path().filename().string();
-    if (IsLogName(name) && IsRegularFile(entry.path())) days.push_back({name.substr(0, 8), entry.file_size(ec)});
+    if (IsLogName(name) && IsRegularFile(entry.path()))
+      days.push_back({name.substr(0, 8), entry.file_size(ec)});
   }
   std::sort(days.begin(), days.end(), [](const LogDay& a, const LogDay& b) { return a.date > b.date; });
   if (days.size() > limit) days.resize(limit);

@@ -36,7 +36,7 @@ struct LogContent {
 std::optional<LogContent> ReadLogFile(const std::filesystem::path& file, std::uintmax_t maxBytes);
 
 struct ErrorRecord {
-  std::string id;  // the folder's name under ERROR
+  std::string id;       // the folder's name under ERROR
   std::string written;  // "YYYY/MM/DD HH:MM:SS" from the folder's name
   std::string folder;   // the source's folder
   std::string fileName;

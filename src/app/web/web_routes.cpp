@@ -1,6 +1,7 @@
 #include "app/web/web_routes.h"
 
 #include <array>
+#include <cctype>
 #include <fstream>
 
 #include "app/web/http_reply.h"
@@ -69,12 +70,14 @@ std::string PercentEncode(const std::string& text) {
 }
 
 // Streams the file, so a large log or drawing is never held in memory whole.
-void SendFile(httplib::Response& res, const fs::path& path, const std::string& type, const std::string& name) {
+void SendFile(httplib::Response& res, const fs::path& path, const std::string& type,
+              const std::string& name) {
   auto in = std::make_shared<std::ifstream>(path, std::ios::binary);
   std::error_code ec;
   const auto size = fs::file_size(path, ec);
   if (!*in || ec) return ReplyError(res, 404, "the file cannot be read");
-  res.set_header("Content-Disposition", "attachment; filename=\"download\"; filename*=UTF-8''" + PercentEncode(name));
+  res.set_header("Content-Disposition",
+                 "attachment; filename=\"download\"; filename*=UTF-8''" + PercentEncode(name));
   res.set_header("Cache-Control", "no-store");
   res.set_content_provider(static_cast<std::size_t>(size), type,
                            [in](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
@@ -87,12 +90,14 @@ void SendFile(httplib::Response& res, const fs::path& path, const std::string& t
 }
 
 Json LogDayJson(const LogDay& day) {
-  return {{"date", day.date}, {"size", day.size}, {"json", "/api/logs/" + day.date},
+  return {{"date", day.date},
+          {"size", day.size},
+          {"json", "/api/logs/" + day.date},
           {"csv", "/api/logs/" + day.date + ".csv"}};
 }
 
 Json ErrorJson(const ErrorRecord& record) {
-  Json json{{"id", record.id},          {"written", record.written}, {"folder", record.folder},
+  Json json{{"id", record.id},         {"written", record.written}, {"folder", record.folder},
             {"file", record.fileName}, {"message", record.message}, {"download", nullptr}};
   if (!record.kept.empty()) json["download"] = "/api/errors/" + PercentEncode(record.id) + "/file";
   return json;
@@ -117,8 +122,9 @@ void WebRoutes::Register(httplib::Server& server) {
   server.Get("/api/state", [this](const httplib::Request&, httplib::Response& res) { State(res); });
   server.Get("/api/jobs", [this](const httplib::Request&, httplib::Response& res) { Jobs(res); });
   server.Get("/api/logs", [this](const httplib::Request&, httplib::Response& res) { Logs(res); });
-  server.Get(R"(/api/logs/(\d{8}))",
-             [this](const httplib::Request& req, httplib::Response& res) { Log(req.matches[1], false, res); });
+  server.Get(R"(/api/logs/(\d{8}))", [this](const httplib::Request& req, httplib::Response& res) {
+    Log(req.matches[1], false, res);
+  });
   server.Get(R"(/api/logs/(\d{8})\.csv)",
              [this](const httplib::Request& req, httplib::Response& res) { Log(req.matches[1], true, res); });
   server.Get("/api/errors", [this](const httplib::Request&, httplib::Response& res) { Errors(res); });
@@ -129,7 +135,8 @@ void WebRoutes::Register(httplib::Server& server) {
               [this](const httplib::Request& req, httplib::Response& res) { CheckPrinter(req, res); });
   server.Post("/api/start",
               [this](const httplib::Request&, httplib::Response& res) { Run(RunCommand::kStart, res); });
-  server.Post("/api/stop", [this](const httplib::Request&, httplib::Response& res) { Run(RunCommand::kStop, res); });
+  server.Post("/api/stop",
+              [this](const httplib::Request&, httplib::Response& res) { Run(RunCommand::kStop, res); });
 }
 
 void WebRoutes::State(httplib::Response& res) const {
@@ -140,7 +147,9 @@ void WebRoutes::State(httplib::Response& res) const {
   ReplyJson(res, 200, state);
 }
 
-void WebRoutes::Jobs(httplib::Response& res) const { ReplyJson(res, 200, Json{{"rows", RowsJson(*board_.Snapshot())}}); }
+void WebRoutes::Jobs(httplib::Response& res) const {
+  ReplyJson(res, 200, Json{{"rows", RowsJson(*board_.Snapshot())}});
+}
 
 void WebRoutes::Logs(httplib::Response& res) const {
   Json days = Json::array();
@@ -157,10 +166,12 @@ void WebRoutes::Log(const std::string& date, bool csv, httplib::Response& res) c
   Json lines = Json::array();
   for (const LogColumns& columns : content->lines) lines.push_back(columns);
   Json header = Json::array();
-  for (const std::string& column : SplitLogLine(logging::kJobLogHeader))
-    header.push_back(column);
+  for (const std::string& column : SplitLogLine(logging::kJobLogHeader)) header.push_back(column);
   ReplyJson(res, 200,
-            Json{{"date", date}, {"header", header}, {"lines", lines}, {"truncated", content->truncated},
+            Json{{"date", date},
+                 {"header", header},
+                 {"lines", lines},
+                 {"truncated", content->truncated},
                  {"csv", "/api/logs/" + date + ".csv"}});
 }
 

@@ -68,8 +68,9 @@ httplib::Server::HandlerResponse Refuse(const httplib::Request& req, httplib::Re
   if (post && req.path != "/api/printers/check" &&
       !TokenMatches(token, req.get_header_value("X-Orvella-Token"))) {
     ReplyError(res, 403,
-               req.has_header("X-Orvella-Token") ? "the token does not match TEMP/http-token"
-                                                 : "the X-Orvella-Token header with the token of TEMP/http-token is missing");
+               req.has_header("X-Orvella-Token")
+                   ? "the token does not match TEMP/http-token"
+                   : "the X-Orvella-Token header with the token of TEMP/http-token is missing");
     return httplib::Server::HandlerResponse::Handled;
   }
   return httplib::Server::HandlerResponse::Unhandled;
@@ -89,7 +90,9 @@ class Server : public httplib::Server {
 
 struct WebServer::Impl {
   Impl(const JobBoard& board, WebServerOptions options)
-      : options(std::move(options)), events(board, this->options.maxEventStreams), routes(board, this->options) {}
+      : options(std::move(options)),
+        events(board, this->options.maxEventStreams),
+        routes(board, this->options) {}
 
   WebServerOptions options;
   Server server;
@@ -114,8 +117,9 @@ bool WebServer::Start(std::string& why) {
   server.set_read_timeout(5, 0);
   server.set_write_timeout(5, 0);
   server.set_payload_max_length(kMaxBody);
-  server.set_pre_routing_handler(
-      [this](const httplib::Request& req, httplib::Response& res) { return Refuse(req, res, impl_->options.token); });
+  server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+    return Refuse(req, res, impl_->options.token);
+  });
   server.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr error) {
     std::string what = "unexpected error";
     try {
@@ -133,6 +137,12 @@ bool WebServer::Start(std::string& why) {
              [this](const httplib::Request& req, httplib::Response& res) { impl_->events.Handle(req, res); });
   impl_->routes.Register(server);
 
+  // SO_REUSEADDR for a quick restart, but not httplib's SO_REUSEPORT, which
+  // would let a second process bind the same port and take half the requests.
+  server.set_socket_options([](socket_t sock) {
+    const int yes = 1;
+    ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
   const ListenAddress& address = impl_->options.address;
   if (address.host.find(':') != std::string::npos) server.set_address_family(AF_INET6);
   if (!server.bind_to_port(address.host, address.port) || !server.WidenBacklog()) {
@@ -140,6 +150,10 @@ bool WebServer::Start(std::string& why) {
     return false;
   }
   impl_->listener = std::thread([&server] { server.listen_after_bind(); });
+  // A stop that came before the listener runs would be lost (httplib stops
+  // only a running server) and leave Stop() waiting for ever.
+  for (int waited = 0; !server.is_running() && waited < 5000; ++waited)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   return true;
 }
 

@@ -162,9 +162,13 @@ async function loadErrors() {
   }
 }
 
+// The messages the check gave, as the system words them; an answer without a
+// message (SNMP that found nothing wrong) is left out.
 function checkText(result) {
   if (result.message) return result.message;
-  const parts = ["SNMP: " + result.snmp.message, "ステータス: " + result.stat.message];
+  const parts = [];
+  if (result.snmp.message) parts.push("SNMP: " + result.snmp.message);
+  parts.push("ステータス: " + result.stat.message);
   if (result.trays_message) parts.push("トレイ: " + result.trays_message);
   return parts.join(" / ");
 }

@@ -19,12 +19,18 @@ constexpr std::size_t kMaxBody = 16 * 1024;
 // Threads beside the ones the event streams may hold.
 constexpr std::size_t kRequestThreads = 8;
 
-constexpr std::array<const char*, 3> kPostPaths{"/api/start", "/api/stop", "/api/printers/check"};
+struct PostPath {
+  const char* path;
+  bool changesSomething;  // needs the token
+};
+// The printer check changes nothing; it only asks the printer.
+constexpr std::array<PostPath, 3> kPostPaths{
+    {{"/api/start", true}, {"/api/stop", true}, {"/api/printers/check", false}}};
 
-bool IsPostPath(const std::string& path) {
-  for (const char* post : kPostPaths)
-    if (path == post) return true;
-  return false;
+const PostPath* FindPostPath(const std::string& path) {
+  for (const PostPath& post : kPostPaths)
+    if (path == post.path) return &post;
+  return nullptr;
 }
 
 // An absolute path without "." or ".." segments, backslashes or NULs.
@@ -54,18 +60,19 @@ httplib::Server::HandlerResponse Refuse(const httplib::Request& req, httplib::Re
     return httplib::Server::HandlerResponse::Handled;
   }
   const bool post = req.method == "POST";
+  const PostPath* postPath = FindPostPath(req.path);
   if (!post && req.method != "GET" && req.method != "HEAD") {
-    res.set_header("Allow", IsPostPath(req.path) ? "POST" : "GET, HEAD");
+    res.set_header("Allow", postPath ? "POST" : "GET, HEAD");
     ReplyError(res, 405, "method " + req.method + " is not served");
     return httplib::Server::HandlerResponse::Handled;
   }
-  if (post != IsPostPath(req.path)) {
+  if (post != (postPath != nullptr)) {
     res.set_header("Allow", post ? "GET, HEAD" : "POST");
     ReplyError(res, 405, post ? "this path is read with GET" : "this path changes something: use POST");
     return httplib::Server::HandlerResponse::Handled;
   }
   // Start and stop change the system: they carry the token of TEMP/http-token.
-  if (post && req.path != "/api/printers/check" &&
+  if (postPath && postPath->changesSomething &&
       !TokenMatches(token, req.get_header_value("X-Orvella-Token"))) {
     ReplyError(res, 403,
                req.has_header("X-Orvella-Token")

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "app/serve_home.h"
+#include "app/web_client.h"
 #include "support/background_process.h"
 #include "support/imaging/test_bitmap.h"
 #include "support/printer_sim.h"
@@ -67,9 +68,11 @@ std::string ToolOnPath(const std::string& name) {
 }
 
 TEST_F(InstallTest, ProgramsInBinAndDataInShare) {
-  for (const char* file : {"usr/bin/orvella", "usr/bin/orvella-printer-sim", "usr/bin/orvella-netsend",
-                           "usr/share/orvella/Halftone/1.TIF", "usr/share/orvella/Halftone/2.TIF",
-                           "usr/share/orvella/Halftone/3.TIF", "usr/share/orvella/icons/orvella.png"}) {
+  for (const char* file :
+       {"usr/bin/orvella", "usr/bin/orvella-printer-sim", "usr/bin/orvella-netsend",
+        "usr/share/orvella/Halftone/1.TIF", "usr/share/orvella/Halftone/2.TIF",
+        "usr/share/orvella/Halftone/3.TIF", "usr/share/orvella/icons/orvella.png",
+        "usr/share/orvella/web/index.html", "usr/share/orvella/web/icons/state_running.png"}) {
     EXPECT_TRUE(std::filesystem::is_regular_file(Installed(file))) << file;
   }
   EXPECT_FALSE(std::filesystem::exists(Installed("usr/bin/Halftone")));
@@ -153,13 +156,18 @@ TEST_F(InstallTest, ServePrintsOneJobToASimulatedPrinter) {
   options.xResolution = options.yResolution = 100;
   imaging::test::WriteTiff(hot / "one.tif", imaging::test::Bitmap::Random(827, 1169, 1, 0.3), options);
 
-  test::BackgroundProcess serve(Installed("usr/bin/orvella").string(), {"serve", "--home", home.string()},
-                                dir / "serve.out");
+  const int port = test::UnusedLoopbackPort();
+  test::BackgroundProcess serve(
+      Installed("usr/bin/orvella").string(),
+      {"serve", "--home", home.string(), "--http", "127.0.0.1:" + std::to_string(port)}, dir / "serve.out");
   for (auto end = std::chrono::steady_clock::now() + 60s;
        std::filesystem::exists(hot / "one.tif") && std::chrono::steady_clock::now() < end;) {
     std::this_thread::sleep_for(20ms);
   }
   ASSERT_FALSE(std::filesystem::exists(hot / "one.tif")) << serve.Output();
+  // The status page's files come from share/orvella/web.
+  for (const char* path : {"/", "/static/page.js", "/static/icons/mark_done.png"})
+    EXPECT_EQ(test::SendHttp(port, "GET", path).status, 200) << path;
   ASSERT_EQ(::kill(serve.Pid(), SIGTERM), 0);
   EXPECT_EQ(serve.WaitExit(10s), 0);
   EXPECT_NE(serve.Output().find("[done] 出力済(部数1/1 ページ1/1)"), std::string::npos) << serve.Output();

@@ -73,7 +73,7 @@ TEST_F(PackageTest, NamedAfterTheVersionWithItsFilesUnderUsrAndEtc) {
         "./usr/lib/systemd/system/orvella.service", "./usr/lib/sysusers.d/orvella.conf",
         "./usr/lib/tmpfiles.d/orvella.conf", "./usr/share/applications/orvella.desktop",
         "./etc/xdg/autostart/orvella.desktop", "./usr/share/icons/hicolor/48x48/apps/orvella.png",
-        "./usr/share/doc/orvella/hot-folders.conf.example"}) {
+        "./usr/share/doc/orvella/hot-folders.conf.example", "./usr/share/orvella/web/index.html"}) {
     EXPECT_TRUE(files.contains(file)) << file;
   }
   // Nothing of the build itself: no tests, no benches, no /usr/local.
@@ -95,7 +95,8 @@ TEST_F(PackageTest, ControlFieldsAndScripts) {
   EXPECT_EQ(field("Architecture"), Architecture());
   // Depends comes from the libraries the programs link.
   const auto depends = field("Depends");
-  for (const char* library : {"libtiff", "libcurl", "libsnmp", "libcairo2", "libqt6widgets6"}) {
+  for (const char* library :
+       {"libtiff", "libcurl", "libsnmp", "libcairo2", "libqt6widgets6", "libcpp-httplib"}) {
     EXPECT_NE(depends.find(library), std::string::npos) << library << " in " << depends;
   }
   EXPECT_FALSE(field("Maintainer").empty());

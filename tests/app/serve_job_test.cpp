@@ -9,7 +9,6 @@
 
 #include "app/serve_home.h"
 #include "support/background_process.h"
-#include "support/imaging/test_bitmap.h"
 #include "support/printer_sim.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
@@ -29,24 +28,9 @@ class ServeJobTest : public ::testing::Test {
         dir / output);
   }
 
-  // Three A4 pages that differ, so each page's print file is told apart.
   std::filesystem::path DropThreePages() {
-    std::vector<imaging::test::Bitmap> pages;
-    for (uint32_t seed = 1; seed <= 3; ++seed)
-      pages.push_back(imaging::test::Bitmap::Random(827, 1169, seed, 0.3));
-    imaging::test::TiffOptions options;
-    options.xResolution = options.yResolution = 100;
-    imaging::test::WriteTiff(hot / "three.tif", pages, options);
+    test::WriteThreePages(hot / "three.tif");
     return hot / "three.tif";
-  }
-
-  template <typename Done>
-  static bool WaitUntil(Done done, std::chrono::milliseconds limit) {
-    for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
-      if (done()) return true;
-      std::this_thread::sleep_for(20ms);
-    }
-    return done();
   }
 
   bool UploadInProgress() const {
@@ -79,7 +63,7 @@ TEST_F(ServeJobTest, AFileThatCannotPrintGoesToTheErrorFolderAndTheNextOnePrints
   test::WriteFileBytes(hot / "notes.txt", "not a drawing");
   const auto source = DropThreePages();
   auto serve = Serve("serve.out");
-  ASSERT_TRUE(WaitUntil([&] { return !std::filesystem::exists(source); }, 60s)) << serve->Output();
+  ASSERT_TRUE(test::WaitUntil([&] { return !std::filesystem::exists(source); }, 60s)) << serve->Output();
   ASSERT_EQ(::kill(serve->Pid(), SIGTERM), 0);
   EXPECT_EQ(serve->WaitExit(10s), 0);
 
@@ -101,14 +85,14 @@ TEST_F(ServeJobTest, APrinterFaultStopsTheServiceAndSighupStartsItAgain) {
   sim.Write("snmp-state", "04");
   const auto source = DropThreePages();
   auto serve = Serve("serve.out");
-  ASSERT_TRUE(WaitUntil([&] { return serve->Output().find("state 停止中") != std::string::npos; }, 30s))
+  ASSERT_TRUE(test::WaitUntil([&] { return serve->Output().find("state 停止中") != std::string::npos; }, 30s))
       << serve->Output();
   EXPECT_TRUE(std::filesystem::exists(source));
   EXPECT_TRUE(sim.SpoolFiles().empty());
 
   sim.Write("snmp-state", "00");
   ASSERT_EQ(::kill(serve->Pid(), SIGHUP), 0);
-  ASSERT_TRUE(WaitUntil([&] { return !std::filesystem::exists(source); }, 60s)) << serve->Output();
+  ASSERT_TRUE(test::WaitUntil([&] { return !std::filesystem::exists(source); }, 60s)) << serve->Output();
   ASSERT_EQ(::kill(serve->Pid(), SIGTERM), 0);
   EXPECT_EQ(serve->WaitExit(10s), 0);
   EXPECT_EQ(sim.SpoolFiles().size(), 3u);
@@ -119,16 +103,17 @@ TEST_F(ServeJobTest, AKillDuringAnUploadLosesNoPageAndRepeatsAtMostTheOneInFligh
   sim.Write("faults", "transfer-rate 200000\n");
   const auto source = DropThreePages();
   auto first = Serve("first.out");
-  ASSERT_TRUE(WaitUntil([&] { return first->Output().find("ページ2/3)[転送]") != std::string::npos; }, 30s))
+  ASSERT_TRUE(
+      test::WaitUntil([&] { return first->Output().find("ページ2/3)[転送]") != std::string::npos; }, 30s))
       << first->Output();
-  ASSERT_TRUE(WaitUntil([&] { return UploadInProgress(); }, 10s));
+  ASSERT_TRUE(test::WaitUntil([&] { return UploadInProgress(); }, 10s));
   ASSERT_EQ(::kill(first->Pid(), SIGKILL), 0);
   first->WaitExit(5s);
   EXPECT_TRUE(std::filesystem::exists(source));
 
   sim.Write("faults", "");
   auto second = Serve("second.out");
-  ASSERT_TRUE(WaitUntil([&] { return !std::filesystem::exists(source); }, 60s)) << second->Output();
+  ASSERT_TRUE(test::WaitUntil([&] { return !std::filesystem::exists(source); }, 60s)) << second->Output();
   ASSERT_EQ(::kill(second->Pid(), SIGTERM), 0);
   EXPECT_EQ(second->WaitExit(10s), 0);
   EXPECT_NE(second->Output().find("出力済(部数1/1 ページ2/3)"), std::string::npos) << second->Output();

@@ -63,12 +63,13 @@ Requests TakeSignals(int signals) {
 
 }  // namespace
 
-void RunServeLoop(jobs::Operation& operation, PollTimer& timer, int signals) {
+void RunServeLoop(jobs::Operation& operation, PollTimer& timer, int signals, LoopCommands* commands) {
   while (!operation.Exited()) {
-    pollfd watch{signals, POLLIN, 0};
-    const int ready = ::poll(&watch, 1, timer.PollTimeoutMs());
+    pollfd watch[2]{{signals, POLLIN, 0}, {commands ? commands->Fd() : -1, POLLIN, 0}};
+    const int ready = ::poll(watch, 2, timer.PollTimeoutMs());
     if (ready < 0 && errno != EINTR) throw std::runtime_error(std::string("poll: ") + ::strerror(errno));
-    const Requests requests = ready > 0 ? TakeSignals(signals) : Requests{};
+    if (ready > 0 && (watch[1].revents & POLLIN)) commands->RunPending();
+    const Requests requests = ready > 0 && (watch[0].revents & POLLIN) ? TakeSignals(signals) : Requests{};
     if (requests.exit) {
       if (operation.ExitPending()) {
         std::cerr << "orvella serve: already exiting; waiting for the running job to end" << std::endl;

@@ -1,9 +1,11 @@
 #pragma once
-// The service's main loop: the timer of the running system and the exit
-// signals, waited for together by one poll on the main thread.
+// The service's main loop: the timer of the running system, the exit signals
+// and the status page's commands, waited for together by one poll on the main
+// thread.
 #include <chrono>
 #include <optional>
 
+#include "app/serve/loop_commands.h"
 #include "base/unique_fd.h"
 #include "jobs/operation.h"
 
@@ -31,7 +33,9 @@ base::UniqueFd OpenServeSignals();
 // on signals is the exit command (a second one while stopping changes
 // nothing: the running job finishes); SIGHUP is the start command, so that a
 // system a job stopped runs again once its cause is mended, with the settings
-// read afresh.
-void RunServeLoop(jobs::Operation& operation, PollTimer& timer, int signals);
+// read afresh. commands, when given, are the status page's start and stop,
+// carried out between the timer's ticks.
+void RunServeLoop(jobs::Operation& operation, PollTimer& timer, int signals,
+                  LoopCommands* commands = nullptr);
 
 }  // namespace orvella::cli

@@ -1,0 +1,46 @@
+// The board the status page reads: rows newest last with ids that count up,
+// a cap that drops the oldest, and snapshots that never change once taken.
+#include "app/web/job_board.h"
+
+#include <gtest/gtest.h>
+
+namespace orvella::web {
+namespace {
+
+using jobs::StatusMark;
+
+TEST(JobBoardTest, RowsAreCappedAndAStatusChangesOnlyTheNewestRow) {
+  JobBoard board(2);
+  board.AddJobRow("/hot/a.tif", "部数1/1 ページ1/1", StatusMark::kInProgress);
+  const auto first = board.Snapshot();
+  board.AddJobRow("/hot/b.tif", "部数1/1 ページ1/1", StatusMark::kInProgress);
+  board.AddJobRow("/hot/c.plt", "部数1/2", StatusMark::kInProgress);
+  board.SetJobStatus("出力済(部数1/2)", StatusMark::kDone);
+  board.SetRunState(jobs::RunState::kStopPending);
+
+  const auto now = board.Snapshot();
+  ASSERT_EQ(now->rows.size(), 2u);
+  EXPECT_EQ(now->rows[0]->columns.fileName, "b.tif");
+  EXPECT_EQ(now->rows[1]->id, 3u);
+  EXPECT_EQ(now->rows[1]->columns.folder, "/hot");
+  EXPECT_EQ(now->rows[1]->status, "出力済(部数1/2)");
+  EXPECT_EQ(now->rows[1]->mark, StatusMark::kDone);
+  EXPECT_EQ(now->rows[0]->status, "部数1/1 ページ1/1");
+  // What a stream has seen is told from what changed since by the revisions.
+  EXPECT_LT(now->rows[0]->revision, now->rows[1]->revision);
+  EXPECT_EQ(now->stateRevision, now->version);
+  EXPECT_EQ(now->state, jobs::RunState::kStopPending);
+
+  ASSERT_EQ(first->rows.size(), 1u);
+  EXPECT_EQ(first->rows[0]->columns.fileName, "a.tif");
+  EXPECT_EQ(first->state, jobs::RunState::kStopped);
+}
+
+TEST(JobBoardTest, AStatusBeforeAnyRowChangesNothingButTheVersion) {
+  JobBoard board;
+  board.SetJobStatus("出力済(部数1/1)", StatusMark::kDone);
+  EXPECT_TRUE(board.Snapshot()->rows.empty());
+}
+
+}  // namespace
+}  // namespace orvella::web

@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <cctype>
+
 namespace orvella::settings {
 namespace {
 
@@ -15,6 +17,12 @@ std::string_view Trim(std::string_view s) {
 
 bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+std::string LowerName(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
 }
 
 // The section name when the line is a header "[name]".
@@ -59,11 +67,14 @@ size_t IniDocument::FindSection(std::string_view section) const {
     auto name = HeaderName(lines_[cachedHeader_]);
     if (name && SameName(*name, section)) return cachedHeader_;
   }
-  for (size_t i = 0; i < lines_.size(); ++i) {
-    auto name = HeaderName(lines_[i]);
-    if (name && SameName(*name, section)) return cachedHeader_ = i;
+  if (!indexed_) {
+    for (size_t i = 0; i < lines_.size(); ++i) {
+      if (auto name = HeaderName(lines_[i])) headers_.try_emplace(LowerName(*name), i);
+    }
+    indexed_ = true;
   }
-  return npos;
+  const auto found = headers_.find(LowerName(section));
+  return found == headers_.end() ? npos : cachedHeader_ = found->second;
 }
 
 size_t IniDocument::SectionEnd(size_t header) const {
@@ -90,6 +101,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   size_t header = FindSection(section);
   if (header == npos) {
     cachedHeader_ = lines_.size();
+    headers_.try_emplace(LowerName(section), cachedHeader_);
     lines_.push_back("[" + std::string(section) + "]");
     lines_.push_back(std::move(line));
     return;
@@ -106,6 +118,11 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   }
   lines_.insert(lines_.begin() + static_cast<long>(lastContent + 1), std::move(line));
   if (cachedHeader_ > lastContent) ++cachedHeader_;
+  if (lastContent + 1 < lines_.size() - 1) {
+    for (auto& entry : headers_) {
+      if (entry.second > lastContent) ++entry.second;
+    }
+  }
 }
 
 std::string IniDocument::Serialize() const {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orvella::settings {
@@ -32,6 +33,11 @@ class IniDocument {
   // Header index of the section last found or appended (first occurrence of
   // its name); npos when none.
   mutable size_t cachedHeader_ = static_cast<size_t>(-1);
+  // Header index of the first section of each name (ASCII lower case), made
+  // at the first lookup: a damaged list count asks for thousands of missing
+  // sections, each of which would otherwise cost a pass over every line.
+  mutable std::unordered_map<std::string, size_t> headers_;
+  mutable bool indexed_ = false;
 };
 
 }  // namespace orvella::settings

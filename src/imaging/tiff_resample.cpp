@@ -19,12 +19,6 @@
 namespace orvella::imaging {
 namespace {
 
-inline uint64_t LoadBigEndian64(const uint8_t* p) {
-  uint64_t v;
-  std::memcpy(&v, p, sizeof v);
-  return __builtin_bswap64(v);
-}
-
 // Scales one row by a column map. Each output byte reads one 64-bit window of
 // the input row, so white (and solid black) stretches cost one load and test.
 class RowScaler {

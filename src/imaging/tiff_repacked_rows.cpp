@@ -6,6 +6,11 @@
 #include "imaging/tiff_file.h"
 
 namespace orvella::imaging {
+namespace {
+
+constexpr size_t kBufferBytes = size_t{1} << 20;
+
+}  // namespace
 
 TiffResult RepackedRowWriter::Start(const std::filesystem::path& target, const RepackedPage& page,
                                     const FileHook& hook, std::string* detail) {
@@ -25,6 +30,8 @@ TiffResult RepackedRowWriter::Start(const std::filesystem::path& target, const R
     return WithDetail(detail, kTiffOpenError, "cannot create " + target.string() + ": " + SystemText());
   }
   remover_.emplace(target);
+  // Rows are small and a page has thousands of them: write in large pieces.
+  std::setvbuf(out_.get(), nullptr, _IOFBF, kBufferBytes);
   if (hook_ && !hook_(out_.get(), true)) {
     return WithDetail(detail, kTiffCallbackError,
                       "cannot write " + target.string() + ": the data before the image failed");

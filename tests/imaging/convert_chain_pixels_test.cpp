@@ -112,12 +112,14 @@ TEST_F(ConvertChainPixels, SinglePagesPrintAsBefore) {
   {
     PageConversionRequest r = Request(kRotate90, 70.7);
     r.stamps[1] = Stamp(30, 5, 1);
-    cases.push_back({"quarter turn at 70.7 % with a screened stamp", r, "2d82153d9916902f", "6d24f01d3c25fb6d"});
+    cases.push_back(
+        {"quarter turn at 70.7 % with a screened stamp", r, "2d82153d9916902f", "6d24f01d3c25fb6d"});
   }
   {
     PageConversionRequest r = Request(kRotate270, 141.4);
     r.stamps[0] = Stamp(95, 120, 0);  // partly beyond the right edge
-    cases.push_back({"three quarters at 141.4 % with a clipped stamp", r, "f42fd6a13224def0", "6d24f01d3c25fb6d"});
+    cases.push_back(
+        {"three quarters at 141.4 % with a clipped stamp", r, "f42fd6a13224def0", "6d24f01d3c25fb6d"});
   }
   {
     PageConversionRequest r = Request(kRotate180, 50);
@@ -157,7 +159,8 @@ TEST_F(ConvertChainPixels, MultiPageFilesPrintAsBefore) {
   MultiPageOptions options;
   options.stampFirstPageOnly = true;
   base::Failure failure;
-  ASSERT_TRUE(ConvertMultiTiff(Work(), home_ / "pages.tif", request, options, home_ / "sendfile.prn", failure))
+  ASSERT_TRUE(
+      ConvertMultiTiff(Work(), home_ / "pages.tif", request, options, home_ / "sendfile.prn", failure))
       << failure.message << ": " << failure.detail;
   const Printed printed = Printout();
   EXPECT_EQ(printed.pixels, "f83b95cf6712dd0b");

@@ -1,6 +1,8 @@
 #include "imaging/tiff_repacked_rows.h"
 
+#include <cstdio>
 #include <limits>
+#include <utility>
 
 #include "imaging/tiff_detail.h"
 #include "imaging/tiff_file.h"

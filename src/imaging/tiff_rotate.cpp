@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -28,10 +27,13 @@ struct FreeMemory {
 
 constexpr size_t kHugePageBytes = size_t{2} << 20;
 
-// Memory for a whole page, in huge pages where the system grants them: the
-// quarter turn walks down the rows, a page or more apart, so small pages
-// cost a TLB miss per row besides a fault per 4 KiB.
+// Memory for a whole page; a large one in huge pages where the system grants
+// them: the quarter turn walks down the rows, a page or more apart, so small
+// pages cost a TLB miss per row besides a fault per 4 KiB. Stamps are too
+// small to gain from them.
 std::unique_ptr<uint8_t[], FreeMemory> AllocateRaster(size_t bytes) {
+  if (bytes < 8 * kHugePageBytes)
+    return std::unique_ptr<uint8_t[], FreeMemory>(static_cast<uint8_t*>(std::malloc(bytes)));
   const size_t rounded = (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
   auto* p = static_cast<uint8_t*>(std::aligned_alloc(kHugePageBytes, rounded));
   if (p) ::madvise(p, rounded, MADV_HUGEPAGE);  // only advice: without it the page works the same

@@ -133,8 +133,10 @@ ComposeCode ComposePage(const settings::WorkContext& context, const std::filesys
     }
     return true;
   };
+  // Stored uncompressed: only the next step reads it, and encoding and
+  // decoding Group 4 costs far more than the plain rows.
   const TiffResult result =
-      PlaceOnCanvas(input, page, output, widthMm, heightMm, true, nullptr, orStamps, {}, detail);
+      PlaceOnCanvas(input, page, output, widthMm, heightMm, false, nullptr, orStamps, {}, detail);
   if (result == kTiffCallbackError) return failWith(kComposeCanvas, stampRowFailure);
   if (result != kTiffOk) return CanvasFailureCode(result);
   return kComposeOk;

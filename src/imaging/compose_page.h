@@ -1,6 +1,6 @@
 #pragma once
 // First step of every page: the page centred on a sheet-sized canvas with the
-// job's stamps ORed into it, recompressed as a repacked Group 4 TIFF.
+// job's stamps ORed into it, as an uncompressed repacked TIFF.
 #include <filesystem>
 #include <string>
 

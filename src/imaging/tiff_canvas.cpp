@@ -13,6 +13,7 @@
 #include "imaging/tiff_detail.h"
 #include "imaging/tiff_file.h"
 #include "imaging/tiff_output_tags.h"
+#include "imaging/tiff_repacked_rows.h"
 #include "imaging/tiff_rows.h"
 #include "imaging/tiff_temp_file.h"
 
@@ -28,8 +29,9 @@ std::optional<uint32_t> CanvasPixels(double dpi, double mm, uint32_t pagePixels,
 }
 
 // Writes every canvas row: the page's rows centred in white, the hook's
-// changes included.
-TiffResult WriteCanvasRows(TiffFile& in, const TiffPageInfo& page, const TiffPageInfo& canvas, TiffFile& out,
+// changes included. Out is a TiffFile or a RepackedRowWriter.
+template <class Out>
+TiffResult WriteCanvasRows(TiffFile& in, const TiffPageInfo& page, const TiffPageInfo& canvas, Out& out,
                            const CanvasRowHook& rowHook, std::string* detail) {
   const uint32_t left = (canvas.width - page.width) / 2;
   const uint32_t top = (canvas.length - page.length) / 2;
@@ -69,6 +71,30 @@ TiffResult WriteCanvasRows(TiffFile& in, const TiffPageInfo& page, const TiffPag
   return kTiffOk;
 }
 
+// Group 4: libtiff compresses into a temporary file, whose strip is then
+// copied behind the repacked header.
+TiffResult WriteCompressed(TiffFile& in, const TiffPageInfo& info, const TiffPageInfo& canvas,
+                           const std::filesystem::path& output, const RepackedPage& repacked,
+                           const CanvasRowHook& rowHook, const FileHook& fileHook, std::string* detail) {
+  NewFile temp = CreateSystemTempFile("TFa");
+  if (!temp.fd) return WithDetail(detail, kTiffOpenError, temp.failure);
+  FileRemover removeTemp(temp.path);
+  {
+    TiffFile out(std::move(temp.fd), temp.path, "w");
+    if (!out) return WithDetail(detail, kTiffOpenError, out.OpenFailure());
+    if (TiffResult result = SetBilevelTags(out, canvas.width, canvas.length, COMPRESSION_CCITTFAX4,
+                                           PHOTOMETRIC_MINISWHITE, repacked.xDpi, repacked.yDpi, detail);
+        result != kTiffOk) {
+      return result;
+    }
+    if (TiffResult result = WriteCanvasRows(in, info, canvas, out, rowHook, detail); result != kTiffOk)
+      return result;
+    if (!out.Close()) return WithDetail(detail, kTiffWriteError, out.CloseFailure());
+  }
+  in.Close();
+  return WriteRepacked(temp.path, output, repacked, fileHook, detail);
+}
+
 }  // namespace
 
 TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std::filesystem::path& output,
@@ -98,27 +124,20 @@ TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std
   canvas.width = *canvasWidth;
   canvas.length = *canvasLength;
 
-  NewFile temp = CreateSystemTempFile("TFa");
-  if (!temp.fd) return WithDetail(detail, kTiffOpenError, temp.failure);
-  FileRemover removeTemp(temp.path);
-  {
-    TiffFile out(std::move(temp.fd), temp.path, "w");
-    if (!out) return WithDetail(detail, kTiffOpenError, out.OpenFailure());
-    if (TiffResult result = SetBilevelTags(out, canvas.width, canvas.length,
-                                           compress ? COMPRESSION_CCITTFAX4 : COMPRESSION_NONE,
-                                           PHOTOMETRIC_MINISWHITE, xDpi, yDpi, detail);
+  const RepackedPage repacked{canvas.width, canvas.length, compress, xDpi, yDpi};
+  if (compress) {
+    if (TiffResult result = WriteCompressed(in, info, canvas, output, repacked, rowHook, fileHook, detail);
         result != kTiffOk) {
       return result;
     }
+  } else {
+    // Stored as it is: the rows go straight into the output.
+    RepackedRowWriter out;
+    if (TiffResult result = out.Start(output, repacked, fileHook, detail); result != kTiffOk) return result;
     if (TiffResult result = WriteCanvasRows(in, info, canvas, out, rowHook, detail); result != kTiffOk)
       return result;
-    if (!out.Close()) return WithDetail(detail, kTiffWriteError, out.CloseFailure());
+    if (TiffResult result = out.Finish(detail); result != kTiffOk) return result;
   }
-  in.Close();
-
-  const RepackedPage repacked{canvas.width, canvas.length, compress, xDpi, yDpi};
-  const TiffResult result = WriteRepacked(temp.path, output, repacked, fileHook, detail);
-  if (result != kTiffOk) return result;
   if (haveTimes) {
     const struct timespec times[2] = {inputTimes.st_atim, inputTimes.st_mtim};
     ::utimensat(AT_FDCWD, output.c_str(), times, 0);

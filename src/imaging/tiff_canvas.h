@@ -24,9 +24,10 @@ using CanvasRowHook =
 // output as a repacked TIFF, Group 4 when compress is set, else uncompressed.
 // The page is centred and never cut: a canvas smaller than the page grows to
 // it. MinIsBlack pages are inverted. pageInfo, when given, receives the page's
-// header. The output takes the input's file times; the libtiff intermediate
-// ("TFa..." in the system temp folder) is always removed. detail, when given,
-// receives the cause of a failure.
+// header. The output takes the input's file times. A compressed page goes
+// through a libtiff intermediate ("TFa..." in the system temp folder), which
+// is always removed; an uncompressed one is written straight to output.
+// detail, when given, receives the cause of a failure.
 TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std::filesystem::path& output,
                          double widthMm, double heightMm, bool compress, TiffPageInfo* pageInfo = nullptr,
                          const CanvasRowHook& rowHook = {}, const FileHook& fileHook = {},

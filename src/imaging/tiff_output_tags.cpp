@@ -4,6 +4,11 @@
 #include "imaging/tiff_file.h"
 
 namespace orvella::imaging {
+namespace {
+
+constexpr tmsize_t kWriteBufferBytes = tmsize_t{1} << 20;
+
+}  // namespace
 
 TiffResult SetBilevelTags(TiffFile& out, uint32_t width, uint32_t length, uint16_t compression,
                           uint16_t photometric, double xDpi, double yDpi, std::string* detail) {
@@ -16,7 +21,9 @@ TiffResult SetBilevelTags(TiffFile& out, uint32_t width, uint32_t length, uint16
       TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
       TIFFSetField(tif, TIFFTAG_XRESOLUTION, xDpi) && TIFFSetField(tif, TIFFTAG_YRESOLUTION, yDpi) &&
       TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-  if (set) return kTiffOk;
+  // libtiff would otherwise buffer a whole strip (a whole page here) before
+  // writing it out; a bounded buffer is flushed as it fills.
+  if (set && TIFFWriteBufferSetup(tif, nullptr, kWriteBufferBytes)) return kTiffOk;
   return WithDetail(detail, kTiffWriteError,
                     out.Explain("the page header of " + out.Where() + " cannot be set"));
 }

@@ -1,5 +1,9 @@
 #include "imaging/tiff_resample.h"
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -19,11 +23,25 @@
 namespace orvella::imaging {
 namespace {
 
-inline uint64_t LoadBigEndian64(const uint8_t* p) {
-  uint64_t v;
-  std::memcpy(&v, p, sizeof v);
-  return __builtin_bswap64(v);
+#if defined(__x86_64__)
+bool CanGatherBits() {
+  static const bool bmi2 = __builtin_cpu_supports("bmi2");
+  return bmi2;
 }
+
+// Output byte k is the bits of its input window under mask[k], in order;
+// white windows are the common case and skip the gather.
+__attribute__((target("bmi2"))) void GatherBytes(const uint8_t* in, uint8_t* out, const uint32_t* window,
+                                                 const uint64_t* mask, size_t bytes) {
+  for (size_t k = 0; k < bytes; ++k) {
+    const uint64_t w = LoadBigEndian64(in + window[k]);
+    out[k] = w == 0 ? 0 : static_cast<uint8_t>(_pext_u64(w, mask[k]));
+  }
+}
+#else
+bool CanGatherBits() { return false; }
+void GatherBytes(const uint8_t*, uint8_t*, const uint32_t*, const uint64_t*, size_t) {}
+#endif
 
 // Scales one row by a column map. Each output byte reads one 64-bit window of
 // the input row, so white (and solid black) stretches cost one load and test.
@@ -38,14 +56,21 @@ class RowScaler {
     const size_t outBytes = RowBytes(outWidth);
     window_.resize(outBytes);
     offset_.resize(outBytes * 8, 0);
+    // Where no input column serves twice within an output byte (reductions),
+    // one mask per output byte picks its bits in order.
+    gathered_ = CanGatherBits();
+    if (gathered_) mask_.resize(outBytes, 0);
     for (size_t k = 0; k < outBytes; ++k) {
       const uint32_t first = source_[8 * k] / 8;
       window_[k] = first;
-      for (size_t t = 0; t < 8 && 8 * k + t < outWidth; ++t) {
+      int pixels = 0;
+      for (size_t t = 0; t < 8 && 8 * k + t < outWidth; ++t, ++pixels) {
         const uint32_t offset = source_[8 * k + t] - 8 * first;
         if (offset > 63) windowed_ = false;  // reductions below 1/8
         offset_[8 * k + t] = static_cast<uint8_t>(offset & 63);
+        if (gathered_) mask_[k] |= uint64_t{1} << (63 - (offset & 63));
       }
+      if (gathered_ && __builtin_popcountll(mask_[k]) != pixels) gathered_ = false;
     }
   }
 
@@ -58,6 +83,12 @@ class RowScaler {
         const uint32_t s = source_[i];
         if (in[s / 8] & (0x80 >> (s % 8))) out[i / 8] |= static_cast<uint8_t>(0x80 >> (i % 8));
       }
+      return;
+    }
+    if (gathered_) {
+      GatherBytes(in, out, window_.data(), mask_.data(), outBytes);
+      // The last byte's pixels came out at its low end.
+      if (outWidth_ % 8) out[outBytes - 1] = static_cast<uint8_t>(out[outBytes - 1] << (8 - outWidth_ % 8));
       return;
     }
     for (size_t k = 0; k < outBytes; ++k) {
@@ -77,9 +108,11 @@ class RowScaler {
  private:
   uint32_t outWidth_;
   bool windowed_ = true;
+  bool gathered_ = false;
   std::vector<uint32_t> source_;  // input column of each output column
   std::vector<uint32_t> window_;  // first input byte of each output byte's window
   std::vector<uint8_t> offset_;   // bit of each output column within its window
+  std::vector<uint64_t> mask_;    // the bits of each output byte within its window
 };
 
 TiffResult WriteRows(TiffFile& in, const TiffPageInfo& info, TiffFile& out, uint32_t outWidth,

@@ -2,6 +2,7 @@
 // Operations on packed 1-bit rows: most significant bit first, a set bit black.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace orvella::imaging {
 
@@ -14,5 +15,12 @@ void InvertRow(uint8_t* row, size_t bytes);
 
 // Clears the bits beyond width in the row's last byte.
 void ClearPadBits(uint8_t* row, uint32_t width);
+
+// The 64 pixels from p on as one word, the first pixel in the top bit.
+inline uint64_t LoadBigEndian64(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  return __builtin_bswap64(v);
+}
 
 }  // namespace orvella::imaging

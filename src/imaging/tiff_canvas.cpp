@@ -114,7 +114,7 @@ TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std
   const double yDpi = ResolutionDpi(info.yResolution, info.resolutionUnit);
   const auto canvasWidth = CanvasPixels(xDpi, widthMm, info.width, kMaxRowPixels);
   const auto canvasLength = CanvasPixels(xDpi, heightMm, info.length, UINT32_MAX);
-  if (!canvasWidth || !canvasLength) {
+  if (!canvasWidth || !canvasLength || !WithinPageBytes(*canvasWidth, *canvasLength)) {
     return WithDetail(detail, kTiffMemoryError,
                       "a canvas of " + base::FormatFixed(widthMm, 1) + " x " +
                           base::FormatFixed(heightMm, 1) + " mm at " + base::FormatFixed(xDpi, 1) +

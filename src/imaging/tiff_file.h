@@ -22,6 +22,11 @@ inline constexpr uint64_t kMaxRasterBytes = uint64_t{1} << 32;
 // No row is wider than this (about 700 m at 600 dpi), which bounds every row
 // buffer whatever a file's header claims.
 inline constexpr uint32_t kMaxRowPixels = uint32_t{1} << 24;
+// A page written row by row is bounded as one held whole: a bogus resolution
+// must not make a step write terabytes.
+inline bool WithinPageBytes(double width, double length) {
+  return width <= kMaxRowPixels && (width + 7) / 8 * length <= static_cast<double>(kMaxRasterBytes);
+}
 
 class TiffFile {
  public:

@@ -189,7 +189,7 @@ TiffResult ResampleTiff(const std::filesystem::path& input, const std::filesyste
   const double width = std::trunc(info.width * ratio);
   const double length = std::trunc(info.length * ratio);
   if (width < 1 || length < 1) return WithDetail(detail, kTiffParseError, scaling + " leaves no pixels");
-  if (width > kMaxRowPixels || length > UINT32_MAX)
+  if (length > UINT32_MAX || !WithinPageBytes(width, length))
     return WithDetail(detail, kTiffMemoryError, scaling + " would be too large");
   const auto outWidth = static_cast<uint32_t>(width);
   const auto outLength = static_cast<uint32_t>(length);

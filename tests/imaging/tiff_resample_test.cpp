@@ -100,6 +100,8 @@ TEST(ResampleTiff, RefusesRatiosThatGiveNoImage) {
   EXPECT_EQ(ResampleTiff(dir / "in.tif", dir / "out.tif", 0, 0.05, true, false), kTiffParseError);
   EXPECT_EQ(ResampleTiff(dir / "lzw.tif", dir / "out.tif", 0, 1, true, true), kTiffUnsupportedCompression);
   EXPECT_EQ(ResampleTiff(dir / "in.tif", dir / "out.tif", 0, 1e9, true, false), kTiffMemoryError);
+  // Rows within the limit, but a page of terabytes (a resolution near 0 dpi).
+  EXPECT_EQ(ResampleTiff(dir / "in.tif", dir / "out.tif", 0, 1e6, true, false), kTiffMemoryError);
   EXPECT_FALSE(std::filesystem::exists(dir / "out.tif"));
 }
 

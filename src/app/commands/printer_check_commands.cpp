@@ -22,12 +22,16 @@ namespace s = orvella::settings;
 
 constexpr int kUnknownPrinter = 2;
 
+void SayUnknownPrinter(const std::string& name) {
+  std::cerr << "orvella: no printer named '" << name << "' in PRINTER.INI\n";
+}
+
 // The printer's list position, or nothing (with a message) when no record has the name.
 std::optional<std::size_t> FindPrinter(const std::vector<s::PrinterSetting>& printers,
                                        const std::string& name) {
   for (std::size_t i = 0; i < printers.size(); ++i)
     if (printers[i].name == name) return i;
-  std::cerr << "orvella: no printer named '" << name << "' in PRINTER.INI\n";
+  SayUnknownPrinter(name);
   return std::nullopt;
 }
 
@@ -36,7 +40,7 @@ int RunPrinterCheck(const CommandContext& context, const std::vector<std::string
   const std::string& name = cli.Required(0, "NAME");
   const auto report = CheckPrinter(context.program, name);
   if (!report) {
-    std::cerr << "orvella: no printer named '" << name << "' in PRINTER.INI\n";
+    SayUnknownPrinter(name);
     return kUnknownPrinter;
   }
   std::cout << report->json.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";

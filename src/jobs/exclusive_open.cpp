@@ -26,10 +26,19 @@ std::uint64_t FileTimeFromTimespec(const timespec& time) {
          static_cast<std::uint64_t>(time.tv_nsec) / 100;
 }
 
-ProbeResult ProbeExclusive(const std::filesystem::path& path) {
+FileStamp StampOf(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+          static_cast<std::int64_t>(info.st_size), FileTimeFromTimespec(info.st_mtim)};
+}
+
+int OpenFolder(const std::filesystem::path& folder) {
+  return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+ProbeResult ProbeExclusive(int folderFd, const std::string& name) {
   IgnoreLeaseBreaks();
   // O_NONBLOCK: opening a FIFO must not wait for a writer.
-  base::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  base::UniqueFd fd(::openat(folderFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
   if (!fd) {
     return {errno == ELOOP ? ProbeOutcome::kSymbolicLink : ProbeOutcome::kUnreadable, {}};
   }
@@ -40,6 +49,7 @@ ProbeResult ProbeExclusive(const std::filesystem::path& path) {
   struct stat info {};
   if (::fstat(fd.Get(), &info) != 0) return {ProbeOutcome::kUnreadable, {}};
   if (!S_ISREG(info.st_mode)) return {ProbeOutcome::kNotRegular, {}};
+  if (info.st_nlink != 1) return {ProbeOutcome::kSeveralLinks, {}};
 
   ProbeResult result;
   if (leased) {
@@ -51,7 +61,7 @@ ProbeResult ProbeExclusive(const std::filesystem::path& path) {
   } else {
     return {ProbeOutcome::kUnreadable, {}};
   }
-  result.stamp = {static_cast<std::int64_t>(info.st_size), FileTimeFromTimespec(info.st_mtim)};
+  result.stamp = StampOf(info);
   return result;
 }
 

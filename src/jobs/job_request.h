@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 
+#include "jobs/exclusive_open.h"
 #include "settings/input_settings.h"
 #include "settings/printer_settings.h"
 
@@ -14,6 +15,7 @@ namespace orvella::jobs {
 struct JobRequest {
   settings::InputFolderSetting folder;
   std::string sourcePath;  // full path of the source file
+  FileStamp stamp;         // the file as the scan found it: the job takes only that file
 };
 
 // The tray or roll chosen for the job.

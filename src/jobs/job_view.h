@@ -25,6 +25,11 @@ class JobView {
   // views that have room for it (the service's journal); the job window
   // shows the message alone.
   virtual void NoteDetail(std::string_view /*detail*/) {}
+  // An entry of a hot folder that the scan passes over (a link, a sub-folder,
+  // a file that could not be removed…), told once: the message and the
+  // scan's reason in plain English.
+  virtual void NotePassedOver(std::string_view /*path*/, std::string_view /*message*/,
+                              std::string_view /*reason*/) {}
 };
 
 // The first three columns of a new row: time added, file name, folder.

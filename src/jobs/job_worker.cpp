@@ -1,7 +1,5 @@
 #include "jobs/job_worker.h"
 
-#include <sys/stat.h>
-
 #include <exception>
 #include <optional>
 #include <string>
@@ -13,6 +11,8 @@
 #include "jobs/input_file_type.h"
 #include "jobs/job_status_text.h"
 #include "jobs/resume_point.h"
+#include "jobs/source_file.h"
+#include "jobs/undeletable_files.h"
 #include "logging/error_record.h"
 #include "logging/job_log.h"
 #include "printer/transfer.h"
@@ -27,9 +27,12 @@ constexpr const char* kPageSizeError = "TIFFファイル画像サイズ取得エ
 // Shown when a job ends in a way no rule foresees; the system stops and the
 // file stays for the operator.
 constexpr const char* kUnexpectedError = "ジョブ処理エラー";
+// The source's name no longer names the file the job started with.
+constexpr const char* kSourceReplaced = "処理中にファイルが置き換えられました";
+constexpr const char* kSourceRemoved = "処理中にファイルが削除されました";
 
-std::string TiffDetail(int code, const std::string& detail) {
-  return std::string(imaging::ResultText(code)) + (detail.empty() ? "" : ": " + detail);
+std::string TiffDetail(int code, const std::string& detail, const SourceFile& source) {
+  return std::string(imaging::ResultText(code)) + (detail.empty() ? "" : ": " + source.Explain(detail));
 }
 
 // How a unit ended.
@@ -37,8 +40,8 @@ enum class UnitEnd { kDone, kSkipped, kEndJob };
 
 class JobRun {
  public:
-  JobRun(const JobRequest& request, const WorkerContext& context)
-      : request_(request), context_(context), settings_(*context.settings) {}
+  JobRun(const JobRequest& request, const WorkerContext& context, SourceFile& source)
+      : request_(request), context_(context), settings_(*context.settings), source_(source) {}
 
   int Run();
   // After an exception: the row, the log and the stop, file kept.
@@ -56,6 +59,14 @@ class JobRun {
 
   int FailTheFile(const std::string& message, const std::string& detail);
   int DeleteSource();
+  // Whether the source still is the file the job started with; when it is
+  // not, the job's end is shown (in the unit's row once it has one) and
+  // logged, and its resume record goes: the new file is a job of its own.
+  bool SourceUnchanged(bool unitRowShown, WorkUnit unit = WorkUnit::kWholeTiff,
+                       const UnitCounters& counters = {});
+  void EndForSource(SourceState state, bool unitRowShown, WorkUnit unit, const UnitCounters& counters);
+  // The resume record of this file goes; a failure is only noted.
+  void ForgetProgress();
   bool Transfer(const std::string& prefix, base::Failure& failure);
   bool MakeWorkFolder();
 
@@ -79,6 +90,7 @@ class JobRun {
   const JobRequest& request_;
   const WorkerContext& context_;
   const OperationSettings& settings_;
+  SourceFile& source_;
   CurrentJob job_;
   std::optional<settings::WorkFolder> work_;
   std::filesystem::path printFile_;
@@ -108,7 +120,9 @@ void JobRun::LogDone() {
 
 void JobRun::SaveProgress(int qty, int page) {
   base::Failure failure;
-  if (SaveResumePoint(context_.program, request_.sourcePath, qty, page, failure)) return;
+  if (SaveResumePoint(context_.program, request_.sourcePath, source_.Stamp().fileTime, qty, page, failure)) {
+    return;
+  }
   // The unit is printed; only a later resume would repeat it. Say so where
   // the operator looks, and go on.
   context_.view.NoteDetail("resume record not saved: " + failure.detail);
@@ -116,7 +130,9 @@ void JobRun::SaveProgress(int qty, int page) {
 }
 
 bool JobRun::KeepErrorCopy(int page, const std::string& message) {
-  if (logging::WriteErrorRecord(context_.program, page, request_.sourcePath, message)) return true;
+  if (logging::WriteErrorRecord(context_.program, page, request_.sourcePath, message, source_.ReaderPath())) {
+    return true;
+  }
   context_.view.NoteDetail("the file was not copied to the error folder, so it stays in its input folder");
   Stop();
   return false;
@@ -148,25 +164,69 @@ int JobRun::FailTheFile(const std::string& message, const std::string& detail) {
   return DeleteSource();
 }
 
+void JobRun::ForgetProgress() {
+  base::Failure failure;
+  if (!ClearResumePointOf(context_.program, request_.sourcePath, failure))
+    context_.view.NoteDetail(failure.detail);
+}
+
 int JobRun::DeleteSource() {
-  const std::filesystem::path source(request_.sourcePath);
-  // The counterpart of a read-only attribute: give the owner write access
-  // before removing, so the folder's owner meets no surprise either way.
-  struct stat info {};
-  if (::lstat(source.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0) {
-    ::chmod(source.c_str(), (info.st_mode & 07777) | S_IWUSR);
+  SourceState state = SourceState::kSame;
+  std::string detail;
+  switch (source_.Remove(state, detail)) {
+    case RemoveOutcome::kRemoved:
+      ForgetProgress();
+      return 1;
+    case RemoveOutcome::kNotThisFile:
+      // Everything of the file the job started with is done; a new file under
+      // its name is a job of its own, and a removed one needs nothing more.
+      if (state == SourceState::kReplaced) {
+        EndForSource(state, false, WorkUnit::kWholeTiff, {});
+      } else {
+        ForgetProgress();
+      }
+      return 0;
+    case RemoveOutcome::kFailed:
+      break;
   }
-  std::error_code error;
-  if (std::filesystem::remove(source, error) && !error) {
-    base::Failure failure;
-    if (!ClearResumePoint(context_.program, failure)) context_.view.NoteDetail(failure.detail);
-    return 1;
+  // A file that cannot be removed (a sticky folder, a read-only share) is
+  // passed over from now on until it changes or goes: it is never printed
+  // twice, and one such file does not stop every folder.
+  std::string listed;
+  if (context_.undeletable == nullptr) {
+    detail += "; no list of such files is kept here";
+  } else if (!context_.undeletable->Add(request_.sourcePath, source_.Stamp(), listed)) {
+    detail += "; " + listed;
   }
-  ShowFailure(kDeleteFailedText, error ? error.message() : "the file was already gone");
+  ShowFailure(kDeleteFailedText, detail + "; the file is passed over until it changes or is removed");
   Log(kDeleteFailedText, true);
   Notify(kDeleteFailedText);
-  Stop();
   return 0;
+}
+
+bool JobRun::SourceUnchanged(bool unitRowShown, WorkUnit unit, const UnitCounters& counters) {
+  const SourceState state = source_.Check();
+  if (state == SourceState::kSame) return true;
+  EndForSource(state, unitRowShown, unit, counters);
+  return false;
+}
+
+void JobRun::EndForSource(SourceState state, bool unitRowShown, WorkUnit unit, const UnitCounters& counters) {
+  const bool gone = state == SourceState::kGone;
+  const char* message = gone ? kSourceRemoved : kSourceReplaced;
+  const std::string detail =
+      gone ? request_.sourcePath + " was removed while its job ran; what was not printed yet is not printed"
+           : request_.sourcePath +
+                 " now holds another file (replaced or rewritten while its job ran); nothing of it was "
+                 "printed with this job, and it is taken as a new job from its first page";
+  if (unitRowShown) {
+    ShowFailure(JobStatusText(unit, UnitStep::kFailed, counters, message), detail);
+  } else {
+    context_.view.AddJobRow(request_.sourcePath, message, StatusMark::kFailed);
+    context_.view.NoteDetail(detail);
+  }
+  Log(message, true);
+  ForgetProgress();
 }
 
 bool JobRun::Transfer(const std::string& prefix, base::Failure& failure) {
@@ -185,6 +245,7 @@ bool JobRun::Transfer(const std::string& prefix, base::Failure& failure) {
 
 template <typename Convert>
 UnitEnd JobRun::RunUnit(WorkUnit unit, const UnitCounters& counters, int errorPage, Convert convert) {
+  if (!SourceUnchanged(false)) return UnitEnd::kEndJob;
   context_.view.AddJobRow(request_.sourcePath, JobStatusText(unit, UnitStep::kAdded, counters),
                           StatusMark::kInProgress);
   const std::string aborted = JobStatusText(unit, UnitStep::kAborted, counters);
@@ -196,7 +257,12 @@ UnitEnd JobRun::RunUnit(WorkUnit unit, const UnitCounters& counters, int errorPa
   Show(JobStatusText(unit, UnitStep::kConverting, counters), StatusMark::kInProgress);
   base::Failure failure;
   bool keepFile = false;
-  if (!convert(failure, keepFile)) {
+  const bool converted = convert(failure, keepFile);
+  failure.detail = source_.Explain(failure.detail);
+  // What was converted is all of the file the job started with, or nothing
+  // is sent.
+  if (!SourceUnchanged(true, unit, counters)) return UnitEnd::kEndJob;
+  if (!converted) {
     if (!keepFile && work_->OutOfRoom()) {
       // A full TEMP fails any conversion; the file is not to blame, so it
       // stays for the restart once there is room.
@@ -239,10 +305,11 @@ UnitEnd JobRun::RunUnit(WorkUnit unit, const UnitCounters& counters, int errorPa
 int JobRun::RunWholeFile(int pages) {
   const UnitCounters counters{1, job_.folder.quantity, 1, pages};
   const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
-  const UnitEnd end = RunUnit(
-      WorkUnit::kWholeTiff, counters, logging::kWholeFile, [&](base::Failure& failure, bool& keepFile) {
-        return ConvertWholeFile(environment, job_, request_.sourcePath, printFile_, pages, failure, keepFile);
-      });
+  const UnitEnd end = RunUnit(WorkUnit::kWholeTiff, counters, logging::kWholeFile,
+                              [&](base::Failure& failure, bool& keepFile) {
+                                return ConvertWholeFile(environment, job_, source_.ReaderPath(), printFile_,
+                                                        pages, failure, keepFile);
+                              });
   if (end == UnitEnd::kEndJob) return 0;
   if (end == UnitEnd::kDone) SaveProgress(job_.folder.quantity, pages);
   return DeleteSource();
@@ -255,7 +322,7 @@ int JobRun::RunPages(int pages, const ResumePoint& resume) {
     for (int p = c == resume.qty + 1 ? resume.page + 1 : 1; p <= pages; ++p) {
       const UnitEnd end =
           RunUnit(WorkUnit::kTiffPage, {c, copies, p, pages}, p, [&](base::Failure& failure, bool& keepFile) {
-            return ConvertPage(environment, job_, request_.sourcePath, p - 1, printFile_, failure, keepFile);
+            return ConvertPage(environment, job_, source_.ReaderPath(), p - 1, printFile_, failure, keepFile);
           });
       if (end == UnitEnd::kEndJob) return 0;
       if (end == UnitEnd::kDone) SaveProgress(c - 1, p);
@@ -272,7 +339,7 @@ int JobRun::RunPlot(const ResumePoint& resume) {
     const UnitEnd end =
         RunUnit(WorkUnit::kHpglCopy, {c, copies, 1, 1}, logging::kWholeFile,
                 [&](base::Failure& failure, bool& keepFile) {
-                  return ConvertPlot(environment, job_, request_.sourcePath, printFile_, failure, keepFile);
+                  return ConvertPlot(environment, job_, source_.ReaderPath(), printFile_, failure, keepFile);
                 });
     if (end == UnitEnd::kEndJob) return 0;
     // A plot that cannot be converted will not convert for the next copy
@@ -286,30 +353,31 @@ int JobRun::RunPlot(const ResumePoint& resume) {
 int JobRun::RunTiff() {
   int pages = 0;
   std::string detail;
-  if (const int code = imaging::CountPages(request_.sourcePath, pages, &detail); code != imaging::kTiffOk) {
-    return FailTheFile(imaging::kPageCountError, TiffDetail(code, detail));
+  if (const int code = imaging::CountPages(source_.ReaderPath(), pages, &detail); code != imaging::kTiffOk) {
+    return FailTheFile(imaging::kPageCountError, TiffDetail(code, detail, source_));
   }
   double width = 0, length = 0;
-  if (const int code = imaging::ReadPageSizeMm(request_.sourcePath, 0, width, length, &detail);
+  if (const int code = imaging::ReadPageSizeMm(source_.ReaderPath(), 0, width, length, &detail);
       code != imaging::kTiffOk) {
-    return FailTheFile(kPageSizeError, TiffDetail(code, detail));
+    return FailTheFile(kPageSizeError, TiffDetail(code, detail, source_));
   }
   const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
   if (IsWholeFileJob(environment, job_, width, length, pages)) return RunWholeFile(pages);
-  return RunPages(pages, ReadResumePoint(context_.program, request_.sourcePath));
+  return RunPages(pages, ReadResumePoint(context_.program, request_.sourcePath, source_.Stamp().fileTime));
 }
 
 int JobRun::Run() {
   job_.folder = request_.folder;
   if (!MakeWorkFolder()) return 0;
   InputFileType type = InputFileType::kUnsupported;
-  if (!DetectInputFileType(request_.sourcePath, type, settings_.hidden.enableUnsupportedGl)) {
+  if (!DetectInputFileType(source_.ReaderPath(), type, settings_.hidden.enableUnsupportedGl)) {
     return FailTheFile(kReadError, "the file could not be read");
   }
   if (type == InputFileType::kUnsupported) {
     return FailTheFile(kUnsupportedFile, "neither a TIFF file nor HP-GL/2 in a PJL envelope");
   }
-  if (type == InputFileType::kHpgl2) return RunPlot(ReadResumePoint(context_.program, request_.sourcePath));
+  if (type == InputFileType::kHpgl2)
+    return RunPlot(ReadResumePoint(context_.program, request_.sourcePath, source_.Stamp().fileTime));
   return RunTiff();
 }
 
@@ -326,7 +394,11 @@ void JobRun::Abandon(const std::string& detail) {
 int RunJob(const JobRequest& request, const WorkerContext& context) {
   std::string detail;
   try {
-    JobRun run(request, context);
+    // Not the file the scan found any more (gone, swapped for a link,
+    // changed): nothing to do now; the next scan looks again.
+    std::optional<SourceFile> source = SourceFile::Open(request.sourcePath, request.stamp);
+    if (!source) return 0;
+    JobRun run(request, context, *source);
     try {
       return run.Run();
     } catch (const std::exception& e) {

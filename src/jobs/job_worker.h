@@ -11,6 +11,7 @@
 #include "jobs/job_view.h"
 #include "jobs/operation_settings.h"
 #include "jobs/run_state.h"
+#include "jobs/undeletable_files.h"
 #include "jobs/unit_conversion.h"
 #include "logging/net_send.h"
 #include "printer/printer_memory.h"
@@ -31,6 +32,9 @@ struct WorkerContext {
   JobView& view;
   printer::PrinterMemoryTable& memory;
   logging::NetSendCommand notices = logging::DefaultNetSendCommand();
+  // Where files that could not be removed after their job are remembered;
+  // none: they are only reported.
+  UndeletableFiles* undeletable = nullptr;
   // Where automatic trays come from; empty: the printer's "info" file.
   TrayInformationSource trayInformation;
   // The transfer's fixed waits (milliseconds); tests shorten them.

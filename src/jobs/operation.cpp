@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "jobs/start_operation.h"
+#include "logging/job_log.h"
 #include "printer/snmp_status.h"
 #include "printer/transport_init.h"
 #include "settings/program_folders.h"
@@ -12,6 +13,16 @@ namespace orvella::jobs {
 namespace {
 
 constexpr const char* kStartQuestion = "稼動を開始しますか？";
+constexpr const char* kPassedOver = "処理対象外のファイルです";
+
+// The scan's reason as the job log says it.
+const char* PassedOverReason(const std::string& reason) {
+  if (reason == "symbolic link") return "シンボリックリンク";
+  if (reason == "not a regular file") return "通常のファイルではありません";
+  if (reason == "several links") return "複数のリンクがあります";
+  if (reason == "undeletable") return "削除できません";
+  return "読み込めません";
+}
 
 }  // namespace
 
@@ -23,6 +34,7 @@ Operation::Operation(std::filesystem::path program, JobView& view, OperatorMessa
       timer_(timer),
       hooks_(std::move(hooks)),
       scanner_(hooks_.scanLog),
+      undeletable_(program_),
       tick_(
           control_, view_, memory_, scanner_, [this](const JobRequest& request) { RunWorker(request); },
           hooks_.stopWait) {
@@ -30,6 +42,17 @@ Operation::Operation(std::filesystem::path program, JobView& view, OperatorMessa
   printer::InitTransportLibraries();
   settings::CreateApplicationFolders(program_);
   printer::InitSnmpLibrary(settings::TempFolder(program_));
+  scanner_.SetUndeletable(&undeletable_);
+  tick_.SetPassedOverNotice([this](const ScanSkip& skip) { TellPassedOver(skip); });
+}
+
+void Operation::TellPassedOver(const ScanSkip& skip) {
+  const std::string message = std::string(kPassedOver) + "(" + PassedOverReason(skip.reason) + ")";
+  logging::JobLogFields fields;
+  fields.sourcePath = skip.path;
+  fields.message = message;
+  logging::WriteJobLog(program_, std::nullopt, fields);
+  view_.NotePassedOver(skip.path, message, skip.reason);
 }
 
 Operation::~Operation() { control_.SetAbort(true); }
@@ -49,6 +72,7 @@ bool Operation::StartCommand() {
     return false;
   }
   tick_.Configure(loaded->inputs, loaded->hidden.findInterval);
+  scanner_.SetQuietSeconds(loaded->hidden.fileQuietSeconds);
   {
     std::lock_guard lock(settingsMutex_);
     settings_ = std::move(loaded);
@@ -94,6 +118,7 @@ std::optional<std::chrono::milliseconds> Operation::Tick() {
 
 void Operation::RunWorker(const JobRequest& request) {
   WorkerContext context(program_, Settings(), control_, view_, memory_);
+  context.undeletable = &undeletable_;
   if (hooks_.adjustWorker) hooks_.adjustWorker(context);
   if (hooks_.runJob) {
     hooks_.runJob(request, context);

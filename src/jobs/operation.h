@@ -17,6 +17,7 @@
 #include "jobs/operator_messages.h"
 #include "jobs/run_state.h"
 #include "jobs/scan_tick.h"
+#include "jobs/undeletable_files.h"
 #include "printer/printer_memory.h"
 
 namespace orvella::jobs {
@@ -83,6 +84,7 @@ class Operation {
 
  private:
   void RunWorker(const JobRequest& request);
+  void TellPassedOver(const ScanSkip& skip);
 
   std::filesystem::path program_;
   JobView& view_;
@@ -92,6 +94,7 @@ class Operation {
   RunControl control_;
   printer::PrinterMemoryTable memory_;
   FolderScanner scanner_;
+  UndeletableFiles undeletable_;
   mutable std::mutex settingsMutex_;
   std::shared_ptr<const OperationSettings> settings_;
   bool exitPending_ = false;

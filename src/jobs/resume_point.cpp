@@ -1,7 +1,9 @@
 #include "jobs/resume_point.h"
 
-#include <optional>
+#include <fcntl.h>
+#include <sys/stat.h>
 
+#include "base/unique_fd.h"
 #include "jobs/exclusive_open.h"
 #include "settings/app_data.h"
 #include "settings/settings_error.h"
@@ -9,12 +11,17 @@
 namespace orvella::jobs {
 namespace {
 
+// The last-write time of the file the path names, read without taking the
+// file: the job holding it open must not keep its own record from being read.
 std::optional<std::uint64_t> CurrentFileTime(const std::string& sourcePath) {
-  const ProbeResult probe = ProbeExclusive(sourcePath);
-  if (probe.outcome != ProbeOutcome::kTaken && probe.outcome != ProbeOutcome::kLeaseRefused) {
-    return std::nullopt;
-  }
-  return probe.stamp.fileTime;
+  const std::filesystem::path path(sourcePath);
+  const base::UniqueFd folder(OpenFolder(path.parent_path()));
+  if (!folder) return std::nullopt;
+  const base::UniqueFd file(
+      ::openat(folder.Get(), path.filename().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  struct stat info {};
+  if (!file || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return StampOf(info).fileTime;
 }
 
 bool Write(const std::filesystem::path& program, const settings::LastProcessFile& record,
@@ -30,8 +37,8 @@ bool Write(const std::filesystem::path& program, const settings::LastProcessFile
 
 }  // namespace
 
-ResumePoint ReadResumePoint(const std::filesystem::path& program, const std::string& sourcePath) {
-  const std::optional<std::uint64_t> fileTime = CurrentFileTime(sourcePath);
+ResumePoint ReadResumePoint(const std::filesystem::path& program, const std::string& sourcePath,
+                            std::optional<std::uint64_t> fileTime) {
   if (!fileTime) return {};
   settings::LastProcessFile record;
   try {
@@ -48,15 +55,33 @@ ResumePoint ReadResumePoint(const std::filesystem::path& program, const std::str
   return {};
 }
 
-bool SaveResumePoint(const std::filesystem::path& program, const std::string& sourcePath, int qty, int page,
-                     base::Failure& failure) {
-  const std::optional<std::uint64_t> fileTime = CurrentFileTime(sourcePath);
+ResumePoint ReadResumePoint(const std::filesystem::path& program, const std::string& sourcePath) {
+  return ReadResumePoint(program, sourcePath, CurrentFileTime(sourcePath));
+}
+
+bool SaveResumePoint(const std::filesystem::path& program, const std::string& sourcePath,
+                     std::optional<std::uint64_t> fileTime, int qty, int page, base::Failure& failure) {
   if (!fileTime) return true;
   return Write(program, {sourcePath, *fileTime, page, qty}, failure);
 }
 
+bool SaveResumePoint(const std::filesystem::path& program, const std::string& sourcePath, int qty, int page,
+                     base::Failure& failure) {
+  return SaveResumePoint(program, sourcePath, CurrentFileTime(sourcePath), qty, page, failure);
+}
+
 bool ClearResumePoint(const std::filesystem::path& program, base::Failure& failure) {
   return Write(program, {}, failure);
+}
+
+bool ClearResumePointOf(const std::filesystem::path& program, const std::string& sourcePath,
+                        base::Failure& failure) {
+  try {
+    if (settings::ReadLastProcessFile(program).path != sourcePath) return true;
+  } catch (const settings::SettingsError&) {
+    return true;  // nothing readable to keep or clear
+  }
+  return ClearResumePoint(program, failure);
 }
 
 }  // namespace orvella::jobs

@@ -54,10 +54,13 @@ void ScanTick::RunningTick() {
   // The file stays where it is and is found again later.
   if (WorkerAlive()) return;
   const ScanResult found = scanner_.Scan(folderPaths_);
+  if (passedOver_) {
+    for (const ScanSkip& skip : found.newlyPassedOver) passedOver_(skip);
+  }
   if (!found.found) return;
 
   JoinWorker();  // it has ended; collect it
-  request_ = {folders_[static_cast<size_t>(found.folderIndex)], found.path};
+  request_ = {folders_[static_cast<size_t>(found.folderIndex)], found.path, found.stamp};
   workerDone_ = std::make_shared<std::atomic<bool>>(false);
   worker_ = std::thread([entry = entry_, &request = request_, done = workerDone_] {
     entry(request);

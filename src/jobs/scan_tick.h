@@ -43,6 +43,9 @@ class ScanTick {
   // What a stopped tick does when an exit is pending (save the window
   // choice, close the windows).
   void SetExitPending(std::function<void()> exit);
+  // Hears each entry a scan passes over for a lasting reason, once until the
+  // entry changes or goes.
+  void SetPassedOverNotice(std::function<void(const ScanSkip&)> notice) { passedOver_ = std::move(notice); }
 
   // One timer event: the delay before the next one, or nullopt when the
   // timer stays off.
@@ -65,6 +68,7 @@ class ScanTick {
   int findInterval_ = 1;
   int tickCounter_ = 0;
   std::function<void()> exitPending_;
+  std::function<void(const ScanSkip&)> passedOver_;
   JobRequest request_;  // written only while no worker is alive
   std::thread worker_;
   std::shared_ptr<std::atomic<bool>> workerDone_;

@@ -10,17 +10,19 @@ namespace orvella::logging {
 inline constexpr int kWholeFile = -1;
 
 // ERROR/YYYYMMDD_HHMMSS_<file name>; for a page (from 1) "_p<page>" goes
-// before the file name's extension.
+// before the file name's extension. A name too long for one folder name is
+// cut short.
 std::filesystem::path ErrorFolderPath(const std::filesystem::path& program, int page,
                                       const std::string& sourcePath, std::time_t now);
 
 // Creates (or reuses) the folder, appends the line to its "error.csv" and
-// copies the source into it, replacing an earlier copy atomically. A folder
-// or copy that fails is reported in the daily log. True when the copy is in
-// place: only then may the source file go.
+// copies the source's content (read from contentPath when given, else from
+// sourcePath) into it under the source's name, replacing an earlier copy
+// atomically. A folder or copy that fails is reported in the daily log. True
+// when the copy is in place: only then may the source file go.
 bool WriteErrorRecord(const std::filesystem::path& program, int page, const std::string& sourcePath,
-                      const std::string& message);
+                      const std::string& message, const std::string& contentPath = {});
 bool WriteErrorRecordAt(const std::filesystem::path& program, int page, const std::string& sourcePath,
-                        const std::string& message, std::time_t now);
+                        const std::string& message, std::time_t now, const std::string& contentPath = {});
 
 }  // namespace orvella::logging

@@ -29,6 +29,7 @@ void HiddenFields(Fields& f, Hidden& h) {
   f.Boolean("ENABLE_PAPER_SIZE_B", h.enablePaperSizeB);
   f.Integer("PRINTER_FTP_PORT", h.printerFtpPort);
   f.Integer("PRINTER_SNMP_PORT", h.printerSnmpPort);
+  f.Integer("FILE_QUIET_SECONDS", h.fileQuietSeconds);
 }
 
 int ValidPort(int port, int fallback) { return port >= 1 && port <= 65535 ? port : fallback; }

@@ -16,6 +16,9 @@ struct HiddenSettings {
   bool enablePanelOffAndEnergySaveSetting = false;
   bool enableUnsupportedGl = false;  // take unknown files as HP-GL/2
   int findInterval = 1;              // timer ticks between folder scans
+  // Seconds a file's size and time must stay unchanged before it is taken;
+  // 0: taken at once where a lease shows nobody has it open.
+  int fileQuietSeconds = 3;
   bool tiffErrorPrint = false;
   int unfixedAddLen = 0;  // mm added to a roll page's cut length
   bool enableA4Fold = false;

@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "jobs/undeletable_files.h"
+#include "settings/program_folders.h"
 #include "support/temp_dir.h"
 
 namespace orvella::jobs {
@@ -126,8 +128,8 @@ TEST(FolderScanner, WithoutLeasesAFileIsTakenWhenItStaysUnchanged) {
   Folders f;
   std::vector<std::string> notes;
   FolderScanner scanner([&](std::string_view note) { notes.emplace_back(note); },
-                        [](const std::filesystem::path& path) {
-                          ProbeResult r = ProbeExclusive(path);
+                        [](int folderFd, const std::string& name) {
+                          ProbeResult r = ProbeExclusive(folderFd, name);
                           if (r.outcome == ProbeOutcome::kTaken) r.outcome = ProbeOutcome::kLeaseRefused;
                           return r;
                         });
@@ -144,6 +146,88 @@ TEST(FolderScanner, WithoutLeasesAFileIsTakenWhenItStaysUnchanged) {
   EXPECT_EQ(r.path, (f.a / "growing.tif").string());
   ASSERT_EQ(notes.size(), 1U);  // the method is reported once per folder
   EXPECT_NE(notes[0].find("no lease"), std::string::npos);
+}
+
+// A file is taken only once its size and time have stayed as they are for the
+// quiet period: a writer that appends chunk by chunk, closing in between, is
+// waited for.
+TEST(FolderScanner, AFileIsTakenOnlyAfterItsQuietPeriod) {
+  Folders f;
+  auto now = std::chrono::steady_clock::time_point{};
+  FolderScanner scanner({}, ProbeExclusive, [&] { return now; });
+  scanner.SetQuietSeconds(3);
+  MakeFile(f.a / "chunked.tif", 100);
+  const auto at = [&](int seconds) {
+    now = std::chrono::steady_clock::time_point{} + std::chrono::seconds(seconds);
+    return scanner.Scan(f.List());
+  };
+  ScanResult r = at(0);
+  EXPECT_FALSE(r.found);
+  ASSERT_EQ(r.skipped.size(), 1U);
+  EXPECT_EQ(r.skipped[0].reason, "changing");
+  EXPECT_TRUE(r.newlyPassedOver.empty());  // nothing to tell: it is on its way
+  EXPECT_FALSE(at(2).found);
+  test::WriteFileBytes(f.a / "chunked.tif", "data and the next chunk");  // closed again in between
+  EXPECT_FALSE(at(4).found);
+  EXPECT_FALSE(at(6).found);
+  r = at(7);
+  ASSERT_TRUE(r.found);
+  EXPECT_EQ(r.stamp.size, 23);
+}
+
+TEST(FolderScanner, LinkedFilesAndALinkedFolderArePassedOverAndToldOnce) {
+  Folders f;
+  MakeFile(f.b / "outside.tif", 100);
+  ASSERT_EQ(::link((f.b / "outside.tif").c_str(), (f.a / "second-name.tif").c_str()), 0);
+  const std::filesystem::path linkedFolder = f.b / "hot-link";
+  std::filesystem::create_directory_symlink(f.a.Path(), linkedFolder);
+  FolderScanner scanner;
+  const std::vector<std::string> folders{f.a.Path().string(), linkedFolder.string()};
+
+  ScanResult r = scanner.Scan(folders);
+  EXPECT_FALSE(r.found);
+  std::map<std::string, std::string> told;
+  for (const ScanSkip& s : r.newlyPassedOver) told[s.path] = s.reason;
+  EXPECT_EQ(told, (std::map<std::string, std::string>{{(f.a / "second-name.tif").string(), "several links"},
+                                                      {linkedFolder.string(), "symbolic link"}}));
+  EXPECT_TRUE(scanner.Scan(folders).newlyPassedOver.empty());
+
+  // Gone and back: told again.
+  std::filesystem::remove(f.a / "second-name.tif");
+  EXPECT_TRUE(scanner.Scan(folders).newlyPassedOver.empty());
+  ASSERT_EQ(::link((f.b / "outside.tif").c_str(), (f.a / "second-name.tif").c_str()), 0);
+  EXPECT_EQ(scanner.Scan(folders).newlyPassedOver.size(), 1U);
+}
+
+TEST(FolderScanner, AnUndeletableFileIsPassedOverUntilItChangesOrGoes) {
+  Folders f;
+  test::TempDir program;
+  settings::CreateApplicationFolders(program.Path());
+  MakeFile(f.a / "stuck.tif", 100);
+  FolderScanner scanner;
+  ScanResult r = scanner.Scan(f.List());
+  ASSERT_TRUE(r.found);
+  {
+    UndeletableFiles list(program.Path());
+    std::string detail;
+    ASSERT_TRUE(list.Add(r.path, r.stamp, detail)) << detail;
+  }
+  UndeletableFiles list(program.Path());  // as a restart reads it
+  scanner.SetUndeletable(&list);
+  r = scanner.Scan(f.List());
+  EXPECT_FALSE(r.found);
+  ASSERT_EQ(r.newlyPassedOver.size(), 1U);
+  EXPECT_EQ(r.newlyPassedOver[0].reason, "undeletable");
+
+  MakeFile(f.a / "stuck.tif", 200);  // changed: a new job
+  EXPECT_TRUE(scanner.Scan(f.List()).found);
+  EXPECT_EQ(list.Size(), 0U);
+
+  std::string detail;
+  ASSERT_TRUE(list.Add((f.a / "stuck.tif").string(), scanner.Scan(f.List()).stamp, detail));
+  std::filesystem::remove(f.a / "stuck.tif");
+  scanner.Scan(f.List());
+  EXPECT_EQ(UndeletableFiles(program.Path()).Size(), 0U);  // forgotten once gone
 }
 
 }  // namespace

@@ -9,9 +9,12 @@
 #include <vector>
 
 #include "jobs/resume_point.h"
+#include "jobs/undeletable_files.h"
 #include "jobs/worker_fixture.h"
+#include "settings/app_data.h"
 #include "support/network_libraries.h"
 #include "support/printer_sim.h"
+#include "support/undeletable.h"
 
 namespace orvella::jobs {
 namespace {
@@ -214,6 +217,82 @@ TEST_F(JobWorkerPrinterTest, AFullTempStopsTheSystemAndKeepsTheFile) {
   EXPECT_EQ(Run((hot / "page.tif").string(), view), 1);
   EXPECT_EQ(Run((hot / "plan.plt").string(), view), 1);
   EXPECT_EQ(wide.SpoolFiles().size(), 2u);
+}
+
+// The file a job started with is the only file it prints: a file renamed
+// over it, a rewrite in place or a removal ends that job after the units
+// already printed, without a unit of mixed content, without the error folder
+// and without stopping the system; a new file under the name is a new job.
+TEST_F(JobWorkerPrinterTest, AFileReplacedOrRemovedDuringItsJobEndsOnlyThatJob) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& source)> change;
+    const char* message;
+  };
+  const std::vector<Case> cases{
+      {"renamed over",
+       [this](const std::string& source) { std::filesystem::rename(DropTiff("new.tif", 3), source); },
+       "処理中にファイルが置き換えられました"},
+      {"rewritten in place",
+       [this](const std::string& source) {
+         const std::string bytes = orvella::test::ReadFileBytes(DropTiff("new.tif", 3));
+         std::filesystem::remove(hot / "new.tif");
+         orvella::test::WriteFileBytes(source, bytes);  // same inode, truncated and written
+       },
+       "処理中にファイルが置き換えられました"},
+      {"removed", [](const std::string& source) { std::filesystem::remove(source); },
+       "処理中にファイルが削除されました"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const auto& spooled : wide.SpoolFiles()) std::filesystem::remove(spooled);
+    const std::string source = DropTiff("same.tif", {{210, 297}, {297, 420}, {210, 297}});
+    RecordingView view;
+    // Between the row of page 2 and its conversion.
+    view.onAdd = [&](int row) {
+      if (row == 2) c.change(source);
+    };
+    EXPECT_EQ(Run(source, view), 0);
+    ASSERT_EQ(view.rows.size(), 2u);
+    EXPECT_EQ(view.rows[0].text, "出力済(部数1/1 ページ1/3)");
+    EXPECT_EQ(view.rows[1].text, std::string(c.message) + "(部数1/1 ページ2/3)");
+    EXPECT_EQ(view.rows[1].mark, StatusMark::kFailed);
+    EXPECT_FALSE(view.details.empty());
+    EXPECT_EQ(wide.SpoolFiles().size(), 1u);
+    EXPECT_EQ(control.State(), RunState::kRunning);
+    EXPECT_EQ(CountErrorCopies("same.tif"), 0);
+    EXPECT_NE(TodayLog().find(",plotter,same.tif,-,-,-,-," + std::string(c.message) + "\r\n"),
+              std::string::npos);
+    EXPECT_EQ(settings::ReadLastProcessFile(program.Path()).path, "");
+    if (!std::filesystem::exists(source)) continue;
+
+    // The new file is a job of its own, from its first page.
+    RecordingView next;
+    EXPECT_EQ(Run(source, next), 1);
+    EXPECT_EQ(Texts(next), (std::vector<std::string>{"出力済(部数1/1 ページ1/3)", "出力済(部数1/1 ページ2/3)",
+                                                     "出力済(部数1/1 ページ3/3)"}));
+    EXPECT_FALSE(std::filesystem::exists(source));
+  }
+}
+
+// A name the folder will not let go of (a sticky folder, a read-only share):
+// the job is done, the file is remembered and passed over, and the other
+// folders go on.
+TEST_F(JobWorkerPrinterTest, AFileThatCannotBeRemovedIsRememberedAndTheSystemRuns) {
+  const std::string source = DropTiff("stuck.tif", 1);
+  const orvella::test::Undeletable stuck(source);
+  if (!stuck) GTEST_SKIP() << "no way to make a file undeletable here";
+  UndeletableFiles list(program.Path());
+  tune = [previous = tune, &list](WorkerContext& context) {
+    previous(context);
+    context.undeletable = &list;
+  };
+  RecordingView view;
+  EXPECT_EQ(Run(source, view), 0);
+  EXPECT_EQ(Texts(view), std::vector<std::string>{"ファイルの削除に失敗しました"});
+  EXPECT_EQ(wide.SpoolFiles().size(), 1u);
+  EXPECT_EQ(control.State(), RunState::kRunning);
+  EXPECT_EQ(UndeletableFiles(program.Path()).Size(), 1u);
 }
 
 }  // namespace

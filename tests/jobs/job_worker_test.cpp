@@ -3,11 +3,13 @@
 #include "jobs/job_worker.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
 
 #include "base/text_codec.h"
+#include "jobs/resume_point.h"
 #include "jobs/worker_fixture.h"
 #include "logging/job_log.h"
 #include "settings/program_folders.h"
@@ -76,6 +78,49 @@ TEST_F(JobWorkerTest, AnExceptionInAJobStopsTheSystemAndKeepsTheFile) {
   EXPECT_EQ(Run(source, view), 0);
   EXPECT_TRUE(std::filesystem::exists(source));
   EXPECT_EQ(control.State(), RunState::kStopPending);
+}
+
+// What the scan found is what the job reads: a link or a FIFO put in its
+// place afterwards (to make the service copy or print a file of its own) is
+// never followed or waited on; the next scan passes it over.
+TEST_F(JobWorkerTest, AnEntrySwappedInAfterTheScanIsNeverRead) {
+  const std::filesystem::path secret = program / "INI" / "PRINTER.INI";
+  orvella::test::WriteFileBytes(secret, "[PRINTER]\r\nPASSWORD=secret\r\n");
+  for (const bool fifo : {false, true}) {
+    SCOPED_TRACE(fifo ? "fifo" : "symbolic link");
+    const std::string source = DropFile("swap.txt", "unsupported text");
+    struct stat scanned {};
+    ASSERT_EQ(::lstat(source.c_str(), &scanned), 0);
+    std::filesystem::remove(source);
+    if (fifo) {
+      ASSERT_EQ(::mkfifo(source.c_str(), 0600), 0);
+    } else {
+      std::filesystem::create_symlink(secret, source);
+    }
+    RecordingView view;
+    const WorkerContext context = Context(view);
+    EXPECT_EQ(RunJob({folder, source, StampOf(scanned)}, context), 0);
+    EXPECT_TRUE(view.rows.empty());
+    EXPECT_FALSE(std::filesystem::exists(program / "ERROR") &&
+                 std::distance(std::filesystem::directory_iterator(program / "ERROR"), {}) > 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(source) || std::filesystem::is_fifo(source));
+    EXPECT_EQ(control.State(), RunState::kRunning);
+    std::filesystem::remove(source);
+  }
+}
+
+// A file that fails before its first unit leaves another file's progress
+// alone: that file resumes where it stopped.
+TEST_F(JobWorkerTest, AFailedFileKeepsTheResumeRecordOfAnotherFile) {
+  const std::string stopped = DropTiff("stopped.tif", 3);
+  base::Failure failure;
+  ASSERT_TRUE(SaveResumePoint(program.Path(), stopped, 0, 2, failure));
+  RecordingView view;
+  EXPECT_EQ(Run(DropFile("notes.txt", "text"), view), 1);
+  EXPECT_EQ(view.rows.at(0).text, "未対応ファイル");
+  const ResumePoint kept = ReadResumePoint(program.Path(), stopped);
+  EXPECT_TRUE(kept.found);
+  EXPECT_EQ(kept.page, 2);
 }
 
 }  // namespace

@@ -81,6 +81,8 @@ class OperationTest : public ::testing::Test {
   OperationTest() {
     home.WriteIni("INPUT.INI",
                   "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"" + hot.Path().string() + "\"\n");
+    // A dropped file is taken at the next scan.
+    home.WriteIni("HIDDEN.INI", "[SETTING]\nFILE_QUIET_SECONDS=\"0\"\n");
   }
   Operation Make() {
     OperationHooks hooks;

@@ -1,5 +1,7 @@
 #include "jobs/worker_fixture.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <ctime>
 #include <stdexcept>
@@ -58,7 +60,9 @@ WorkerContext WorkerFixture::Context(JobView& view) {
 
 int WorkerFixture::Run(const std::string& source, JobView& view) {
   const WorkerContext context = Context(view);
-  return RunJob({folder, source}, context);
+  struct stat info {};
+  if (::lstat(source.c_str(), &info) != 0) ADD_FAILURE() << source << " is not there to run";
+  return RunJob({folder, source, StampOf(info)}, context);
 }
 
 std::string WorkerFixture::TodayLog() const {

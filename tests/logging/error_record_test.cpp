@@ -1,6 +1,7 @@
 #include "logging/error_record.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "base/text_codec.h"
 #include "logging/job_log.h"
@@ -64,6 +65,30 @@ TEST_F(ErrorRecordTest, AFolderOrCopyThatFailsIsLoggedInTheDailyLog) {
       base::Cp932ToUtf8(test::ReadFileBytes(DailyLogPath(home.Path(), std::time(nullptr))));
   EXPECT_NE(log.find(",gone.tif,-,-,-,-,エラーファイルのコピーに失敗しました("), std::string::npos) << log;
   EXPECT_NE(log.find(",b.tif,-,-,-,-,エラーフォルダの作成に失敗しました("), std::string::npos) << log;
+}
+
+// A name near the file system's limit still gets its folder (cut short, its
+// page and extension kept), and the copy is the program's own file by content:
+// 0640, whatever the source's mode.
+TEST_F(ErrorRecordTest, LongNamesGetAShortenedFolderAndTheCopyIsPrivate) {
+  // 246 bytes; the cut falls inside a character either way.
+  const std::string name = std::string(230, 'n') + "図面図面.tif";
+  const std::string source = (hot / name).string();
+  test::WriteFileBytes(source, "drawing");
+  ASSERT_EQ(::chmod(source.c_str(), 04777), 0);
+  for (const int page : {kWholeFile, 12}) {
+    SCOPED_TRACE(page);
+    ASSERT_TRUE(WriteErrorRecordAt(home.Path(), page, source, "x", when));
+    const std::filesystem::path folder = ErrorFolderPath(home.Path(), page, source, when);
+    const std::string folderName = folder.filename().string();
+    EXPECT_LE(folderName.size(), 255U);
+    EXPECT_TRUE(folderName.ends_with(page == kWholeFile ? ".tif" : "_p12.tif")) << folderName;
+    EXPECT_TRUE(base::Utf8ToCp932(folderName).has_value()) << "not cut inside a character";
+    EXPECT_EQ(test::ReadFileBytes(folder / name), "drawing");
+    struct stat info {};
+    ASSERT_EQ(::stat((folder / name).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640U);
+  }
 }
 
 }  // namespace

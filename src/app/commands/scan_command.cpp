@@ -54,8 +54,10 @@ const CommandRegistrar kScan{
      "it starts a job, and prints the oldest complete file:\n"
      "  {\"found\": bool, \"path\", \"folder_index\", \"mtime\", \"skipped\": [{\"path\", \"reason\"}]}\n"
      "mtime is the last-write time in 100-ns ticks since 1601-01-01 UTC; a reason is\n"
-     "\"in use\", \"not a regular file\", \"symbolic link\" or \"unreadable\". Nothing is\n"
-     "moved or changed."}};
+     "\"in use\", \"not a regular file\", \"symbolic link\", \"several links\" (a file\n"
+     "with a second name elsewhere) or \"unreadable\". One scan cannot wait for a\n"
+     "file's quiet period (FILE_QUIET_SECONDS), which the running system adds.\n"
+     "Nothing is moved or changed."}};
 
 }  // namespace
 }  // namespace orvella::cli

@@ -52,6 +52,13 @@ void ConsoleView::NoteDetail(std::string_view detail) {
   PutLine(stdout, row.added + " detail " + row.fileName + ": " + std::string(detail));
 }
 
+// "2026/12/10 08:00:01 passed-over /srv/hot/link.tif: 処理対象外のファイルです(…) (symbolic link)"
+void ConsoleView::NotePassedOver(std::string_view path, std::string_view message, std::string_view reason) {
+  std::lock_guard lock(mutex_);
+  PutLine(stdout, Now() + " passed-over " + std::string(path) + ": " + std::string(message) + " (" +
+                      std::string(reason) + ")");
+}
+
 void ConsoleView::SetRunState(jobs::RunState state) {
   std::lock_guard lock(mutex_);
   PutLine(stdout, Now() + " state " + jobs::RunStateText(state));

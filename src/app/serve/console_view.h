@@ -17,6 +17,7 @@ class ConsoleView : public jobs::JobView, public jobs::OperatorMessages {
   void SetRunState(jobs::RunState state) override;
   // The cause behind the row's message, on a line of its own.
   void NoteDetail(std::string_view detail) override;
+  void NotePassedOver(std::string_view path, std::string_view message, std::string_view reason) override;
   void Warning(const std::string& text) override;
   // Nobody is there to answer: no.
   bool Question(const std::string& text) override;

@@ -25,6 +25,10 @@ class TeeJobView : public jobs::JobView {
     first_.NoteDetail(detail);
     second_.NoteDetail(detail);
   }
+  void NotePassedOver(std::string_view path, std::string_view message, std::string_view reason) override {
+    first_.NotePassedOver(path, message, reason);
+    second_.NotePassedOver(path, message, reason);
+  }
 
  private:
   jobs::JobView& first_;

@@ -50,4 +50,13 @@ Json RowsJson(const BoardSnapshot& board) {
   return rows;
 }
 
+Json PassedOverJson(const BoardSnapshot& board) {
+  Json notes = Json::array();
+  for (auto note = board.passedOver.rbegin(); note != board.passedOver.rend(); ++note) {
+    notes.push_back(
+        {{"time", note->time}, {"path", note->path}, {"message", note->message}, {"reason", note->reason}});
+  }
+  return notes;
+}
+
 }  // namespace orvella::web

@@ -13,5 +13,7 @@ Json RowJson(const JobRow& row);
 Json StateJson(jobs::RunState state);
 // The rows newest first, as the job window lists them.
 Json RowsJson(const BoardSnapshot& board);
+// The passed-over entries, newest first.
+Json PassedOverJson(const BoardSnapshot& board);
 
 }  // namespace orvella::web

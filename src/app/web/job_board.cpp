@@ -56,6 +56,17 @@ void JobBoard::SetRunState(jobs::RunState state) {
   });
 }
 
+void JobBoard::NotePassedOver(std::string_view path, std::string_view message, std::string_view reason) {
+  constexpr std::size_t kMaxNotes = 100;
+  PassedOverNote note{jobs::MakeJobRowColumns(path, std::time(nullptr)).added, std::string(path),
+                      std::string(message), std::string(reason)};
+  Publish([&](BoardSnapshot& board) {
+    std::erase_if(board.passedOver, [&](const PassedOverNote& old) { return old.path == note.path; });
+    if (board.passedOver.size() >= kMaxNotes) board.passedOver.erase(board.passedOver.begin());
+    board.passedOver.push_back(std::move(note));
+  });
+}
+
 std::shared_ptr<const BoardSnapshot> JobBoard::Snapshot() const {
   std::lock_guard lock(pointerMutex_);
   return current_;

@@ -21,12 +21,22 @@ struct JobRow {
   jobs::StatusMark mark = jobs::StatusMark::kInProgress;
 };
 
+// An entry of a hot folder that the scan passes over, as told once.
+struct PassedOverNote {
+  std::string time;  // "%04d/%02d/%02d %02d:%02d:%02d", local
+  std::string path;
+  std::string message;
+  std::string reason;
+};
+
 struct BoardSnapshot {
   std::uint64_t version = 0;  // counts every change
   jobs::RunState state = jobs::RunState::kStopped;
   std::uint64_t stateRevision = 0;
   // Oldest first; the page shows them newest first, as the job window does.
   std::vector<std::shared_ptr<const JobRow>> rows;
+  // Oldest first, one per path (the latest), at most a hundred.
+  std::vector<PassedOverNote> passedOver;
 };
 
 class JobBoard : public jobs::JobView {
@@ -37,6 +47,7 @@ class JobBoard : public jobs::JobView {
   void AddJobRow(std::string_view sourcePath, std::string_view text, jobs::StatusMark mark) override;
   void SetJobStatus(std::string_view text, jobs::StatusMark mark) override;
   void SetRunState(jobs::RunState state) override;
+  void NotePassedOver(std::string_view path, std::string_view message, std::string_view reason) override;
 
   std::shared_ptr<const BoardSnapshot> Snapshot() const;
 

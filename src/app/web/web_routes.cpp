@@ -148,7 +148,8 @@ void WebRoutes::State(httplib::Response& res) const {
 }
 
 void WebRoutes::Jobs(httplib::Response& res) const {
-  ReplyJson(res, 200, Json{{"rows", RowsJson(*board_.Snapshot())}});
+  const auto board = board_.Snapshot();
+  ReplyJson(res, 200, Json{{"rows", RowsJson(*board)}, {"passed_over", PassedOverJson(*board)}});
 }
 
 void WebRoutes::Logs(httplib::Response& res) const {

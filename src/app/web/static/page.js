@@ -88,11 +88,27 @@ function listen() {
   events.onerror = () => { $("connection").textContent = "サーバーに再接続しています…"; };
 }
 
+// Entries of the hot folders that the scan passes over (links, sub-folders,
+// files that could not be removed…), each told once by the server.
+async function loadPassedOver() {
+  const notes = (await getJson("/api/jobs")).passed_over;
+  const body = $("passed-over-rows");
+  body.replaceChildren();
+  for (const note of notes) {
+    const tr = body.insertRow();
+    cell(tr, note.time);
+    cell(tr, note.path);
+    cell(tr, note.message);
+    cell(tr, note.reason);
+  }
+  $("passed-over-section").hidden = notes.length === 0;
+}
+
 // Logs and error records change when a job ends: read them again shortly after.
 let refreshTimer = null;
 function refreshSoon() {
   if (refreshTimer) return;
-  refreshTimer = setTimeout(() => { refreshTimer = null; loadLogs(); loadErrors(); }, 500);
+  refreshTimer = setTimeout(() => { refreshTimer = null; loadLogs(); loadErrors(); loadPassedOver().catch(() => {}); }, 500);
 }
 
 let shownDay = null;
@@ -258,5 +274,10 @@ document.addEventListener("DOMContentLoaded", () => {
   loadLogs().catch(() => {});
   loadErrors().catch(() => {});
   loadPrinters().catch(() => {});
-  setInterval(() => { loadLogs().catch(() => {}); loadErrors().catch(() => {}); }, 30000);
+  loadPassedOver().catch(() => {});
+  setInterval(() => {
+    loadLogs().catch(() => {});
+    loadErrors().catch(() => {});
+    loadPassedOver().catch(() => {});
+  }, 30000);
 });

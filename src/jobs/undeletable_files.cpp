@@ -1,0 +1,115 @@
+#include "jobs/undeletable_files.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+#include "base/file_io.h"
+#include "settings/program_folders.h"
+
+namespace orvella::jobs {
+namespace {
+
+// Far more than any print room leaves behind; a damaged or hostile list
+// cannot grow memory beyond it.
+constexpr std::size_t kMaxEntries = 10000;
+constexpr std::size_t kMaxFileBytes = 8u << 20;
+
+// A name may hold any byte but '/' and NUL: escape everything that is not
+// plain printable ASCII, so one entry is one line.
+std::string Escape(const std::string& path) {
+  std::string out;
+  for (const unsigned char c : path) {
+    if (c == '\\' || c < 0x21 || c > 0x7E) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      out += hex;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+bool Unescape(const std::string& text, std::string& path) {
+  path.clear();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      path += text[i];
+      continue;
+    }
+    if (i + 3 >= text.size() || text[i + 1] != 'x') return false;
+    unsigned value = 0;
+    if (std::sscanf(text.substr(i + 2, 2).c_str(), "%2X", &value) != 1) return false;
+    path += static_cast<char>(value);
+    i += 3;
+  }
+  return true;
+}
+
+std::string FolderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
+
+}  // namespace
+
+UndeletableFiles::UndeletableFiles(const std::filesystem::path& program)
+    : file_(settings::ProgramPath(program, "/INI/undeletable.txt")) {
+  std::string bytes;
+  if (base::ReadWholeFile(file_, bytes, kMaxFileBytes) != base::ReadStatus::kOk) return;
+  std::istringstream lines(bytes);
+  std::string line;
+  while (std::getline(lines, line) && entries_.size() < kMaxEntries) {
+    std::istringstream fields(line);
+    Entry entry;
+    std::string escaped;
+    if (fields >> entry.stamp.device >> entry.stamp.inode >> entry.stamp.size >> entry.stamp.fileTime >>
+            escaped &&
+        Unescape(escaped, entry.path)) {
+      entries_.push_back(std::move(entry));
+    }
+  }
+}
+
+bool UndeletableFiles::SaveLocked() {
+  std::string bytes;
+  for (const Entry& e : entries_) {
+    bytes += std::to_string(e.stamp.device) + " " + std::to_string(e.stamp.inode) + " " +
+             std::to_string(e.stamp.size) + " " + std::to_string(e.stamp.fileTime) + " " + Escape(e.path) + "\n";
+  }
+  return base::ReplaceFileAtomically(file_, bytes, 0640);
+}
+
+bool UndeletableFiles::Add(const std::string& path, const FileStamp& stamp, std::string& detail) {
+  std::lock_guard lock(mutex_);
+  std::erase_if(entries_, [&](const Entry& e) { return e.path == path; });
+  if (entries_.size() >= kMaxEntries) entries_.erase(entries_.begin());
+  entries_.push_back({path, stamp});
+  if (SaveLocked()) return true;
+  detail = file_.string() + " could not be written";
+  return false;
+}
+
+bool UndeletableFiles::Holds(const std::string& path, const FileStamp& stamp) {
+  std::lock_guard lock(mutex_);
+  const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.path == path; });
+  if (it == entries_.end()) return false;
+  if (it->stamp == stamp) return true;
+  entries_.erase(it);
+  SaveLocked();
+  return false;
+}
+
+void UndeletableFiles::KeepOnly(const std::string& folder, const std::set<std::string>& seenPaths) {
+  std::lock_guard lock(mutex_);
+  const std::size_t removed = std::erase_if(
+      entries_, [&](const Entry& e) { return FolderOf(e.path) == folder && !seenPaths.contains(e.path); });
+  if (removed > 0) SaveLocked();
+}
+
+std::size_t UndeletableFiles::Size() const {
+  std::lock_guard lock(mutex_);
+  return entries_.size();
+}
+
+}  // namespace orvella::jobs

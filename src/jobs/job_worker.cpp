@@ -85,7 +85,7 @@ class JobRun {
   void SaveProgress(int qty, int page);
   // The error folder copy; false (system stopped, file kept) when it could
   // not be made, so a failed file is never deleted without its copy.
-  bool KeepErrorCopy(int page, const std::string& message);
+  bool KeepErrorCopy(int page, const std::string& message, const std::string& detail);
 
   const JobRequest& request_;
   const WorkerContext& context_;
@@ -129,8 +129,9 @@ void JobRun::SaveProgress(int qty, int page) {
   logging::WriteJobLogMessage(context_.program, failure.message);
 }
 
-bool JobRun::KeepErrorCopy(int page, const std::string& message) {
-  if (logging::WriteErrorRecord(context_.program, page, request_.sourcePath, message, source_.ReaderPath())) {
+bool JobRun::KeepErrorCopy(int page, const std::string& message, const std::string& detail) {
+  if (logging::WriteErrorRecord(context_.program, page, request_.sourcePath, message,
+                                {source_.ReaderPath(), detail})) {
     return true;
   }
   context_.view.NoteDetail("the file was not copied to the error folder, so it stays in its input folder");
@@ -160,7 +161,7 @@ int JobRun::FailTheFile(const std::string& message, const std::string& detail) {
   if (!detail.empty()) context_.view.NoteDetail(detail);
   Log(message, false);
   Notify(message);
-  if (!KeepErrorCopy(logging::kWholeFile, message)) return 0;
+  if (!KeepErrorCopy(logging::kWholeFile, message, detail)) return 0;
   return DeleteSource();
 }
 
@@ -280,7 +281,7 @@ UnitEnd JobRun::RunUnit(WorkUnit unit, const UnitCounters& counters, int errorPa
       Stop();
       return UnitEnd::kEndJob;
     }
-    if (!KeepErrorCopy(errorPage, failure.message)) return UnitEnd::kEndJob;
+    if (!KeepErrorCopy(errorPage, failure.message, failure.detail)) return UnitEnd::kEndJob;
     return UnitEnd::kSkipped;
   }
   const std::string sending = JobStatusText(unit, UnitStep::kTransferring, counters);

@@ -75,7 +75,8 @@ bool UndeletableFiles::SaveLocked() {
   std::string bytes;
   for (const Entry& e : entries_) {
     bytes += std::to_string(e.stamp.device) + " " + std::to_string(e.stamp.inode) + " " +
-             std::to_string(e.stamp.size) + " " + std::to_string(e.stamp.fileTime) + " " + Escape(e.path) + "\n";
+             std::to_string(e.stamp.size) + " " + std::to_string(e.stamp.fileTime) + " " + Escape(e.path) +
+             "\n";
   }
   return base::ReplaceFileAtomically(file_, bytes, 0640);
 }
@@ -92,7 +93,8 @@ bool UndeletableFiles::Add(const std::string& path, const FileStamp& stamp, std:
 
 bool UndeletableFiles::Holds(const std::string& path, const FileStamp& stamp) {
   std::lock_guard lock(mutex_);
-  const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.path == path; });
+  const auto it =
+      std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.path == path; });
   if (it == entries_.end()) return false;
   if (it->stamp == stamp) return true;
   entries_.erase(it);

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "base/unique_fd.h"
+#include "logging/append_line.h"
 #include "logging/job_log.h"
 #include "settings/program_folders.h"
 
@@ -36,6 +37,14 @@ std::string CutUtf8(const std::string& text, std::size_t bytes) {
   if (text.size() <= bytes) return text;
   while (bytes > 0 && (static_cast<unsigned char>(text[bytes]) & 0xC0) == 0x80) --bytes;
   return text.substr(0, bytes);
+}
+
+// A detail on one line, whatever the library's text held.
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  return text;
 }
 
 bool CopyBytes(int from, int to, std::string& detail) {
@@ -123,7 +132,7 @@ std::filesystem::path ErrorFolderPath(const std::filesystem::path& program, int 
 }
 
 bool WriteErrorRecordAt(const std::filesystem::path& program, int page, const std::string& sourcePath,
-                        const std::string& message, std::time_t now, const std::string& contentPath) {
+                        const std::string& message, std::time_t now, const ErrorSource& extra) {
   const std::filesystem::path folder = ErrorFolderPath(program, page, sourcePath, now);
   std::error_code error;
   std::filesystem::create_directories(folder, error);
@@ -135,10 +144,12 @@ bool WriteErrorRecordAt(const std::filesystem::path& program, int page, const st
   fields.sourcePath = sourcePath;
   fields.message = message;
   WriteJobLogAt(program, folder / "error.csv", fields, now);
+  // UTF-8, one line per failure, beside the line it explains.
+  if (!extra.detail.empty()) AppendLine(folder / kErrorDetailFile, "", OneLine(extra.detail) + "\n");
 
   const std::filesystem::path copy = folder / std::filesystem::path(sourcePath).filename();
   std::string detail;
-  if (!CopyReplacing(contentPath.empty() ? sourcePath : contentPath, copy, detail)) {
+  if (!CopyReplacing(extra.contentPath.empty() ? sourcePath : extra.contentPath, copy, detail)) {
     LogFailure(program, sourcePath, kCopyFailed, copy.string() + ": " + detail);
     return false;
   }
@@ -146,8 +157,8 @@ bool WriteErrorRecordAt(const std::filesystem::path& program, int page, const st
 }
 
 bool WriteErrorRecord(const std::filesystem::path& program, int page, const std::string& sourcePath,
-                      const std::string& message, const std::string& contentPath) {
-  return WriteErrorRecordAt(program, page, sourcePath, message, std::time(nullptr), contentPath);
+                      const std::string& message, const ErrorSource& extra) {
+  return WriteErrorRecordAt(program, page, sourcePath, message, std::time(nullptr), extra);
 }
 
 }  // namespace orvella::logging

@@ -2,6 +2,7 @@
 // goes on; a long list stays cheap.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QTreeView>
 #include <atomic>
 #include <chrono>
@@ -9,6 +10,7 @@
 #include <thread>
 
 #include "app/gui/gui_job_view.h"
+#include "app/gui/job_window.h"
 #include "gui/gui_fixture.h"
 
 namespace orvella::cli {
@@ -60,6 +62,33 @@ TEST(GuiJobView, WorkerRowsArriveInOrderBeforeTheWorkerGoesOn) {
   v.view.SetJobStatus("中止(部数1 ページ1)", StatusMark::kFailed);
   EXPECT_EQ(Cell(v.model, 0, 3).toStdString(), "中止(部数1 ページ1)");
   EXPECT_EQ(Cell(v.model, 1, 3).toStdString(), "出力済(部数1/1 ページ1/1)");
+}
+
+// The cause behind a failed row: its tooltip, and the line under the list
+// while the row is selected; a later status that is no failure takes it away.
+TEST(GuiJobView, TheDetailOfAFailedRowIsItsTooltipAndTheSelectedRowsLine) {
+  ViewOnThisThread v;
+  JobWindow window("Orvella", v.model);
+  window.show();
+  v.view.AddJobRow("/hot/a.tif", "部数1/1 ページ1/1", StatusMark::kInProgress);
+  v.view.SetJobStatus("転送エラー(部数1/1 ページ1/1)", StatusMark::kFailed);
+  v.view.NoteDetail("the printer at 127.0.0.1 did not answer (curl: Timeout was reached)");
+  const QModelIndex top = v.model.index(0, 1);
+  EXPECT_EQ(v.model.data(top, Qt::ToolTipRole).toString().toStdString(),
+            "the printer at 127.0.0.1 did not answer (curl: Timeout was reached)");
+  EXPECT_TRUE(window.DetailLine().isHidden());
+  window.List().setCurrentIndex(top);
+  EXPECT_FALSE(window.DetailLine().isHidden());
+  EXPECT_EQ(window.DetailLine().text().toStdString(),
+            "the printer at 127.0.0.1 did not answer (curl: Timeout was reached)");
+
+  v.view.AddJobRow("/hot/b.tif", "部数1/1 ページ1/1", StatusMark::kInProgress);
+  window.List().setCurrentIndex(v.model.index(0, 0));
+  EXPECT_TRUE(window.DetailLine().isHidden());
+  v.view.SetJobStatus("出力済(部数1/1 ページ1/1)", StatusMark::kDone);
+  EXPECT_FALSE(v.model.data(v.model.index(0, 1), Qt::ToolTipRole).isValid());
+  EXPECT_EQ(v.model.data(v.model.index(1, 3), JobListModel::kDetailRole).toString().toStdString(),
+            "the printer at 127.0.0.1 did not answer (curl: Timeout was reached)");
 }
 
 TEST(GuiJobView, ClosingTheGateReleasesAWaitingWorker) {

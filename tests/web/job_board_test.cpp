@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/web/board_json.h"
+
 namespace orvella::web {
 namespace {
 
@@ -34,6 +36,25 @@ TEST(JobBoardTest, RowsAreCappedAndAStatusChangesOnlyTheNewestRow) {
   ASSERT_EQ(first->rows.size(), 1u);
   EXPECT_EQ(first->rows[0]->columns.fileName, "a.tif");
   EXPECT_EQ(first->state, jobs::RunState::kStopped);
+}
+
+// The cause behind a failure travels with its row (and its revision, so the
+// page's stream sends it) until the row shows something else than a failure.
+TEST(JobBoardTest, TheDetailStaysWithTheFailedRowOnly) {
+  JobBoard board;
+  board.AddJobRow("/hot/a.tif", "部数1/1 ページ1/2", StatusMark::kInProgress);
+  board.SetJobStatus("TIFFファイルのオープンエラー(部数1/1 ページ1/2)", StatusMark::kFailed);
+  const auto before = board.Snapshot()->rows[0]->revision;
+  board.NoteDetail("row 12 of page 1 of /hot/a.tif cannot be read");
+  auto row = board.Snapshot()->rows[0];
+  EXPECT_EQ(row->detail, "row 12 of page 1 of /hot/a.tif cannot be read");
+  EXPECT_GT(row->revision, before);
+  EXPECT_EQ(RowJson(*row)["detail"], "row 12 of page 1 of /hot/a.tif cannot be read");
+
+  board.SetJobStatus("出力済(部数1/1 ページ1/2)", StatusMark::kDone);
+  row = board.Snapshot()->rows[0];
+  EXPECT_TRUE(row->detail.empty());
+  EXPECT_TRUE(RowJson(*row)["detail"].is_null());
 }
 
 TEST(JobBoardTest, AStatusBeforeAnyRowChangesNothingButTheVersion) {

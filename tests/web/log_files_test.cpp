@@ -53,11 +53,13 @@ TEST_F(LogFilesTest, AnErrorRecordIsFoundByItsFolderNameOnly) {
   std::filesystem::create_directory(home / "hot");
   test::WriteFileBytes(home / "hot/notes.txt", "not a drawing");
   ASSERT_TRUE(logging::WriteErrorRecordAt(home.Path(), logging::kWholeFile, (home / "hot/notes.txt").string(),
-                                          "未対応ファイル", 1796889600));
+                                          "未対応ファイル", 1796889600,
+                                          {{}, "neither a TIFF file\nnor HP-GL/2 in a PJL envelope"}));
   const auto records = ListErrorRecords(home.Path(), 200);
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].fileName, "notes.txt");
   EXPECT_EQ(records[0].message, "未対応ファイル");
+  EXPECT_EQ(records[0].detail, "neither a TIFF file nor HP-GL/2 in a PJL envelope");
   EXPECT_EQ(records[0].folder, (home / "hot").string());
   EXPECT_EQ(test::ReadFileBytes(records[0].kept), "not a drawing");
 

@@ -28,6 +28,11 @@ void GuiJobView::SetJobStatus(std::string_view text, jobs::StatusMark mark) {
   gate_.Run([&] { model_.SetTopStatus(status, mark); });
 }
 
+void GuiJobView::NoteDetail(std::string_view detail) {
+  const QString text = ToQString(detail);
+  gate_.Run([&] { model_.SetTopDetail(text); });
+}
+
 void GuiJobView::SetRunState(jobs::RunState state) {
   gate_.Run([&] { showState_(state); });
 }

@@ -16,6 +16,7 @@ class GuiJobView : public jobs::JobView {
   void AddJobRow(std::string_view sourcePath, std::string_view text, jobs::StatusMark mark) override;
   void SetJobStatus(std::string_view text, jobs::StatusMark mark) override;
   void SetRunState(jobs::RunState state) override;
+  void NoteDetail(std::string_view detail) override;
 
  private:
   WindowThreadGate& gate_;

@@ -30,6 +30,8 @@ QVariant JobListModel::data(const QModelIndex& index, int role) const {
       case kStatusColumn:
         return row.status;
     }
+  } else if ((role == Qt::ToolTipRole || role == kDetailRole) && !row.detail.isEmpty()) {
+    return row.detail;
   } else if (role == Qt::DecorationRole && index.column() == kStatusColumn) {
     const auto mark = static_cast<size_t>(row.mark);
     return mark < marks_.size() ? marks_[mark] : QIcon();
@@ -46,8 +48,12 @@ QVariant JobListModel::headerData(int section, Qt::Orientation orientation, int 
 
 void JobListModel::AddRow(const jobs::JobRowColumns& columns, const QString& status, jobs::StatusMark mark) {
   beginInsertRows({}, 0, 0);
-  rows_.push_back({QString::fromStdString(columns.added), QString::fromStdString(columns.fileName),
-                   QString::fromStdString(columns.folder), status, mark});
+  rows_.push_back({QString::fromStdString(columns.added),
+                   QString::fromStdString(columns.fileName),
+                   QString::fromStdString(columns.folder),
+                   status,
+                   mark,
+                   {}});
   endInsertRows();
 }
 
@@ -55,8 +61,15 @@ void JobListModel::SetTopStatus(const QString& status, jobs::StatusMark mark) {
   if (rows_.empty()) return;
   rows_.back().status = status;
   rows_.back().mark = mark;
-  const QModelIndex top = index(0, kStatusColumn);
-  emit dataChanged(top, top, {Qt::DisplayRole, Qt::DecorationRole});
+  if (mark != jobs::StatusMark::kFailed) rows_.back().detail.clear();
+  emit dataChanged(index(0, 0), index(0, kColumnCount - 1),
+                   {Qt::DisplayRole, Qt::DecorationRole, Qt::ToolTipRole, kDetailRole});
+}
+
+void JobListModel::SetTopDetail(const QString& detail) {
+  if (rows_.empty()) return;
+  rows_.back().detail = detail;
+  emit dataChanged(index(0, 0), index(0, kColumnCount - 1), {Qt::ToolTipRole, kDetailRole});
 }
 
 }  // namespace orvella::cli

@@ -17,6 +17,8 @@ class JobListModel : public QAbstractTableModel {
  public:
   static constexpr int kColumnCount = 4;
   static constexpr int kStatusColumn = 3;
+  // The plain-English cause behind a failed row (also its tooltip).
+  static constexpr int kDetailRole = Qt::UserRole + 1;
 
   explicit JobListModel(QObject* parent = nullptr);
 
@@ -28,7 +30,10 @@ class JobListModel : public QAbstractTableModel {
   // Inserts row 0.
   void AddRow(const jobs::JobRowColumns& columns, const QString& status, jobs::StatusMark mark);
   // Replaces the status and mark of row 0; nothing when the list is empty.
+  // A status that is not a failure takes the row's detail away.
   void SetTopStatus(const QString& status, jobs::StatusMark mark);
+  // The cause behind row 0's failure.
+  void SetTopDetail(const QString& detail);
 
  private:
   struct Row {
@@ -37,6 +42,7 @@ class JobListModel : public QAbstractTableModel {
     QString folder;
     QString status;
     jobs::StatusMark mark;
+    QString detail;
   };
   const Row& RowAt(int row) const { return rows_[rows_.size() - 1 - static_cast<size_t>(row)]; }
 

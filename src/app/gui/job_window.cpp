@@ -9,10 +9,12 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTreeView>
+#include <QVBoxLayout>
 
 #include "app/gui/command_menu.h"
 #include "app/gui/gui_icons.h"
 #include "app/gui/gui_texts.h"
+#include "app/gui/job_list_model.h"
 #include "app/gui/minimise_as_close.h"
 
 namespace orvella::cli {
@@ -30,6 +32,7 @@ JobWindow::JobWindow(const QString& title, QAbstractItemModel& model)
                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       title_(title),
       list_(new QTreeView(this)),
+      detail_(new QLabel(this)),
       stateIcon_(new QLabel(this)),
       stateText_(new QLabel(this)) {
   setWindowTitle(title);
@@ -48,7 +51,23 @@ JobWindow::JobWindow(const QString& title, QAbstractItemModel& model)
   list_->header()->setStretchLastSection(false);
   for (int i = 0; i < static_cast<int>(std::size(kColumnWidths)); ++i)
     list_->header()->resizeSection(i, kColumnWidths[i]);
-  setCentralWidget(list_);
+  // The selected row's cause, in full and selectable, so it can be copied
+  // into a mail to whoever looks after the printers.
+  detail_->setWordWrap(true);
+  detail_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  detail_->setContentsMargins(4, 2, 4, 2);
+  detail_->hide();
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(list_, 1);
+  layout->addWidget(detail_);
+  setCentralWidget(central);
+  connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this] { ShowSelectedDetail(); });
+  connect(&model, &QAbstractItemModel::dataChanged, this, [this] { ShowSelectedDetail(); });
+  connect(&model, &QAbstractItemModel::rowsInserted, this, [this] { ShowSelectedDetail(); });
 
   auto* statePart = new QWidget(this);
   auto* stateLayout = new QHBoxLayout(statePart);
@@ -87,6 +106,14 @@ QMenu* JobWindow::AddMenu(const char* title) {
 void JobWindow::ShowRunState(jobs::RunState state) {
   stateIcon_->setPixmap(RunStateIcon(state).pixmap(kStateIconSize, kStateIconSize));
   stateText_->setText(QString::fromUtf8(jobs::RunStateText(state)));
+}
+
+void JobWindow::ShowSelectedDetail() {
+  const QModelIndex current = list_->currentIndex();
+  const QString detail =
+      current.isValid() ? current.siblingAtColumn(0).data(JobListModel::kDetailRole).toString() : QString();
+  detail_->setText(detail);
+  detail_->setVisible(!detail.isEmpty());
 }
 
 void JobWindow::SetTitleSuffix(const QString& suffix) { setWindowTitle(title_ + suffix); }

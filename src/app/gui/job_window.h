@@ -21,6 +21,8 @@ class JobWindow : public QMainWindow {
   JobWindow(const QString& title, QAbstractItemModel& model);
 
   QTreeView& List() { return *list_; }
+  // The line under the list: the cause behind the selected row's failure.
+  QLabel& DetailLine() { return *detail_; }
   // The status bar's icon and text.
   void ShowRunState(jobs::RunState state);
   // Without a notification icon the title carries the run state.
@@ -42,9 +44,11 @@ class JobWindow : public QMainWindow {
 
  private:
   QMenu* AddMenu(const char* title);
+  void ShowSelectedDetail();
 
   QString title_;
   QTreeView* list_;
+  QLabel* detail_;
   QLabel* stateIcon_;
   QLabel* stateText_;
   bool minimiseCloses_ = true;

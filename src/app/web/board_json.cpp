@@ -34,7 +34,8 @@ Json RowJson(const JobRow& row) {
           {"status", row.status},
           {"mark", static_cast<int>(row.mark)},
           {"mark_name", MarkName(row.mark)},
-          {"icon", std::string("/static/icons/mark_") + MarkName(row.mark) + ".png"}};
+          {"icon", std::string("/static/icons/mark_") + MarkName(row.mark) + ".png"},
+          {"detail", row.detail.empty() ? Json(nullptr) : Json(row.detail)}};
 }
 
 Json StateJson(jobs::RunState state) {

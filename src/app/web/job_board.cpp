@@ -45,6 +45,17 @@ void JobBoard::SetJobStatus(std::string_view text, jobs::StatusMark mark) {
     row->revision = board.version;
     row->status = text;
     row->mark = mark;
+    if (mark != jobs::StatusMark::kFailed) row->detail.clear();
+    board.rows.back() = std::move(row);
+  });
+}
+
+void JobBoard::NoteDetail(std::string_view detail) {
+  Publish([&](BoardSnapshot& board) {
+    if (board.rows.empty()) return;
+    auto row = std::make_shared<JobRow>(*board.rows.back());
+    row->revision = board.version;
+    row->detail = detail;
     board.rows.back() = std::move(row);
   });
 }

@@ -19,6 +19,7 @@ struct JobRow {
   jobs::JobRowColumns columns;
   std::string status;
   jobs::StatusMark mark = jobs::StatusMark::kInProgress;
+  std::string detail;  // the plain-English cause behind a failure, else empty
 };
 
 // An entry of a hot folder that the scan passes over, as told once.
@@ -47,6 +48,7 @@ class JobBoard : public jobs::JobView {
   void AddJobRow(std::string_view sourcePath, std::string_view text, jobs::StatusMark mark) override;
   void SetJobStatus(std::string_view text, jobs::StatusMark mark) override;
   void SetRunState(jobs::RunState state) override;
+  void NoteDetail(std::string_view detail) override;
   void NotePassedOver(std::string_view path, std::string_view message, std::string_view reason) override;
 
   std::shared_ptr<const BoardSnapshot> Snapshot() const;

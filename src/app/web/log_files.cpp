@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "base/text_codec.h"
+#include "logging/error_record.h"
 #include "settings/program_folders.h"
 
 namespace orvella::web {
@@ -66,6 +67,15 @@ std::optional<std::string> ReadTail(const fs::path& file, std::uintmax_t maxByte
   return bytes;
 }
 
+// The detail of the record's last failure: the file's last line.
+std::string LastDetailLine(const fs::path& file) {
+  bool truncated = false;
+  const std::optional<std::string> bytes = ReadTail(file, kMaxErrorCsv, truncated);
+  if (!bytes) return {};
+  const std::vector<std::string> lines = Lines(*bytes);
+  return lines.empty() ? std::string() : lines.back();
+}
+
 ErrorRecord ReadErrorRecord(const fs::path& folder) {
   const std::string name = folder.filename().string();
   ErrorRecord record;
@@ -78,12 +88,13 @@ ErrorRecord ReadErrorRecord(const fs::path& folder) {
     record.fileName = last[4];
     record.message = last[9];
   }
+  record.detail = LastDetailLine(folder / logging::kErrorDetailFile);
   // The copy carries the source's own name; whatever else is there is not it.
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     const std::string entryName = entry.path().filename().string();
-    if (entry.path().filename() != "error.csv" && IsRegularFile(entry.path()) &&
-        (record.fileName.empty() || entryName == record.fileName)) {
+    if (entry.path().filename() != "error.csv" && entry.path().filename() != logging::kErrorDetailFile &&
+        IsRegularFile(entry.path()) && (record.fileName.empty() || entryName == record.fileName)) {
       record.kept = entry.path();
       if (record.fileName.empty()) record.fileName = entryName;
       break;

@@ -41,6 +41,7 @@ struct ErrorRecord {
   std::string folder;   // the source's folder
   std::string fileName;
   std::string message;
+  std::string detail;          // the cause in plain English, empty when none was kept
   std::filesystem::path kept;  // the copy of the source, empty when there is none
 };
 

@@ -97,8 +97,13 @@ Json LogDayJson(const LogDay& day) {
 }
 
 Json ErrorJson(const ErrorRecord& record) {
-  Json json{{"id", record.id},         {"written", record.written}, {"folder", record.folder},
-            {"file", record.fileName}, {"message", record.message}, {"download", nullptr}};
+  Json json{{"id", record.id},
+            {"written", record.written},
+            {"folder", record.folder},
+            {"file", record.fileName},
+            {"message", record.message},
+            {"download", nullptr},
+            {"detail", record.detail.empty() ? Json(nullptr) : Json(record.detail)}};
   if (!record.kept.empty()) json["download"] = "/api/errors/" + PercentEncode(record.id) + "/file";
   return json;
 }

@@ -49,6 +49,16 @@ function fillRow(tr, row) {
   cell(tr, row.folder);
   const status = cell(tr, "", "status");
   status.append(icon(row.icon), document.createTextNode(row.status));
+  showDetail(status, row.detail);
+}
+
+// The cause behind a failure, on a line of its own under the message.
+function showDetail(td, detail) {
+  if (!detail) return;
+  const line = document.createElement("div");
+  line.className = "detail";
+  line.textContent = detail;
+  td.append(line);
 }
 
 function showRow(row) {
@@ -166,7 +176,7 @@ async function loadErrors() {
     cell(row, record.written);
     cell(row, record.file);
     cell(row, record.folder);
-    cell(row, record.message);
+    showDetail(cell(row, record.message), record.detail);
     const kept = row.insertCell();
     if (record.download) {
       const a = document.createElement("a");

@@ -184,7 +184,7 @@ def error_folders(home):
     for folder in (home / "ERROR").glob("*/"):
         log = folder / "error.csv"
         message = log.read_bytes().decode("cp932", "replace").split("\r\n")[1].split(",")[-1] if log.exists() else "?"
-        names.update((p.name, message) for p in folder.iterdir() if p.name != "error.csv")
+        names.update((p.name, message) for p in folder.iterdir() if p.name not in ("error.csv", "detail.txt"))
     return names
 
 

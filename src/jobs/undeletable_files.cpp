@@ -49,7 +49,11 @@ bool Unescape(const std::string& text, std::string& path) {
   return true;
 }
 
-std::string FolderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
+// The scan names a folder's files folder + '/' + name.
+bool InFolder(const std::string& path, const std::string& folder) {
+  return path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
+         path[folder.size()] == '/' && path.find('/', folder.size() + 1) == std::string::npos;
+}
 
 }  // namespace
 
@@ -105,7 +109,7 @@ bool UndeletableFiles::Holds(const std::string& path, const FileStamp& stamp) {
 void UndeletableFiles::KeepOnly(const std::string& folder, const std::set<std::string>& seenPaths) {
   std::lock_guard lock(mutex_);
   const std::size_t removed = std::erase_if(
-      entries_, [&](const Entry& e) { return FolderOf(e.path) == folder && !seenPaths.contains(e.path); });
+      entries_, [&](const Entry& e) { return InFolder(e.path, folder) && !seenPaths.contains(e.path); });
   if (removed > 0) SaveLocked();
 }
 

@@ -23,8 +23,8 @@ import re
 import sys
 import time
 
-JOB_LINE = re.compile(r"^\S+ \S+ job (.*) \((.*)\) \[(in progress|done|failed)\] (.*)$", re.S)
-COUNTERS = re.compile(r"部数(\d+)/(\d+) ページ\d+/(\d+)")
+from soak_check import COUNTERS, JOB_LINE
+
 SERVE_LOG = re.compile(r"serve-(\d+)\.log$")
 
 
@@ -42,9 +42,9 @@ class Edge:
         """Counts the file's progress; true when its moment has come."""
         if self.after is None:
             m = COUNTERS.search(text)
-            if not m:
+            if not m or not m.group(2) or not m.group(4):
                 return False
-            units = int(m.group(2)) * int(m.group(3))
+            units = int(m.group(2)) * int(m.group(4))
             self.after = rng.randint(1, max(1, units - 1))
             self.on_convert = rng.random() < 0.4
         if mark == "done":

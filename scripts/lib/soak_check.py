@@ -10,7 +10,9 @@ folder home/. Prints one line per violation and the figures; exit status 1
 when anything was violated.
 """
 import collections
+import csv
 import hashlib
+import io
 import json
 import pathlib
 import re
@@ -132,23 +134,28 @@ def error_folders(home):
     names = {}
     for folder in (home / "ERROR").glob("*/"):
         log = folder / "error.csv"
-        message = log.read_bytes().decode("cp932", "replace").split("\r\n")[1].split(",")[-1] if log.exists() else "?"
+        message = log_records(log.read_bytes().decode("cp932", "replace"))[1][-1] if log.exists() else "?"
         names.update((p.name, message) for p in folder.iterdir() if p.name != "error.csv")
     return names
+
+
+def log_records(text):
+    """The records of a job log (CSV: a quoted field may hold a line end)."""
+    return list(csv.reader(io.StringIO(text, newline="")))
 
 
 def check_job_log(home, problems):
     for log in sorted((home / "LOG").glob("*.csv")):
         try:
-            lines = log.read_bytes().decode("cp932").split("\r\n")
+            text = log.read_bytes().decode("cp932")
         except UnicodeDecodeError as e:
             problems.append(f"job log {log.name} is not CP932 text: {e}")
             continue
-        if lines[-1] != "":
-            problems.append(f"job log {log.name} ends in a torn line: {lines[-1]!r}")
-        for number, line in enumerate(lines[:-1], 1):
-            if line.count(",") != 9:
-                problems.append(f"job log {log.name} line {number} is torn: {line!r}")
+        if not text.endswith("\r\n"):
+            problems.append(f"job log {log.name} ends in a torn line: {text[-80:]!r}")
+        for number, record in enumerate(log_records(text), 1):
+            if len(record) != 10:
+                problems.append(f"job log {log.name} record {number} is torn: {record!r}")
 
 
 def main():

@@ -55,6 +55,28 @@ TEST_F(JobLogTest, ZeroNumbersAreDashesAndATargetFileIsUsedAsGiven) {
   EXPECT_FALSE(WriteJobLog(home.Path(), home / "missing/x.csv", fields));
 }
 
+// A field holding a comma, a quote or a line end is quoted, so it cannot
+// shift the columns or split the record; any other stays as it is.
+TEST_F(JobLogTest, AFieldIsQuotedOnlyWhenItHoldsACommaAQuoteOrALineEnd) {
+  const std::filesystem::path target = home / "ERROR/x.csv";
+  const std::pair<std::string, std::string> cases[] = {
+      {"plan.tif", "plan.tif"},
+      {"13,15.tif", "\"13,15.tif\""},
+      {"say \"hi\".tif", "\"say \"\"hi\"\".tif\""},
+      {"two\r\nlines.tif", "\"two\r\nlines.tif\""},
+      {"図面,第2版.tif", "\"図面,第2版.tif\""},
+      // CP932 has no é: the character becomes "?", the line stays.
+      {"café.tif", "caf?.tif"},
+  };
+  std::string expected = Cp932(kJobLogHeader);
+  for (const auto& [name, field] : cases) {
+    const JobLogFields fields{"/hot/" + name, "広幅,1", "", 594, 0, 13.15, "OK"};
+    ASSERT_TRUE(WriteJobLogAt(home.Path(), target, fields, Local(2020, 1, 5, 6, 7, 8)));
+    expected += Cp932("2020/01/05,06:07:08,/hot,\"広幅,1\"," + field + ",-,594,-,13.15,OK");
+  }
+  EXPECT_EQ(test::ReadFileBytes(target), expected);
+}
+
 TEST_F(JobLogTest, LinesOfSeveralThreadsNeverMix) {
   constexpr int kThreads = 4, kLines = 300;
   const std::time_t now = Local(2021, 6, 1, 12, 0, 0);

@@ -14,6 +14,7 @@
 #include "settings/ini_document.h"
 #include "settings/program_folders.h"
 #include "settings/settings_error.h"
+#include "settings/settings_lock.h"
 
 namespace orvella::settings {
 namespace {
@@ -216,6 +217,9 @@ void IniSave::WriteString(std::string_view section, std::string_view key, std::s
 }
 
 void IniSave::Commit() {
+  // A key write that read the file before this save and renamed after it
+  // would put the old records back.
+  const auto lock = SettingsFolderLock::For(file_.Path());
   if (!base::ReplaceFileAtomically(file_.Path(), doc_->Serialize(), file_.CreateMode())) {
     throw SettingsError(KeyWriteErrorText(file_.Path(), lastSection_, lastKey_));
   }
@@ -232,6 +236,11 @@ void IniBatch::WriteString(std::string_view section, std::string_view key, std::
 }
 
 void IniBatch::Commit() {
+  if (keys_.empty()) return;
+  Commit(SettingsFolderLock::For(file_.Path()));
+}
+
+void IniBatch::Commit(const SettingsFolderLock& /*held*/) {
   if (keys_.empty()) return;
   std::string bytes;
   // A file that exists but cannot be read is not overwritten: its keys would be lost.

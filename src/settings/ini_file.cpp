@@ -152,6 +152,15 @@ void IniWriter::WriteStruct(std::string_view section, std::string_view key, cons
   WriteString(section, key, HexText(bytes, size) + HexText(&check, 1));
 }
 
+bool IniCanHold(std::string_view text) {
+  const auto value = QuotedValue(text);
+  if (!value) return false;
+  IniDocument written;
+  written.Set("S", "K", *value);
+  const auto stored = IniDocument(written.Serialize()).Get("S", "K");
+  return stored && stored->size() <= kMaxValueBytes && base::Cp932ToUtf8(*stored) == text;
+}
+
 // ---- IniFile ---------------------------------------------------------------
 
 IniFile::IniFile(const std::filesystem::path& program, const std::string& relative)

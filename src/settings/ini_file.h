@@ -162,6 +162,11 @@ int ReadListCount(const IniReader& ini, std::string_view countKey);
 // The same for a list kept inside one section (NUM_FOLDTYPES).
 int ReadListCount(const IniReader& ini, std::string_view section, std::string_view countKey);
 
+// True when text written with WriteString reads back from ReadString byte
+// for byte: CP932 holds every character, it has no line break, and it fits
+// the 1023-byte value.
+bool IniCanHold(std::string_view text);
+
 // "INIファイルのキー書き込みに失敗しました。[file_name]...[section]...[key]..."
 std::string KeyWriteErrorText(const std::filesystem::path& file, std::string_view section,
                               std::string_view key);

@@ -128,7 +128,8 @@ TEST_F(JobWorkerPrinterTest, ANameHiddenIniCannotHoldResumesAsWell) {
   control.SetState(RunState::kRunning);
   RecordingView second;
   Run(source, second);
-  EXPECT_EQ(Texts(second), (std::vector<std::string>{"出力済(部数1/1 ページ2/3)", "出力済(部数1/1 ページ3/3)"}));
+  EXPECT_EQ(Texts(second),
+            (std::vector<std::string>{"出力済(部数1/1 ページ2/3)", "出力済(部数1/1 ページ3/3)"}));
   EXPECT_EQ(wide.SpoolFiles().size(), 3u);
   EXPECT_FALSE(std::filesystem::exists(source));
 }

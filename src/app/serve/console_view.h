@@ -18,6 +18,8 @@ class ConsoleView : public jobs::JobView, public jobs::OperatorMessages {
   // The cause behind the row's message, on a line of its own.
   void NoteDetail(std::string_view detail) override;
   void Warning(const std::string& text) override;
+  // One line: the message, then its cause in brackets.
+  void Notice(const base::Failure& notice) override;
   // Nobody is there to answer: no.
   bool Question(const std::string& text) override;
 

@@ -6,6 +6,8 @@
 #include "base/file_io.h"
 #include "base/ipv4_address.h"
 #include "base/text_codec.h"
+#include "settings/input_folder_state.h"
+#include "settings/input_settings.h"
 #include "settings/printer_settings.h"
 #include "settings/program_folders.h"
 
@@ -44,6 +46,15 @@ std::vector<SettingsProblem> FindUtf8IniFiles(const std::filesystem::path& progr
 
 std::vector<SettingsProblem> FindSettingsProblems(const std::filesystem::path& program) {
   std::vector<SettingsProblem> problems = FindUtf8IniFiles(program);
+  for (const auto& input : LoadInputSettings(program)) {
+    const auto problem = InputFolderProblem(input.inputDir);
+    if (!problem) continue;
+    problems.push_back(
+        {"INI/INPUT.INI", input.inputDir, "INPUT_DIR",
+         "the input folder " + *problem +
+             ", so no file is taken from it; operation starts all the same and takes its files "
+             "once it can read it"});
+  }
   for (const auto& printer : LoadPrinterSettings(program)) {
     if (base::IsUnicastAddress(printer.ipAddr)) continue;
     problems.push_back(

@@ -170,6 +170,54 @@ TEST_F(ServeWebTest, StopAndStartWithTheTokenShowWhatTheTrayShows) {
   EXPECT_EQ(State(), 1);
 }
 
+// A hot folder that is gone (an unmounted share) stops nothing: the start
+// says so in one line, the page's answer carries it, and the folder list
+// shows which folder it is.
+TEST_F(ServeWebTest, AMissingInputFolderIsToldAndShownButStopsNothing) {
+  std::vector<settings::InputFolderSetting> inputs = settings::LoadInputSettings(home);
+  ASSERT_EQ(inputs.size(), 1u);
+  inputs.push_back(inputs[0]);
+  const std::string gone = (dir / "share/gone").string();
+  inputs[1].inputDir = gone;
+  inputs[1].memo = "共有";
+  settings::SaveInputSettings(home, inputs);
+  const std::string message = "入力フォルダ " + gone + " が見つからないか、読み込めません。";
+  StartServe();
+  EXPECT_EQ(State(), 1);
+  ASSERT_TRUE(WaitUntil([&] { return serve->Output().find(message) != std::string::npos; }, 10s))
+      << serve->Output();
+  EXPECT_NE(
+      serve->Output().find("orvella serve: " + message + " (input folder 1 (" + gone + ") does not exist"),
+      std::string::npos)
+      << serve->Output();
+
+  const Json folders = GetJson("/api/folders")["folders"];
+  ASSERT_EQ(folders.size(), 2u) << folders;
+  EXPECT_EQ(folders[0], (Json{{"path", hot.string()},
+                              {"memo", ""},
+                              {"readable", true},
+                              {"message", nullptr},
+                              {"detail", nullptr}}));
+  EXPECT_EQ(folders[1]["path"], gone);
+  EXPECT_EQ(folders[1]["memo"], "共有");
+  EXPECT_EQ(folders[1]["readable"], false);
+  EXPECT_EQ(folders[1]["message"], message);
+  EXPECT_NE(folders[1]["detail"].get<std::string>().find("does not exist"), std::string::npos);
+
+  ASSERT_EQ(Post("/api/stop", token).status, 200);
+  ASSERT_TRUE(WaitUntil([&] { return State() == 0; }, 10s));
+  std::filesystem::create_directories(gone);
+  const HttpReply mended = Post("/api/start", token);
+  EXPECT_EQ(Json::parse(mended.body)["messages"], Json::array()) << mended.body;
+  EXPECT_EQ(GetJson("/api/folders")["folders"][1]["readable"], true);
+  std::filesystem::remove(gone);
+  ASSERT_EQ(Post("/api/stop", token).status, 200);
+  ASSERT_TRUE(WaitUntil([&] { return State() == 0; }, 10s));
+  const HttpReply told = Post("/api/start", token);
+  EXPECT_EQ(Json::parse(told.body)["started"], true) << told.body;
+  EXPECT_EQ(Json::parse(told.body)["messages"], Json::array({message})) << told.body;
+}
+
 TEST_F(ServeWebTest, ASecondServiceOnThePortAndAStartThatFailsBothExitOne) {
   StartServe();
   auto second = [&](const std::filesystem::path& home, const std::string& output) {

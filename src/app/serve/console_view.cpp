@@ -91,6 +91,11 @@ void ConsoleView::Warning(const std::string& text) {
   PutLine(stderr, "orvella serve: " + text);
 }
 
+void ConsoleView::Notice(const base::Failure& notice) {
+  std::lock_guard lock(mutex_);
+  PutLine(stderr, "orvella serve: " + notice.message + " (" + notice.detail + ")");
+}
+
 bool ConsoleView::Question(const std::string&) { return false; }
 
 }  // namespace orvella::cli

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "base/text_codec.h"
@@ -30,6 +32,11 @@ test::ProcessResult Check(const std::filesystem::path& home) {
   return test::RunProcess(test::BinaryPath("orvella"), {"--home", home.string(), "settings", "check"});
 }
 
+// A PRINTER.INI written or copied by hand has the mode the umask gave it.
+void PrivatePrinterFile(const std::filesystem::path& home) {
+  ASSERT_EQ(::chmod((home / "INI/PRINTER.INI").c_str(), 0600), 0);
+}
+
 // What loading passes over silently is reported: a file saved as UTF-8 by an
 // editor, and a printer whose address did not read.
 TEST(SettingsCheck, ReportsUtf8FilesAndUnusablePrinterAddresses) {
@@ -45,6 +52,7 @@ TEST(SettingsCheck, ReportsUtf8FilesAndUnusablePrinterAddresses) {
   WriteCp932(dir / "INI/PRINTER.INI",
              "[GLOBAL]\nNUM_PRINTERS=\"2\"\n[PRINTER_0]\nNAME=\"製図室\"\nIP_ADDR=\"192.168.1.300\"\n"
              "[PRINTER_1]\nNAME=\"事務所\"\nIP_ADDR=\"127.0.0.1\"\n");
+  PrivatePrinterFile(dir.Path());
   const auto result = Check(dir.Path());
   EXPECT_EQ(result.exitCode, 1);
   const Json json = Json::parse(result.out);
@@ -67,6 +75,7 @@ TEST(SettingsCheck, SaysWhyOperationWouldNotStart) {
   test::TempDir dir;
   std::filesystem::copy(ORVELLA_EXAMPLES "/program-folder", dir / "home",
                         std::filesystem::copy_options::recursive);
+  PrivatePrinterFile(dir / "home");
   const auto fine = Check(dir / "home");
   EXPECT_EQ(fine.exitCode, 0) << fine.out;
   EXPECT_EQ(Json::parse(fine.out)["start"], nullptr);
@@ -80,6 +89,36 @@ TEST(SettingsCheck, SaysWhyOperationWouldNotStart) {
   EXPECT_EQ(json["start"]["message"],
             "入力設定 /srv/orvella/hot/drawings にある紙折設定 長尺折り が見つからないため実行できません。");
   EXPECT_NE(json["start"]["detail"].get<std::string>().find("FOLD.INI"), std::string::npos);
+}
+
+// PRINTER.INI open to anyone but its owner is a problem: the passwords in it
+// are recovered by whoever reads it.
+TEST(SettingsCheck, WarnsWhileOthersCanReachPrinterIni) {
+  test::TempDir dir;
+  settings::CreateApplicationFolders(dir.Path());
+  settings::PrinterSetting printer;
+  printer.ipAddr = {127, 0, 0, 1};
+  printer.loginPassword = "secret";
+  ASSERT_TRUE(settings::SavePrinterSettings(dir.Path(), {printer}));
+  const std::filesystem::path file = dir / "INI/PRINTER.INI";
+  for (const mode_t mode : {0644, 0640, 0604, 0620, 0600, 0400}) {
+    ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+    const auto result = Check(dir.Path());
+    const Json problems = Json::parse(result.out)["problems"];
+    if ((mode & 077) == 0) {
+      EXPECT_EQ(problems, Json::array()) << std::oct << mode;
+      continue;
+    }
+    EXPECT_EQ(result.exitCode, 1);
+    ASSERT_EQ(problems.size(), 1u) << std::oct << mode << result.out;
+    EXPECT_EQ(problems[0]["file"], "INI/PRINTER.INI");
+    EXPECT_EQ(problems[0]["record"], "");
+    char shown[16];
+    std::snprintf(shown, sizeof shown, "%04o", static_cast<unsigned>(mode));
+    const std::string detail = problems[0]["detail"];
+    EXPECT_NE(detail.find(std::string("mode is ") + shown), std::string::npos) << detail;
+    EXPECT_NE(detail.find("recover the printers' passwords"), std::string::npos) << detail;
+  }
 }
 
 TEST(SettingsDump, MissingFolderGivesAllDefaults) {

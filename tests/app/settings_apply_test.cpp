@@ -191,5 +191,24 @@ TEST(SettingsApply, RefusesAndWritesNothing) {
   }
 }
 
+// An input folder in the program folder would have the program print and
+// delete its own files.
+TEST(SettingsApply, RefusesAnInputFolderInsideTheProgramFolder) {
+  test::TempDir dir;
+  const fs::path home = ExampleCopy(dir);
+  Json json = Dump(home);
+  json["inputs"][0]["INPUT_DIR"] = (home / "ERROR").string();
+  const auto before = IniFiles(home);
+  const auto result = Apply(home, json);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(
+      result.err.find("INPUT_DIR: プログラムフォルダ内のフォルダは入力フォルダとして使用できません。 (the "
+                      "program folder (" +
+                      home.string() + ")"),
+      std::string::npos)
+      << result.err;
+  EXPECT_EQ(IniFiles(home), before);
+}
+
 }  // namespace
 }  // namespace orvella

@@ -20,7 +20,8 @@ ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, 
 // exactly createMode (the umask is not consulted). createMode is also the most
 // a replaced file keeps: it loses the permission bits createMode lacks and
 // gets createMode's owner read and write bits, so a file that holds secrets
-// (0600) is closed again by every write however it was opened up. False (and path untouched) on any failure.
+// (0600) is closed again by every write however it was opened up. False (and
+// path untouched) on any failure.
 bool ReplaceFileAtomically(const std::filesystem::path& path, const std::string& bytes, mode_t createMode);
 
 // Removes the new files of replacements in folder whose writer ended before

@@ -1,6 +1,6 @@
 #pragma once
-// A private new file next to the one it will replace or create, so a rename
-// or link puts whole content into place.
+// A new file next to the one it will replace or create, so a rename or link
+// puts whole content into place.
 #include <sys/types.h>
 
 #include <filesystem>

@@ -13,11 +13,12 @@
 
 namespace orvella::web {
 
+// In bytes, but for maxFields.
 struct HeadLimits {
-  std::size_t maxLine = 8 * 1024;
-  std::size_t maxHead = 32 * 1024;
-  std::size_t maxFields = 100;
-  std::size_t maxBody = 16 * 1024;
+  std::size_t maxLine;
+  std::size_t maxHead;
+  std::size_t maxFields;
+  std::size_t maxBody;
 };
 
 // What the page answers a refused request: an HTTP status and why, in plain

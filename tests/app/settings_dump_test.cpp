@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "base/text_codec.h"
@@ -30,6 +32,11 @@ test::ProcessResult Check(const std::filesystem::path& home) {
   return test::RunProcess(test::BinaryPath("orvella"), {"--home", home.string(), "settings", "check"});
 }
 
+// A PRINTER.INI written or copied by hand has the mode the umask gave it.
+void PrivatePrinterFile(const std::filesystem::path& home) {
+  ASSERT_EQ(::chmod((home / "INI/PRINTER.INI").c_str(), 0600), 0);
+}
+
 // What loading passes over silently is reported: a file saved as UTF-8 by an
 // editor, and a printer whose address did not read.
 TEST(SettingsCheck, ReportsUtf8FilesAndUnusablePrinterAddresses) {
@@ -46,6 +53,7 @@ TEST(SettingsCheck, ReportsUtf8FilesAndUnusablePrinterAddresses) {
   WriteCp932(dir / "INI/PRINTER.INI",
              "[GLOBAL]\nNUM_PRINTERS=\"2\"\n[PRINTER_0]\nNAME=\"製図室\"\nIP_ADDR=\"192.168.1.300\"\n"
              "[PRINTER_1]\nNAME=\"事務所\"\nIP_ADDR=\"127.0.0.1\"\n");
+  PrivatePrinterFile(dir.Path());
   const auto result = Check(dir.Path());
   EXPECT_EQ(result.exitCode, 1);
   const Json json = Json::parse(result.out);
@@ -76,6 +84,7 @@ TEST(SettingsCheck, SaysWhyOperationWouldNotStart) {
       {"detail",
        "the input folder does not exist, so no file is taken from it; operation starts all the same and "
        "takes its files once it can read it"}};
+  PrivatePrinterFile(dir / "home");
   const auto fine = Check(dir / "home");
   EXPECT_EQ(fine.exitCode, 1) << fine.out;
   EXPECT_EQ(Json::parse(fine.out)["problems"], Json::array({missingHotFolder})) << fine.out;
@@ -131,6 +140,36 @@ TEST(SettingsDump, ShowsAResumeRecordKeptBesideHiddenIni) {
   EXPECT_EQ(appData["LASTPROCESSFILE_TIME"], "000001D200000000");
   const auto check = Check(dir.Path());
   EXPECT_EQ(Json::parse(check.out)["problems"], Json::array()) << check.out;
+}
+
+// PRINTER.INI open to anyone but its owner is a problem: the passwords in it
+// are recovered by whoever reads it.
+TEST(SettingsCheck, WarnsWhileOthersCanReachPrinterIni) {
+  test::TempDir dir;
+  settings::CreateApplicationFolders(dir.Path());
+  settings::PrinterSetting printer;
+  printer.ipAddr = {127, 0, 0, 1};
+  printer.loginPassword = "secret";
+  ASSERT_TRUE(settings::SavePrinterSettings(dir.Path(), {printer}));
+  const std::filesystem::path file = dir / "INI/PRINTER.INI";
+  for (const mode_t mode : {0644, 0640, 0604, 0620, 0600, 0400}) {
+    ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+    const auto result = Check(dir.Path());
+    const Json problems = Json::parse(result.out)["problems"];
+    if ((mode & 077) == 0) {
+      EXPECT_EQ(problems, Json::array()) << std::oct << mode;
+      continue;
+    }
+    EXPECT_EQ(result.exitCode, 1);
+    ASSERT_EQ(problems.size(), 1u) << std::oct << mode << result.out;
+    EXPECT_EQ(problems[0]["file"], "INI/PRINTER.INI");
+    EXPECT_EQ(problems[0]["record"], "");
+    char shown[16];
+    std::snprintf(shown, sizeof shown, "%04o", static_cast<unsigned>(mode));
+    const std::string detail = problems[0]["detail"];
+    EXPECT_NE(detail.find(std::string("mode is ") + shown), std::string::npos) << detail;
+    EXPECT_NE(detail.find("recover the printers' passwords"), std::string::npos) << detail;
+  }
 }
 
 TEST(SettingsDump, MissingFolderGivesAllDefaults) {

@@ -169,13 +169,11 @@ TEST_F(ShellTest, DeleteAsksAndRewritesInputIniOnlyOnYesWithARowSelected) {
 }
 
 TEST_F(ShellTest, EditGoesThroughTheInputFolderDialogAndRewritesInputIniOnOk) {
-  std::filesystem::create_directories(home.Path() / "hot");
   settings::PrinterSetting plotter;
   plotter.name = "plotter";
   plotter.ipAddr = {127, 0, 0, 1};
   ASSERT_TRUE(settings::SavePrinterSettings(home.Path(), {plotter}));
-  home.WriteIni("INPUT.INI", "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"" +
-                                 (home.Path() / "hot").string() +
+  home.WriteIni("INPUT.INI", "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"" + hot.Path().string() +
                                  "\"\nMEMO=\"first\"\nWIDE_PRINTER_NAME=\"plotter\"\n");
   auto shell = MakeShell();
   QTreeWidget& list = shell->Folders().List();

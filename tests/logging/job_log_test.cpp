@@ -1,6 +1,7 @@
 #include "logging/job_log.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 #include <thread>
@@ -75,6 +76,31 @@ TEST_F(JobLogTest, AFieldIsQuotedOnlyWhenItHoldsACommaAQuoteOrALineEnd) {
     expected += Cp932("2020/01/05,06:07:08,/hot,\"広幅,1\"," + field + ",-,594,-,13.15,OK");
   }
   EXPECT_EQ(test::ReadFileBytes(target), expected);
+}
+
+// The daily log and an error folder's error.csv are made readable by the
+// group, as far as the umask of the process (the service's UMask=) allows.
+TEST_F(JobLogTest, NewLogFilesAreGroupReadableWithinTheUmask) {
+  struct Case {
+    mode_t umask;
+    mode_t expected;
+  };
+  const Case cases[] = {{022, 0640}, {077, 0600}, {0, 0640}, {027, 0640}};
+  int day = 1;
+  for (const Case& c : cases) {
+    const mode_t previous = ::umask(c.umask);
+    const std::time_t now = Local(2022, 4, day++, 9, 0, 0);
+    const std::filesystem::path record = home / ("ERROR/error" + std::to_string(day) + ".csv");
+    const bool written = WriteJobLogAt(home.Path(), std::nullopt, JobLogFields{}, now) &&
+                         WriteJobLogAt(home.Path(), record, JobLogFields{}, now);
+    ::umask(previous);
+    ASSERT_TRUE(written);
+    for (const auto& path : {DailyLogPath(home.Path(), now), record}) {
+      struct stat st {};
+      ASSERT_EQ(::stat(path.c_str(), &st), 0);
+      EXPECT_EQ(st.st_mode & 07777, c.expected) << path << " under umask " << std::oct << c.umask;
+    }
+  }
 }
 
 TEST_F(JobLogTest, LinesOfSeveralThreadsNeverMix) {

@@ -119,10 +119,12 @@ void WebRoutes::Register(httplib::Server& server) {
       const fs::path path = settings::FindDataFile(options_.program, std::string("/web/") + file.file);
       if (base::ReadWholeFile(path, bytes, kMaxStaticFile) != base::ReadStatus::kOk)
         return ReplyError(res, 500, "the page's file " + path.string() + " cannot be read");
-      res.set_header("Content-Security-Policy",
+      // The page runs its own script: its policy replaces the one of every
+      // other reply.
+      res.headers.erase(kPolicyHeader);
+      res.set_header(kPolicyHeader,
                      "default-src 'self'; img-src 'self'; style-src 'self'; script-src 'self'; "
                      "connect-src 'self'; frame-ancestors 'none'");
-      res.set_header("X-Content-Type-Options", "nosniff");
       res.set_content(bytes, file.type);
     });
   }

@@ -20,7 +20,7 @@ install(FILES ${ORVELLA_PACKAGING}/orvella-autostart.desktop DESTINATION /etc/xd
   RENAME orvella.desktop)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${ORVELLA_PACKAGING}/hot-folders.conf.example
-  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  ${ORVELLA_PACKAGING}/ip-allow.conf.example DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # What cmake --install and the package take, without the tests and benches
 # that the whole build brings.

@@ -23,4 +23,6 @@ add_custom_command(
   COMMENT "Building the manual OrvellaUM.pdf")
 add_custom_target(orvella_manual ALL DEPENDS ${manual})
 add_dependencies(orvella_installed orvella_manual)
+# Help opens it from beside the executable.
+add_dependencies(orvella orvella_manual)
 install(FILES ${manual} DESTINATION ${ORVELLA_INSTALL_DATADIR})

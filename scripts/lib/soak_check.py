@@ -12,7 +12,9 @@ program folder home/. Prints one line per violation and the figures; exit
 status 1 when anything was violated.
 """
 import collections
+import csv
 import hashlib
+import io
 import json
 import pathlib
 import re
@@ -164,8 +166,9 @@ class Runs:
 
 
 def printed(work, units, orvella, problems):
+    """How often each unit was printed, and the spooled jobs that are no whole job."""
     counts = collections.Counter()
-    cut_short = 0
+    cut_short = []
     for printer in PRINTERS:
         for job in sorted((work / printer / "spool").glob("*.prn")):
             key = units.by_digest.get(digest(job))
@@ -174,8 +177,22 @@ def printed(work, units, orvella, problems):
             elif subprocess.run([orvella, "tool", "inspect-job", str(job)], capture_output=True).returncode == 0:
                 problems.append(f"{printer} printed {job.name}, a complete job that no sample makes")
             else:
-                cut_short += 1  # an upload cut off by a kill; its unit is sent again
+                cut_short.append(job)
     return counts, cut_short
+
+
+def check_no_cut_upload_stored(work, cut_short, problems):
+    """An upload cut off (serve killed or timed out in mid-transfer, the line
+    dropped) ends in a reset, which the printer discards: it must never be
+    stored as a job. Returns how many uploads the printers discarded so."""
+    for job in cut_short:
+        problems.append(f"{job.parent.parent.name} stored {job.name}, an upload cut short ({job.stat().st_size} bytes)")
+    discarded = 0
+    for printer in PRINTERS:
+        log = work / f"{printer}.log"
+        if log.exists():
+            discarded += log.read_text(encoding="utf-8", errors="replace").count("upload cut by a reset after")
+    return discarded
 
 
 def error_folders(home):
@@ -183,23 +200,28 @@ def error_folders(home):
     names = {}
     for folder in (home / "ERROR").glob("*/"):
         log = folder / "error.csv"
-        message = log.read_bytes().decode("cp932", "replace").split("\r\n")[1].split(",")[-1] if log.exists() else "?"
+        message = log_records(log.read_bytes().decode("cp932", "replace"))[1][-1] if log.exists() else "?"
         names.update((p.name, message) for p in folder.iterdir() if p.name not in ("error.csv", "detail.txt"))
     return names
+
+
+def log_records(text):
+    """The records of a job log (CSV: a quoted field may hold a line end)."""
+    return list(csv.reader(io.StringIO(text, newline="")))
 
 
 def check_job_log(home, problems):
     for log in sorted((home / "LOG").glob("*.csv")):
         try:
-            lines = log.read_bytes().decode("cp932").split("\r\n")
+            text = log.read_bytes().decode("cp932")
         except UnicodeDecodeError as e:
             problems.append(f"job log {log.name} is not CP932 text: {e}")
             continue
-        if lines[-1] != "":
-            problems.append(f"job log {log.name} ends in a torn line: {lines[-1]!r}")
-        for number, line in enumerate(lines[:-1], 1):
-            if line.count(",") != 9:
-                problems.append(f"job log {log.name} line {number} is torn: {line!r}")
+        if not text.endswith("\r\n"):
+            problems.append(f"job log {log.name} ends in a torn line: {text[-80:]!r}")
+        for number, record in enumerate(log_records(text), 1):
+            if len(record) != 10:
+                problems.append(f"job log {log.name} record {number} is torn: {record!r}")
 
 
 def prefix_compatible(counts, allowed, copies, pages):
@@ -267,6 +289,7 @@ def main():
     counts, cut_short = printed(work, units, orvella, problems)
     runs = Runs(work, units)
     edges = read_edges(work)
+    discarded = check_no_cut_upload_stored(work, cut_short, problems)
     still_hot = {p.name for p in (work / "hot").rglob("*") if p.is_file()}
     in_error = error_folders(home)
 
@@ -305,7 +328,7 @@ def main():
     ended = collections.Counter(end for _, _, _, end in runs.ended)
     print(
         f"files {len(units.of_file)}, units {sum(units.expected.values())}, "
-        f"printed {sum(counts.values())}, duplicates {duplicates}, cut short by a kill {cut_short}, "
+        f"printed {sum(counts.values())}, duplicates {duplicates}, uploads cut and discarded {discarded}, "
         f"kills {runs.kills} ({runs.kills_in_upload} in an upload), stops {runs.stops}, "
         f"in the error folder {len(in_error)}"
     )

@@ -33,6 +33,12 @@ bool WriteAll(int fd, const char* data, size_t size) {
   return true;
 }
 
+// An existing file keeps no more than createMode allows, and stays readable
+// and writable by its owner.
+mode_t ReplacementMode(mode_t existingMode, mode_t createMode) {
+  return createMode & (existingMode | S_IRUSR | S_IWUSR) & 07777;
+}
+
 }  // namespace
 
 ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, size_t maxBytes) {
@@ -59,7 +65,7 @@ ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, 
 bool ReplaceFileAtomically(const std::filesystem::path& path, const std::string& bytes, mode_t createMode) {
   mode_t mode = createMode;
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
+  if (::stat(path.c_str(), &st) == 0) mode = ReplacementMode(st.st_mode, createMode);
 
   std::string tmpl = path.string() + std::string(kReplacementMark) + std::string(kUniqueLength, 'X');
   std::vector<char> name(tmpl.begin(), tmpl.end());

@@ -16,8 +16,11 @@ ReadStatus ReadWholeFile(const std::filesystem::path& path, std::string& bytes, 
 
 // Writes bytes to a new file beside path ("NAME.save-XXXXXX", locked by its
 // writer until the rename), flushes it to disk and renames it over path: a
-// crash leaves the old or the new content, never a torn file. An existing file
-// keeps its permission bits; a new one gets exactly createMode. False (and
+// crash leaves the old or the new content, never a torn file. A new file gets
+// exactly createMode (the umask is not consulted). createMode is also the most
+// a replaced file keeps: it loses the permission bits createMode lacks and
+// gets createMode's owner read and write bits, so a file that holds secrets
+// (0600) is closed again by every write however it was opened up. False (and
 // path untouched) on any failure.
 bool ReplaceFileAtomically(const std::filesystem::path& path, const std::string& bytes, mode_t createMode);
 

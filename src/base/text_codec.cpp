@@ -126,26 +126,29 @@ std::string TrimNameBlanks(std::string_view utf8) {
   return std::string(utf8);
 }
 
+size_t Utf8SequenceLength(std::string_view bytes, size_t at) {
+  const auto lead = static_cast<unsigned char>(bytes[at]);
+  if (lead < 0x80) return 1;
+  size_t length = 0;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF)
+    length = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4)
+    length = 4;
+  if (length == 0 || at + length > bytes.size()) return 0;
+  for (size_t k = 1; k < length; ++k) {
+    if ((static_cast<unsigned char>(bytes[at + k]) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
 bool LooksLikeUtf8(std::string_view bytes) {
   bool beyondAscii = false;
   for (size_t i = 0; i < bytes.size();) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    size_t length = 1;
-    if (lead >= 0x80) {
-      beyondAscii = true;
-      if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-      else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3;
-      else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4;
-      else
-        return false;
-      if (i + length > bytes.size()) return false;
-      for (size_t k = 1; k < length; ++k) {
-        if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-      }
-    }
+    const size_t length = Utf8SequenceLength(bytes, i);
+    if (length == 0) return false;
+    beyondAscii = beyondAscii || length > 1;
     i += length;
   }
   return beyondAscii;

@@ -26,6 +26,10 @@ constexpr bool IsCp932LeadByte(unsigned char b) {
 // Cuts CP932 text to at most maxBytes without leaving half a character.
 std::string_view TruncateCp932(std::string_view cp932, size_t maxBytes);
 
+// Length in bytes of the UTF-8 character that starts at bytes[at] (1 for
+// ASCII); 0 when the bytes there do not form one. at must be inside bytes.
+size_t Utf8SequenceLength(std::string_view bytes, size_t at);
+
 // True when bytes hold characters beyond ASCII and all of them form valid
 // UTF-8: a file written as UTF-8 where CP932 belongs (Japanese CP932 text is
 // almost never valid UTF-8).

@@ -400,8 +400,8 @@ void InputFolderDialog::Browse() {
 bool InputFolderDialog::Check() {
   settings::InputGeneralForm form{FromQ(inputDir_->text()), FromQ(widePrinter_->currentText()),
                                   FromQ(a2Printer_->currentText()), FromQ(quantity_->edit()->text())};
-  if (auto failure =
-          settings::ValidateInputGeneral(form, all_, editedIndex_, settings::NetworkShortcutsFolder())) {
+  if (auto failure = settings::ValidateInputGeneral(form, all_, editedIndex_,
+                                                    settings::NetworkShortcutsFolder(), program_)) {
     QWidget* field = inputDir_;
     if (failure->field == settings::InputField::kWidePrinter)
       field = widePrinter_->isEnabled() ? widePrinter_ : a2Printer_;

@@ -71,12 +71,13 @@ TiffResult WriteCanvasRows(TiffFile& in, const TiffPageInfo& page, const TiffPag
   return kTiffOk;
 }
 
-// Group 4: libtiff compresses into a temporary file, whose strip is then
+// Group 4: libtiff compresses into a temporary file beside the output (the
+// job's work folder, never the system's temp folder), whose strip is then
 // copied behind the repacked header.
 TiffResult WriteCompressed(TiffFile& in, const TiffPageInfo& info, const TiffPageInfo& canvas,
                            const std::filesystem::path& output, const RepackedPage& repacked,
                            const CanvasRowHook& rowHook, const FileHook& fileHook, std::string* detail) {
-  NewFile temp = CreateSystemTempFile("TFa");
+  NewFile temp = CreateNumberedSibling(output);
   if (!temp.fd) return WithDetail(detail, kTiffOpenError, temp.failure);
   FileRemover removeTemp(temp.path);
   {

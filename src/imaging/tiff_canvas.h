@@ -25,7 +25,7 @@ using CanvasRowHook =
 // The page is centred and never cut: a canvas smaller than the page grows to
 // it. MinIsBlack pages are inverted. pageInfo, when given, receives the page's
 // header. The output takes the input's file times. A compressed page goes
-// through a libtiff intermediate ("TFa..." in the system temp folder), which
+// through a libtiff intermediate beside output ("<output>_00000" ...), which
 // is always removed; an uncompressed one is written straight to output.
 // detail, when given, receives the cause of a failure.
 TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std::filesystem::path& output,

@@ -18,21 +18,6 @@ FileRemover::~FileRemover() {
   std::filesystem::remove(path_, ec);
 }
 
-NewFile CreateSystemTempFile(const char* prefix) {
-  std::error_code ec;
-  std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-  if (ec) folder = "/tmp";
-  std::string name = (folder / (std::string(prefix) + "XXXXXX")).string();
-  NewFile file;
-  file.fd.Reset(::mkostemp(name.data(), O_CLOEXEC));
-  if (file.fd) {
-    file.path = name;
-  } else {
-    file.failure = "cannot create a temporary file in " + folder.string() + ": " + SystemText();
-  }
-  return file;
-}
-
 NewFile CreateNumberedSibling(const std::filesystem::path& target) {
   NewFile file;
   for (int n = 0; n <= 99999; ++n) {

@@ -29,8 +29,6 @@ struct NewFile {
   std::string failure;
 };
 
-// "<system temp folder>/<prefix>XXXXXX".
-NewFile CreateSystemTempFile(const char* prefix);
 // The first of "<target>_00000" .. "<target>_99999" that does not exist yet.
 NewFile CreateNumberedSibling(const std::filesystem::path& target);
 

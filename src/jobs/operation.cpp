@@ -75,12 +75,16 @@ bool Operation::StartCommand() {
   scanner_.SetQuietSeconds(loaded->hidden.fileQuietSeconds);
   {
     std::lock_guard lock(settingsMutex_);
-    settings_ = std::move(loaded);
+    settings_ = loaded;
   }
   control_.SetState(RunState::kRunning);
   view_.SetRunState(RunState::kRunning);
   timer_.Arm(kRunningTickMs);
   control_.SetAbort(false);
+  // Told once running: a message box waits for the operator, the scan does not.
+  for (std::size_t i = 0; i < loaded->inputs.size(); ++i) {
+    if (auto notice = InputFolderNotice(i, loaded->inputs[i])) messages_.Notice(*notice);
+  }
   return true;
 }
 

@@ -3,6 +3,8 @@
 // them, the headless service writes warnings to stderr.
 #include <string>
 
+#include "base/failure.h"
+
 namespace orvella::jobs {
 
 class OperatorMessages {
@@ -10,6 +12,9 @@ class OperatorMessages {
   virtual ~OperatorMessages() = default;
   // A warning the operator acknowledges.
   virtual void Warning(const std::string& text) = 0;
+  // A warning about something that stops nothing, with its plain-English
+  // cause for views that have room for it; the message box shows the message.
+  virtual void Notice(const base::Failure& notice) { Warning(notice.message); }
   // A yes/no question; true for yes.
   virtual bool Question(const std::string& text) = 0;
 };

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/input_folder_state.h"
 #include "settings/settings_error.h"
 
 namespace orvella::jobs {
@@ -69,6 +70,15 @@ std::optional<base::Failure> FindStartProblem(const OperationSettings& loaded) {
       return Missing(kFold, i, folder, folder.wideFoldName);
   }
   return std::nullopt;
+}
+
+std::optional<base::Failure> InputFolderNotice(std::size_t index,
+                                               const settings::InputFolderSetting& folder) {
+  const auto problem = settings::InputFolderProblem(folder.inputDir);
+  if (!problem) return std::nullopt;
+  return base::Failure{FillNames(kInputFolderUnreadable, folder.inputDir, ""),
+                       "input folder " + std::to_string(index) + " (" + folder.inputDir + ") " + *problem +
+                           "; operation runs, and takes its files once it can read it"};
 }
 
 std::shared_ptr<const OperationSettings> LoadStartSettings(const std::filesystem::path& program,

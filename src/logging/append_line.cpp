@@ -1,7 +1,6 @@
 #include "logging/append_line.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,18 +11,22 @@
 namespace orvella::logging {
 namespace {
 
+// Readable by the owner's group, as far as the umask allows: the logs name
+// files and printers, not secrets.
+constexpr mode_t kLogFileMode = 0640;
+
 bool WriteAll(int fd, const std::string& bytes) {
   const ssize_t n = ::write(fd, bytes.data(), bytes.size());
   return n == static_cast<ssize_t>(bytes.size());
 }
 
-// Writes header to a private file beside path and links it into place: link()
+// Writes header to a new file beside path and links it into place: link()
 // fails when another writer got there first, which is just as good.
 bool CreateWithHeader(const std::filesystem::path& path, const std::string& header) {
   std::string name;
-  base::UniqueFd fd = CreateTempBeside(path, name);
+  base::UniqueFd fd = CreateTempBeside(path, name, kLogFileMode);
   if (!fd) return false;
-  const bool written = ::fchmod(fd.Get(), 0644) == 0 && WriteAll(fd.Get(), header) && fd.Close();
+  const bool written = WriteAll(fd.Get(), header) && fd.Close();
   const bool linked = written && (::link(name.c_str(), path.c_str()) == 0 || errno == EEXIST);
   ::unlink(name.c_str());
   return linked;

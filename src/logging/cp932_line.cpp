@@ -18,20 +18,18 @@ size_t Utf8SequenceLength(unsigned char lead) {
 
 }  // namespace
 
-std::string Cp932Line(std::string_view utf8) {
-  std::string line;
-  if (std::optional<std::string> whole = base::Utf8ToCp932(utf8)) {
-    line = std::move(*whole);
-  } else {
-    for (size_t i = 0; i < utf8.size();) {
-      const size_t n = std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
-      const std::optional<std::string> one = base::Utf8ToCp932(utf8.substr(i, n));
-      line += one ? *one : std::string("?");
-      i += n;
-    }
+std::string Cp932Text(std::string_view utf8) {
+  if (std::optional<std::string> whole = base::Utf8ToCp932(utf8)) return std::move(*whole);
+  std::string text;
+  for (size_t i = 0; i < utf8.size();) {
+    const size_t n = std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+    const std::optional<std::string> one = base::Utf8ToCp932(utf8.substr(i, n));
+    text += one ? *one : std::string("?");
+    i += n;
   }
-  line += "\r\n";
-  return line;
+  return text;
 }
+
+std::string Cp932Line(std::string_view utf8) { return Cp932Text(utf8) + "\r\n"; }
 
 }  // namespace orvella::logging

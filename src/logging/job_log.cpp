@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/csv_text.h"
 #include "base/fixed_format.h"
 #include "logging/append_line.h"
 #include "logging/cp932_line.h"
@@ -16,7 +17,8 @@ std::tm LocalTime(std::time_t now) {
   return local;
 }
 
-std::string OrDash(const std::string& text) { return text.empty() ? "-" : text; }
+// A text field may hold anything a file name can: quoted when it must be.
+std::string OrDash(const std::string& text) { return text.empty() ? "-" : base::CsvField(text); }
 std::string OrDash(int value) { return value == 0 ? "-" : std::to_string(value); }
 std::string OrDash(double value) { return value == 0.0 ? "-" : base::FormatFixed(value, 2); }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The daily job log: one CSV line per event that matters to the operator, in
-// CP932 with CRLF line ends, meant to be opened in a spreadsheet.
+// CP932 with CRLF line ends, meant to be opened in a spreadsheet. A field is
+// quoted only when it holds a comma, a double quote or a line end (a file name
+// may), so such a record can span lines.
 #include <ctime>
 #include <filesystem>
 #include <optional>

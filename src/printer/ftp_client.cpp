@@ -132,6 +132,7 @@ class FtpClient::Attempt {
   }
 
   bool Configure(CURL* curl) {
+    curl_ = curl;
     const std::string url = BuildUrl(client_.host_, client_.port, client_.remoteFile_);
     const bool ok =
         !url.empty() && curl_easy_setopt(curl, CURLOPT_URL, url.c_str()) == CURLE_OK &&
@@ -168,6 +169,7 @@ class FtpClient::Attempt {
       return false;
     }
     source_ = file.get();
+    fileSize_ = info.st_size;
     return curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(info.st_size)) ==
                CURLE_OK &&
@@ -269,6 +271,7 @@ class FtpClient::Attempt {
 
   static int OnLoggedIn(void* data, char*, char*, int, int) {
     auto& self = *static_cast<Attempt*>(data);
+    self.loggedIn_ = true;
     self.client_.state_ = self.direction_ == Direction::Put ? FtpState::Putting : FtpState::Getting;
     return self.abort_ ? CURL_PREREQFUNC_ABORT : CURL_PREREQFUNC_OK;
   }
@@ -276,26 +279,51 @@ class FtpClient::Attempt {
   // Control and data sockets alike are registered here so that Abort() can
   // reach them. (Sockets accepted in active mode are closed by curl without
   // the close callback, so they are left out; curl's own time-out ends them.)
+  //
+  // An upload cut short must not end with an orderly close: the printer would
+  // take the end of the data connection for the end of the job and print a
+  // truncated one. A reset makes it discard the upload. So the data connection
+  // of a passive upload (the one connection opened after the login) resets
+  // from the start, and should this process die, the system's close of it
+  // resets too; the close below makes it orderly only once the whole file has
+  // gone out. (An active upload's accepted connection is beyond this.)
   static int OnSocketOpened(void* data, curl_socket_t fd, curlsocktype purpose) {
     auto& self = *static_cast<Attempt*>(data);
     std::lock_guard lock(self.socketsMutex_);
-    if (purpose == CURLSOCKTYPE_IPCXN) self.sockets_.insert(fd);
+    if (purpose == CURLSOCKTYPE_IPCXN) {
+      self.sockets_.insert(fd);
+      if (self.loggedIn_ && self.direction_ == Direction::Put) {
+        self.uploadSocket_ = fd;
+        SetLinger(fd, true);
+      }
+    }
     return self.abort_ ? CURL_SOCKOPT_ERROR : CURL_SOCKOPT_OK;
   }
 
-  // An upload cut short must not end with an orderly close: the printer would
-  // take the end of the data connection for the end of the job and print a
-  // truncated one. A reset makes it discard the upload. (A failed request's
-  // connection may stay open until the clean-up, so this is decided at the close.)
+  // A failed request's connection may stay open until the clean-up, so
+  // whether it resets is decided at the close.
   static int OnCloseSocket(void* data, curl_socket_t fd) {
     auto& self = *static_cast<Attempt*>(data);
     std::lock_guard lock(self.socketsMutex_);
-    if (self.abort_ || self.readFailed_ || Clock::now() >= self.deadline_) {
-      linger reset{1, 0};
-      setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
-    }
+    const bool cut = self.abort_ || self.readFailed_ || Clock::now() >= self.deadline_ ||
+                     (fd == self.uploadSocket_ && !self.SentWholeFile());
+    SetLinger(fd, cut);
+    if (fd == self.uploadSocket_) self.uploadSocket_ = CURL_SOCKET_BAD;
     self.sockets_.erase(fd);
     return close(fd);
+  }
+
+  // With reset, a close (ours or the system's at our death) resets the
+  // connection; without, it ends it in order once the data sent is delivered.
+  static void SetLinger(curl_socket_t fd, bool reset) {
+    const linger how{reset ? 1 : 0, 0};
+    setsockopt(fd, SOL_SOCKET, SO_LINGER, &how, sizeof how);
+  }
+
+  // curl has handed every byte of the file to the system.
+  bool SentWholeFile() const {
+    curl_off_t sent = -1;
+    return curl_easy_getinfo(curl_, CURLINFO_SIZE_UPLOAD_T, &sent) == CURLE_OK && sent == fileSize_;
   }
 
   static int OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
@@ -331,11 +359,15 @@ class FtpClient::Attempt {
   std::atomic<bool> abort_{false};
   std::atomic<bool> timedOut_{false};
   std::atomic<bool> readFailed_{false};
+  bool loggedIn_ = false;  // on the attempt's thread only
   CURLcode result_ = CURLE_OK;
   char curlError_[CURL_ERROR_SIZE] = {};
   std::string localFailure_;  // a failure outside the request itself
   std::mutex socketsMutex_;
-  std::set<int> sockets_;  // open sockets of this attempt, guarded by socketsMutex_
+  std::set<int> sockets_;                         // open sockets of this attempt, guarded by socketsMutex_
+  curl_socket_t uploadSocket_ = CURL_SOCKET_BAD;  // the upload's data connection, guarded likewise
+  CURL* curl_ = nullptr;
+  curl_off_t fileSize_ = -1;  // of the file uploaded
   std::FILE* source_ = nullptr;
   std::FILE* sink_ = nullptr;
   CurlMulti multi_;  // the request's, and after it the session's connection

@@ -4,6 +4,9 @@
 #include <cstdio>
 
 #include "settings/ini_file.h"
+#include "settings/resume_record_file.h"
+#include "settings/settings_error.h"
+#include "settings/settings_lock.h"
 
 namespace orvella::settings {
 namespace {
@@ -24,6 +27,17 @@ uint32_t ParseHalf(std::string_view text) {
   uint32_t value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
   return ec == std::errc() && end == text.data() + text.size() ? value : 0;
+}
+
+// The four keys in one replacement of the file, so a crash never leaves a
+// path paired with another file's progress.
+void WriteHiddenRecord(const IniFile& hidden, const LastProcessFile& record, const SettingsFolderLock& held) {
+  IniBatch batch(hidden);
+  batch.WriteString(kSection, kPath, record.path);
+  batch.WriteInt(kSection, kPage, record.page);
+  batch.WriteInt(kSection, kQty, record.qty);
+  batch.WriteString(kSection, kTime, FormatFileTime(record.time));
+  batch.Commit(held);
 }
 
 }  // namespace
@@ -53,8 +67,16 @@ uint64_t ParseFileTime(std::string_view text) {
   return static_cast<uint64_t>(half(0)) << 32 | half(8);
 }
 
+// Both stores are read and written under the INI folder's lock, so a reader
+// never sees one half of a change from one store to the other. The record
+// file, while it exists, is the record: it is written before HIDDEN.INI's
+// path is emptied and removed before HIDDEN.INI gets a new record, so a crash
+// between the two steps leaves the newer record in force.
 LastProcessFile ReadLastProcessFile(const std::filesystem::path& program) {
-  const IniSnapshot file(HiddenFile(program));  // one read: the four keys belong together
+  const IniFile hidden = HiddenFile(program);
+  const auto lock = SettingsFolderLock::For(hidden.Path());
+  if (auto own = ReadResumeRecordFile(ResumeRecordFilePath(program))) return *own;
+  const IniSnapshot file(hidden);  // one read: the four keys belong together
   LastProcessFile record;
   record.path = file.ReadString(kSection, kPath, "");
   record.page = file.ReadInt(kSection, kPage, 0);
@@ -64,13 +86,17 @@ LastProcessFile ReadLastProcessFile(const std::filesystem::path& program) {
 }
 
 void WriteLastProcessFile(const std::filesystem::path& program, const LastProcessFile& record) {
-  const IniFile file = HiddenFile(program);
-  IniBatch batch(file);
-  batch.WriteString(kSection, kPath, record.path);
-  batch.WriteInt(kSection, kPage, record.page);
-  batch.WriteInt(kSection, kQty, record.qty);
-  batch.WriteString(kSection, kTime, FormatFileTime(record.time));
-  batch.Commit();
+  const IniFile hidden = HiddenFile(program);
+  const auto lock = SettingsFolderLock::For(hidden.Path());
+  const std::filesystem::path own = ResumeRecordFilePath(program);
+  if (IniCanHold(record.path)) {
+    std::error_code ec;
+    if (!std::filesystem::remove(own, ec) && ec) throw SettingsError(KeyWriteErrorText(own, kSection, kPath));
+    WriteHiddenRecord(hidden, record, lock);
+    return;
+  }
+  if (!WriteResumeRecordFile(own, record)) throw SettingsError(KeyWriteErrorText(own, kSection, kPath));
+  if (!IniSnapshot(hidden).ReadString(kSection, kPath, "").empty()) WriteHiddenRecord(hidden, {}, lock);
 }
 
 void VisitAppData(const std::filesystem::path& program, FieldSink& sink) {

@@ -30,9 +30,12 @@ struct LastProcessFile {
   int qty = 0;
 };
 
+// The record is kept in HIDDEN.INI when the path can be stored there, else in
+// a file of its own beside it (resume_record_file.h); one store holds it at a
+// time. Each write replaces its store in one rename, so a crash never leaves
+// a path paired with another file's progress. Both raise SettingsError (a
+// write with the key write error).
 LastProcessFile ReadLastProcessFile(const std::filesystem::path& program);
-// Writes the four keys in one replacement of the file, so a crash never
-// leaves a path paired with another file's progress.
 void WriteLastProcessFile(const std::filesystem::path& program, const LastProcessFile& record);
 
 // "%08X%08X": high 32 bits, then low 32 bits.

@@ -14,6 +14,7 @@
 #include "settings/ini_document.h"
 #include "settings/program_folders.h"
 #include "settings/settings_error.h"
+#include "settings/settings_lock.h"
 
 namespace orvella::settings {
 namespace {
@@ -151,6 +152,15 @@ void IniWriter::WriteStruct(std::string_view section, std::string_view key, cons
   WriteString(section, key, HexText(bytes, size) + HexText(&check, 1));
 }
 
+bool IniCanHold(std::string_view text) {
+  const auto value = QuotedValue(text);
+  if (!value) return false;
+  IniDocument written;
+  written.Set("S", "K", *value);
+  const auto stored = IniDocument(written.Serialize()).Get("S", "K");
+  return stored && stored->size() <= kMaxValueBytes && base::Cp932ToUtf8(*stored) == text;
+}
+
 // ---- IniFile ---------------------------------------------------------------
 
 IniFile::IniFile(const std::filesystem::path& program, const std::string& relative)
@@ -216,6 +226,9 @@ void IniSave::WriteString(std::string_view section, std::string_view key, std::s
 }
 
 void IniSave::Commit() {
+  // A key write that read the file before this save and renamed after it
+  // would put the old records back.
+  const auto lock = SettingsFolderLock::For(file_.Path());
   if (!base::ReplaceFileAtomically(file_.Path(), doc_->Serialize(), file_.CreateMode())) {
     throw SettingsError(KeyWriteErrorText(file_.Path(), lastSection_, lastKey_));
   }
@@ -232,6 +245,11 @@ void IniBatch::WriteString(std::string_view section, std::string_view key, std::
 }
 
 void IniBatch::Commit() {
+  if (keys_.empty()) return;
+  Commit(SettingsFolderLock::For(file_.Path()));
+}
+
+void IniBatch::Commit(const SettingsFolderLock& /*held*/) {
   if (keys_.empty()) return;
   std::string bytes;
   // A file that exists but cannot be read is not overwritten: its keys would be lost.

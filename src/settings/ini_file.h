@@ -9,7 +9,8 @@
 // section at the end of the file. Values are written between double quotes.
 // Files are CP932 on disk, UTF-8 in memory. Every change is written to a new
 // file beside the old one and renamed into place, so a crash never leaves a
-// torn file.
+// torn file, and under the lock of the file's folder, so writers in other
+// threads and processes lose none of each other's keys.
 #include <sys/types.h>
 
 #include <cstdint>
@@ -23,6 +24,7 @@
 namespace orvella::settings {
 
 class IniDocument;
+class SettingsFolderLock;
 
 // Reads typed values; subclasses decide where the raw values come from.
 class IniReader {
@@ -111,7 +113,8 @@ class IniSnapshot : public IniReader {
 
 // The save procedure: the file ends up holding exactly the keys written, in
 // the order written. Keys are collected in memory and Commit replaces the
-// file in one rename, so a failed save leaves the previous file as it was.
+// file in one rename (under the lock of its folder), so a failed save leaves
+// the previous file as it was.
 class IniSave : public IniWriter {
  public:
   explicit IniSave(const IniFile& file);
@@ -135,9 +138,13 @@ class IniBatch : public IniWriter {
 
   // Queues the key; an unstorable value raises the key write error at once.
   void WriteString(std::string_view section, std::string_view key, std::string_view text) override;
-  // Applies the queued keys to the file's current content. Raises the key
-  // write error (naming the first queued key) on failure; the file is then unchanged.
+  // Applies the queued keys to the file's current content, under the lock of
+  // the file's folder. Raises the key write error (naming the first queued
+  // key) on failure; the file is then unchanged.
   void Commit();
+  // The same for a caller that already holds that lock (a record kept in
+  // more than one file).
+  void Commit(const SettingsFolderLock& held);
 
  private:
   struct Key {
@@ -154,6 +161,11 @@ constexpr int kMaxListRecords = 10000;
 int ReadListCount(const IniReader& ini, std::string_view countKey);
 // The same for a list kept inside one section (NUM_FOLDTYPES).
 int ReadListCount(const IniReader& ini, std::string_view section, std::string_view countKey);
+
+// True when text written with WriteString reads back from ReadString byte
+// for byte: CP932 holds every character, it has no line break, and it fits
+// the 1023-byte value.
+bool IniCanHold(std::string_view text);
 
 // "INIファイルのキー書き込みに失敗しました。[file_name]...[section]...[key]..."
 std::string KeyWriteErrorText(const std::filesystem::path& file, std::string_view section,

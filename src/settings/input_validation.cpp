@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +33,20 @@ bool InsideFolderIgnoringCase(const std::string& path, std::string folder) {
   return path.size() == folder.size() || path[folder.size()] == '/';
 }
 
+// The folder itself or anything inside it, links and ".." resolved where
+// the path exists.
+bool InsideFolder(const std::filesystem::path& path, const std::filesystem::path& folder) {
+  const auto resolved = [](const std::filesystem::path& p) {
+    std::error_code error;
+    std::filesystem::path real = std::filesystem::weakly_canonical(p, error);
+    if (error) real = std::filesystem::absolute(p, error).lexically_normal();
+    return real.has_filename() ? real : real.parent_path();
+  };
+  const std::filesystem::path inside = resolved(path), outer = resolved(folder);
+  if (outer.empty()) return false;
+  return std::mismatch(outer.begin(), outer.end(), inside.begin(), inside.end()).first == outer.end();
+}
+
 // The whole text as a number; nullopt when any of it is not.
 std::optional<double> WholeNumber(const std::string& text) {
   double v = 0;
@@ -54,7 +69,8 @@ std::optional<int> WholeInteger(const std::string& text) {
 std::optional<Failure> ValidateInputGeneral(const InputGeneralForm& form,
                                             const std::vector<InputFolderSetting>& all,
                                             std::optional<size_t> editedIndex,
-                                            const std::filesystem::path& networkShortcuts) {
+                                            const std::filesystem::path& networkShortcuts,
+                                            const std::filesystem::path& program) {
   const auto bytes = base::Cp932Length(form.inputDir);
   if (!bytes) {
     // The INI files are CP932: a path it cannot hold could not be saved.
@@ -67,6 +83,13 @@ std::optional<Failure> ValidateInputGeneral(const InputGeneralForm& form,
   if (form.inputDir.empty()) return Failure{"入力フォルダを選択してください。", InputField::kInputDir};
   if (InsideFolderIgnoringCase(form.inputDir, networkShortcuts.string())) {
     return Failure{"選択されたフォルダは入力フォルダとして使用できません。", InputField::kInputDir};
+  }
+  if (!program.empty() && InsideFolder(form.inputDir, program)) {
+    return Failure{"プログラムフォルダ内のフォルダは入力フォルダとして使用できません。",
+                   InputField::kInputDir, -1,
+                   "the program folder (" + program.string() +
+                       ") and the folders inside it hold the program's own files (settings, logs, error "
+                       "copies, work files), which an input folder there would print and delete"};
   }
   for (size_t i = 0; i < all.size(); ++i) {
     if (editedIndex && *editedIndex == i) continue;

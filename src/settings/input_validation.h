@@ -25,10 +25,13 @@ struct InputGeneralForm {
 
 // editedIndex: the record being edited (its own folder does not count as a
 // duplicate); nullopt for a new record. networkShortcuts: the folder whose
-// contents may not be watched (see NetworkShortcutsFolder).
+// contents may not be watched (see NetworkShortcutsFolder). program: the
+// program folder, which may not be watched nor anything inside it (its own
+// files would be printed and deleted).
 std::optional<ValidationFailure<InputField>> ValidateInputGeneral(
     const InputGeneralForm& form, const std::vector<InputFolderSetting>& all,
-    std::optional<size_t> editedIndex, const std::filesystem::path& networkShortcuts);
+    std::optional<size_t> editedIndex, const std::filesystem::path& networkShortcuts,
+    const std::filesystem::path& program);
 
 // Only rows set to percentage are checked, and only when output settings are used.
 std::optional<ValidationFailure<InputField>> ValidateOutputSettings(

@@ -1,7 +1,9 @@
 #pragma once
 // Reversible cipher for the printer login password kept in PRINTER.INI.
-// Not a secret-keeping scheme (the key is fixed); it keeps the password out
-// of plain sight in the file.
+// Not a secret-keeping scheme: the key is fixed in every copy of the program
+// (stored files must keep reading) and each 8-byte block is enciphered alone,
+// so a reader of the file recovers the password and sees its length class. It
+// keeps the password out of plain sight; the file's mode (0600) keeps it.
 #include <string>
 #include <string_view>
 

@@ -18,8 +18,11 @@ struct SettingsProblem {
 // names would read garbled.
 std::vector<SettingsProblem> FindUtf8IniFiles(const std::filesystem::path& program);
 
-// Everything this check knows of: the files above, and printers whose address
-// is not a unicast IPv4 address (an unreadable IP_ADDR reads as 0.0.0.0).
+// Everything this check knows of: the files above, input folders the scan
+// cannot read (missing, not a folder, no permission), a PRINTER.INI that users
+// other than its owner can reach (the passwords in it are recovered by anyone
+// who reads it), and printers whose address is not a unicast IPv4 address (an
+// unreadable IP_ADDR reads as 0.0.0.0).
 std::vector<SettingsProblem> FindSettingsProblems(const std::filesystem::path& program);
 
 }  // namespace orvella::settings

@@ -15,7 +15,8 @@ template <typename Field>
 struct ValidationFailure {
   std::string message;
   Field field;
-  int row = -1;  // which of a repeated field (see each Field enum), else -1
+  int row = -1;          // which of a repeated field (see each Field enum), else -1
+  std::string detail{};  // plain English, where the message alone does not say why
 };
 
 // Checks shared by the name fields of the edit dialogs, applied to the

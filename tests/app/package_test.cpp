@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "support/process.h"
 #include "support/temp_dir.h"
@@ -73,7 +77,8 @@ TEST_F(PackageTest, NamedAfterTheVersionWithItsFilesUnderUsrAndEtc) {
         "./usr/lib/systemd/system/orvella.service", "./usr/lib/sysusers.d/orvella.conf",
         "./usr/lib/tmpfiles.d/orvella.conf", "./usr/share/applications/orvella.desktop",
         "./etc/xdg/autostart/orvella.desktop", "./usr/share/icons/hicolor/48x48/apps/orvella.png",
-        "./usr/share/doc/orvella/hot-folders.conf.example", "./usr/share/orvella/web/index.html"}) {
+        "./usr/share/doc/orvella/hot-folders.conf.example", "./usr/share/doc/orvella/ip-allow.conf.example",
+        "./usr/share/orvella/web/index.html"}) {
     EXPECT_TRUE(files.contains(file)) << file;
   }
   // Nothing of the build itself: no tests, no benches, no /usr/local.
@@ -108,6 +113,92 @@ TEST_F(PackageTest, ControlFieldsAndScripts) {
   const auto postinst = test::ReadFileBytes(control / "DEBIAN/postinst");
   EXPECT_NE(postinst.find("systemd-sysusers orvella.conf"), std::string::npos);
   EXPECT_NE(postinst.find("systemd-tmpfiles --create orvella.conf"), std::string::npos);
+}
+
+// Everything is root's: the programs 0755, every other file 0644, folders
+// 0755; nothing set-id, nothing others can write. The service's own folder
+// is made its user's, closed to others.
+TEST_F(PackageTest, FileModes) {
+  std::istringstream listing(DpkgDeb("-c"));
+  int files = 0;
+  for (std::string line; std::getline(listing, line);) {
+    std::istringstream fields(line);
+    std::string mode, owner;
+    fields >> mode >> owner;
+    const auto name = line.substr(line.rfind(' ') + 1);
+    EXPECT_EQ(owner, "root/root") << line;
+    if (mode.starts_with('d')) {
+      EXPECT_EQ(mode, "drwxr-xr-x") << line;
+    } else {
+      EXPECT_EQ(mode, name.starts_with("./usr/bin/") ? "-rwxr-xr-x" : "-rw-r--r--") << line;
+      ++files;
+    }
+  }
+  EXPECT_GT(files, 10);
+  const test::TempDir root;
+  DpkgDeb("-x", {root.Path().string()});
+  EXPECT_NE(test::ReadFileBytes(root / "usr/lib/tmpfiles.d/orvella.conf")
+                .find("\nd /var/lib/orvella 0750 orvella orvella -\n"),
+            std::string::npos);
+}
+
+// The service unit as packaged: the sandbox it runs in, directive by
+// directive, and the example drop-in that limits its addresses.
+TEST_F(PackageTest, ServiceUnitDirectives) {
+  const test::TempDir root;
+  DpkgDeb("-x", {root.Path().string()});
+  const auto directives = [&](const std::string& file) {
+    std::multimap<std::string, std::string> found;
+    std::istringstream unit(test::ReadFileBytes(root / file));
+    for (std::string line; std::getline(unit, line);) {
+      const auto equals = line.find('=');
+      if (!line.empty() && line[0] != '#' && line[0] != '[' && equals != std::string::npos)
+        found.emplace(line.substr(0, equals), line.substr(equals + 1));
+    }
+    return found;
+  };
+  const auto unit = directives("usr/lib/systemd/system/orvella.service");
+  const std::vector<std::pair<std::string, std::vector<std::string>>> expected{
+      {"User", {"orvella"}},
+      {"UMask", {"0077"}},
+      {"LimitCORE", {"0"}},
+      {"MemoryMax", {"4G"}},
+      {"TasksMax", {"128"}},
+      {"AmbientCapabilities", {"CAP_LEASE"}},
+      {"CapabilityBoundingSet", {"CAP_LEASE"}},
+      {"NoNewPrivileges", {"yes"}},
+      {"ProtectSystem", {"strict"}},
+      {"ReadWritePaths", {"/var/lib/orvella"}},
+      {"ProtectHome", {"yes"}},
+      {"ProtectProc", {"invisible"}},
+      {"ProcSubset", {"pid"}},
+      {"RemoveIPC", {"yes"}},
+      {"RestrictAddressFamilies", {"AF_UNIX AF_INET AF_INET6"}},
+      {"SystemCallFilter", {"@system-service", "~@privileged @resources"}},
+      {"SystemCallErrorNumber", {"EPERM"}},
+  };
+  for (const auto& [key, values] : expected) {
+    const auto [first, last] = unit.equal_range(key);
+    std::vector<std::string> found;
+    for (auto it = first; it != last; ++it) found.push_back(it->second);
+    EXPECT_EQ(found, values) << key;
+  }
+  // What systemd makes of them together, where its analyzer is installed.
+  if (::access("/usr/bin/systemd-analyze", X_OK) == 0) {
+    const std::string mark = "Overall exposure level for orvella.service: ";
+    const auto result = test::RunProcess(
+        "/usr/bin/systemd-analyze",
+        {"security", "--offline=yes", (root / "usr/lib/systemd/system/orvella.service").string()});
+    const auto at = result.out.find(mark);
+    ASSERT_NE(at, std::string::npos) << result.out << result.err;
+    EXPECT_LE(std::stod(result.out.substr(at + mark.size())), 1.5) << result.out;
+  }
+  const auto dropIn = directives("usr/share/doc/orvella/ip-allow.conf.example");
+  EXPECT_EQ(dropIn.count("IPAddressDeny"), 1u);
+  EXPECT_EQ(dropIn.find("IPAddressDeny")->second, "any");
+  const auto allowed = dropIn.equal_range("IPAddressAllow");
+  EXPECT_TRUE(
+      std::any_of(allowed.first, allowed.second, [](const auto& d) { return d.second == "localhost"; }));
 }
 
 }  // namespace

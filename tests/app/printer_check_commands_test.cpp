@@ -1,11 +1,14 @@
 // orvella printer-check and orvella tool send, run as the binary against the
 // simulated printer.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <nlohmann/json.hpp>
 
+#include "app/serve_home.h"
 #include "settings/printer_settings.h"
 #include "settings/program_folders.h"
+#include "support/background_process.h"
 #include "support/printer_sim.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
@@ -134,6 +137,33 @@ TEST_F(PrinterCheckCommands, SendPrintsEveryStepAndTheMessage) {
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "[プリンタメモリ 199997kbyte]\n[接続確認中]\n[転送]\nファイル転送エラー\n");
   EXPECT_NE(result.err.find("detail: uploading to quenbyjob on 127.0.0.1:"), std::string::npos) << result.err;
+}
+
+// A send killed in mid-upload leaves no job at the printer: the data
+// connection dies with a reset, not the orderly close that would make the
+// part received a whole job. (The upload outgrows the socket buffers, so it
+// is still being sent at the kill.)
+TEST_F(PrinterCheckCommands, ASendKilledInMidUploadLeavesNoJob) {
+  WriteFileBytes(home / "job.prn", std::string(16 << 20, 'x'));
+  sim.Write("faults", "transfer-rate 400000\n");
+  BackgroundProcess send(
+      BinaryPath("orvella"),
+      {"--home", home.Path().string(), "tool", "send", (home / "job.prn").string(), "--printer", "plotter"},
+      home / "send.out");
+  const auto received = [&] {
+    for (const auto& entry : std::filesystem::directory_iterator(sim.Dir() / "spool")) {
+      if (entry.path().extension() == ".part" && entry.file_size() >= 100000) return true;
+    }
+    return false;
+  };
+  ASSERT_TRUE(WaitUntil(received, std::chrono::seconds(30))) << sim.Log();
+  ASSERT_EQ(::kill(send.Pid(), SIGKILL), 0);
+  EXPECT_EQ(send.WaitExit(std::chrono::seconds(5)), -1);
+  ASSERT_TRUE(WaitUntil([&] { return sim.CountInLog("] upload cut by a reset after ") == 1; },
+                        std::chrono::seconds(10)))
+      << sim.Log();
+  EXPECT_TRUE(sim.SpoolFiles().empty());
+  EXPECT_EQ(sim.CountInLog("stored spool/"), 0);
 }
 
 }  // namespace

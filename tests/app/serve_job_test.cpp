@@ -81,6 +81,28 @@ TEST_F(ServeJobTest, AFileThatCannotPrintGoesToTheErrorFolderAndTheNextOnePrints
   EXPECT_EQ(kept, 1);
 }
 
+// Whatever a file name holds, it stays on one line of serve's output and in
+// its own field of one job log record.
+TEST_F(ServeJobTest, AFileNameWithALineBreakIsOneLineOfOutputAndOneFieldOfTheLog) {
+  const std::string name = "13,15 \"A\"\nnotes\t.txt";
+  test::WriteFileBytes(hot / name, "not a drawing");
+  auto serve = Serve("serve.out");
+  ASSERT_TRUE(test::WaitUntil([&] { return !std::filesystem::exists(hot / name); }, 60s)) << serve->Output();
+  ASSERT_EQ(::kill(serve->Pid(), SIGTERM), 0);
+  EXPECT_EQ(serve->WaitExit(10s), 0);
+
+  const std::string out = serve->Output();
+  const std::string shown = "13,15 \"A\"\\nnotes\\t.txt";
+  EXPECT_NE(out.find(" job " + shown + " (" + hot.string() + ") [failed] 未対応ファイル\n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find(" detail " + shown + ": "), std::string::npos) << out;
+  std::string log;
+  for (const auto& entry : std::filesystem::directory_iterator(home / "LOG"))
+    log += test::ReadFileBytes(entry);
+  EXPECT_NE(log.find(",\"13,15 \"\"A\"\"\nnotes\t.txt\","), std::string::npos) << log;
+}
+
 TEST_F(ServeJobTest, APrinterFaultStopsTheServiceAndSighupStartsItAgain) {
   sim.Write("snmp-state", "04");
   const auto source = DropThreePages();
@@ -122,8 +144,14 @@ TEST_F(ServeJobTest, AKillDuringAnUploadLosesNoPageAndRepeatsAtMostTheOneInFligh
   const auto printed = PrintedJobs();
   EXPECT_EQ(printed.size(), 3u) << "every page printed";
   int repeats = 0;
-  for (const auto& [bytes, count] : printed) repeats += count - 1;
+  std::size_t whole = 0;
+  for (const auto& [bytes, count] : printed) {
+    repeats += count - 1;
+    whole += static_cast<std::size_t>(count);
+  }
   EXPECT_LE(repeats, 1);
+  // The killed upload's data connection was reset, so the printer kept no part of it.
+  EXPECT_EQ(sim.SpoolFiles().size(), whole) << sim.Log();
   // No work folder of the killed run is left once the next one has started.
   std::set<std::string> left;
   for (const auto& entry : std::filesystem::directory_iterator(home / "TEMP")) {

@@ -1,11 +1,16 @@
 // orvella serve --http driven through its JSON API while it prints to the
 // simulated printer: what it serves, what it refuses, start and stop with
 // the token, and a crowd of event streams that must not hold up a job.
+#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <functional>
 
@@ -28,6 +33,62 @@ std::string Today() {
 }
 
 using ServeWebTest = ServeWebFixture;
+
+// Every reply but the page's own files: nothing sniffed, nothing run.
+void ExpectLockedDown(const HttpReply& reply) {
+  const std::string lines = reply.headers + "\r\n";
+  EXPECT_NE(lines.find("\r\nX-Content-Type-Options: nosniff\r\n"), std::string::npos) << lines;
+  EXPECT_NE(lines.find("\r\nContent-Security-Policy: default-src 'none'; sandbox\r\n"), std::string::npos)
+      << lines;
+}
+
+// The most memory the process has held, from /proc.
+long PeakKib(pid_t pid) {
+  const std::string status = ReadFileBytes("/proc/" + std::to_string(pid) + "/status");
+  const auto at = status.find("VmHWM:");
+  return at == std::string::npos ? -1 : std::atol(status.c_str() + at + 6);
+}
+
+struct Flooded {
+  std::string reply;     // what came back
+  std::size_t sent = 0;  // bytes sent after the head
+  std::chrono::milliseconds took{};
+};
+
+// Sends head, then piece over and over while reading what comes back, until
+// a reply's head has come, total bytes are sent and nothing more came for a
+// second, or 30 s have passed.
+Flooded Flood(int port, const std::string& head, const std::string& piece, std::size_t total) {
+  Flooded flood;
+  const auto start = std::chrono::steady_clock::now();
+  const int fd = OpenHttp(port, head);
+  if (fd < 0) return flood;
+  bool sending = true;
+  while (std::chrono::steady_clock::now() - start < 30s &&
+         flood.reply.find("\r\n\r\n") == std::string::npos) {
+    pollfd watch{fd, static_cast<short>(POLLIN | (sending ? POLLOUT : 0)), 0};
+    if (::poll(&watch, 1, 1000) <= 0) {
+      if (sending) continue;
+      break;
+    }
+    if (watch.revents & POLLIN) {
+      char buffer[4096];
+      const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+      if (n <= 0) break;
+      flood.reply.append(buffer, static_cast<std::size_t>(n));
+    } else if (watch.revents & POLLOUT) {
+      const ssize_t n = ::send(fd, piece.data(), piece.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+      if (n > 0) flood.sent += static_cast<std::size_t>(n);
+      sending = (n >= 0 || errno == EAGAIN) && flood.sent < total;
+    } else {
+      break;
+    }
+  }
+  flood.took =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  ::close(fd);
+  return flood;
+}
 
 TEST_F(ServeWebTest, ServesTheRowsLogsErrorsAndPrintersOfARun) {
   WriteFileBytes(hot / "notes.txt", "not a drawing");
@@ -61,12 +122,15 @@ TEST_F(ServeWebTest, ServesTheRowsLogsErrorsAndPrintersOfARun) {
   EXPECT_EQ(csv.status, 200);
   EXPECT_EQ(csv.body, ReadFileBytes(home / "LOG" / (Today() + ".csv")));
   EXPECT_NE(csv.headers.find("Content-Disposition: attachment"), std::string::npos);
+  ExpectLockedDown(csv);
 
   const Json errors = GetJson("/api/errors")["records"];
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0]["file"], "notes.txt");
   EXPECT_EQ(errors[0]["message"], "未対応ファイル");
-  EXPECT_EQ(SendHttp(port, "GET", errors[0]["download"]).body, "not a drawing");
+  const HttpReply kept = SendHttp(port, "GET", errors[0]["download"]);
+  EXPECT_EQ(kept.body, "not a drawing");
+  ExpectLockedDown(kept);
 
   const Json printers = GetJson("/api/printers")["printers"];
   ASSERT_EQ(printers.size(), 1u);
@@ -81,7 +145,11 @@ TEST_F(ServeWebTest, ServesTheRowsLogsErrorsAndPrintersOfARun) {
   EXPECT_EQ(page.status, 200);
   EXPECT_NE(page.body.find("稼動状況"), std::string::npos);
   EXPECT_NE(page.headers.find("Content-Security-Policy: default-src 'self'"), std::string::npos);
+  EXPECT_EQ(page.headers.find("default-src 'none'"), std::string::npos) << "one policy, the page's own";
+  EXPECT_NE(page.headers.find("X-Content-Type-Options: nosniff"), std::string::npos);
   EXPECT_EQ(SendHttp(port, "GET", "/static/icons/mark_done.png").status, 200);
+  for (const char* path : {"/api/state", "/api/jobs", "/api/logs", "/api/errors", "/api/printers"})
+    ExpectLockedDown(SendHttp(port, "GET", path));
 }
 
 TEST_F(ServeWebTest, RefusesWhatItMustNotServeOrDo) {
@@ -129,6 +197,11 @@ TEST_F(ServeWebTest, RefusesWhatItMustNotServeOrDo) {
       {"POST", "/api/printers/check", "", std::string(20000, '{'), 413},
       {"GET", "/INI/PRINTER.INI", "", "", 404},
       {"GET", "/TEMP/http-token", "", "", 404},
+      {"POST", "/api/printers/check", "Transfer-Encoding: chunked",
+       "12\r\n{\"name\": \"plotter\"}\r\n0\r\n\r\n", 411},
+      {"POST", "/api/stop", "Transfer-Encoding: chunked", "0\r\n\r\n", 411},
+      {"POST", "/api/printers/check", "Content-Encoding: gzip", std::string(100, 'x'), 415},
+      {"GET", "/api/state", "X-Long: " + std::string(9000, 'a'), "", 431},
   };
   for (const Case& c : cases) {
     std::vector<std::string> headers{"Content-Type: application/json"};
@@ -136,8 +209,64 @@ TEST_F(ServeWebTest, RefusesWhatItMustNotServeOrDo) {
     const HttpReply reply = SendHttp(port, c.method, c.path, headers, c.body);
     EXPECT_EQ(reply.status, c.status) << c.method << " " << c.path.substr(0, 80) << ": " << reply.body;
     EXPECT_EQ(reply.body.find(this->token), std::string::npos);
+    ExpectLockedDown(reply);
   }
   EXPECT_EQ(State(), 1) << "no refused request stopped the system";
+}
+
+// A body or a head beyond its bound is refused as soon as its head shows it,
+// without a token, and the service holds none of it: a chunked body, a
+// header line that never ends, a body of no declared length; and a head that
+// never ends is cut off in time.
+TEST_F(ServeWebTest, AnOversizedRequestIsRefusedAtOnceAndNotHeld) {
+  StartServe();
+  ASSERT_EQ(GetJson("/api/state").value("state", -1), 1);
+  const long before = PeakKib(serve->Pid());
+  ASSERT_GT(before, 0);
+
+  constexpr std::size_t kFlood = 65 * 1024 * 1024;
+  const std::string megabyte(1024 * 1024, '{');
+  char size[16];
+  std::snprintf(size, sizeof size, "%zx\r\n", megabyte.size());
+  const std::string post =
+      "POST /api/printers/check HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/json\r\n";
+  struct Case {
+    const char* what;
+    std::string head;
+    std::string piece;
+    int status;
+  };
+  const Case cases[] = {
+      {"a chunked body", post + "Transfer-Encoding: chunked\r\n\r\n", size + megabyte + "\r\n", 411},
+      {"an endless header line",
+       "GET /api/state HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Endless: ", std::string(64 * 1024, 'a'), 431},
+      {"a body without a length", post + "\r\n", megabyte, 400},
+  };
+  for (const Case& c : cases) {
+    const Flooded flood = Flood(port, c.head, c.piece, kFlood);
+    EXPECT_TRUE(flood.reply.starts_with("HTTP/1.1 " + std::to_string(c.status) + " "))
+        << c.what << ": " << flood.reply.substr(0, 300);
+    EXPECT_LT(flood.took, 5s) << c.what;
+    EXPECT_LT(flood.sent, kFlood) << c.what << ": the reply came only after the whole body was taken";
+  }
+  const long after = PeakKib(serve->Pid());
+  EXPECT_LT(after - before, 16 * 1024)
+      << "peak resident memory went from " << before << " to " << after << " KiB";
+
+  // A head that trickles in keeps its thread no longer than the read time-out
+  // (5 s), however steadily the bytes come.
+  const int slow = OpenHttp(port, "GET /api/state HTTP/1.1\r\n");
+  ASSERT_GE(slow, 0);
+  const auto start = std::chrono::steady_clock::now();
+  std::string reply;
+  for (int i = 0; i < 40 && reply.empty(); ++i) {
+    ::send(slow, "X", 1, MSG_NOSIGNAL);
+    reply = ReadSome(slow, 500ms, 4096);
+  }
+  ::close(slow);
+  EXPECT_TRUE(reply.starts_with("HTTP/1.1 408 ")) << reply;
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 8s);
+  EXPECT_EQ(State(), 1);
 }
 
 TEST_F(ServeWebTest, StopAndStartWithTheTokenShowWhatTheTrayShows) {
@@ -168,6 +297,54 @@ TEST_F(ServeWebTest, StopAndStartWithTheTokenShowWhatTheTrayShows) {
   EXPECT_EQ(Json::parse(start.body)["started"], true);
   EXPECT_EQ(Json::parse(start.body)["messages"], Json::array());
   EXPECT_EQ(State(), 1);
+}
+
+// A hot folder that is gone (an unmounted share) stops nothing: the start
+// says so in one line, the page's answer carries it, and the folder list
+// shows which folder it is.
+TEST_F(ServeWebTest, AMissingInputFolderIsToldAndShownButStopsNothing) {
+  std::vector<settings::InputFolderSetting> inputs = settings::LoadInputSettings(home);
+  ASSERT_EQ(inputs.size(), 1u);
+  inputs.push_back(inputs[0]);
+  const std::string gone = (dir / "share/gone").string();
+  inputs[1].inputDir = gone;
+  inputs[1].memo = "共有";
+  settings::SaveInputSettings(home, inputs);
+  const std::string message = "入力フォルダ " + gone + " が見つからないか、読み込めません。";
+  StartServe();
+  EXPECT_EQ(State(), 1);
+  ASSERT_TRUE(WaitUntil([&] { return serve->Output().find(message) != std::string::npos; }, 10s))
+      << serve->Output();
+  EXPECT_NE(
+      serve->Output().find("orvella serve: " + message + " (input folder 1 (" + gone + ") does not exist"),
+      std::string::npos)
+      << serve->Output();
+
+  const Json folders = GetJson("/api/folders")["folders"];
+  ASSERT_EQ(folders.size(), 2u) << folders;
+  EXPECT_EQ(folders[0], (Json{{"path", hot.string()},
+                              {"memo", ""},
+                              {"readable", true},
+                              {"message", nullptr},
+                              {"detail", nullptr}}));
+  EXPECT_EQ(folders[1]["path"], gone);
+  EXPECT_EQ(folders[1]["memo"], "共有");
+  EXPECT_EQ(folders[1]["readable"], false);
+  EXPECT_EQ(folders[1]["message"], message);
+  EXPECT_NE(folders[1]["detail"].get<std::string>().find("does not exist"), std::string::npos);
+
+  ASSERT_EQ(Post("/api/stop", token).status, 200);
+  ASSERT_TRUE(WaitUntil([&] { return State() == 0; }, 10s));
+  std::filesystem::create_directories(gone);
+  const HttpReply mended = Post("/api/start", token);
+  EXPECT_EQ(Json::parse(mended.body)["messages"], Json::array()) << mended.body;
+  EXPECT_EQ(GetJson("/api/folders")["folders"][1]["readable"], true);
+  std::filesystem::remove(gone);
+  ASSERT_EQ(Post("/api/stop", token).status, 200);
+  ASSERT_TRUE(WaitUntil([&] { return State() == 0; }, 10s));
+  const HttpReply told = Post("/api/start", token);
+  EXPECT_EQ(Json::parse(told.body)["started"], true) << told.body;
+  EXPECT_EQ(Json::parse(told.body)["messages"], Json::array({message})) << told.body;
 }
 
 TEST_F(ServeWebTest, ASecondServiceOnThePortAndAStartThatFailsBothExitOne) {

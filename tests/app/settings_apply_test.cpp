@@ -1,6 +1,7 @@
 // orvella settings apply: the dump's JSON written back through the savers,
 // after the dialogs' checks, touching only the files whose records changed.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <map>
@@ -126,15 +127,22 @@ TEST(SettingsApply, OneEditedFieldRewritesOnlyItsFile) {
 }
 
 // A password given in plain text is stored enciphered; one left out (as a
-// dump without --show-secrets leaves it) keeps the printer's password.
+// dump without --show-secrets leaves it) keeps the printer's password. The
+// file is its owner's alone afterwards, even when it was copied in readable
+// by everyone.
 TEST(SettingsApply, PlainPasswordIsEncipheredAndKept) {
   test::TempDir dir;
   const fs::path home = ExampleCopy(dir);
+  const fs::path printers = home / "INI/PRINTER.INI";
+  ASSERT_EQ(::chmod(printers.c_str(), 0644), 0);
   Json json = Dump(home);
   json["printers"][0]["LOGIN_PASSWORD"] = "秘密pass";
   ASSERT_EQ(Apply(home, json).exitCode, 0);
-  EXPECT_EQ(test::ReadFileBytes(home / "INI/PRINTER.INI").find("pass"), std::string::npos);
+  EXPECT_EQ(test::ReadFileBytes(printers).find("pass"), std::string::npos);
   EXPECT_EQ(Dump(home, true)["printers"][0]["LOGIN_PASSWORD"], "秘密pass");
+  struct stat st {};
+  ASSERT_EQ(::stat(printers.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
 
   json = Dump(home);
   json["printers"][0]["LOGIN_USERNAME"] = "operator";
@@ -181,6 +189,25 @@ TEST(SettingsApply, RefusesAndWritesNothing) {
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     EXPECT_EQ(IniFiles(home), before);
   }
+}
+
+// An input folder in the program folder would have the program print and
+// delete its own files.
+TEST(SettingsApply, RefusesAnInputFolderInsideTheProgramFolder) {
+  test::TempDir dir;
+  const fs::path home = ExampleCopy(dir);
+  Json json = Dump(home);
+  json["inputs"][0]["INPUT_DIR"] = (home / "ERROR").string();
+  const auto before = IniFiles(home);
+  const auto result = Apply(home, json);
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(
+      result.err.find("INPUT_DIR: プログラムフォルダ内のフォルダは入力フォルダとして使用できません。 (the "
+                      "program folder (" +
+                      home.string() + ")"),
+      std::string::npos)
+      << result.err;
+  EXPECT_EQ(IniFiles(home), before);
 }
 
 }  // namespace

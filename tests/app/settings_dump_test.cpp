@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "base/text_codec.h"
@@ -30,12 +32,18 @@ test::ProcessResult Check(const std::filesystem::path& home) {
   return test::RunProcess(test::BinaryPath("orvella"), {"--home", home.string(), "settings", "check"});
 }
 
+// A PRINTER.INI written or copied by hand has the mode the umask gave it.
+void PrivatePrinterFile(const std::filesystem::path& home) {
+  ASSERT_EQ(::chmod((home / "INI/PRINTER.INI").c_str(), 0600), 0);
+}
+
 // What loading passes over silently is reported: a file saved as UTF-8 by an
 // editor, and a printer whose address did not read.
 TEST(SettingsCheck, ReportsUtf8FilesAndUnusablePrinterAddresses) {
   test::TempDir dir;
   std::filesystem::create_directory(dir / "INI");
-  WriteCp932(dir / "INI/INPUT.INI", "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"/srv/hot\"\n");
+  WriteCp932(dir / "INI/INPUT.INI",
+             "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"" + dir.Path().string() + "\"\n");
   ASSERT_EQ(Check(dir.Path()).exitCode, 0);
   EXPECT_EQ(Json::parse(Check(dir.Path()).out),
             (Json{{"ok", true}, {"problems", Json::array()}, {"start", nullptr}}));
@@ -45,6 +53,7 @@ TEST(SettingsCheck, ReportsUtf8FilesAndUnusablePrinterAddresses) {
   WriteCp932(dir / "INI/PRINTER.INI",
              "[GLOBAL]\nNUM_PRINTERS=\"2\"\n[PRINTER_0]\nNAME=\"製図室\"\nIP_ADDR=\"192.168.1.300\"\n"
              "[PRINTER_1]\nNAME=\"事務所\"\nIP_ADDR=\"127.0.0.1\"\n");
+  PrivatePrinterFile(dir.Path());
   const auto result = Check(dir.Path());
   EXPECT_EQ(result.exitCode, 1);
   const Json json = Json::parse(result.out);
@@ -61,14 +70,24 @@ TEST(SettingsCheck, ReportsUtf8FilesAndUnusablePrinterAddresses) {
   EXPECT_NE(dump.err.find("warning: INI/STAMP.INI"), std::string::npos) << dump.err;
 }
 
-// The checks the start of operation makes: the example folder would start;
-// with its fold settings gone the fold is named as the operator would see it.
+// The checks the start of operation makes: the example folder would start,
+// though its hot folder does not exist here (which stops nothing); with its
+// fold settings gone the fold is named as the operator would see it.
 TEST(SettingsCheck, SaysWhyOperationWouldNotStart) {
   test::TempDir dir;
   std::filesystem::copy(ORVELLA_EXAMPLES "/program-folder", dir / "home",
                         std::filesystem::copy_options::recursive);
+  const Json missingHotFolder = {
+      {"file", "INI/INPUT.INI"},
+      {"record", "/srv/orvella/hot/drawings"},
+      {"field", "INPUT_DIR"},
+      {"detail",
+       "the input folder does not exist, so no file is taken from it; operation starts all the same and "
+       "takes its files once it can read it"}};
+  PrivatePrinterFile(dir / "home");
   const auto fine = Check(dir / "home");
-  EXPECT_EQ(fine.exitCode, 0) << fine.out;
+  EXPECT_EQ(fine.exitCode, 1) << fine.out;
+  EXPECT_EQ(Json::parse(fine.out)["problems"], Json::array({missingHotFolder})) << fine.out;
   EXPECT_EQ(Json::parse(fine.out)["start"], nullptr);
 
   std::filesystem::remove(dir / "home/INI/FOLD.INI");
@@ -76,10 +95,81 @@ TEST(SettingsCheck, SaysWhyOperationWouldNotStart) {
   EXPECT_EQ(result.exitCode, 1);
   const Json json = Json::parse(result.out);
   EXPECT_EQ(json["ok"], false);
-  EXPECT_EQ(json["problems"], Json::array());
+  EXPECT_EQ(json["problems"], Json::array({missingHotFolder}));
   EXPECT_EQ(json["start"]["message"],
             "入力設定 /srv/orvella/hot/drawings にある紙折設定 長尺折り が見つからないため実行できません。");
   EXPECT_NE(json["start"]["detail"].get<std::string>().find("FOLD.INI"), std::string::npos);
+}
+
+// Each input folder the scan cannot read is named, whatever is wrong with it;
+// a readable one is not.
+TEST(SettingsCheck, ListsInputFoldersTheScanCannotRead) {
+  test::TempDir dir;
+  std::filesystem::create_directories(dir / "INI");
+  std::filesystem::create_directories(dir / "hot");
+  test::WriteFileBytes(dir / "plain-file", "");
+  const std::string folders[] = {(dir / "hot").string(), (dir / "gone").string(),
+                                 (dir / "plain-file").string()};
+  std::string ini = "[GLOBAL]\nNUM_INPUTS=\"3\"\n";
+  for (int i = 0; i < 3; ++i) ini += "[INPUT_" + std::to_string(i) + "]\nINPUT_DIR=\"" + folders[i] + "\"\n";
+  WriteCp932(dir / "INI/INPUT.INI", ini);
+  const auto result = Check(dir.Path());
+  EXPECT_EQ(result.exitCode, 1);
+  const Json problems = Json::parse(result.out)["problems"];
+  ASSERT_EQ(problems.size(), 2u) << result.out;
+  EXPECT_EQ(problems[0]["record"], folders[1]);
+  EXPECT_EQ(problems[0]["field"], "INPUT_DIR");
+  EXPECT_NE(problems[0]["detail"].get<std::string>().find("does not exist"), std::string::npos);
+  EXPECT_EQ(problems[1]["record"], folders[2]);
+  EXPECT_NE(problems[1]["detail"].get<std::string>().find("is not a folder"), std::string::npos);
+}
+
+// The resume record of a file HIDDEN.INI cannot name lives in a file beside
+// it; the dump shows it as the record, and the check finds nothing wrong.
+TEST(SettingsDump, ShowsAResumeRecordKeptBesideHiddenIni) {
+  test::TempDir dir;
+  std::filesystem::create_directories(dir / "INI");
+  test::WriteFileBytes(dir / "INI/LASTPROCESSFILE.txt",
+                       "PATH=/srv/hot/plan😀\\\\x\\xFF.tif\nPAGE=2\nQTY=1\nTIME=000001D200000000\n");
+  const auto dump = Dump(dir.Path());
+  ASSERT_EQ(dump.exitCode, 0) << dump.err;
+  const Json appData = Json::parse(dump.out)["app_data"];
+  EXPECT_EQ(appData["LASTPROCESSFILE_PATH"],
+            "/srv/hot/plan😀\\x\xEF\xBF\xBD.tif");  // the byte FF shown as U+FFFD
+  EXPECT_EQ(appData["LASTPROCESSFILE_PAGE"], 2);
+  EXPECT_EQ(appData["LASTPROCESSFILE_TIME"], "000001D200000000");
+  const auto check = Check(dir.Path());
+  EXPECT_EQ(Json::parse(check.out)["problems"], Json::array()) << check.out;
+}
+
+// PRINTER.INI open to anyone but its owner is a problem: the passwords in it
+// are recovered by whoever reads it.
+TEST(SettingsCheck, WarnsWhileOthersCanReachPrinterIni) {
+  test::TempDir dir;
+  settings::CreateApplicationFolders(dir.Path());
+  settings::PrinterSetting printer;
+  printer.ipAddr = {127, 0, 0, 1};
+  printer.loginPassword = "secret";
+  ASSERT_TRUE(settings::SavePrinterSettings(dir.Path(), {printer}));
+  const std::filesystem::path file = dir / "INI/PRINTER.INI";
+  for (const mode_t mode : {0644, 0640, 0604, 0620, 0600, 0400}) {
+    ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+    const auto result = Check(dir.Path());
+    const Json problems = Json::parse(result.out)["problems"];
+    if ((mode & 077) == 0) {
+      EXPECT_EQ(problems, Json::array()) << std::oct << mode;
+      continue;
+    }
+    EXPECT_EQ(result.exitCode, 1);
+    ASSERT_EQ(problems.size(), 1u) << std::oct << mode << result.out;
+    EXPECT_EQ(problems[0]["file"], "INI/PRINTER.INI");
+    EXPECT_EQ(problems[0]["record"], "");
+    char shown[16];
+    std::snprintf(shown, sizeof shown, "%04o", static_cast<unsigned>(mode));
+    const std::string detail = problems[0]["detail"];
+    EXPECT_NE(detail.find(std::string("mode is ") + shown), std::string::npos) << detail;
+    EXPECT_NE(detail.find("recover the printers' passwords"), std::string::npos) << detail;
+  }
 }
 
 TEST(SettingsDump, MissingFolderGivesAllDefaults) {

@@ -84,6 +84,19 @@ TEST_F(ShellTest, AYesToTheCloseQuestionThatCannotStartWarnsAndStaysStopped) {
   EXPECT_FALSE(shell->Jobs().isVisible());
 }
 
+// Resuming operation at start-up with a hot folder gone (an unmounted share):
+// the system runs, and a message box names the folder.
+TEST_F(ShellTest, AStartUpWithAMissingHotFolderRunsAndWarnsOfIt) {
+  const std::string gone = (hot / "gone").string();
+  home.WriteIni("INPUT.INI", "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"" + gone + "\"\n");
+  settings::SetAutorun(home.Path(), true);
+  auto shell = MakeShell();
+  shell->StartUp();
+  EXPECT_EQ(shell->Operation().State(), RunState::kRunning);
+  EXPECT_EQ(messages.warnings,
+            std::vector<std::string>{"入力フォルダ " + gone + " が見つからないか、読み込めません。"});
+}
+
 TEST_F(ShellTest, StartHidesTheFolderWindowAndStopWaitsInStopPending) {
   WriteStartableSettings();
   auto shell = MakeShell();
@@ -156,13 +169,11 @@ TEST_F(ShellTest, DeleteAsksAndRewritesInputIniOnlyOnYesWithARowSelected) {
 }
 
 TEST_F(ShellTest, EditGoesThroughTheInputFolderDialogAndRewritesInputIniOnOk) {
-  std::filesystem::create_directories(home.Path() / "hot");
   settings::PrinterSetting plotter;
   plotter.name = "plotter";
   plotter.ipAddr = {127, 0, 0, 1};
   ASSERT_TRUE(settings::SavePrinterSettings(home.Path(), {plotter}));
-  home.WriteIni("INPUT.INI", "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"" +
-                                 (home.Path() / "hot").string() +
+  home.WriteIni("INPUT.INI", "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"" + hot.Path().string() +
                                  "\"\nMEMO=\"first\"\nWIDE_PRINTER_NAME=\"plotter\"\n");
   auto shell = MakeShell();
   QTreeWidget& list = shell->Folders().List();

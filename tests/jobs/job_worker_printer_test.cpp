@@ -110,6 +110,33 @@ TEST_F(JobWorkerPrinterTest, PagesOfEveryCopyPrintOneByOneAndAStopResumesAtTheNe
   EXPECT_NE(TodayLog().find(",OK\r\n"), std::string::npos);
 }
 
+// A name HIDDEN.INI cannot hold (CP932 has no é, no emoji) still gets its
+// resume record, without a failed key write for every unit: after a stop the
+// file goes on at its next page rather than from page 1.
+TEST_F(JobWorkerPrinterTest, ANameHiddenIniCannotHoldResumesAsWell) {
+  const std::string source = DropTiff("café😀.tif", 3);
+  RecordingView first;
+  first.onAdd = [&](int row) {
+    if (row == 2) {
+      control.SetState(RunState::kStopPending);
+      control.SetAbort(true);
+    }
+  };
+  Run(source, first);
+  EXPECT_EQ(Texts(first), (std::vector<std::string>{"出力済(部数1/1 ページ1/3)", "中止(部数1/1 ページ2/3)"}));
+  EXPECT_EQ(first.details, std::vector<std::string>{});
+  EXPECT_EQ(TodayLog().find("INIファイルのキー書き込みに失敗しました"), std::string::npos) << TodayLog();
+
+  control.SetAbort(false);
+  control.SetState(RunState::kRunning);
+  RecordingView second;
+  Run(source, second);
+  EXPECT_EQ(Texts(second),
+            (std::vector<std::string>{"出力済(部数1/1 ページ2/3)", "出力済(部数1/1 ページ3/3)"}));
+  EXPECT_EQ(wide.SpoolFiles().size(), 3u);
+  EXPECT_FALSE(std::filesystem::exists(source));
+}
+
 TEST_F(JobWorkerPrinterTest, APageThatCannotBeConvertedIsSkippedAndTheOthersPrint) {
   // Page 2 is longer than the longest roll cut: no tray takes it.
   const std::string source = DropTiff("long.tif", {{210, 297}, {210, 7000}, {210, 297}}, 25);

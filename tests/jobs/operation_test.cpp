@@ -133,6 +133,19 @@ TEST_F(OperationTest, CloseWhileStoppedAsksAndStartsOnlyOnYes) {
   EXPECT_EQ(messages.questions.size(), 2u);
 }
 
+// A hot folder that is missing (an unmounted share) stops nothing, but the
+// start says so once, after the system runs.
+TEST_F(OperationTest, AStartWithAMissingFolderRunsAndWarnsOfIt) {
+  const std::string gone = (hot / "gone").string();
+  home.WriteIni("INPUT.INI", "[GLOBAL]\nNUM_INPUTS=\"2\"\n[INPUT_0]\nINPUT_DIR=\"" + hot.Path().string() +
+                                 "\"\n[INPUT_1]\nINPUT_DIR=\"" + gone + "\"\n");
+  Operation operation = Make();
+  EXPECT_TRUE(operation.StartCommand());
+  EXPECT_EQ(operation.State(), RunState::kRunning);
+  EXPECT_EQ(messages.warnings,
+            std::vector<std::string>{"入力フォルダ " + gone + " が見つからないか、読み込めません。"});
+}
+
 TEST_F(OperationTest, AStartThatFailsWarnsAndStaysStopped) {
   std::filesystem::remove(home.Ini("INPUT.INI"));
   Operation operation = Make();

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "settings/settings_home.h"
+#include "support/temp_dir.h"
 
 namespace orvella::jobs {
 namespace {
@@ -107,6 +108,30 @@ TEST(FindStartProblem, ReportsTheFirstMissingSettingExactly) {
       EXPECT_FALSE(problem->detail.empty()) << c.what;
     }
   }
+}
+
+// A folder the scan cannot read is no reason to refuse the start, but it is
+// named with what is wrong with it.
+TEST(InputFolderNotice, NamesAFolderTheScanCannotRead) {
+  test::TempDir dir;
+  test::WriteFileBytes(dir / "plain-file", "");
+  struct Case {
+    std::string path;
+    const char* cause;  // empty when the folder is readable
+  };
+  const Case cases[] = {{dir.Path().string(), ""},
+                        {(dir / "gone").string(), "does not exist"},
+                        {(dir / "plain-file").string(), "is not a folder"},
+                        {"", "is empty"}};
+  for (const Case& c : cases) {
+    const auto notice = InputFolderNotice(3, Folder(c.path));
+    ASSERT_EQ(notice.has_value(), *c.cause != '\0') << c.path;
+    if (!notice) continue;
+    EXPECT_EQ(notice->message, "入力フォルダ " + c.path + " が見つからないか、読み込めません。");
+    EXPECT_NE(notice->detail.find("input folder 3 (" + c.path + ") " + c.cause), std::string::npos)
+        << notice->detail;
+  }
+  EXPECT_FALSE(FindStartProblem(Runnable()).has_value());  // its folders do not exist
 }
 
 TEST(StartOperation, WarnsAndKeepsTheMemoryTableWhenRefused) {

@@ -1,6 +1,7 @@
 #include "logging/job_log.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 #include <thread>
@@ -53,6 +54,53 @@ TEST_F(JobLogTest, ZeroNumbersAreDashesAndATargetFileIsUsedAsGiven) {
   EXPECT_NE(test::ReadFileBytes(target).find(Cp932("2020/01/05,06:07:09,-,-,-,-,-,-,-,中止?です")),
             std::string::npos);
   EXPECT_FALSE(WriteJobLog(home.Path(), home / "missing/x.csv", fields));
+}
+
+// A field holding a comma, a quote or a line end is quoted, so it cannot
+// shift the columns or split the record; any other stays as it is.
+TEST_F(JobLogTest, AFieldIsQuotedOnlyWhenItHoldsACommaAQuoteOrALineEnd) {
+  const std::filesystem::path target = home / "ERROR/x.csv";
+  const std::pair<std::string, std::string> cases[] = {
+      {"plan.tif", "plan.tif"},
+      {"13,15.tif", "\"13,15.tif\""},
+      {"say \"hi\".tif", "\"say \"\"hi\"\".tif\""},
+      {"two\r\nlines.tif", "\"two\r\nlines.tif\""},
+      {"図面,第2版.tif", "\"図面,第2版.tif\""},
+      // CP932 has no é: the character becomes "?", the line stays.
+      {"café.tif", "caf?.tif"},
+  };
+  std::string expected = Cp932(kJobLogHeader);
+  for (const auto& [name, field] : cases) {
+    const JobLogFields fields{"/hot/" + name, "広幅,1", "", 594, 0, 13.15, "OK"};
+    ASSERT_TRUE(WriteJobLogAt(home.Path(), target, fields, Local(2020, 1, 5, 6, 7, 8)));
+    expected += Cp932("2020/01/05,06:07:08,/hot,\"広幅,1\"," + field + ",-,594,-,13.15,OK");
+  }
+  EXPECT_EQ(test::ReadFileBytes(target), expected);
+}
+
+// The daily log and an error folder's error.csv are made readable by the
+// group, as far as the umask of the process (the service's UMask=) allows.
+TEST_F(JobLogTest, NewLogFilesAreGroupReadableWithinTheUmask) {
+  struct Case {
+    mode_t umask;
+    mode_t expected;
+  };
+  const Case cases[] = {{022, 0640}, {077, 0600}, {0, 0640}, {027, 0640}};
+  int day = 1;
+  for (const Case& c : cases) {
+    const mode_t previous = ::umask(c.umask);
+    const std::time_t now = Local(2022, 4, day++, 9, 0, 0);
+    const std::filesystem::path record = home / ("ERROR/error" + std::to_string(day) + ".csv");
+    const bool written = WriteJobLogAt(home.Path(), std::nullopt, JobLogFields{}, now) &&
+                         WriteJobLogAt(home.Path(), record, JobLogFields{}, now);
+    ::umask(previous);
+    ASSERT_TRUE(written);
+    for (const auto& path : {DailyLogPath(home.Path(), now), record}) {
+      struct stat st {};
+      ASSERT_EQ(::stat(path.c_str(), &st), 0);
+      EXPECT_EQ(st.st_mode & 07777, c.expected) << path << " under umask " << std::oct << c.umask;
+    }
+  }
 }
 
 TEST_F(JobLogTest, LinesOfSeveralThreadsNeverMix) {

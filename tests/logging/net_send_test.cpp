@@ -113,28 +113,56 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
-// Where a desktop session runs, the notice pops up through notify-send with
-// the text as one argument. A stand-in notify-send records what it was given.
-TEST_F(NetSendTest, ADesktopSessionGetsTheNoticeAsOneArgument) {
-  const auto bin = home / "bin";
-  std::filesystem::create_directory(bin);
-  const auto recorded = home / "notify-args";
-  test::WriteFileBytes(bin / "notify-send", "#!/bin/sh\nprintf '%s\\0' \"$@\" > '" + recorded.string() +
-                                                ".part' && mv '" + recorded.string() + ".part' '" +
-                                                recorded.string() + "'\n");
-  std::filesystem::permissions(bin / "notify-send", std::filesystem::perms::owner_all);
-  std::unique_ptr<Listener> listener;
-  {
+// A listener started as in a desktop session, where notices pop up through
+// notify-send: a stand-in notify-send records the arguments it was given.
+struct DesktopListener {
+  explicit DesktopListener(const test::TempDir& home) : recorded(home / "notify-args") {
+    const auto bin = home / "bin";
+    std::filesystem::create_directory(bin);
+    test::WriteFileBytes(bin / "notify-send", "#!/bin/sh\nprintf '%s\\0' \"$@\" > '" + recorded.string() +
+                                                  ".part' && mv '" + recorded.string() + ".part' '" +
+                                                  recorded.string() + "'\n");
+    std::filesystem::permissions(bin / "notify-send", std::filesystem::perms::owner_all);
     const ScopedEnv path("PATH", bin.string() + ":" + std::getenv("PATH"));
     const ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
     listener = std::make_unique<Listener>(home, "127.0.0.1", 0);
   }
+  // Sends message from 127.0.0.1; the arguments notify-send was given.
+  std::string Show(const NetSendCommand& command, const std::string& message) {
+    std::filesystem::remove(recorded);
+    EXPECT_TRUE(RunNetSend(command, "127.0.0.1", message));
+    for (int i = 0; i < 100 && !std::filesystem::exists(recorded); ++i) std::this_thread::sleep_for(50ms);
+    return test::ReadFileBytes(recorded);
+  }
+  std::filesystem::path recorded;
+  std::unique_ptr<Listener> listener;
+};
+
+// The notice pops up with the text as one argument, titled with the sender.
+TEST_F(NetSendTest, ADesktopSessionGetsTheNoticeAsOneArgument) {
+  DesktopListener desktop(home);
   const std::string message = "図面 \"A1\" $(touch pwned); `id`";
-  ASSERT_TRUE(RunNetSend(Command(listener->port), "127.0.0.1", message));
-  listener->Notices(1);
-  for (int i = 0; i < 100 && !std::filesystem::exists(recorded); ++i) std::this_thread::sleep_for(50ms);
-  EXPECT_EQ(test::ReadFileBytes(recorded), std::string("--\0Orvella (127.0.0.1)\0", 23) + message + '\0');
+  EXPECT_EQ(desktop.Show(Command(desktop.listener->port), message),
+            std::string("--\0Orvella (127.0.0.1)\0", 23) + message + '\0');
   EXPECT_FALSE(std::filesystem::exists("pwned"));
+}
+
+// Notification daemons render the body as markup: what a sender writes is
+// shown as text, never as a link or formatting.
+TEST_F(NetSendTest, MarkupInANoticeIsShownAsText) {
+  DesktopListener desktop(home);
+  EXPECT_EQ(
+      desktop.Show(Command(desktop.listener->port),
+                   "<a href=\"http://example.invalid/\">更新</a> & <b>至急</b> &amp;"),
+      std::string("--\0Orvella (127.0.0.1)\0", 23) +
+          "&lt;a href=\"http://example.invalid/\"&gt;更新&lt;/a&gt; &amp; &lt;b&gt;至急&lt;/b&gt; &amp;amp;" +
+          '\0');
+  // The printed notice is the text as it came.
+  EXPECT_NE(
+      desktop.listener->process.Output().find("\n<a href=\"http://example.invalid/\">更新</a> & <b>至急</b> "
+                                              "&amp;\n.\n"),
+      std::string::npos)
+      << desktop.listener->process.Output();
 }
 
 TEST_F(NetSendTest, AnEmptyAddressDoesNothingAndAMissingSenderIsReported) {

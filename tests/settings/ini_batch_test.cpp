@@ -1,5 +1,9 @@
 // Additions to the INI layer: group writes, and unreadable files on load.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <thread>
 
 #include "settings/ini_file.h"
 #include "settings/settings_error.h"
@@ -35,6 +39,41 @@ TEST(IniBatch, RefusesUnstorableTextAndUnreadableFiles) {
   } catch (const SettingsError& e) {
     EXPECT_NE(std::string(e.what()).find("[section]S[key]K"), std::string::npos) << e.what();
   }
+}
+
+// Each key write reads the file, changes it and renames the result into
+// place; two writers in two threads of each of two processes lose none of
+// each other's keys.
+TEST(IniBatch, ConcurrentWritersLoseNoKey) {
+  test::TempDir dir;
+  const IniFile file = IniFile::AtPath(dir / "HIDDEN.INI");
+  constexpr int kKeys = 80;
+  auto writeKeys = [&file](const std::string& prefix) {
+    IniFile own = file;
+    for (int i = 0; i < kKeys; ++i) own.WriteInt("APP_DATA", prefix + std::to_string(i), i);
+  };
+  auto twoThreads = [&writeKeys](const std::string& process) {
+    std::thread other(writeKeys, process + "B_");
+    writeKeys(process + "A_");
+    other.join();
+  };
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    twoThreads("CHILD_");
+    ::_exit(0);
+  }
+  twoThreads("PARENT_");
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+  const IniSnapshot written(file);
+  int lost = 0;
+  for (const char* writer : {"CHILD_A_", "CHILD_B_", "PARENT_A_", "PARENT_B_"}) {
+    for (int i = 0; i < kKeys; ++i) lost += written.ReadInt("APP_DATA", writer + std::to_string(i), -1) != i;
+  }
+  EXPECT_EQ(lost, 0);
 }
 
 TEST(IniSnapshot, MissingFileIsEmptyButUnreadableFileIsAnError) {

@@ -119,11 +119,14 @@ TEST_F(InputSettingsTest, EmptyListAndFinders) {
   EXPECT_EQ(FindInputByFold(list, "none"), nullptr);
 }
 
+constexpr const char* kInProgramFolder = "プログラムフォルダ内のフォルダは入力フォルダとして使用できません。";
+
 TEST(InputValidation, GeneralPageRulesInOrder) {
   std::vector<InputFolderSetting> all(2);
   all[0].inputDir = "/srv/hot/a";
   all[1].inputDir = "/srv/hot/b";
   const std::filesystem::path gvfs = "/run/user/1000/gvfs";
+  const std::filesystem::path program = "/srv/orvella";
   auto base = InputGeneralForm{"/srv/hot/new", "WIDE", "", "1"};
   struct Case {
     InputGeneralForm form;
@@ -153,6 +156,14 @@ TEST(InputValidation, GeneralPageRulesInOrder) {
        "選択されたフォルダは入力フォルダとして使用できません。", InputField::kInputDir},
       {with([](auto& f) { f.inputDir = "/run/user/1000/gvfs-other"; }), std::nullopt, nullptr,
        InputField::kInputDir},
+      {with([](auto& f) { f.inputDir = "/srv/orvella"; }), std::nullopt, kInProgramFolder,
+       InputField::kInputDir},
+      {with([](auto& f) { f.inputDir = "/srv/orvella/LOG/"; }), std::nullopt, kInProgramFolder,
+       InputField::kInputDir},
+      {with([](auto& f) { f.inputDir = "/srv/hot/../orvella/INI"; }), std::nullopt, kInProgramFolder,
+       InputField::kInputDir},
+      {with([](auto& f) { f.inputDir = "/srv/orvella-hot"; }), std::nullopt, nullptr, InputField::kInputDir},
+      {with([](auto& f) { f.inputDir = "/srv"; }), std::nullopt, nullptr, InputField::kInputDir},
       {with([](auto& f) { f.inputDir = "/srv/hot/b"; }), std::nullopt,
        "選択された入力フォルダは既に登録されています。", InputField::kInputDir},
       {with([](auto& f) { f.inputDir = "/srv/hot/b"; }), 1, nullptr, InputField::kInputDir},  // its own entry
@@ -174,7 +185,7 @@ TEST(InputValidation, GeneralPageRulesInOrder) {
       {with([](auto& f) { f.quantityText = "999"; }), std::nullopt, nullptr, InputField::kQuantity},
   };
   for (const auto& c : cases) {
-    auto issue = ValidateInputGeneral(c.form, all, c.edited, gvfs);
+    auto issue = ValidateInputGeneral(c.form, all, c.edited, gvfs, program);
     if (!c.message) {
       EXPECT_FALSE(issue) << c.form.inputDir << " " << issue->message;
       continue;
@@ -183,6 +194,24 @@ TEST(InputValidation, GeneralPageRulesInOrder) {
     EXPECT_EQ(issue->message, c.message);
     EXPECT_EQ(issue->field, c.field);
   }
+}
+
+// A folder that leads into the program folder through a link is inside it
+// too; the detail names the rule.
+TEST(InputValidation, AFolderLinkedIntoTheProgramFolderIsRefused) {
+  test::TempDir dir;
+  const std::filesystem::path program = dir / "home";
+  std::filesystem::create_directories(program / "LOG");
+  std::filesystem::create_directory_symlink(program / "LOG", dir / "hot");
+  std::filesystem::create_directory(dir / "real-hot");
+  const InputGeneralForm linked{(dir / "hot").string(), "WIDE", "", "1"};
+  const auto issue = ValidateInputGeneral(linked, {}, std::nullopt, "", program);
+  ASSERT_TRUE(issue);
+  EXPECT_EQ(issue->message, kInProgramFolder);
+  EXPECT_NE(issue->detail.find("the program folder (" + program.string() + ")"), std::string::npos)
+      << issue->detail;
+  const InputGeneralForm plain{(dir / "real-hot").string(), "WIDE", "", "1"};
+  EXPECT_FALSE(ValidateInputGeneral(plain, {}, std::nullopt, "", program));
 }
 
 TEST(InputValidation, MagnificationRowsSetToPercentage) {

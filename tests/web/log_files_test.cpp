@@ -6,6 +6,7 @@
 
 #include "base/text_codec.h"
 #include "logging/error_record.h"
+#include "logging/job_log.h"
 #include "settings/program_folders.h"
 #include "support/temp_dir.h"
 
@@ -47,6 +48,72 @@ TEST_F(LogFilesTest, CommasBeyondTheNinthBelongToTheMessage) {
   ASSERT_TRUE(tail);
   EXPECT_TRUE(tail->truncated);
   EXPECT_TRUE(tail->lines.empty());
+}
+
+// Names a file may have, and how the job log keeps them: CP932 has no é.
+struct NameCase {
+  std::string name;
+  std::string logged;
+};
+const NameCase kNames[] = {
+    {"plan.tif", "plan.tif"},
+    {"13,15.tif", "13,15.tif"},
+    {"say \"hi\".tif", "say \"hi\".tif"},
+    {"cr\r.tif", "cr\r.tif"},
+    {"lf\n.tif", "lf\n.tif"},
+    // A line end and then what looks like the start of a record.
+    {"x\r\n2026-12-11,09:00:00,-,-,-,-,-,-,-,OK.tif", "x\r\n2026-12-11,09:00:00,-,-,-,-,-,-,-,OK.tif"},
+    {"図面,第2版.tif", "図面,第2版.tif"},
+    {"café.tif", "caf?.tif"},
+};
+
+TEST_F(LogFilesTest, EveryFileNameReadsBackInItsColumnFromTheJobLog) {
+  const std::filesystem::path log = home / "LOG/20261211.csv";
+  for (const NameCase& c : kNames) {
+    const logging::JobLogFields fields{"/hot/" + c.name, "plotter", "ロール1", 594, 841, 13.15, "OK"};
+    ASSERT_TRUE(logging::WriteJobLogAt(home.Path(), log, fields, 1796976000));
+  }
+  const auto content = ReadLogFile(log, 1 << 20);
+  ASSERT_TRUE(content);
+  ASSERT_EQ(content->lines.size(), std::size(kNames));
+  for (std::size_t i = 0; i < std::size(kNames); ++i) {
+    const LogColumns& columns = content->lines[i];
+    EXPECT_EQ(columns[2], "/hot") << kNames[i].name;
+    EXPECT_EQ(columns[4], kNames[i].logged);
+    EXPECT_EQ(columns[8], "13.15") << kNames[i].name;
+    EXPECT_EQ(columns[9], "OK") << kNames[i].name;
+  }
+
+  // Only the end of the log, cut inside the name that holds a line end: the
+  // read starts at the next whole record, not at the line in the name.
+  const std::string bytes = test::ReadFileBytes(log);
+  const std::size_t cut = bytes.find("x\r\n") + 1;
+  const auto tail = ReadLogFile(log, bytes.size() - cut);
+  ASSERT_TRUE(tail);
+  EXPECT_TRUE(tail->truncated);
+  ASSERT_EQ(tail->lines.size(), 2u);
+  EXPECT_EQ(tail->lines[0][4], "図面,第2版.tif");
+}
+
+TEST_F(LogFilesTest, EveryFileNameReadsBackFromItsErrorRecord) {
+  std::filesystem::create_directory(home / "hot");
+  std::time_t now = 1796889600;
+  for (const NameCase& c : kNames) {
+    test::WriteFileBytes(home / "hot" / c.name, c.name);
+    ASSERT_TRUE(logging::WriteErrorRecordAt(home.Path(), logging::kWholeFile,
+                                            (home / "hot" / c.name).string(), "未対応ファイル", ++now));
+  }
+  const auto records = ListErrorRecords(home.Path(), 200);
+  ASSERT_EQ(records.size(), std::size(kNames));
+  for (const ErrorRecord& record : records) {
+    SCOPED_TRACE(record.id);
+    EXPECT_EQ(record.message, "未対応ファイル");
+    EXPECT_EQ(record.folder, (home / "hot").string());
+    // The copy is found under its own name, also when the log could not hold it.
+    ASSERT_FALSE(record.kept.empty());
+    EXPECT_EQ(record.fileName, record.kept.filename().string());
+    EXPECT_EQ(test::ReadFileBytes(record.kept), record.fileName);
+  }
 }
 
 TEST_F(LogFilesTest, AnErrorRecordIsFoundByItsFolderNameOnly) {

@@ -24,6 +24,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/unique_fd.h"
@@ -77,14 +78,38 @@ int Send(const std::string& address, int port, const std::string& message) {
   return 0;
 }
 
+// Notification daemons take the body as markup: a notice shows its text as
+// it came, never a link or formatting that a sender slipped in.
+std::string EscapeMarkup(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    switch (c) {
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '&':
+        escaped += "&amp;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
 // A desktop notification of the notice, where a session bus is there to take
-// it. notify-send gets the text as one argument (never through a shell) and
-// is left to itself: no pop-up means no more than the printed line.
+// it, titled with the sender's address: anyone on the network can send a
+// datagram to this port. notify-send gets the text as one argument (never
+// through a shell) and is left to itself: no pop-up means no more than the
+// printed line.
 void ShowOnDesktop(const std::string& sender, const char* text, size_t length) {
   const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
   if (!bus || !*bus) return;
   std::string program = "notify-send", endOfOptions = "--", title = "Orvella (" + sender + ")";
-  std::string body(text, length);
+  std::string body = EscapeMarkup(std::string_view(text, length));
   char* argv[] = {program.data(), endOfOptions.data(), title.data(), body.data(), nullptr};
   pid_t pid = 0;
   ::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv, environ);

@@ -294,7 +294,10 @@ class FtpSession {
         Hang("upload-hang-after");  // the data connection stays open, unread
         return false;
       }
-      Log("upload broken off after " + std::to_string(result.bytes) + " bytes, discarded");
+      // A reset is how a client says the upload did not end as it should:
+      // cut by a crash or a time-out of the sender.
+      Log((result.outcome == Outcome::Cut ? "upload cut by a reset after " : "upload broken off after ") +
+          std::to_string(result.bytes) + " bytes, discarded");
       return Reply("426 Connection closed; transfer aborted");
     }
     const std::string stored = context_.dir.CommitSpool(temp);
@@ -310,7 +313,7 @@ class FtpSession {
     return Reply("226 Transfer complete");
   }
 
-  enum class Outcome { Complete, Failed, Dropped, Stalled };
+  enum class Outcome { Complete, Failed, Cut, Dropped, Stalled };
   struct Received {
     Outcome outcome;
     std::uint64_t bytes;
@@ -333,7 +336,7 @@ class FtpSession {
       if (n == 0) return {Outcome::Complete, total};
       if (n < 0) {
         if (errno == EAGAIN || errno == EINTR) continue;
-        return {Outcome::Failed, total};
+        return {errno == ECONNRESET ? Outcome::Cut : Outcome::Failed, total};
       }
       if (faults.uploadDropAfter && total == *faults.uploadDropAfter) return {Outcome::Dropped, total};
       for (ssize_t done = 0; done < n;) {

@@ -86,15 +86,15 @@ bool Named(const std::vector<Record>& list, const std::string& name) {
   return std::any_of(list.begin(), list.end(), [&](const Record& r) { return r.name == name; });
 }
 
-void CheckInputs(const SettingsLists& lists, Report& report) {
+void CheckInputs(const SettingsLists& lists, const std::filesystem::path& program, Report& report) {
   const auto shortcuts = s::NetworkShortcutsFolder();
   for (size_t i = 0; i < lists.inputs.size(); ++i) {
     const auto& input = lists.inputs[i];
     const std::string where = RecordWhere(kInputKind, i, input.inputDir);
     const s::InputGeneralForm form{input.inputDir, input.widePrinterName, input.a2PrinterName,
                                    std::to_string(input.quantity)};
-    if (auto f = s::ValidateInputGeneral(form, lists.inputs, i, shortcuts))
-      report.Add(where, InputKey(*f), f->message);
+    if (auto f = s::ValidateInputGeneral(form, lists.inputs, i, shortcuts, program))
+      report.Add(where, InputKey(*f), f->detail.empty() ? f->message : f->message + " (" + f->detail + ")");
     std::array<s::OutputTarget, s::kInputSizeCount> targets{};
     std::array<std::string, s::kInputSizeCount> magnifications;
     for (size_t size = 0; size < targets.size(); ++size) {
@@ -178,13 +178,14 @@ std::string RecordWhere(const RecordKind& kind, size_t index, const std::string&
 }
 
 std::vector<std::string> CheckSettingsLists(const SettingsLists& lists,
-                                            const std::vector<s::FolderModel>& units) {
+                                            const std::vector<s::FolderModel>& units,
+                                            const std::filesystem::path& program) {
   std::vector<std::string> lines;
   Report report(lines);
   CheckPrinters(lists, report);
   CheckFolds(lists, units, report);
   CheckStamps(lists, report);
-  CheckInputs(lists, report);
+  CheckInputs(lists, program, report);
   CheckPreferences(lists.preferences, report);
   return lines;
 }

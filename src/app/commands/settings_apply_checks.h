@@ -2,6 +2,7 @@
 // The checks `settings apply` makes before it writes anything: each record
 // through the checks of its edit dialog, with the other records of its list
 // for the duplicate checks, and the names an input folder refers to.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,11 @@ struct SettingsLists {
 };
 
 // One line per failure, "<record>, <INI key>: <message>", the dialog's
-// message where the dialog has one; empty when every record passes.
+// message (and its detail in brackets) where the dialog has one; empty when
+// every record passes. program: the folder the settings are for.
 std::vector<std::string> CheckSettingsLists(const SettingsLists& lists,
-                                            const std::vector<settings::FolderModel>& units);
+                                            const std::vector<settings::FolderModel>& units,
+                                            const std::filesystem::path& program);
 
 // Where each list is kept and what one record of it is called.
 struct RecordKind {

@@ -33,9 +33,11 @@ int RunSettingsCheck(const CommandContext& context, const std::vector<std::strin
 const CommandRegistrar kCheck{
     {"settings check", "", &RunSettingsCheck,
      "Looks for what loading the settings passes over silently: INI files saved as\n"
-     "UTF-8 instead of CP932, printers whose address is not usable; and makes the\n"
-     "checks of the start of operation (an input folder exists, every stamp,\n"
-     "printer and fold an input folder names exists). Prints\n"
+     "UTF-8 instead of CP932, a PRINTER.INI that users other than its owner can\n"
+     "read or change (anyone who reads it can recover the passwords), printers\n"
+     "whose address is not usable; and makes the checks of the start of\n"
+     "operation (an input folder exists, every stamp, printer and fold an input\n"
+     "folder names exists). Prints\n"
      "{\"ok\", \"problems\": [{\"file\", \"record\", \"field\", \"detail\"}],\n"
      " \"start\": null | {\"message\", \"detail\"}}\n"
      "where start holds the first reason operation would not start, its message as\n"

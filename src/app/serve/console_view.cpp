@@ -18,8 +18,30 @@ const char* MarkText(jobs::StatusMark mark) {
   return "?";
 }
 
+// Control characters, from a file name say, are written as escapes, so that
+// each event stays one line and cannot move the terminal's cursor.
+std::string Escaped(const std::string& line) {
+  std::string out;
+  for (const char c : line) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 void PutLine(std::FILE* stream, const std::string& line) {
-  std::fputs(line.c_str(), stream);
+  std::fputs(Escaped(line).c_str(), stream);
   std::fputc('\n', stream);
   std::fflush(stream);
 }
@@ -67,6 +89,11 @@ void ConsoleView::SetRunState(jobs::RunState state) {
 void ConsoleView::Warning(const std::string& text) {
   std::lock_guard lock(mutex_);
   PutLine(stderr, "orvella serve: " + text);
+}
+
+void ConsoleView::Notice(const base::Failure& notice) {
+  std::lock_guard lock(mutex_);
+  PutLine(stderr, "orvella serve: " + notice.message + " (" + notice.detail + ")");
 }
 
 bool ConsoleView::Question(const std::string&) { return false; }

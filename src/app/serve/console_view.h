@@ -19,6 +19,8 @@ class ConsoleView : public jobs::JobView, public jobs::OperatorMessages {
   void NoteDetail(std::string_view detail) override;
   void NotePassedOver(std::string_view path, std::string_view message, std::string_view reason) override;
   void Warning(const std::string& text) override;
+  // One line: the message, then its cause in brackets.
+  void Notice(const base::Failure& notice) override;
   // Nobody is there to answer: no.
   bool Question(const std::string& text) override;
 

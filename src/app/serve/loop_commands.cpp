@@ -12,6 +12,15 @@ namespace orvella::cli {
 
 void CapturedMessages::Warning(const std::string& text) {
   shown_.Warning(text);
+  Capture(text);
+}
+
+void CapturedMessages::Notice(const base::Failure& notice) {
+  shown_.Notice(notice);
+  Capture(notice.message);
+}
+
+void CapturedMessages::Capture(const std::string& text) {
   std::lock_guard lock(mutex_);
   if (capturing_) captured_.push_back(text);
 }

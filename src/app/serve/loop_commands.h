@@ -25,11 +25,14 @@ class CapturedMessages : public jobs::OperatorMessages {
  public:
   explicit CapturedMessages(jobs::OperatorMessages& shown) : shown_(shown) {}
   void Warning(const std::string& text) override;
+  void Notice(const base::Failure& notice) override;
   bool Question(const std::string& text) override { return shown_.Question(text); }
   void BeginCapture();
   std::vector<std::string> EndCapture();
 
  private:
+  void Capture(const std::string& text);
+
   jobs::OperatorMessages& shown_;
   std::mutex mutex_;
   bool capturing_ = false;

@@ -2,6 +2,12 @@
 
 namespace orvella::web {
 
+const httplib::Headers& ReplyHeaders() {
+  static const httplib::Headers headers{{"X-Content-Type-Options", "nosniff"},
+                                        {kPolicyHeader, "default-src 'none'; sandbox"}};
+  return headers;
+}
+
 void ReplyJson(httplib::Response& res, int status, const Json& body) {
   res.status = status;
   res.set_header("Cache-Control", "no-store");

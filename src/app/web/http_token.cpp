@@ -27,9 +27,6 @@ std::string CreateHttpToken(const std::filesystem::path& program) {
     token += kHex[b & 15];
   }
   const std::filesystem::path path = HttpTokenPath(program);
-  // A file left with wider permissions would keep them across the replace.
-  std::error_code ec;
-  std::filesystem::remove(path, ec);
   if (!base::ReplaceFileAtomically(path, token + "\n", 0600))
     throw std::runtime_error("cannot write " + path.string());
   return token;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <fstream>
 
+#include "base/csv_text.h"
 #include "base/text_codec.h"
+#include "logging/cp932_line.h"
 #include "logging/error_record.h"
 #include "settings/program_folders.h"
 
@@ -33,21 +35,22 @@ bool IsRegularFile(const fs::path& path) {
   return fs::symlink_status(path, ec).type() == fs::file_type::regular;
 }
 
-std::vector<std::string> Lines(std::string_view text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    if (!line.empty()) lines.emplace_back(line);
-    start = end + 1;
+// Where the quotes stand after the first skip bytes of the file, read in
+// pieces; false when the file cannot be read that far.
+bool FollowQuotes(std::ifstream& in, std::uintmax_t skip, base::CsvBoundaryFinder& finder) {
+  std::string piece(64 * 1024, '\0');
+  for (std::uintmax_t left = skip; left > 0;) {
+    const auto want = static_cast<std::streamsize>(std::min<std::uintmax_t>(left, piece.size()));
+    if (!in.read(piece.data(), want)) return false;
+    finder.Feed(std::string_view(piece.data(), static_cast<std::size_t>(want)));
+    left -= static_cast<std::uintmax_t>(want);
   }
-  return lines;
+  return true;
 }
 
-// The last maxBytes of the file from a line start; nullopt when unreadable.
+// The last maxBytes of the file from a record start; nullopt when unreadable.
+// A record may span lines, so the cut is placed by following the quotes of
+// the whole file before it.
 std::optional<std::string> ReadTail(const fs::path& file, std::uintmax_t maxBytes, bool& truncated) {
   if (!IsRegularFile(file)) return std::nullopt;
   std::ifstream in(file, std::ios::binary);
@@ -56,24 +59,36 @@ std::optional<std::string> ReadTail(const fs::path& file, std::uintmax_t maxByte
   const std::uintmax_t size = static_cast<std::uintmax_t>(std::max<std::streamoff>(in.tellg(), 0));
   truncated = size > maxBytes;
   const std::uintmax_t skip = truncated ? size - maxBytes : 0;
-  in.seekg(static_cast<std::streamoff>(skip));
+  in.seekg(0);
+  base::CsvBoundaryFinder finder;
+  if (!FollowQuotes(in, skip, finder)) return std::nullopt;
   std::string bytes(static_cast<std::size_t>(size - skip), '\0');
   in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   bytes.resize(static_cast<std::size_t>(in.gcount()));
-  if (truncated) {
-    const std::size_t newline = bytes.find('\n');
-    bytes.erase(0, newline == std::string::npos ? bytes.size() : newline + 1);
-  }
+  if (truncated) bytes.erase(0, std::min(finder.Feed(bytes), bytes.size()));
   return bytes;
 }
 
 // The detail of the record's last failure: the file's last line.
 std::string LastDetailLine(const fs::path& file) {
   bool truncated = false;
-  const std::optional<std::string> bytes = ReadTail(file, kMaxErrorCsv, truncated);
+  std::optional<std::string> bytes = ReadTail(file, kMaxErrorCsv, truncated);
   if (!bytes) return {};
-  const std::vector<std::string> lines = Lines(*bytes);
-  return lines.empty() ? std::string() : lines.back();
+  while (!bytes->empty() && (bytes->back() == '\n' || bytes->back() == '\r')) bytes->pop_back();
+  const std::size_t start = bytes->rfind('\n');
+  return start == std::string::npos ? *bytes : bytes->substr(start + 1);
+}
+
+// Fields beyond the tenth belong to the message: older lines wrote a
+// message with commas unquoted.
+LogColumns LogColumnsOf(const base::CsvRecord& fields) {
+  LogColumns columns;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    std::string& column = columns[std::min(i, columns.size() - 1)];
+    if (i >= columns.size()) column += ',';
+    column += fields[i];
+  }
+  return columns;
 }
 
 ErrorRecord ReadErrorRecord(const fs::path& folder) {
@@ -89,14 +104,16 @@ ErrorRecord ReadErrorRecord(const fs::path& folder) {
     record.message = last[9];
   }
   record.detail = LastDetailLine(folder / logging::kErrorDetailFile);
-  // The copy carries the source's own name; whatever else is there is not it.
+  // The copy carries the source's own name, which the log holds as far as
+  // CP932 can (a character it lacks is "?"); whatever else is there is not it.
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     const std::string entryName = entry.path().filename().string();
     if (entry.path().filename() != "error.csv" && entry.path().filename() != logging::kErrorDetailFile &&
-        IsRegularFile(entry.path()) && (record.fileName.empty() || entryName == record.fileName)) {
+        IsRegularFile(entry.path()) &&
+        (record.fileName.empty() || base::Cp932ToUtf8(logging::Cp932Text(entryName)) == record.fileName)) {
       record.kept = entry.path();
-      if (record.fileName.empty()) record.fileName = entryName;
+      record.fileName = entryName;
       break;
     }
   }
@@ -125,27 +142,21 @@ std::optional<fs::path> FindLogDay(const fs::path& program, std::string_view dat
   return file;
 }
 
-LogColumns SplitLogLine(std::string_view line) {
-  LogColumns columns;
-  std::size_t column = 0;
-  for (const char c : line) {
-    if (c == ',' && column + 1 < columns.size()) {
-      ++column;
-    } else {
-      columns[column] += c;
-    }
-  }
-  return columns;
+LogColumns SplitLogLine(std::string_view record) {
+  const std::vector<base::CsvRecord> records = base::SplitCsvRecords(record);
+  return records.empty() ? LogColumns{} : LogColumnsOf(records.front());
 }
 
 std::optional<LogContent> ReadLogFile(const fs::path& file, std::uintmax_t maxBytes) {
   LogContent content;
   const auto bytes = ReadTail(file, maxBytes, content.truncated);
   if (!bytes) return std::nullopt;
-  const std::vector<std::string> lines = Lines(base::Cp932ToUtf8(*bytes));
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i == 0 && !content.truncated && lines[i].starts_with("日付,")) continue;
-    content.lines.push_back(SplitLogLine(lines[i]));
+  // CP932 puts no comma, quote or line end inside a two-byte character, so
+  // the records split alike before and after conversion.
+  const std::vector<base::CsvRecord> records = base::SplitCsvRecords(base::Cp932ToUtf8(*bytes));
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (i == 0 && !content.truncated && records[i].front() == "日付") continue;
+    content.lines.push_back(LogColumnsOf(records[i]));
   }
   return content;
 }

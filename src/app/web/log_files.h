@@ -23,16 +23,17 @@ std::vector<LogDay> ListLogDays(const std::filesystem::path& program, std::size_
 // The file of the day, when date is exactly eight digits and the file exists.
 std::optional<std::filesystem::path> FindLogDay(const std::filesystem::path& program, std::string_view date);
 
-// The ten columns of a log line. The fields are written unquoted, so commas
-// beyond the ninth belong to the message, the last column.
+// The ten columns of a log record (CSV, which may span lines). Fields beyond
+// the tenth belong to the message, the last column: older logs wrote a
+// message with commas unquoted.
 using LogColumns = std::array<std::string, 10>;
-LogColumns SplitLogLine(std::string_view line);
+LogColumns SplitLogLine(std::string_view record);
 
 struct LogContent {
-  std::vector<LogColumns> lines;  // in file order, UTF-8, without the header
+  std::vector<LogColumns> lines;  // records in file order, UTF-8, without the header
   bool truncated = false;         // only the file's last maxBytes were read
 };
-// A log file read as UTF-8 lines; nullopt when it cannot be read.
+// A log file read as UTF-8 records; nullopt when it cannot be read.
 std::optional<LogContent> ReadLogFile(const std::filesystem::path& file, std::uintmax_t maxBytes);
 
 struct ErrorRecord {

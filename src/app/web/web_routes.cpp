@@ -8,7 +8,9 @@
 #include "app/web/log_files.h"
 #include "base/file_io.h"
 #include "base/ipv4_address.h"
+#include "jobs/start_operation.h"
 #include "logging/job_log.h"
+#include "settings/input_settings.h"
 #include "settings/printer_models.h"
 #include "settings/printer_settings.h"
 #include "settings/program_folders.h"
@@ -117,10 +119,12 @@ void WebRoutes::Register(httplib::Server& server) {
       const fs::path path = settings::FindDataFile(options_.program, std::string("/web/") + file.file);
       if (base::ReadWholeFile(path, bytes, kMaxStaticFile) != base::ReadStatus::kOk)
         return ReplyError(res, 500, "the page's file " + path.string() + " cannot be read");
-      res.set_header("Content-Security-Policy",
+      // The page runs its own script: its policy replaces the one of every
+      // other reply.
+      res.headers.erase(kPolicyHeader);
+      res.set_header(kPolicyHeader,
                      "default-src 'self'; img-src 'self'; style-src 'self'; script-src 'self'; "
                      "connect-src 'self'; frame-ancestors 'none'");
-      res.set_header("X-Content-Type-Options", "nosniff");
       res.set_content(bytes, file.type);
     });
   }
@@ -135,6 +139,7 @@ void WebRoutes::Register(httplib::Server& server) {
   server.Get("/api/errors", [this](const httplib::Request&, httplib::Response& res) { Errors(res); });
   server.Get(R"(/api/errors/([^/]+)/file)",
              [this](const httplib::Request& req, httplib::Response& res) { ErrorFile(req.matches[1], res); });
+  server.Get("/api/folders", [this](const httplib::Request&, httplib::Response& res) { Folders(res); });
   server.Get("/api/printers", [this](const httplib::Request&, httplib::Response& res) { Printers(res); });
   server.Post("/api/printers/check",
               [this](const httplib::Request& req, httplib::Response& res) { CheckPrinter(req, res); });
@@ -192,6 +197,22 @@ void WebRoutes::ErrorFile(const std::string& id, httplib::Response& res) const {
   const auto record = FindErrorRecord(options_.program, id);
   if (!record || record->kept.empty()) return ReplyError(res, 404, "no kept file for that error record");
   SendFile(res, record->kept, "application/octet-stream", record->fileName);
+}
+
+// Each input folder with whether the scan can read it, so a folder that is
+// missing (which stops nothing) is seen.
+void WebRoutes::Folders(httplib::Response& res) const {
+  const std::vector<settings::InputFolderSetting> inputs = settings::LoadInputSettings(options_.program);
+  Json list = Json::array();
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    const auto notice = jobs::InputFolderNotice(i, inputs[i]);
+    list.push_back({{"path", inputs[i].inputDir},
+                    {"memo", inputs[i].memo},
+                    {"readable", !notice},
+                    {"message", notice ? Json(notice->message) : Json(nullptr)},
+                    {"detail", notice ? Json(notice->detail) : Json(nullptr)}});
+  }
+  ReplyJson(res, 200, Json{{"folders", list}});
 }
 
 void WebRoutes::Printers(httplib::Response& res) {

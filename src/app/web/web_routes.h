@@ -1,7 +1,7 @@
 #pragma once
 // The page's files and the API routes but the event stream: reading the
-// board, the logs, the error folder and the printers; start, stop and the
-// printer check.
+// board, the logs, the error folder, the input folders and the printers;
+// start, stop and the printer check.
 #include <httplib.h>
 
 #include <map>
@@ -24,6 +24,7 @@ class WebRoutes {
   void Log(const std::string& date, bool csv, httplib::Response& res) const;
   void Errors(httplib::Response& res) const;
   void ErrorFile(const std::string& id, httplib::Response& res) const;
+  void Folders(httplib::Response& res) const;
   void Printers(httplib::Response& res);
   void CheckPrinter(const httplib::Request& req, httplib::Response& res);
   void Run(RunCommand command, httplib::Response& res) const;

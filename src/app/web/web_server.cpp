@@ -8,14 +8,22 @@
 
 #include "app/web/event_streams.h"
 #include "app/web/http_reply.h"
+#include "app/web/http_server.h"
 #include "app/web/http_token.h"
 #include "app/web/web_routes.h"
 
 namespace orvella::web {
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr std::size_t kMaxPath = 1024;
-constexpr std::size_t kMaxBody = 16 * 1024;
+// Lines, head and body: what one request may hold.
+constexpr HeadLimits kLimits{
+    .maxLine = 8 * 1024, .maxHead = 32 * 1024, .maxFields = 100, .maxBody = 16 * 1024};
+// A client that sends or reads slowly gives its thread back soon.
+constexpr auto kReadTimeout = 5s;
+constexpr auto kWriteTimeout = 5s;
 // Threads beside the ones the event streams may hold.
 constexpr std::size_t kRequestThreads = 8;
 
@@ -83,16 +91,6 @@ httplib::Server::HandlerResponse Refuse(const httplib::Request& req, httplib::Re
   return httplib::Server::HandlerResponse::Unhandled;
 }
 
-// httplib listens with a backlog of 5: a burst of connections beyond it
-// would each wait out a SYN retry (a second or more) before being served.
-class Server : public httplib::Server {
- public:
-  bool WidenBacklog() { return ::listen(svr_sock_, kBacklog) == 0; }
-
- private:
-  static constexpr int kBacklog = 512;
-};
-
 }  // namespace
 
 struct WebServer::Impl {
@@ -102,7 +100,7 @@ struct WebServer::Impl {
         routes(board, this->options) {}
 
   WebServerOptions options;
-  Server server;
+  HttpServer server{kLimits, kReadTimeout, kWriteTimeout};
   EventStreams events;
   WebRoutes routes;
   std::thread listener;
@@ -114,16 +112,10 @@ WebServer::WebServer(const JobBoard& board, WebServerOptions options)
 WebServer::~WebServer() { Stop(); }
 
 bool WebServer::Start(std::string& why) {
-  Server& server = impl_->server;
+  HttpServer& server = impl_->server;
   const std::size_t threads = impl_->options.maxEventStreams + kRequestThreads;
   server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-  // One request per connection, and a client that sends slowly gives its
-  // thread back soon: no client holds a thread idle, so a crowd of refused
-  // streams is answered in turn instead of waiting out keep-alives.
-  server.set_keep_alive_max_count(1);
-  server.set_read_timeout(5, 0);
-  server.set_write_timeout(5, 0);
-  server.set_payload_max_length(kMaxBody);
+  server.set_default_headers(ReplyHeaders());
   server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
     return Refuse(req, res, impl_->options.token);
   });

@@ -1,6 +1,6 @@
 // The status page: the job window's rows live over Server-Sent Events, the
-// logs, error records and printers from the JSON API, start and stop with
-// the token of TEMP/http-token.
+// logs, error records, input folders and printers from the JSON API, start
+// and stop with the token of TEMP/http-token.
 "use strict";
 
 const kMaxRows = 1000;
@@ -188,6 +188,20 @@ async function loadErrors() {
   }
 }
 
+// A folder the scan cannot read stops nothing, so it is shown here.
+async function loadFolders() {
+  const list = await getJson("/api/folders");
+  const body = $("folder-rows");
+  body.replaceChildren();
+  for (const folder of list.folders) {
+    const row = body.insertRow();
+    cell(row, folder.path);
+    cell(row, folder.memo);
+    const state = cell(row, folder.readable ? "読み込み可" : folder.message, folder.readable ? "fit" : "unfit");
+    if (folder.detail) state.title = folder.detail;
+  }
+}
+
 // The messages the check gave, as the system words them; an answer without a
 // message (SNMP that found nothing wrong) is left out.
 function checkText(result) {
@@ -283,11 +297,13 @@ document.addEventListener("DOMContentLoaded", () => {
   showNetworkNote().catch(() => {});
   loadLogs().catch(() => {});
   loadErrors().catch(() => {});
+  loadFolders().catch(() => {});
   loadPrinters().catch(() => {});
   loadPassedOver().catch(() => {});
   setInterval(() => {
     loadLogs().catch(() => {});
     loadErrors().catch(() => {});
+    loadFolders().catch(() => {});
     loadPassedOver().catch(() => {});
   }, 30000);
 });

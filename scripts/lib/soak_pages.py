@@ -2,10 +2,13 @@
 size asked for with its own mark in the middle (the page's number as a grid
 of black squares), so that no two pages make the same print file.
 
-   python3 scripts/lib/soak_pages.py OUT_FOLDER NAME:WIDTH_MM:HEIGHT_MM:PAGES ...
+   python3 scripts/lib/soak_pages.py OUT_FOLDER NAME:WIDTH_MM:HEIGHT_MM:PAGES[:noise] ...
 
-Pages are 1-bit, 100 dpi, uncompressed, one strip each.
+Pages are 1-bit, 100 dpi, uncompressed, one strip each. With "noise" the
+sheet is random dots (drawn from the page's number) around the mark: a page
+that hardly compresses, for print files of megabytes.
 """
+import random
 import struct
 import sys
 
@@ -13,10 +16,10 @@ DPI = 100
 CELL, GRID = 16, 6  # 36 squares: bit i of the page number black or white
 
 
-def page_bits(width_mm, height_mm, number):
+def page_bits(width_mm, height_mm, number, noise=False):
     width, height = round(width_mm / 25.4 * DPI), round(height_mm / 25.4 * DPI)
     row = (width + 7) // 8
-    pixels = bytearray(row * height)
+    pixels = bytearray(random.Random(number).randbytes(row * height) if noise else row * height)
     left, top = (width - CELL * GRID) // 2 // 8 * 8, (height - CELL * GRID) // 2
     for y in range(CELL * GRID):
         line = bytearray(CELL * GRID // 8)
@@ -56,11 +59,11 @@ def main():
     folder = sys.argv[1]
     number = 0
     for spec in sys.argv[2:]:
-        name, width, height, count = spec.split(":")
+        name, width, height, count, *kind = spec.split(":")
         pages = []
         for _ in range(int(count)):
             number += 1
-            pages.append(page_bits(float(width), float(height), number))
+            pages.append(page_bits(float(width), float(height), number, kind == ["noise"]))
         write_tiff(f"{folder}/{name}", pages)
 
 

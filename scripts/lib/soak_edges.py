@@ -11,7 +11,7 @@ D-th unit done (D short of the file's unit count), at once or when the next
 unit starts converting. Serve's output is followed in WORK/serve-N.log, run
 after run. When WORK/edges-finish appears (or after SECONDS), a replacement
 whose moment never came is dropped as a file of its own, and the helper
-ends. What was done goes to WORK/edges.tsv: id, edge, "mid" (the file was
+ends (not before: its pid stays its own until then). What was done goes to WORK/edges.tsv: id, edge, "mid" (the file was
 there) or "late" (it had gone) or "missed" (a removal that found nothing),
 the run and the size of its output just after (what serve wrote past it,
 it wrote after the edge), and the line of serve's output that set it off.
@@ -131,7 +131,7 @@ def main():
             record.write(f"{edge.id}\t{edge.kind}\t{outcome}\t{follower.run}\t{size}\t{trigger}\n")
             record.flush()
 
-        while edges or due:
+        while True:
             finish = (work / "edges-finish").exists() or time.monotonic() > limit
             for line in follower.lines():
                 m = JOB_LINE.match(line)
@@ -150,6 +150,8 @@ def main():
                     if outcome:
                         settle(edge, outcome)
                         del edges[edge.target.name]
+                if not edges and not due:
+                    break
                 if time.monotonic() > limit + 10:
                     print(f"soak_edges: left undone: {[e.id for e in edges.values()] + [e.id for e in due]}")
                     return 1

@@ -29,6 +29,16 @@ void SilenceProcessWideHandlers() {
   });
 }
 
+// Files are read, never mapped: a drawing rewritten in place while a job
+// reads it (a copy over a printing file) would turn a mapped read past its
+// new end into SIGBUS and end the whole service. A read sees the short file
+// and fails its row instead.
+std::string WithoutMapping(const char* mode) {
+  std::string flags = mode;
+  if (flags.find('r') != std::string::npos && flags.find('m') == std::string::npos) flags += 'm';
+  return flags;
+}
+
 }  // namespace
 
 int TiffFile::OnMessage(TIFF*, void* self, const char* module, const char* format, va_list args) {
@@ -53,13 +63,13 @@ TIFFOpenOptions* TiffFile::Options() {
 TiffFile::TiffFile(const std::filesystem::path& path, const char* mode)
     : path_(path), writing_(std::strpbrk(mode, "wa") != nullptr) {
   std::unique_ptr<TIFFOpenOptions, OptionsDeleter> options(Options());
-  if (options) tiff_ = TIFFOpenExt(path.c_str(), mode, options.get());
+  if (options) tiff_ = TIFFOpenExt(path.c_str(), WithoutMapping(mode).c_str(), options.get());
 }
 
 TiffFile::TiffFile(base::UniqueFd fd, const std::filesystem::path& name, const char* mode)
     : path_(name), writing_(std::strpbrk(mode, "wa") != nullptr) {
   std::unique_ptr<TIFFOpenOptions, OptionsDeleter> options(Options());
-  if (options) tiff_ = TIFFFdOpenExt(fd.Get(), name.c_str(), mode, options.get());
+  if (options) tiff_ = TIFFFdOpenExt(fd.Get(), name.c_str(), WithoutMapping(mode).c_str(), options.get());
   if (tiff_) fd.Release();  // libtiff closes it with the handle
 }
 

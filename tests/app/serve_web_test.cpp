@@ -312,7 +312,8 @@ TEST_F(ServeWebTest, AMissingInputFolderIsToldAndShownButStopsNothing) {
   settings::SaveInputSettings(home, inputs);
   const std::string message = "入力フォルダ " + gone + " が見つからないか、読み込めません。";
   StartServe();
-  EXPECT_EQ(State(), 1);
+  // The page answers before the start has run.
+  EXPECT_TRUE(WaitUntil([&] { return State() == 1; }, 10s));
   ASSERT_TRUE(WaitUntil([&] { return serve->Output().find(message) != std::string::npos; }, 10s))
       << serve->Output();
   EXPECT_NE(

@@ -2,8 +2,10 @@
 // leaves no output and allocates nothing page-sized for them.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "imaging/tiff_canvas.h"
+#include "imaging/tiff_file.h"
 #include "imaging/tiff_page_info.h"
 #include "imaging/tiff_repack.h"
 #include "imaging/tiff_resample.h"
@@ -110,6 +112,24 @@ TEST(HostileInput, HugeHeadersCostNoMemory) {
   EXPECT_EQ(wide.stamp, kTiffMemoryError);
 
   EXPECT_LT(PeakRssMb() - before, 64);
+}
+
+// A file cut short while it is read (a copy over a drawing that prints
+// rewrites it in place) fails the read; it must not bring the process down.
+TEST(TiffHostileInput, AFileCutShortWhileItIsReadFailsItsRows) {
+  orvella::test::TempDir dir;
+  const std::filesystem::path file = dir / "cut.tif";
+  test::TiffOptions options;
+  options.compression = COMPRESSION_NONE;
+  WriteTiff(file, {Bitmap::Random(2000, 3000, 5, 0.5)}, options);
+  TiffFile tiff(file, "r");
+  ASSERT_TRUE(tiff);
+  ASSERT_TRUE(tiff.SetPage(0));
+  ASSERT_EQ(::truncate(file.c_str(), 4096), 0);
+  std::vector<uint8_t> row(RowBytes(2000));
+  bool failed = false;
+  for (uint32_t y = 0; y < 3000 && !failed; y += 100) failed = !tiff.ReadRow(row.data(), y);
+  EXPECT_TRUE(failed);
 }
 
 }  // namespace

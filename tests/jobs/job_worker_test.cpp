@@ -109,6 +109,28 @@ TEST_F(JobWorkerTest, AnEntrySwappedInAfterTheScanIsNeverRead) {
   }
 }
 
+// A link swapped in just before the file is removed: the removal sees that
+// the name no longer names the file the job read and touches nothing, neither
+// the link nor what it points at (whose mode stays as it was).
+TEST_F(JobWorkerTest, ALinkSwappedInBeforeTheRemovalIsLeftAsItIs) {
+  const std::filesystem::path target = program / "INI";
+  ASSERT_EQ(::chmod(target.c_str(), 0700), 0);
+  const std::string source = DropFile("late-swap.txt", "unsupported text");
+  RecordingView view;
+  view.onAdd = [&](int) {
+    std::filesystem::remove(source);
+    std::filesystem::create_directory_symlink(target, source);
+  };
+  EXPECT_EQ(Run(source, view), 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(source));
+  struct stat info {};
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0700U);
+  ASSERT_EQ(CountErrorCopies("late-swap.txt"), 1);  // of what the job read
+  EXPECT_EQ(control.State(), RunState::kRunning);
+  std::filesystem::remove(source);
+}
+
 // A file that fails before its first unit leaves another file's progress
 // alone: that file resumes where it stopped.
 TEST_F(JobWorkerTest, AFailedFileKeepsTheResumeRecordOfAnotherFile) {

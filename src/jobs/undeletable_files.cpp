@@ -3,11 +3,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <sstream>
 
 #include "base/file_io.h"
 #include "settings/program_folders.h"
+#include "settings/resume_record_file.h"
 
 namespace orvella::jobs {
 namespace {
@@ -16,38 +16,6 @@ namespace {
 // cannot grow memory beyond it.
 constexpr std::size_t kMaxEntries = 10000;
 constexpr std::size_t kMaxFileBytes = 8u << 20;
-
-// A name may hold any byte but '/' and NUL: escape everything that is not
-// plain printable ASCII, so one entry is one line.
-std::string Escape(const std::string& path) {
-  std::string out;
-  for (const unsigned char c : path) {
-    if (c == '\\' || c < 0x21 || c > 0x7E) {
-      char hex[5];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
-
-bool Unescape(const std::string& text, std::string& path) {
-  path.clear();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      path += text[i];
-      continue;
-    }
-    if (i + 3 >= text.size() || text[i + 1] != 'x') return false;
-    unsigned value = 0;
-    if (std::sscanf(text.substr(i + 2, 2).c_str(), "%2X", &value) != 1) return false;
-    path += static_cast<char>(value);
-    i += 3;
-  }
-  return true;
-}
 
 // The scan names a folder's files folder + '/' + name.
 bool InFolder(const std::string& path, const std::string& folder) {
@@ -64,12 +32,17 @@ UndeletableFiles::UndeletableFiles(const std::filesystem::path& program)
   std::istringstream lines(bytes);
   std::string line;
   while (std::getline(lines, line) && entries_.size() < kMaxEntries) {
+    // Four numbers, then the path (escaped, so one line) to the line's end.
     std::istringstream fields(line);
     Entry entry;
+    if (!(fields >> entry.stamp.device >> entry.stamp.inode >> entry.stamp.size >> entry.stamp.fileTime) ||
+        fields.get() != ' ') {
+      continue;
+    }
     std::string escaped;
-    if (fields >> entry.stamp.device >> entry.stamp.inode >> entry.stamp.size >> entry.stamp.fileTime >>
-            escaped &&
-        Unescape(escaped, entry.path)) {
+    std::getline(fields, escaped);
+    if (auto path = settings::UnescapeRecordPath(escaped); path && !path->empty()) {
+      entry.path = std::move(*path);
       entries_.push_back(std::move(entry));
     }
   }
@@ -79,8 +52,8 @@ bool UndeletableFiles::SaveLocked() {
   std::string bytes;
   for (const Entry& e : entries_) {
     bytes += std::to_string(e.stamp.device) + " " + std::to_string(e.stamp.inode) + " " +
-             std::to_string(e.stamp.size) + " " + std::to_string(e.stamp.fileTime) + " " + Escape(e.path) +
-             "\n";
+             std::to_string(e.stamp.size) + " " + std::to_string(e.stamp.fileTime) + " " +
+             settings::EscapeRecordPath(e.path) + "\n";
   }
   return base::ReplaceFileAtomically(file_, bytes, 0640);
 }

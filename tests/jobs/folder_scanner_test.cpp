@@ -230,5 +230,22 @@ TEST(FolderScanner, AnUndeletableFileIsPassedOverUntilItChangesOrGoes) {
   EXPECT_EQ(UndeletableFiles(program.Path()).Size(), 0U);  // forgotten once gone
 }
 
+// Any name a folder can hold survives a restart of the list.
+TEST(UndeletableFiles, KeepsAnyNameAcrossARestart) {
+  test::TempDir program;
+  settings::CreateApplicationFolders(program.Path());
+  const FileStamp stamp{1, 2, 3, 4};
+  const std::vector<std::string> names{"/hot/plain.tif", "/hot/with space.tif", "/hot/new\nline\\x41.tif",
+                                       "/hot/caf\xC3\xA9 \xFF.tif"};
+  {
+    UndeletableFiles list(program.Path());
+    std::string detail;
+    for (const std::string& name : names) ASSERT_TRUE(list.Add(name, stamp, detail)) << detail;
+  }
+  UndeletableFiles list(program.Path());
+  EXPECT_EQ(list.Size(), names.size());
+  for (const std::string& name : names) EXPECT_TRUE(list.Holds(name, stamp)) << name;
+}
+
 }  // namespace
 }  // namespace orvella::jobs

@@ -37,19 +37,14 @@ std::string EscapeRecordPath(std::string_view bytes) {
   std::string line;
   for (size_t i = 0; i < bytes.size();) {
     const auto c = static_cast<unsigned char>(bytes[i]);
-    const size_t length = c < 0x20 || c == 0x7F ? 0 : base::Utf8SequenceLength(bytes, i);
-    if (c == '\\') {
-      line += "\\\\";
-    } else if (length > 0) {
-      line.append(bytes.substr(i, length));
-      i += length;
-      continue;
+    const size_t kept = c == '\\' || c < 0x20 || c == 0x7F ? 0 : base::Utf8SequenceLength(bytes, i);
+    if (kept > 0) {
+      line.append(bytes.substr(i, kept));
+      i += kept;
     } else {
-      line += "\\x";
-      line += kDigits[c >> 4];
-      line += kDigits[c & 0x0F];
+      line += c == '\\' ? std::string("\\\\") : std::string{'\\', 'x', kDigits[c >> 4], kDigits[c & 0x0F]};
+      ++i;
     }
-    ++i;
   }
   return line;
 }

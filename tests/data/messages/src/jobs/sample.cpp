@@ -5,8 +5,9 @@ namespace sample {
 constexpr const char* kTaken = "ファイル読み込みエラー";
 constexpr char kPrefix[] = "プリンタエラー(";
 /* "ブロックコメント" */
-constexpr const char* kLines = "削除します。\r\n"
-                               "よろしいですか？";
+constexpr const char* kLines =
+    "削除します。\r\n"
+    "よろしいですか？";
 constexpr Choice kRotations[] = {{0, "回転なし"}, {1, "右90度"}};
 
 std::string Built(const std::string& name, int pages) {

@@ -20,9 +20,18 @@ install(FILES ${ORVELLA_PACKAGING}/orvella-autostart.desktop DESTINATION /etc/xd
   RENAME orvella.desktop)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${ORVELLA_PACKAGING}/hot-folders.conf.example
-  ${ORVELLA_PACKAGING}/ip-allow.conf.example DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  ${ORVELLA_PACKAGING}/ip-allow.conf.example ${ORVELLA_PACKAGING}/debian/copyright
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The package's changelog, compressed without a time stamp as Debian wants it.
+configure_file(${ORVELLA_PACKAGING}/debian/changelog ${PROJECT_BINARY_DIR}/changelog @ONLY)
+add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/changelog.gz
+  COMMAND gzip -9nf --keep ${PROJECT_BINARY_DIR}/changelog
+  DEPENDS ${PROJECT_BINARY_DIR}/changelog)
+add_custom_target(orvella_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/changelog.gz)
+install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # What cmake --install and the package take, without the tests and benches
 # that the whole build brings.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
-add_custom_target(orvella_installed DEPENDS orvella orvella-printer-sim orvella-netsend halftone_patterns)
+add_custom_target(orvella_installed DEPENDS orvella orvella-printer-sim orvella-netsend halftone_patterns
+  orvella_changelog)

@@ -5,11 +5,12 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvella)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Orvella developers <orvella@localhost>")
+set(CPACK_PACKAGE_CONTACT "Orvella developers <orvella@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "hot-folder print server for networked wide-format printers")
-set(CPACK_PACKAGE_DESCRIPTION "Orvella watches hot folders, turns 1-bit TIFF and HP-GL/2 drawings into \
-print files and uploads them to the printers by FTP.\nIt runs as a service (orvella.service) or as a \
-tray program with a job window.")
+# Lines of at most 80 characters, as dpkg shows them.
+set(CPACK_PACKAGE_DESCRIPTION "Orvella watches hot folders, turns 1-bit TIFF and HP-GL/2 drawings\n\
+into print files and uploads them to the printers by FTP. It runs as a\n\
+service (orvella.service) or as a tray program with a job window.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -14,9 +14,9 @@ using Failure = ValidationFailure<FoldField>;
 
 // "%s %s のマージンは %d で指定してください。" or "… %d ～ %d …".
 std::string MarginMessage(int slot, int foldType, const MarginRange& rule) {
-  std::string text = std::string(kFoldSizeSlots[static_cast<size_t>(slot)].displayName) + " " +
-                     std::string(kFoldTypes[static_cast<size_t>(foldType)].displayName) + " のマージンは ";
-  return text + FoldMarginValues(rule) + " で指定してください。";
+  return std::string(kFoldSizeSlots[static_cast<size_t>(slot)].displayName) + " " +
+         std::string(kFoldTypes[static_cast<size_t>(foldType)].displayName) + " のマージンは " +
+         FoldMarginValues(rule) + " で指定してください。";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <iostream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -78,6 +79,7 @@ TEST_F(PackageTest, NamedAfterTheVersionWithItsFilesUnderUsrAndEtc) {
         "./usr/lib/tmpfiles.d/orvella.conf", "./usr/share/applications/orvella.desktop",
         "./etc/xdg/autostart/orvella.desktop", "./usr/share/icons/hicolor/48x48/apps/orvella.png",
         "./usr/share/doc/orvella/hot-folders.conf.example", "./usr/share/doc/orvella/ip-allow.conf.example",
+        "./usr/share/doc/orvella/copyright", "./usr/share/doc/orvella/changelog.gz",
         "./usr/share/orvella/web/index.html"}) {
     EXPECT_TRUE(files.contains(file)) << file;
   }
@@ -140,6 +142,19 @@ TEST_F(PackageTest, FileModes) {
   EXPECT_NE(test::ReadFileBytes(root / "usr/lib/tmpfiles.d/orvella.conf")
                 .find("\nd /var/lib/orvella 0750 orvella orvella -\n"),
             std::string::npos);
+}
+
+// Debian's own package checker finds no error, where it is installed; its
+// warnings are printed for a closer look.
+TEST_F(PackageTest, LintianFindsNoError) {
+  if (::access("/usr/bin/lintian", X_OK) != 0) GTEST_SKIP() << "no lintian";
+  const auto result = test::RunProcess("/usr/bin/lintian", {"--fail-on", "error", package_->string()}, 120);
+  EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+  std::istringstream lines(result.out);
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_FALSE(line.starts_with("E: ")) << line;
+    if (line.starts_with("W: ")) std::cout << line << '\n';
+  }
 }
 
 // The service unit as packaged: the sandbox it runs in, directive by

@@ -12,6 +12,7 @@
 #include "app/gui/gui_texts.h"
 #include "app/gui/instance_handover.h"
 #include "app/gui/shell.h"
+#include "dialogs/qt_translations.h"
 #include "logging/job_log.h"
 #include "settings/instance_lock.h"
 #include "settings/program_folders.h"
@@ -103,6 +104,7 @@ int RunGui(const std::filesystem::path& homeOption, int& argc, char** argv) {
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
   app.setWindowIcon(ProgramIcon());
+  dialogs::InstallQtTranslations(app);
   MessageBoxes messages;
   return RunGuiWith(homeOption, messages);
 }

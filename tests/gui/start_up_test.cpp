@@ -26,7 +26,8 @@ TEST(StartUp, ALockThatCannotBeTakenSaysWhyAndEndsWithMinusOne) {
   ASSERT_EQ(messages.warnings.size(), 1U);
   const std::string expected = std::string(gui_text::kInstanceLockFailed) + gui_text::kDetailHeading;
   EXPECT_EQ(messages.warnings[0].rfind(expected, 0), 0U) << messages.warnings[0];
-  EXPECT_NE(messages.warnings[0].find("cannot open the lock file"), std::string::npos) << messages.warnings[0];
+  EXPECT_NE(messages.warnings[0].find("cannot open the lock file"), std::string::npos)
+      << messages.warnings[0];
   EXPECT_EQ(test::CountInJobLogs(home.Path(), "起動"), 0);
 }
 

@@ -29,6 +29,7 @@ void ScanTick::JoinWorker() {
 }
 
 std::optional<std::chrono::milliseconds> ScanTick::Tick() {
+  if (control_.State() != RunState::kStopPending) stopWaited_ = false;
   switch (control_.State()) {
     case RunState::kStopped:
       if (exitPending_) exitPending_();
@@ -37,7 +38,13 @@ std::optional<std::chrono::milliseconds> ScanTick::Tick() {
       RunningTick();
       return kRunningTickMs;
     case RunState::kStopPending:
-      std::this_thread::sleep_for(stopWait_);
+      // The wait before looking at the worker is a tick of its own: the
+      // caller's thread (the windows, the service's loop) stays free.
+      if (stopWait_.count() > 0 && !stopWaited_) {
+        stopWaited_ = true;
+        return stopWait_;
+      }
+      stopWaited_ = false;
       if (WorkerAlive()) return kRunningTickMs;
       control_.SetState(RunState::kStopped);
       view_.SetRunState(RunState::kStopped);

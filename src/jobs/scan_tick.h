@@ -67,6 +67,7 @@ class ScanTick {
   std::vector<std::string> folderPaths_;
   int findInterval_ = 1;
   int tickCounter_ = 0;
+  bool stopWaited_ = false;  // the stop-pending wait has passed; the next tick looks at the worker
   std::function<void()> exitPending_;
   std::function<void(const ScanSkip&)> passedOver_;
   JobRequest request_;  // written only while no worker is alive

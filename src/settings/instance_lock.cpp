@@ -42,6 +42,7 @@ InstanceLockAttempt AcquireInstanceLock(const std::filesystem::path& program) {
   }
   if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
     if (errno == EWOULDBLOCK) {
+      attempt.held = true;
       attempt.holder = ReadHolder(fd.Get());
       attempt.detail = "another process holds " + path.string();
     } else {

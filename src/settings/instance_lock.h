@@ -27,7 +27,8 @@ class InstanceLock {
 
 struct InstanceLockAttempt {
   std::optional<InstanceLock> lock;  // set when this process holds it now
-  pid_t holder = 0;                  // another process holds it: its id (0 when unknown)
+  bool held = false;                 // another process holds it (not some other failure)
+  pid_t holder = 0;                  // the holder's id (0 when unknown)
   std::string detail;                // no lock: why, in plain English
 };
 

@@ -100,10 +100,10 @@ TEST_F(PackageTest, ControlFieldsAndScripts) {
   EXPECT_EQ(field("Package"), "orvella");
   EXPECT_EQ(field("Version"), ORVELLA_PACKAGE_VERSION);
   EXPECT_EQ(field("Architecture"), Architecture());
-  // Depends comes from the libraries the programs link.
+  // Depends comes from the libraries the programs link, and Qt's Japanese texts.
   const auto depends = field("Depends");
-  for (const char* library :
-       {"libtiff", "libcurl", "libsnmp", "libcairo2", "libqt6widgets6", "libcpp-httplib"}) {
+  for (const char* library : {"libtiff", "libcurl", "libsnmp", "libcairo2", "libqt6widgets6",
+                              "libcpp-httplib", "qt6-translations-l10n"}) {
     EXPECT_NE(depends.find(library), std::string::npos) << library << " in " << depends;
   }
   EXPECT_FALSE(field("Maintainer").empty());

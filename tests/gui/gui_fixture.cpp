@@ -2,6 +2,8 @@
 
 #include <QThread>
 
+#include "base/text_codec.h"
+
 namespace orvella::cli::test {
 
 bool ServeEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
@@ -14,6 +16,16 @@ bool ServeEventsUntil(const std::function<bool()>& done, std::chrono::millisecon
   return true;
 }
 
+int CountInJobLogs(const std::filesystem::path& program, const std::string& text) {
+  int count = 0;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(program / "LOG", error)) {
+    const std::string log = base::Cp932ToUtf8(orvella::test::ReadFileBytes(entry.path()));
+    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++count;
+  }
+  return count;
+}
+
 ShellFixture::ShellFixture() = default;
 
 void ShellFixture::WriteStartableSettings() {
@@ -21,9 +33,9 @@ void ShellFixture::WriteStartableSettings() {
                 "[GLOBAL]\nNUM_INPUTS=\"1\"\n[INPUT_0]\nINPUT_DIR=\"" + hot.Path().string() + "\"\n");
 }
 
-std::unique_ptr<Shell> ShellFixture::MakeShell(bool trayHost) {
+std::unique_ptr<Shell> ShellFixture::MakeShell(bool trayHost, std::chrono::milliseconds stopWait) {
   jobs::OperationHooks hooks;
-  hooks.stopWait = std::chrono::milliseconds(0);
+  hooks.stopWait = stopWait;
   return std::make_unique<Shell>(home.Path(), messages, trayHost, std::move(hooks));
 }
 

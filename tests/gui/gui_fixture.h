@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <chrono>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -39,13 +40,18 @@ class ScriptedMessages : public MessageBoxes {
 bool ServeEventsUntil(const std::function<bool()>& done,
                       std::chrono::milliseconds limit = std::chrono::seconds(10));
 
+// Occurrences of text in the program folder's job logs.
+int CountInJobLogs(const std::filesystem::path& program, const std::string& text);
+
 class ShellFixture {
  public:
   ShellFixture();
   // The INPUT.INI of one input folder (an empty hot folder), so that
   // operation starts.
   void WriteStartableSettings();
-  std::unique_ptr<Shell> MakeShell(bool trayHost = true);
+  // stopWait: the stop-pending tick's wait (none unless a test looks at it).
+  std::unique_ptr<Shell> MakeShell(bool trayHost = true,
+                                   std::chrono::milliseconds stopWait = std::chrono::milliseconds(0));
 
   orvella::test::SettingsHome home;
   orvella::test::TempDir hot;

@@ -11,24 +11,13 @@
 #include <thread>
 #include <vector>
 
-#include "base/text_codec.h"
+#include "gui/gui_fixture.h"
 #include "support/background_process.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 
 namespace orvella::cli {
 namespace {
-
-// Occurrences of text in the program folder's job logs.
-int CountInLogs(const std::filesystem::path& program, const std::string& text) {
-  int count = 0;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(program / "LOG", error)) {
-    const std::string log = base::Cp932ToUtf8(orvella::test::ReadFileBytes(entry.path()));
-    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++count;
-  }
-  return count;
-}
 
 TEST(SecondStart, HandsOverToTheFirstOrMeetsTheServiceAndExitsWithMinusOne) {
   // The first holder: the program with windows, or the headless service
@@ -43,10 +32,10 @@ TEST(SecondStart, HandsOverToTheFirstOrMeetsTheServiceAndExitsWithMinusOne) {
     std::vector<std::string> args{"--home", home.Path().string()};
     if (service) args.insert(args.begin(), "serve");
     orvella::test::BackgroundProcess first(orvella::test::BinaryPath("orvella"), args, home / "first.out");
-    for (int i = 0; i < 200 && CountInLogs(home.Path(), "起動") == 0; ++i) {
+    for (int i = 0; i < 200 && test::CountInJobLogs(home.Path(), "起動") == 0; ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    ASSERT_EQ(CountInLogs(home.Path(), "起動"), 1) << first.Output();
+    ASSERT_EQ(test::CountInJobLogs(home.Path(), "起動"), 1) << first.Output();
 
     const auto second =
         orvella::test::RunProcess(orvella::test::BinaryPath("orvella"), {"--home", home.Path().string()}, 20);
@@ -55,7 +44,7 @@ TEST(SecondStart, HandsOverToTheFirstOrMeetsTheServiceAndExitsWithMinusOne) {
         second.err.find("is in use by orvella process " + std::to_string(first.Pid())) != std::string::npos,
         service)
         << second.err;
-    EXPECT_EQ(CountInLogs(home.Path(), "起動"), 1);
+    EXPECT_EQ(test::CountInJobLogs(home.Path(), "起動"), 1);
     EXPECT_FALSE(first.WaitExit(std::chrono::milliseconds(0))) << "service " << service;
   }
 }
@@ -64,13 +53,13 @@ TEST(ExitSignal, SigtermEndsTheWindowsLikeTheExitCommand) {
   orvella::test::TempDir home;
   orvella::test::BackgroundProcess gui(orvella::test::BinaryPath("orvella"), {"--home", home.Path().string()},
                                        home / "gui.out");
-  for (int i = 0; i < 200 && CountInLogs(home.Path(), "起動") == 0; ++i) {
+  for (int i = 0; i < 200 && test::CountInJobLogs(home.Path(), "起動") == 0; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  ASSERT_EQ(CountInLogs(home.Path(), "起動"), 1) << gui.Output();
+  ASSERT_EQ(test::CountInJobLogs(home.Path(), "起動"), 1) << gui.Output();
   ASSERT_EQ(::kill(gui.Pid(), SIGTERM), 0);
   EXPECT_EQ(gui.WaitExit(std::chrono::seconds(10)), 0) << gui.Output();
-  EXPECT_EQ(CountInLogs(home.Path(), "終了"), 1);
+  EXPECT_EQ(test::CountInJobLogs(home.Path(), "終了"), 1);
 }
 
 }  // namespace

@@ -13,7 +13,9 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "app/gui/command_menu.h"
@@ -120,6 +122,31 @@ TEST_F(ShellTest, StartHidesTheFolderWindowAndStopWaitsInStopPending) {
   EXPECT_FALSE(EnabledWhenOpened(tray, CommandId::kStop));
   EXPECT_TRUE(ServeEventsUntil([&] { return shell->Operation().State() == RunState::kStopped; }));
   EXPECT_TRUE(EnabledWhenOpened(tray, CommandId::kShowFolderWindow));
+}
+
+// The stop-pending wait must not freeze the windows: other events keep being
+// served while it lasts.
+TEST_F(ShellTest, TheStopPendingWaitLeavesTheWindowsResponsive) {
+  WriteStartableSettings();
+  auto shell = MakeShell(true, std::chrono::milliseconds(500));
+  shell->StartUp();
+  shell->Dispatch(CommandId::kStart);
+  ASSERT_EQ(shell->Operation().State(), RunState::kRunning);
+  shell->Dispatch(CommandId::kStop);
+
+  QTimer heartbeat;
+  auto last = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::duration longestGap{};
+  QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+    const auto now = std::chrono::steady_clock::now();
+    longestGap = std::max(longestGap, now - last);
+    last = now;
+  });
+  heartbeat.start(20);
+  EXPECT_TRUE(ServeEventsUntil([&] { return shell->Operation().State() == RunState::kStopped; }));
+  // A wait that blocked would end with the stop itself, before another beat.
+  longestGap = std::max(longestGap, std::chrono::steady_clock::now() - last);
+  EXPECT_LT(longestGap, std::chrono::milliseconds(300));
 }
 
 TEST_F(ShellTest, AModalDialogDisablesEveryMenuItem) {

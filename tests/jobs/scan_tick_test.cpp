@@ -125,12 +125,15 @@ TEST_F(ScanTickTest, AStopWaitsForTheWorkerThenStopsAndCarriesOutAPendingExit) {
   for (int i = 0; i < 200 && worker.Started().empty(); ++i) std::this_thread::sleep_for(milliseconds(5));
   RequestStopOnError(control, view);
 
-  EXPECT_EQ(tick.Tick(), kRunningTickMs);  // the job still runs
+  EXPECT_EQ(tick.Tick(), milliseconds(20));  // the wait before looking at the worker
+  EXPECT_EQ(tick.Tick(), kRunningTickMs);    // the job still runs
   EXPECT_EQ(control.State(), RunState::kStopPending);
   worker.Release();
   WaitUntilEnded(tick);
   int exits = 0;
   tick.SetExitPending([&] { ++exits; });
+  EXPECT_EQ(tick.Tick(), milliseconds(20));
+  EXPECT_EQ(control.State(), RunState::kStopPending);
   EXPECT_EQ(tick.Tick(), kStoppedTickMs);
   EXPECT_EQ(control.State(), RunState::kStopped);
   EXPECT_EQ(view.states, (std::vector<RunState>{RunState::kStopPending, RunState::kStopped}));
@@ -139,6 +142,20 @@ TEST_F(ScanTickTest, AStopWaitsForTheWorkerThenStopsAndCarriesOutAPendingExit) {
   EXPECT_EQ(exits, 1);
   control.SetState(RunState::kForcedStopPending);
   EXPECT_EQ(tick.Tick(), std::nullopt);
+}
+
+// The windows and the service's loop call the tick on their own thread: the
+// stop-pending wait is handed back as the next delay, never slept.
+TEST_F(ScanTickTest, TheStopPendingWaitDoesNotHoldTheCallersThread) {
+  ScanTick tick(control, view, memory, scanner, worker.Entry(), milliseconds(500));
+  tick.Configure(folders, 1);
+  RequestStopOnError(control, view);
+  const auto before = std::chrono::steady_clock::now();
+  EXPECT_EQ(tick.Tick(), milliseconds(500));
+  EXPECT_LT(std::chrono::steady_clock::now() - before, milliseconds(250));
+  EXPECT_EQ(control.State(), RunState::kStopPending);
+  EXPECT_EQ(tick.Tick(), kStoppedTickMs);  // no job: the stop ends after the wait
+  EXPECT_EQ(control.State(), RunState::kStopped);
 }
 
 TEST_F(ScanTickTest, TheWorkerGetsASnapshotOfTheFolderSetting) {

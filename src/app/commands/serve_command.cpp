@@ -62,8 +62,13 @@ int RunServe(const CommandContext& context, const std::vector<std::string>& args
   const std::optional<web::ListenAddress> http = HttpAddress(args);
   const settings::InstanceLockAttempt instance = settings::AcquireInstanceLock(context.program);
   if (!instance.lock) {
-    std::cerr << "orvella serve: " << context.program.string() << " is in use";
-    if (instance.holder > 0) std::cerr << " by orvella process " << instance.holder;
+    std::cerr << "orvella serve: ";
+    if (instance.held) {
+      std::cerr << context.program.string() << " is in use";
+      if (instance.holder > 0) std::cerr << " by orvella process " << instance.holder;
+    } else {
+      std::cerr << "cannot take the lock of " << context.program.string();
+    }
     std::cerr << " (" << instance.detail << ")\n";
     return 1;
   }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QSystemTrayIcon>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 
 #include "app/gui/command_ids.h"
@@ -11,6 +12,7 @@
 #include "app/gui/gui_texts.h"
 #include "app/gui/instance_handover.h"
 #include "app/gui/shell.h"
+#include "dialogs/qt_translations.h"
 #include "logging/job_log.h"
 #include "settings/instance_lock.h"
 #include "settings/program_folders.h"
@@ -20,10 +22,27 @@ namespace orvella::cli {
 
 namespace {
 
-int RunGuiUnguarded(const std::filesystem::path& program, QApplication& app, MessageBoxes& messages) {
+// The hand-over server and the event loop, once the windows exist.
+void RunEventLoop(Shell& shell, const QString& handOver, MessageBoxes& messages) {
+  HandOverServer server;
+  if (!server.Listen(handOver)) {
+    messages.Warning(gui_text::kHandOverFailed);
+    return;
+  }
+  QObject::connect(&server, &HandOverServer::ShowRequested, &shell, &Shell::BringForward);
+  QCoreApplication::exec();
+  if (shell.Failure()) throw std::runtime_error(*shell.Failure());
+}
+
+int RunGuiUnguarded(const std::filesystem::path& program, MessageBoxes& messages) {
   const QString handOver = HandOverName(program);
   // The same lock as the headless service's, so the two exclude each other.
   const settings::InstanceLockAttempt instance = settings::AcquireInstanceLock(program);
+  if (!instance.lock && !instance.held) {
+    // Not a second start: nobody would come forward, so say why we end.
+    messages.Warning(std::string(gui_text::kInstanceLockFailed) + gui_text::kDetailHeading + instance.detail);
+    return -1;
+  }
   if (!instance.lock) {
     if (!AskFirstInstanceToShow(handOver)) {
       std::cerr << "orvella: " << program.string() << " is in use";
@@ -40,27 +59,39 @@ int RunGuiUnguarded(const std::filesystem::path& program, QApplication& app, Mes
   ExitSignals exitSignals;
   logging::WriteJobLogMessage(program, logging::kStartUpMessage);
   {
-    jobs::OperationHooks hooks;
-    hooks.scanLog = [](std::string_view note) { std::cerr << "orvella: " << note << std::endl; };
-    Shell shell(program, messages, QSystemTrayIcon::isSystemTrayAvailable(), std::move(hooks));
-    QObject::connect(&shell, &Shell::Finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&exitSignals, &ExitSignals::ExitRequested, &shell,
-                     [&shell] { shell.Dispatch(CommandId::kExit); });
-    shell.StartUp();
-    HandOverServer server;
-    if (server.Listen(handOver)) {
-      QObject::connect(&server, &HandOverServer::ShowRequested, &shell, &Shell::BringForward);
-      app.exec();
-      if (shell.Failure()) throw std::runtime_error(*shell.Failure());
-    } else {
-      messages.Warning(gui_text::kHandOverFailed);
+    std::optional<Shell> shell;
+    // The windows read the settings as they are built; a file that cannot be
+    // read ends the program the orderly way, with "終了" logged.
+    try {
+      jobs::OperationHooks hooks;
+      hooks.scanLog = [](std::string_view note) { std::cerr << "orvella: " << note << std::endl; };
+      shell.emplace(program, messages, QSystemTrayIcon::isSystemTrayAvailable(), std::move(hooks));
+      QObject::connect(&*shell, &Shell::Finished, QCoreApplication::instance(), &QCoreApplication::quit,
+                       Qt::QueuedConnection);
+      QObject::connect(&exitSignals, &ExitSignals::ExitRequested, &*shell,
+                       [&shell] { shell->Dispatch(CommandId::kExit); });
+      shell->StartUp();
+    } catch (const std::exception& e) {
+      std::cerr << "orvella: the windows could not be created: " << e.what() << "\n";
+      shell.reset();
+      messages.Warning(gui_text::kWindowCreationFailed);
     }
+    if (shell) RunEventLoop(*shell, handOver, messages);
   }
   logging::WriteJobLogMessage(program, logging::kExitMessage);
   return 0;
 }
 
 }  // namespace
+
+int RunGuiWith(const std::filesystem::path& homeOption, MessageBoxes& messages) {
+  try {
+    return RunGuiUnguarded(settings::ResolveProgramFolder(homeOption), messages);
+  } catch (const std::exception& e) {
+    messages.Warning(std::string(gui_text::kUnexpectedError) + gui_text::kDetailHeading + e.what());
+    return -1;
+  }
+}
 
 int RunGui(const std::filesystem::path& homeOption, int& argc, char** argv) {
   // Qt would abort without a display; say what to run instead.
@@ -73,13 +104,9 @@ int RunGui(const std::filesystem::path& homeOption, int& argc, char** argv) {
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
   app.setWindowIcon(ProgramIcon());
+  dialogs::InstallQtTranslations(app);
   MessageBoxes messages;
-  try {
-    return RunGuiUnguarded(settings::ResolveProgramFolder(homeOption), app, messages);
-  } catch (const std::exception& e) {
-    messages.Warning(std::string(gui_text::kUnexpectedError) + gui_text::kDetailHeading + e.what());
-    return -1;
-  }
+  return RunGuiWith(homeOption, messages);
 }
 
 }  // namespace orvella::cli

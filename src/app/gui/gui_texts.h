@@ -60,6 +60,11 @@ inline constexpr const char* kHelpFailed =
 inline constexpr const char* kHelpFile = "OrvellaUM.pdf";
 inline constexpr const char* kUnexpectedError = "エラーが発生しました。アプリケーションを終了します。\n";
 inline constexpr const char* kDetailHeading = "\n【詳細】\n";
+inline constexpr const char* kWindowCreationFailed =
+    "ウィンドウ作成時にエラーが発生しました。アプリケーションを終了します。";
+// The single-instance lock could not even be tried (no second start).
+inline constexpr const char* kInstanceLockFailed =
+    "二重起動の確認ができませんでした。アプリケーションを終了します。";
 inline constexpr const char* kHandOverFailed =
     "ウィンドウハンドル登録時にエラーが発生しました。アプリケーションを終了します。";
 inline constexpr const char* kVersionTitle = "バージョン情報";

@@ -75,9 +75,18 @@ std::optional<web::RunCommandResult> LoopCommands::Submit(web::RunCommand comman
     queue_.push_back(pending);
   }
   const std::uint64_t one = 1;
-  if (::write(fd_.Get(), &one, sizeof one) != static_cast<ssize_t>(sizeof one)) return std::nullopt;
-  if (answer.wait_for(timeout) != std::future_status::ready) return std::nullopt;
-  return answer.get();
+  if (::write(fd_.Get(), &one, sizeof one) == static_cast<ssize_t>(sizeof one) &&
+      answer.wait_for(timeout) == std::future_status::ready) {
+    return answer.get();
+  }
+  // The page tells the operator it went unanswered: it must not happen later.
+  {
+    std::lock_guard lock(mutex_);
+    if (std::erase(queue_, pending) > 0) return std::nullopt;
+  }
+  // The loop took it as the time ran out and is carrying it out now.
+  if (answer.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready) return answer.get();
+  return std::nullopt;
 }
 
 void LoopCommands::RunPending() {

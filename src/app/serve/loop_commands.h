@@ -51,7 +51,8 @@ class LoopCommands {
   // Readable when commands wait.
   int Fd() const { return fd_.Get(); }
   // From any thread: nullopt when the loop has not carried it out within
-  // timeout, or no longer takes commands.
+  // timeout, or no longer takes commands. A command the loop has not taken up
+  // by then is dropped, never carried out later.
   std::optional<web::RunCommandResult> Submit(web::RunCommand command, std::chrono::milliseconds timeout);
   // On the loop thread: carries out every waiting command.
   void RunPending();

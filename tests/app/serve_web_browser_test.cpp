@@ -44,7 +44,8 @@ TEST_F(ServeWebBrowserTest, TheTokenStopsTheSystem) {
 // into the page, its own buttons and links carry it.
 TEST_F(ServeWebBrowserTest, TheTokenChecksAPrinterAndDownloadsAKeptDrawing) {
   WriteFileBytes(hot / "notes.txt", "not a drawing");
-  ASSERT_TRUE(WaitUntil([&] { return GetJson("/api/errors")["records"].size() == 1; }, 30s)) << serve->Output();
+  ASSERT_TRUE(WaitUntil([&] { return GetJson("/api/errors")["records"].size() == 1; }, 30s))
+      << serve->Output();
   const std::filesystem::path downloads = dir / "downloads";
   std::filesystem::create_directories(downloads);
   const ProcessResult page = Browse({"tokened", Url(), token, downloads.string()});

@@ -146,8 +146,8 @@ void ConnectionFront::Accept() {
       ::close(sock);
       continue;
     }
-    Waiting waiting{std::make_unique<HeldConnection>(sock, std::move(peer), slots_), RequestHead(limits_.head),
-                    Clock::now() + limits_.arrival, ++serial_};
+    Waiting waiting{std::make_unique<HeldConnection>(sock, std::move(peer), slots_),
+                    RequestHead(limits_.head), Clock::now() + limits_.arrival, ++serial_};
     epoll_event watch{EPOLLIN | EPOLLRDHUP, {.fd = sock}};
     if (::epoll_ctl(epoll_.Get(), EPOLL_CTL_ADD, sock, &watch) != 0) continue;  // closed with waiting
     due_.push({waiting.deadline, sock, waiting.serial});
@@ -172,7 +172,8 @@ void ConnectionFront::Receive(int sock, const Deliver& deliver) {
     head.Add(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
   }
   if (head.Refused()) return Refuse(waiting, *head.Refused());
-  auto arrived = std::make_unique<ArrivedRequest>(ArrivedRequest{std::move(waiting.connection), std::move(head)});
+  auto arrived =
+      std::make_unique<ArrivedRequest>(ArrivedRequest{std::move(waiting.connection), std::move(head)});
   ::epoll_ctl(epoll_.Get(), EPOLL_CTL_DEL, sock, nullptr);
   waiting_.erase(found);
   deliver(std::move(arrived));
@@ -183,7 +184,8 @@ void ConnectionFront::Receive(int sock, const Deliver& deliver) {
 void ConnectionFront::Refuse(Waiting& waiting, const Refusal& refusal) {
   const int sock = waiting.connection->Socket();
   const std::string reply = RefusalReply(refusal);
-  if (::send(sock, reply.data(), reply.size(), MSG_NOSIGNAL | MSG_DONTWAIT) != static_cast<ssize_t>(reply.size()))
+  if (::send(sock, reply.data(), reply.size(), MSG_NOSIGNAL | MSG_DONTWAIT) !=
+      static_cast<ssize_t>(reply.size()))
     return Forget(sock);
   ::shutdown(sock, SHUT_WR);
   waiting.lingering = true;
@@ -239,8 +241,8 @@ int ConnectionFront::Timeout(Clock::time_point now) const {
   std::optional<Clock::time_point> next = pausedUntil_;
   if (!due_.empty() && (!next || due_.top().when < *next)) next = due_.top().when;
   if (!next) return -1;
-  return static_cast<int>(std::max<long long>(
-      0, std::chrono::ceil<std::chrono::milliseconds>(*next - now).count()));
+  return static_cast<int>(
+      std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(*next - now).count()));
 }
 
 }  // namespace orvella::web

@@ -35,13 +35,14 @@ bool PageOrigin::HostAllowed(std::string_view host, std::string_view localAddres
   }
   if (name.empty()) return false;
   if (!localAddress.empty() && SameText(name, HostName(std::string(localAddress)))) return true;
-  return std::any_of(names_.begin(), names_.end(), [name](const std::string& allowed) { return SameText(name, allowed); });
+  return std::any_of(names_.begin(), names_.end(),
+                     [name](const std::string& allowed) { return SameText(name, allowed); });
 }
 
 bool PageOrigin::SameOrigin(std::string_view origin, std::string_view host) {
   constexpr std::string_view kScheme = "http://";
-  return origin.size() == kScheme.size() + host.size() && SameText(origin.substr(0, kScheme.size()), kScheme) &&
-         SameText(origin.substr(kScheme.size()), host);
+  return origin.size() == kScheme.size() + host.size() &&
+         SameText(origin.substr(0, kScheme.size()), kScheme) && SameText(origin.substr(kScheme.size()), host);
 }
 
 }  // namespace orvella::web

@@ -573,5 +573,26 @@ TEST_F(ServeWebTest, AnswersOnlyItsOwnNamesAndItsOwnPage) {
             std::string::npos);
 }
 
+// --http-host takes host names only, and only beside --http.
+TEST_F(ServeWebTest, HttpHostTakesOnlyNamesBesideHttp) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* why;
+  };
+  const Case cases[] = {
+      {{"--http-host", "plots"}, "give --http too"},
+      {{"--http", "--http-host", "plots/x"}, "'plots/x' is not a host name"},
+      {{"--http", "--http-host", "plots:8631"}, "'plots:8631' is not a host name"},
+      {{"--http", "--http-host", ""}, "'' is not a host name"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"serve", "--home", home.string()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProcessResult result = RunProcess(BinaryPath("orvella"), args, 20);
+    EXPECT_EQ(result.exitCode, 2) << c.why;
+    EXPECT_NE(result.err.find(c.why), std::string::npos) << result.err;
+  }
+}
+
 }  // namespace
 }  // namespace orvella::test

@@ -7,6 +7,8 @@
 namespace orvella::test {
 namespace {
 
+using namespace std::chrono_literals;
+
 class ServeWebBrowserTest : public ServeWebFixture {
  protected:
   void SetUp() override {
@@ -36,6 +38,20 @@ TEST_F(ServeWebBrowserTest, TheTokenStopsTheSystem) {
   const ProcessResult page = Browse({"stop", Url(), token});
   EXPECT_EQ(page.exitCode, 0) << page.err << page.out << serve->Output();
   EXPECT_EQ(State(), 0);
+}
+
+// The printer check and a kept drawing's download both need the token: typed
+// into the page, its own buttons and links carry it.
+TEST_F(ServeWebBrowserTest, TheTokenChecksAPrinterAndDownloadsAKeptDrawing) {
+  WriteFileBytes(hot / "notes.txt", "not a drawing");
+  ASSERT_TRUE(WaitUntil([&] { return GetJson("/api/errors")["records"].size() == 1; }, 30s))
+      << serve->Output();
+  const std::filesystem::path downloads = dir / "downloads";
+  std::filesystem::create_directories(downloads);
+  const ProcessResult page = Browse({"tokened", Url(), token, downloads.string()});
+  EXPECT_EQ(page.exitCode, 0) << page.err << page.out << serve->Output();
+  EXPECT_EQ(page.out, "印刷可能\nnotes.txt\n");
+  EXPECT_EQ(ReadFileBytes(downloads / "notes.txt"), "not a drawing");
 }
 
 }  // namespace

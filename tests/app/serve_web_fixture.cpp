@@ -6,13 +6,12 @@ namespace orvella::test {
 
 using namespace std::chrono_literals;
 
-void ServeWebFixture::StartServe() {
+void ServeWebFixture::StartServe(const std::vector<std::string>& extraArgs) {
   port = UnusedLoopbackPort();
-  serve =
-      std::make_unique<BackgroundProcess>(BinaryPath("orvella"),
-                                          std::vector<std::string>{"serve", "--home", home.string(), "--http",
-                                                                   "127.0.0.1:" + std::to_string(port)},
-                                          dir / "serve.out");
+  std::vector<std::string> args{"serve", "--home", home.string(), "--http",
+                                "127.0.0.1:" + std::to_string(port)};
+  args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+  serve = std::make_unique<BackgroundProcess>(BinaryPath("orvella"), args, dir / "serve.out");
   ASSERT_FALSE(serve->WaitForLine("orvella serve: status page on", 20s).empty()) << serve->Output();
   token = ReadFileBytes(home / "TEMP/http-token");
   if (!token.empty() && token.back() == '\n') token.pop_back();

@@ -22,7 +22,7 @@ class ServeWebFixture : public ::testing::Test {
   void SetUp() override { PrepareServeHome(home, hot, sim); }
 
   // Starts the service and waits until the page listens; reads the token.
-  void StartServe();
+  void StartServe(const std::vector<std::string>& extraArgs = {});
   Json GetJson(const std::string& path);
   HttpReply Post(const std::string& path, const std::string& token, const std::string& body = "");
   // The run state the page reports.

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <thread>
 
 #include "app/serve_web_fixture.h"
 #include "settings/input_settings.h"
@@ -47,6 +48,20 @@ long PeakKib(pid_t pid) {
   const std::string status = ReadFileBytes("/proc/" + std::to_string(pid) + "/status");
   const auto at = status.find("VmHWM:");
   return at == std::string::npos ? -1 : std::atol(status.c_str() + at + 6);
+}
+
+// The i-th address of the loopback block 127.net.0.0/16.
+std::string Loopback(int net, int i) {
+  return "127." + std::to_string(net) + "." + std::to_string(i / 250) + "." + std::to_string(i % 250 + 1);
+}
+
+// Raises this process's soft limit on open files for a thousand sockets;
+// false when the hard limit does not allow it.
+bool RoomForAThousandSockets() {
+  rlimit files{};
+  if (::getrlimit(RLIMIT_NOFILE, &files) != 0 || files.rlim_max < 4096) return false;
+  files.rlim_cur = files.rlim_max;
+  return ::setrlimit(RLIMIT_NOFILE, &files) == 0;
 }
 
 struct Flooded {
@@ -128,15 +143,19 @@ TEST_F(ServeWebTest, ServesTheRowsLogsErrorsAndPrintersOfARun) {
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0]["file"], "notes.txt");
   EXPECT_EQ(errors[0]["message"], "未対応ファイル");
-  const HttpReply kept = SendHttp(port, "GET", errors[0]["download"]);
+  // The listing is open; the drawing comes only with the token.
+  const HttpReply kept = SendHttp(port, "GET", errors[0]["download"], {"X-Orvella-Token: " + token});
   EXPECT_EQ(kept.body, "not a drawing");
   ExpectLockedDown(kept);
+  const HttpReply withheld = SendHttp(port, "GET", errors[0]["download"]);
+  EXPECT_EQ(withheld.status, 403);
+  EXPECT_EQ(withheld.body.find("not a drawing"), std::string::npos);
 
   const Json printers = GetJson("/api/printers")["printers"];
   ASSERT_EQ(printers.size(), 1u);
   EXPECT_EQ(printers[0]["name"], "plotter");
   EXPECT_EQ(printers[0]["last_check"], nullptr);
-  const HttpReply check = Post("/api/printers/check", "", R"({"name": "plotter"})");
+  const HttpReply check = Post("/api/printers/check", token, R"({"name": "plotter"})");
   ASSERT_EQ(check.status, 200) << check.body;
   EXPECT_EQ(Json::parse(check.body)["fit"], true) << check.body;
   EXPECT_EQ(GetJson("/api/printers")["printers"][0]["last_check"]["fit"], true);
@@ -172,8 +191,9 @@ TEST_F(ServeWebTest, RefusesWhatItMustNotServeOrDo) {
       {"GET", "/api/logs/%2e%2e%2f%2e%2e%2fINI%2fPRINTER.INI", "", "", 400},
       {"GET", "/static/..%2f..%2fINI%2fHIDDEN.INI", "", "", 400},
       {"GET", "/api/errors/..%2f..%2fINI/file", "", "", 400},
-      {"GET", "/api/errors/" + home.string() + "/INI/file", "", "", 404},
-      {"GET", "/api/errors/20260101_000000_x.tif/file", "", "", 404},
+      {"GET", "/api/errors/" + home.string() + "/INI/file", token, "", 404},
+      {"GET", "/api/errors/20260101_000000_x.tif/file", token, "", 404},
+      {"GET", "/api/errors/20260101_000000_x.tif/file", "", "", 403},
       {"GET", "/api/logs/2026121", "", "", 404},
       {"GET", "/api/logs/19990101", "", "", 404},
       {"GET", "/api/logs/19990101.txt", "", "", 404},
@@ -192,8 +212,9 @@ TEST_F(ServeWebTest, RefusesWhatItMustNotServeOrDo) {
       {"POST", "/api/stop", "X-Orvella-Token: ", "", 403},
       {"POST", "/api/start", "X-Orvella-Token: nonsense", "", 403},
       {"POST", "/api/start", token, "", 409},  // already running
-      {"POST", "/api/printers/check", "", R"({"name": "nobody"})", 404},
-      {"POST", "/api/printers/check", "", "not json", 400},
+      {"POST", "/api/printers/check", token, R"({"name": "nobody"})", 404},
+      {"POST", "/api/printers/check", token, "not json", 400},
+      {"POST", "/api/printers/check", "", R"({"name": "plotter"})", 403},
       {"POST", "/api/printers/check", "", std::string(20000, '{'), 413},
       {"GET", "/INI/PRINTER.INI", "", "", 404},
       {"GET", "/TEMP/http-token", "", "", 404},
@@ -210,8 +231,22 @@ TEST_F(ServeWebTest, RefusesWhatItMustNotServeOrDo) {
     EXPECT_EQ(reply.status, c.status) << c.method << " " << c.path.substr(0, 80) << ": " << reply.body;
     EXPECT_EQ(reply.body.find(this->token), std::string::npos);
     ExpectLockedDown(reply);
+    // Every refusal says in English what was refused and why: an error, or
+    // for a start or stop the state with the detail.
+    const Json error = Json::parse(reply.body, nullptr, false);
+    const Json why = error.is_object() ? error.value("error", error.value("detail", Json())) : Json();
+    EXPECT_TRUE(why.is_string() && why.get<std::string>().size() > 20)
+        << c.method << " " << c.path.substr(0, 80) << ": " << reply.body;
   }
   EXPECT_EQ(State(), 1) << "no refused request stopped the system";
+
+  // A POST with the token and no body at all (no Content-Length) is taken.
+  const int empty = OpenHttp(port, "POST /api/start HTTP/1.1\r\nHost: 127.0.0.1\r\n" + token + "\r\n\r\n");
+  ASSERT_GE(empty, 0);
+  const std::string answer = ReadSome(empty, 10s);
+  ::close(empty);
+  EXPECT_TRUE(answer.starts_with("HTTP/1.1 409 ")) << answer;  // already running
+  EXPECT_NE(answer.find("\"messages\""), std::string::npos) << answer;
 }
 
 // A body or a head beyond its bound is refused as soon as its head shows it,
@@ -240,7 +275,8 @@ TEST_F(ServeWebTest, AnOversizedRequestIsRefusedAtOnceAndNotHeld) {
       {"a chunked body", post + "Transfer-Encoding: chunked\r\n\r\n", size + megabyte + "\r\n", 411},
       {"an endless header line",
        "GET /api/state HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Endless: ", std::string(64 * 1024, 'a'), 431},
-      {"a body without a length", post + "\r\n", megabyte, 400},
+      // Without a length the body is empty: what follows is not read.
+      {"a body without a length", post + "X-Orvella-Token: " + token + "\r\n\r\n", megabyte, 400},
   };
   for (const Case& c : cases) {
     const Flooded flood = Flood(port, c.head, c.piece, kFlood);
@@ -373,12 +409,8 @@ TEST_F(ServeWebTest, ASecondServiceOnThePortAndAStartThatFailsBothExitOne) {
 }
 
 TEST_F(ServeWebTest, AThousandEventStreamsHoldUpNeitherTheJobNorTheExit) {
-  // Room for a thousand sockets here and in the service.
-  rlimit files{};
-  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &files), 0);
-  if (files.rlim_max < 4096) GTEST_SKIP() << "the hard limit on open files is below 4096";
-  files.rlim_cur = files.rlim_max;
-  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &files), 0);
+  // Room for a thousand sockets here (serve raises its own limit).
+  if (!RoomForAThousandSockets()) GTEST_SKIP() << "the hard limit on open files is below 4096";
   // Slow enough that the streams open while the job prints.
   sim.Write("faults", "transfer-rate 500000\n");
   StartServe();
@@ -398,7 +430,8 @@ TEST_F(ServeWebTest, AThousandEventStreamsHoldUpNeitherTheJobNorTheExit) {
   std::vector<int> streams;
   const auto watched = print("watched.tif", [&] {
     for (int i = 0; i < 1000; ++i) {
-      const int fd = OpenHttp(port, "GET /api/events HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+      // Each from an address of its own: one address holds only a few.
+      const int fd = OpenHttp(port, "GET /api/events HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", Loopback(2, i));
       ASSERT_GE(fd, 0) << "stream " << i;
       streams.push_back(fd);
     }
@@ -428,6 +461,137 @@ TEST_F(ServeWebTest, AThousandEventStreamsHoldUpNeitherTheJobNorTheExit) {
   ASSERT_EQ(::kill(serve->Pid(), SIGTERM), 0);
   EXPECT_EQ(serve->WaitExit(10s), 0) << serve->Output();
   for (const int fd : streams) ::close(fd);
+}
+
+// Forty clients that send their heads a line at a time and a thousand that
+// connect and send nothing hold no worker: the API answers within a second
+// all along, each slow head is cut off at the deadline however steadily it
+// comes, and one address holds only a few connections.
+TEST_F(ServeWebTest, SlowAndIdleClientsLeaveTheApiAnswering) {
+  if (!RoomForAThousandSockets()) GTEST_SKIP() << "the hard limit on open files is below 4096";
+  StartServe();
+  std::vector<int> idle;
+  for (int i = 0; i < 1000; ++i) {
+    const int fd = OpenHttp(port, "", Loopback(3, i));
+    ASSERT_GE(fd, 0) << "idle connection " << i;
+    idle.push_back(fd);
+  }
+  std::vector<int> slow;
+  for (int i = 0; i < 40; ++i) {
+    const int fd = OpenHttp(port, "GET /api/state HTTP/1.1\r\n", Loopback(4, i));
+    ASSERT_GE(fd, 0) << "slow client " << i;
+    slow.push_back(fd);
+  }
+  const auto start = std::chrono::steady_clock::now();
+  // For three seconds, a header line from each slow client every half
+  // second, and the API in between.
+  for (int round = 0; round < 6; ++round) {
+    for (const int fd : slow) ::send(fd, "X-Slow: a\r\n", 11, MSG_NOSIGNAL);
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_EQ(SendHttp(port, "GET", "/api/state", {}, "", 1s).status, 200) << "round " << round;
+    const int stopStart = Post(round % 2 ? "/api/start" : "/api/stop", token).status;
+    EXPECT_TRUE(stopStart == 200 || stopStart == 409) << "round " << round << ": " << stopStart;
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 1s) << "round " << round;
+    std::this_thread::sleep_for(
+        500ms - std::min<std::chrono::nanoseconds>(500ms, std::chrono::steady_clock::now() - asked));
+  }
+  // The head's deadline counts from the connection, not from the last line.
+  int cut = 0;
+  for (const int fd : slow) {
+    ::send(fd, "X-Slow: a\r\n", 11, MSG_NOSIGNAL);
+    cut += ReadSome(fd, 4s, 4096).starts_with("HTTP/1.1 408 ");
+  }
+  EXPECT_EQ(cut, 40);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 7s);
+  for (const int fd : idle) ::close(fd);
+  for (const int fd : slow) ::close(fd);
+
+  // One address: its first connections are held, the rest closed at once.
+  std::vector<int> same;
+  for (int i = 0; i < 12; ++i) same.push_back(OpenHttp(port, "", "127.5.0.1"));
+  int closed = 0;
+  for (const int fd : same) {
+    char byte;
+    pollfd watch{fd, POLLIN, 0};
+    closed += fd >= 0 && ::poll(&watch, 1, 200) == 1 && ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+  }
+  EXPECT_EQ(closed, 12 - 8);
+  for (const int fd : same) ::close(fd);
+  EXPECT_EQ(SendHttp(port, "GET", "/api/state", {}, "", 1s).status, 200);
+}
+
+// The page answers only to its own names, takes a request that carries an
+// Origin only from its own page, and wants the token for every POST.
+TEST_F(ServeWebTest, AnswersOnlyItsOwnNamesAndItsOwnPage) {
+  StartServe({"--http-host", "printroom.example", "--http-host", "plots"});
+  const std::string p = std::to_string(port);
+  const std::string own = "127.0.0.1:" + p;
+  struct Case {
+    std::string host;
+    std::string origin;  // none when empty
+    std::string method;
+    std::string tokenHeader;
+    int status;
+    std::string why = "";  // in the refusal
+  };
+  const std::string withToken = "X-Orvella-Token: " + token;
+  const Case cases[] = {
+      {"127.0.0.1", "", "GET", "", 200},
+      {own, "", "GET", "", 200},
+      {"localhost", "", "GET", "", 200},
+      {"LocalHost:" + p, "", "GET", "", 200},
+      {"printroom.example:" + p, "", "GET", "", 200},
+      {"plots", "", "GET", "", 200},
+      {"rebound.example", "", "GET", "", 421, "--http-host"},
+      {"rebound.example:" + p, "", "GET", "", 421, "--http-host"},
+      {"printroom.example.rebound.example", "", "GET", "", 421, "--http-host"},
+      {"127.0.0.1:1", "", "GET", "", 421, "--http-host"},
+      {"127.0.0.1:" + p + "0", "", "GET", "", 421, "--http-host"},
+      {"", "", "GET", "", 400, "no Host header"},
+      {own, "http://" + own, "POST", withToken, 200},
+      {"plots:" + p, "http://plots:" + p, "POST", withToken, 200},
+      {own, "http://rebound.example", "POST", withToken, 403, "another site"},
+      {own, "http://localhost:" + p, "POST", withToken, 403, "another site"},
+      {own, "https://" + own, "POST", withToken, 403, "another site"},
+      {own, "null", "POST", withToken, 403, "another site"},
+      {own, "http://rebound.example", "GET", "", 403, "another site"},
+      {own, "", "POST", "", 403, "token"},
+      {own, "http://" + own, "POST", "", 403, "token"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> headers{"Host: " + c.host, "Content-Type: text/plain"};
+    if (!c.origin.empty()) headers.push_back("Origin: " + c.origin);
+    if (!c.tokenHeader.empty()) headers.push_back(c.tokenHeader);
+    const bool post = c.method == "POST";
+    const HttpReply reply = SendHttp(port, c.method, post ? "/api/printers/check" : "/api/state", headers,
+                                     post ? R"({"name": "plotter"})" : "");
+    SCOPED_TRACE(c.method + " Host: " + c.host + " Origin: " + c.origin);
+    EXPECT_EQ(reply.status, c.status) << reply.body;
+    EXPECT_NE(reply.body.find(c.why), std::string::npos) << reply.body;  // each refusal says why
+  }
+  EXPECT_EQ(SendHttp(port, "GET", "/api/state", {"Host: rebound.example"}).body.find("稼動"),
+            std::string::npos);
+}
+
+// --http-host takes host names only, and only beside --http.
+TEST_F(ServeWebTest, HttpHostTakesOnlyNamesBesideHttp) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* why;
+  };
+  const Case cases[] = {
+      {{"--http-host", "plots"}, "give --http too"},
+      {{"--http", "--http-host", "plots/x"}, "'plots/x' is not a host name"},
+      {{"--http", "--http-host", "plots:8631"}, "'plots:8631' is not a host name"},
+      {{"--http", "--http-host", ""}, "'' is not a host name"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"serve", "--home", home.string()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProcessResult result = RunProcess(BinaryPath("orvella"), args, 20);
+    EXPECT_EQ(result.exitCode, 2) << c.why;
+    EXPECT_NE(result.err.find(c.why), std::string::npos) << result.err;
+  }
 }
 
 }  // namespace

@@ -9,13 +9,21 @@
 
 namespace orvella::test {
 
-int OpenHttp(int port, const std::string& request) {
+int OpenHttp(int port, const std::string& request, const std::string& source) {
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   if (fd < 0) return -1;
+  sockaddr_in from{};
+  from.sin_family = AF_INET;
+  if (!source.empty() && (::inet_pton(AF_INET, source.c_str(), &from.sin_addr) != 1 ||
+                          (ntohl(from.sin_addr.s_addr) >> 24) != 127 ||
+                          ::bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0)) {
+    ::close(fd);
+    return -1;
+  }
   if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
       ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size())) {
     ::close(fd);
@@ -44,8 +52,13 @@ std::string ReadSome(int fd, std::chrono::milliseconds timeout, std::size_t maxB
 HttpReply SendHttp(int port, const std::string& method, const std::string& path,
                    const std::vector<std::string>& headers, const std::string& body,
                    std::chrono::milliseconds timeout) {
-  std::string request = method + " " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n";
-  for (const auto& header : headers) request += header + "\r\n";
+  std::string request = method + " " + path + " HTTP/1.1\r\nConnection: close\r\n";
+  bool host = false;
+  for (const auto& header : headers) {
+    request += header + "\r\n";
+    host = host || header.starts_with("Host:");
+  }
+  if (!host) request += "Host: 127.0.0.1\r\n";
   if (!body.empty() || method == "POST") request += "Content-Length: " + std::to_string(body.size()) + "\r\n";
   request += "\r\n" + body;
   HttpReply reply;

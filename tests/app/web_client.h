@@ -13,13 +13,16 @@ struct HttpReply {
   std::string body;
 };
 
-// One request with "Connection: close"; waits at most timeout for the reply.
+// One request with "Connection: close" and "Host: 127.0.0.1" unless headers
+// carry a Host; waits at most timeout for the reply.
 HttpReply SendHttp(int port, const std::string& method, const std::string& path,
                    const std::vector<std::string>& headers = {}, const std::string& body = "",
                    std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
-// A connected socket that has sent the request line and headers; -1 on failure.
-int OpenHttp(int port, const std::string& request);
+// A connected socket that has sent the request line and headers; -1 on
+// failure. From source, a loopback address, when given (127.0.0.2 and on are
+// as much this machine's as 127.0.0.1).
+int OpenHttp(int port, const std::string& request, const std::string& source = "");
 // Reads what arrives within timeout (at most maxBytes).
 std::string ReadSome(int fd, std::chrono::milliseconds timeout, std::size_t maxBytes = 65536);
 

@@ -7,7 +7,11 @@
       loaded again.
   web_page_browser.py stop URL TOKEN         stops the system from the page
       with TOKEN and waits for "停止中".
-  web_page_browser.py screenshot URL PNG     saves the page as it is.
+  web_page_browser.py tokened URL TOKEN DIR  with TOKEN typed in, runs the
+      first printer's check and downloads the first kept drawing into DIR;
+      prints the check's result and the downloaded file's name.
+  web_page_browser.py screenshot URL PNG TOKEN   saves the page as it is,
+      after a printer check run with TOKEN.
 
 Exit 0 when the page did what was asked, 1 when not (the reason on stderr).
 """
@@ -24,8 +28,11 @@ from selenium.webdriver.support.ui import WebDriverWait
 TIMEOUT = 60
 
 
-def browser(width=1200, height=900):
+def browser(width=1200, height=900, downloads=None):
     options = webdriver.ChromeOptions()
+    if downloads:
+        options.add_experimental_option("prefs", {"download.default_directory": downloads,
+                                                  "download.prompt_for_download": False})
     options.binary_location = "/usr/bin/chromium"
     for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
                      "--lang=ja", f"--window-size={width},{height}"):
@@ -86,8 +93,24 @@ def stop_case(driver, url, token):
     print(text_of(driver, "state-text"))
 
 
-def screenshot_case(driver, url, png):
+def tokened_case(driver, url, token, downloads):
+    open_page(driver, url)
+    driver.find_element(By.ID, "token").send_keys(token)
+    printer = driver.find_elements(By.CSS_SELECTOR, "#printer-rows tr")[0]
+    printer.find_element(By.TAG_NAME, "button").click()
+    result = printer.find_elements(By.TAG_NAME, "td")[-1]
+    wait_for(driver, "the check", lambda d: result.text.startswith("印刷"))
+    print(result.text.split("　")[0])
+    wait_for(driver, "a kept drawing", lambda d: d.find_elements(By.CSS_SELECTOR, "#error-rows a"))
+    driver.find_element(By.CSS_SELECTOR, "#error-rows a").click()
+    folder = Path(downloads)
+    wait_for(driver, "the download", lambda d: [f for f in folder.iterdir() if not f.name.endswith(".crdownload")])
+    print(next(folder.iterdir()).name)
+
+
+def screenshot_case(driver, url, png, token):
     driver.get(url)
+    driver.find_element(By.ID, "token").send_keys(token)
     wait_for(driver, "a row", lambda d: d.find_elements(By.CSS_SELECTOR, "#job-rows tr"))
     wait_for(driver, "the printers", lambda d: d.find_elements(By.CSS_SELECTOR, "#printer-rows tr"))
     # The last printer's check, with its result beside it.
@@ -103,11 +126,12 @@ def screenshot_case(driver, url, png):
 
 
 def main(argv):
-    cases = {"print": (print_case, 4), "stop": (stop_case, 2), "screenshot": (screenshot_case, 2)}
+    cases = {"print": (print_case, 4), "stop": (stop_case, 2), "tokened": (tokened_case, 3),
+             "screenshot": (screenshot_case, 3)}
     if len(argv) < 2 or argv[1] not in cases or len(argv) - 2 != cases[argv[1]][1]:
         print(__doc__, file=sys.stderr)
         return 2
-    driver = browser()
+    driver = browser(downloads=argv[4] if argv[1] == "tokened" else None)
     try:
         cases[argv[1]][0](driver, *argv[2:])
     finally:

@@ -1,6 +1,10 @@
 // orvella serve: the system without windows, for servers. It starts up as the
 // GUI does, starts operation at once and runs until SIGINT or SIGTERM has
 // been carried out as the exit command.
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cctype>
 #include <csignal>
 #include <iostream>
 
@@ -26,26 +30,56 @@ using namespace std::chrono_literals;
 // How long a start or stop from the page waits for the loop.
 constexpr auto kCommandWait = 10s;
 
-// --http ADDR:PORT, or --http alone for the default address.
-std::optional<web::ListenAddress> HttpAddress(std::vector<std::string> args) {
+struct PageArgs {
+  web::ListenAddress address;
+  std::vector<std::string> hosts;
+};
+
+// A name as it may stand in a Host header: letters, digits, '-' and '.'.
+bool HostName(const std::string& name) {
+  return !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
+    return std::isalnum(c) || c == '-' || c == '.';
+  });
+}
+
+// --http ADDR:PORT, or --http alone for the default address; --http-host
+// NAME for each further name the page answers to.
+std::optional<PageArgs> HttpArgs(std::vector<std::string> args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--http" && (i + 1 == args.size() || args[i + 1].starts_with("--")))
       args.insert(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, web::kDefaultListenAddress);
   }
-  const CliArgs cli(args, 0, {"http"});
+  const CliArgs cli(args, 0, {"http"}, {}, {"http-host"});
   const auto text = cli.Value("http");
-  if (!text) return std::nullopt;
+  const std::vector<std::string> hosts = cli.Values("http-host");
+  if (!text) {
+    if (!hosts.empty()) throw UsageError("--http-host is for the status page: give --http too");
+    return std::nullopt;
+  }
+  for (const std::string& host : hosts)
+    if (!HostName(host))
+      throw UsageError("--http-host: '" + host + "' is not a host name (letters, digits, '-' and '.')");
   std::string why;
   auto address = web::ParseListenAddress(*text, why);
   if (!address) throw UsageError("--http: " + why);
-  return address;
+  return PageArgs{*address, hosts};
 }
 
-web::WebServerOptions PageOptions(const std::filesystem::path& program, const web::ListenAddress& address,
+// A thousand idle connections to the page must not use up the descriptors
+// the jobs need: the soft limit (often 1024) goes up to the hard one.
+void RaiseDescriptorLimit() {
+  rlimit files{};
+  if (::getrlimit(RLIMIT_NOFILE, &files) != 0 || files.rlim_cur >= files.rlim_max) return;
+  files.rlim_cur = files.rlim_max;
+  ::setrlimit(RLIMIT_NOFILE, &files);
+}
+
+web::WebServerOptions PageOptions(const std::filesystem::path& program, const PageArgs& page,
                                   LoopCommands& commands) {
   web::WebServerOptions options;
   options.program = program;
-  options.address = address;
+  options.address = page.address;
+  options.hosts = page.hosts;
   options.token = web::CreateHttpToken(program);
   options.runCommand = [&commands](web::RunCommand command) {
     return commands.Submit(command, kCommandWait);
@@ -59,7 +93,7 @@ web::WebServerOptions PageOptions(const std::filesystem::path& program, const we
 }
 
 int RunServe(const CommandContext& context, const std::vector<std::string>& args) {
-  const std::optional<web::ListenAddress> http = HttpAddress(args);
+  const std::optional<PageArgs> http = HttpArgs(args);
   const settings::InstanceLockAttempt instance = settings::AcquireInstanceLock(context.program);
   if (!instance.lock) {
     std::cerr << "orvella serve: ";
@@ -73,6 +107,7 @@ int RunServe(const CommandContext& context, const std::vector<std::string>& args
     return 1;
   }
   settings::CreateApplicationFolders(context.program);
+  RaiseDescriptorLimit();
   // Before any thread exists, so that every thread leaves the signals to the
   // loop.
   const base::UniqueFd signals = OpenServeSignals();
@@ -98,7 +133,7 @@ int RunServe(const CommandContext& context, const std::vector<std::string>& args
       page.emplace(board, PageOptions(context.program, *http, commands));
       std::string why;
       if (page->Start(why)) {
-        std::cerr << "orvella serve: status page on http://" << http->Text()
+        std::cerr << "orvella serve: status page on http://" << http->address.Text()
                   << "/ (start and stop need the token in " << web::HttpTokenPath(context.program).string()
                   << ")" << std::endl;
       } else {
@@ -121,7 +156,7 @@ int RunServe(const CommandContext& context, const std::vector<std::string>& args
 }
 
 const CommandRegistrar kServe{
-    {"serve", "[--http [ADDR:PORT]]", &RunServe,
+    {"serve", "[--http [ADDR:PORT] [--http-host NAME]...]", &RunServe,
      "Runs the print server without windows, for servers. Takes the program\n"
      "folder's single-instance lock (TEMP/orvella.lock; a second orvella on the\n"
      "same folder exits 1 naming the holder's process id), creates the program\n"
@@ -139,8 +174,12 @@ const CommandRegistrar kServe{
      "the start command: the settings are read again and operation starts.\n"
      "--http serves the status page (job rows, run state, logs, error records,\n"
      "printers; start and stop) on ADDR:PORT, 127.0.0.1:8631 when given alone.\n"
-     "Start and stop need the token written at every start to TEMP/http-token\n"
-     "(mode 0600) in the X-Orvella-Token header of a POST; reading needs none."}};
+     "Every POST (start, stop, the printer check) and the download of a kept\n"
+     "drawing need the token written at every start to TEMP/http-token (mode\n"
+     "0600) in the X-Orvella-Token header; the rest is read without it. The page\n"
+     "answers only to a Host that is its address, localhost or a NAME given\n"
+     "with --http-host (any other gets 421), and refuses a request whose Origin\n"
+     "is another site's (403)."}};
 
 }  // namespace
 }  // namespace orvella::cli

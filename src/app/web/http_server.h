@@ -1,35 +1,38 @@
 #pragma once
-// The HTTP library's server as the status page needs it: every connection
-// carries one request, whose head is received and checked under the bounds
-// of RequestHead before the library reads it, so that no line, head or body
-// grows past its bound in memory (a chunked or compressed body is refused,
-// not read); and a listen backlog wide enough for a burst of connections.
+// The HTTP library's server as the status page needs it: connections are
+// accepted and their requests received by a ConnectionFront, under the
+// bounds of RequestHead and a deadline, and only a request that arrived
+// whole reaches a worker thread, which has the library route it and write
+// the reply. Every connection carries one request.
 #include <httplib.h>
 
 #include <chrono>
+#include <memory>
+#include <thread>
 
-#include "app/web/request_head.h"
+#include "app/web/connection_front.h"
 
 namespace orvella::web {
 
 class HttpServer : public httplib::Server {
  public:
-  // The head and body must arrive within readTimeout of the request's turn;
-  // each write may wait writeTimeout for the client.
-  HttpServer(const HeadLimits& limits, std::chrono::milliseconds readTimeout,
-             std::chrono::milliseconds writeTimeout);
+  // Each write of a reply may wait writeTimeout for the client.
+  HttpServer(const FrontLimits& limits, std::chrono::milliseconds writeTimeout);
+  ~HttpServer() override;
 
-  // After bind_to_port: the library listens with a backlog of 5, and a burst
-  // of connections beyond it would each wait out a SYN retry (a second or
-  // more) before being served.
-  bool WidenBacklog();
+  bool Listen(const ListenAddress& address);
+  // Serves on a thread of its own and on threads workers.
+  void Start(std::size_t threads);
+  // Closes what waits in the front, then waits for the requests in hand.
+  void Stop();
 
  private:
-  bool process_and_close_socket(socket_t sock) override;
+  void Serve(ArrivedRequest& request);
 
-  HeadLimits limits_;
-  std::chrono::milliseconds readTimeout_;
+  ConnectionFront front_;
   std::chrono::milliseconds writeTimeout_;
+  std::unique_ptr<httplib::ThreadPool> workers_;
+  std::thread frontThread_;
 };
 
 }  // namespace orvella::web

@@ -8,6 +8,9 @@
 
 namespace orvella::web {
 
+// The request header that carries it.
+inline constexpr const char* kTokenHeader = "X-Orvella-Token";
+
 // Writes a new token (64 hex digits) with mode 0600 and returns it; throws
 // std::runtime_error when it cannot.
 std::string CreateHttpToken(const std::filesystem::path& program);

@@ -30,9 +30,18 @@ std::optional<std::uint64_t> Digits(std::string_view text) {
 }  // namespace
 
 void RequestHead::Add(std::string_view bytes) {
-  if (Done()) return;
+  if (complete_) {
+    received_.append(bytes.substr(0, BodyMissing()));
+    return;
+  }
+  if (refused_) return;
   received_.append(bytes);
   ScanLines();
+}
+
+std::size_t RequestHead::BodyMissing() const {
+  const std::uint64_t whole = headSize_ + bodyLength_;
+  return complete_ && received_.size() < whole ? static_cast<std::size_t>(whole - received_.size()) : 0;
 }
 
 std::size_t RequestHead::Room() const {

@@ -33,7 +33,8 @@ class RequestHead {
   explicit RequestHead(const HeadLimits& limits) : limits_(limits) {}
 
   // Takes the next bytes received. Bytes past the end of the head are the
-  // start of the body and are kept with it.
+  // start of the body and are kept with it; once complete, what is added is
+  // more of the body (at most BodyMissing()).
   void Add(std::string_view bytes);
   // The head has ended (an empty line) and passed every check.
   bool Complete() const { return complete_; }
@@ -42,6 +43,8 @@ class RequestHead {
   bool Done() const { return complete_ || refused_.has_value(); }
   // How much more may be received now without passing the head's bound.
   std::size_t Room() const;
+  // Once complete: how many bytes of the declared body have yet to come.
+  std::size_t BodyMissing() const;
 
   // Once complete: every byte received, the head first.
   const std::string& Received() const { return received_; }

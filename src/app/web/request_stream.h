@@ -1,10 +1,8 @@
 #pragma once
 // The connection of one request as the HTTP library reads and writes it: the
-// head and the start of the body come from what was already received and
-// checked (RequestHead), the rest of the body from the socket, and reading
-// ends after the length the head declared, whichever way the library reads
-// the body. Reads stop at a deadline and writes wait at most a time-out, so
-// a client that sends or reads slowly gives its thread back.
+// request (head and body) comes whole from what the front received and
+// checked, so reading never waits for the client; writes wait at most a
+// time-out, so a client that reads slowly gives its thread back.
 #include <httplib.h>
 
 #include <chrono>
@@ -17,10 +15,8 @@ class RequestStream : public httplib::Stream {
  public:
   using Clock = std::chrono::steady_clock;
 
-  // received: the bytes read so far, the head first; readable: how many
-  // bytes of the connection the library may read (the head and the body).
-  RequestStream(int sock, std::string received, std::size_t readable, Clock::time_point readDeadline,
-                std::chrono::milliseconds writeTimeout);
+  // request: the head and the body, as received.
+  RequestStream(int sock, std::string request, std::chrono::milliseconds writeTimeout);
 
   bool is_readable() const override;
   bool is_writable() const override;
@@ -31,14 +27,12 @@ class RequestStream : public httplib::Stream {
   socket_t socket() const override { return sock_; }
 
  private:
-  // Waits for events on the socket until the deadline; true when they came.
-  bool Wait(short events, Clock::time_point deadline) const;
+  // Waits until the socket can take more, at most until the deadline.
+  bool WaitWritable(Clock::time_point deadline) const;
 
   int sock_;
-  std::string received_;
-  std::size_t offset_ = 0;  // of received_, delivered
-  std::size_t left_;        // bytes the library may still read
-  Clock::time_point readDeadline_;
+  std::string request_;
+  std::size_t offset_ = 0;  // of request_, delivered
   std::chrono::milliseconds writeTimeout_;
 };
 

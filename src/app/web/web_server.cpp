@@ -1,15 +1,15 @@
 #include "app/web/web_server.h"
 
 #include <httplib.h>
-#include <sys/socket.h>
 
+#include <algorithm>
 #include <array>
-#include <thread>
 
 #include "app/web/event_streams.h"
 #include "app/web/http_reply.h"
 #include "app/web/http_server.h"
 #include "app/web/http_token.h"
+#include "app/web/page_origin.h"
 #include "app/web/web_routes.h"
 
 namespace orvella::web {
@@ -18,27 +18,26 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr std::size_t kMaxPath = 1024;
-// Lines, head and body: what one request may hold.
+// Lines, head and body: what one request may hold; all of it must arrive
+// within a few seconds of the connection, and one client address may hold
+// only a few connections at once.
 constexpr HeadLimits kLimits{
     .maxLine = 8 * 1024, .maxHead = 32 * 1024, .maxFields = 100, .maxBody = 16 * 1024};
-// A client that sends or reads slowly gives its thread back soon.
-constexpr auto kReadTimeout = 5s;
+constexpr auto kArrivalTimeout = 5s;
+// A client that reads slowly gives its thread back soon.
 constexpr auto kWriteTimeout = 5s;
 // Threads beside the ones the event streams may hold.
 constexpr std::size_t kRequestThreads = 8;
 
-struct PostPath {
-  const char* path;
-  bool changesSomething;  // needs the token
-};
-// The printer check changes nothing; it only asks the printer.
-constexpr std::array<PostPath, 3> kPostPaths{
-    {{"/api/start", true}, {"/api/stop", true}, {"/api/printers/check", false}}};
+constexpr std::array<std::string_view, 3> kPostPaths{"/api/start", "/api/stop", "/api/printers/check"};
 
-const PostPath* FindPostPath(const std::string& path) {
-  for (const PostPath& post : kPostPaths)
-    if (path == post.path) return &post;
-  return nullptr;
+bool IsPostPath(const std::string& path) {
+  return std::find(kPostPaths.begin(), kPostPaths.end(), path) != kPostPaths.end();
+}
+
+// A kept drawing is the customer's; the listing of the error records is not.
+bool IsDrawingDownload(const std::string& path) {
+  return path.starts_with("/api/errors/") && path.ends_with("/file");
 }
 
 // An absolute path without "." or ".." segments, backslashes or NULs.
@@ -56,39 +55,67 @@ bool PlainPath(const std::string& path) {
   return true;
 }
 
+using HandlerResponse = httplib::Server::HandlerResponse;
+
+HandlerResponse Refused(httplib::Response& res, int status, const std::string& why) {
+  ReplyError(res, status, why);
+  return HandlerResponse::Handled;
+}
+
 // Requests refused before any route sees them.
-httplib::Server::HandlerResponse Refuse(const httplib::Request& req, httplib::Response& res,
-                                        const std::string& token) {
-  if (req.path.size() > kMaxPath) {
-    ReplyError(res, 414, "the path is longer than " + std::to_string(kMaxPath) + " bytes");
-    return httplib::Server::HandlerResponse::Handled;
-  }
-  if (!PlainPath(req.path)) {
-    ReplyError(res, 400, "the path is not one of this page's");
-    return httplib::Server::HandlerResponse::Handled;
-  }
+HandlerResponse Refuse(const httplib::Request& req, httplib::Response& res, const WebServerOptions& options,
+                       const PageOrigin& origin) {
+  if (!req.has_header("Host")) return Refused(res, 400, "the request has no Host header");
+  const std::string host = req.get_header_value("Host");
+  if (!origin.HostAllowed(host, req.local_addr))
+    return Refused(res, 421,
+                   "this page answers only to " + options.address.Text() +
+                       ", localhost and the names given with --http-host, not to Host '" + host +
+                       "' (a name that leads here from another site is refused)");
+  if (req.has_header("Origin") && !PageOrigin::SameOrigin(req.get_header_value("Origin"), host))
+    return Refused(res, 403,
+                   "a request from another site (Origin '" + req.get_header_value("Origin") +
+                       "') is refused: only the page's own http://" + host + " may send one");
+  if (req.path.size() > kMaxPath)
+    return Refused(res, 414, "the path is longer than " + std::to_string(kMaxPath) + " bytes");
+  if (!PlainPath(req.path)) return Refused(res, 400, "the path is not one of this page's");
   const bool post = req.method == "POST";
-  const PostPath* postPath = FindPostPath(req.path);
+  const bool postPath = IsPostPath(req.path);
   if (!post && req.method != "GET" && req.method != "HEAD") {
     res.set_header("Allow", postPath ? "POST" : "GET, HEAD");
-    ReplyError(res, 405, "method " + req.method + " is not served");
-    return httplib::Server::HandlerResponse::Handled;
+    return Refused(res, 405, "method " + req.method + " is not served");
   }
-  if (post != (postPath != nullptr)) {
+  if (post != postPath) {
     res.set_header("Allow", post ? "GET, HEAD" : "POST");
-    ReplyError(res, 405, post ? "this path is read with GET" : "this path changes something: use POST");
-    return httplib::Server::HandlerResponse::Handled;
+    return Refused(res, 405, post ? "this path is read with GET" : "this path changes something: use POST");
   }
-  // Start and stop change the system: they carry the token of TEMP/http-token.
-  if (postPath && postPath->changesSomething &&
-      !TokenMatches(token, req.get_header_value("X-Orvella-Token"))) {
-    ReplyError(res, 403,
-               req.has_header("X-Orvella-Token")
-                   ? "the token does not match TEMP/http-token"
-                   : "the X-Orvella-Token header with the token of TEMP/http-token is missing");
-    return httplib::Server::HandlerResponse::Handled;
+  // What changes something or asks a printer, and the kept drawings, need the
+  // token of TEMP/http-token.
+  if ((post || IsDrawingDownload(req.path)) &&
+      !TokenMatches(options.token, req.get_header_value(kTokenHeader)))
+    return Refused(res, 403,
+                   std::string(req.has_header(kTokenHeader) ? "the token does not match TEMP/http-token"
+                                                            : "the X-Orvella-Token header with the token of "
+                                                              "TEMP/http-token is missing") +
+                       (post ? ": every POST needs it" : ": downloading a kept drawing needs it"));
+  return HandlerResponse::Unhandled;
+}
+
+// What the library refused itself, after the front's checks passed, said as
+// the front says it.
+std::string LibraryRefusal(int status) {
+  switch (status) {
+    case 404:
+      return "nothing is served at this path";
+    case 413:
+      return "the body is longer than " + std::to_string(kLimits.maxBody) + " bytes";
+    case 414:
+      return "the request line is too long";
+    case 431:
+      return "the request's head is too large";
+    default:
+      return "the request could not be read as HTTP/1.1 (status " + std::to_string(status) + ")";
   }
-  return httplib::Server::HandlerResponse::Unhandled;
 }
 
 }  // namespace
@@ -100,10 +127,10 @@ struct WebServer::Impl {
         routes(board, this->options) {}
 
   WebServerOptions options;
-  HttpServer server{kLimits, kReadTimeout, kWriteTimeout};
+  HttpServer server{FrontLimits{kLimits, kArrivalTimeout, options.maxConnectionsPerAddress}, kWriteTimeout};
+  PageOrigin origin{options.address, options.hosts};
   EventStreams events;
   WebRoutes routes;
-  std::thread listener;
 };
 
 WebServer::WebServer(const JobBoard& board, WebServerOptions options)
@@ -113,11 +140,9 @@ WebServer::~WebServer() { Stop(); }
 
 bool WebServer::Start(std::string& why) {
   HttpServer& server = impl_->server;
-  const std::size_t threads = impl_->options.maxEventStreams + kRequestThreads;
-  server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
   server.set_default_headers(ReplyHeaders());
   server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
-    return Refuse(req, res, impl_->options.token);
+    return Refuse(req, res, impl_->options, impl_->origin);
   });
   server.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr error) {
     std::string what = "unexpected error";
@@ -130,37 +155,24 @@ bool WebServer::Start(std::string& why) {
     ReplyError(res, 500, what);
   });
   server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-    if (res.body.empty()) ReplyError(res, res.status, res.status == 404 ? "no such page" : "refused");
+    if (res.body.empty()) ReplyError(res, res.status, LibraryRefusal(res.status));
   });
   server.Get("/api/events",
              [this](const httplib::Request& req, httplib::Response& res) { impl_->events.Handle(req, res); });
   impl_->routes.Register(server);
 
-  // SO_REUSEADDR for a quick restart, but not httplib's SO_REUSEPORT, which
-  // would let a second process bind the same port and take half the requests.
-  server.set_socket_options([](socket_t sock) {
-    const int yes = 1;
-    ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  });
   const ListenAddress& address = impl_->options.address;
-  if (address.host.find(':') != std::string::npos) server.set_address_family(AF_INET6);
-  if (!server.bind_to_port(address.host, address.port) || !server.WidenBacklog()) {
+  if (!server.Listen(address)) {
     why = "cannot listen on " + address.Text() + " (in use, or not an address of this machine)";
     return false;
   }
-  impl_->listener = std::thread([&server] { server.listen_after_bind(); });
-  // A stop that came before the listener runs would be lost (httplib stops
-  // only a running server) and leave Stop() waiting for ever.
-  for (int waited = 0; !server.is_running() && waited < 5000; ++waited)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  server.Start(impl_->options.maxEventStreams + kRequestThreads);
   return true;
 }
 
 void WebServer::Stop() {
-  if (!impl_->listener.joinable()) return;
   impl_->events.Close();
-  impl_->server.stop();
-  impl_->listener.join();
+  impl_->server.Stop();
 }
 
 }  // namespace orvella::web

@@ -30,6 +30,11 @@ struct WebServerOptions {
   std::filesystem::path program;
   ListenAddress address;
   std::string token;
+  // Host names the page answers to beside its address and localhost
+  // (--http-host).
+  std::vector<std::string> hosts;
+  // Connections one client address may hold at once.
+  std::size_t maxConnectionsPerAddress = 8;
   // Hands the command to the service's loop and waits, bounded, for what it
   // did; nullopt when the loop did not answer in time.
   std::function<std::optional<RunCommandResult>(RunCommand)> runCommand;

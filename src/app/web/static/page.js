@@ -1,6 +1,7 @@
 // The status page: the job window's rows live over Server-Sent Events, the
-// logs, error records, input folders and printers from the JSON API, start
-// and stop with the token of TEMP/http-token.
+// logs, error records, input folders and printers from the JSON API; start,
+// stop, the printer check and the kept drawings with the token of
+// TEMP/http-token.
 "use strict";
 
 const kMaxRows = 1000;
@@ -23,6 +24,39 @@ function icon(src) {
   img.width = 16;
   img.height = 16;
   return img;
+}
+
+const kTokenMessage = "トークンが正しくありません（プログラムフォルダの TEMP/http-token）。";
+
+// The token as typed, kept for the tab's later loads.
+function token() {
+  const value = $("token").value.trim();
+  sessionStorage.setItem(kTokenKey, value);
+  return value;
+}
+
+// A kept drawing comes only with the token, which a plain link cannot send:
+// it is fetched with it and handed to the browser as a download.
+async function download(path, name) {
+  const message = $("error-message");
+  message.textContent = "";
+  try {
+    const response = await fetch(path, { cache: "no-store", headers: { "X-Orvella-Token": token() } });
+    if (!response.ok) {
+      message.textContent = response.status === 403 ? kTokenMessage : "ダウンロードできませんでした。";
+      return;
+    }
+    const url = URL.createObjectURL(await response.blob());
+    const save = document.createElement("a");
+    save.href = url;
+    save.download = name;
+    document.body.append(save);
+    save.click();
+    save.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 60000);
+  } catch (e) {
+    message.textContent = "ダウンロードできませんでした。";
+  }
 }
 
 async function getJson(path) {
@@ -182,7 +216,10 @@ async function loadErrors() {
       const a = document.createElement("a");
       a.href = record.download;
       a.textContent = "ダウンロード";
-      a.setAttribute("download", record.file);
+      a.onclick = (e) => {
+        e.preventDefault();
+        download(record.download, record.file);
+      };
       kept.append(a);
     }
   }
@@ -240,11 +277,12 @@ async function loadPrinters() {
       try {
         const response = await fetch("/api/printers/check", {
           method: "POST",
-          headers: { "Content-Type": "application/json" },
+          headers: { "Content-Type": "application/json", "X-Orvella-Token": token() },
           body: JSON.stringify({ name: printer.name }),
         });
         const answer = await response.json();
         if (response.ok) showCheck(result, answer);
+        else if (response.status === 403) result.textContent = kTokenMessage;
         else result.textContent = response.status === 409 ? "ほかのチェックが実行中です。" : "チェックできませんでした。";
       } catch (e) {
         result.textContent = "チェックできませんでした。";
@@ -256,20 +294,18 @@ async function loadPrinters() {
 }
 
 async function run(command) {
-  const token = $("token").value.trim();
-  sessionStorage.setItem(kTokenKey, token);
   const message = $("run-message");
   message.textContent = "";
   let response;
   try {
-    response = await fetch("/api/" + command, { method: "POST", headers: { "X-Orvella-Token": token } });
+    response = await fetch("/api/" + command, { method: "POST", headers: { "X-Orvella-Token": token() } });
   } catch (e) {
     message.textContent = "サーバーに接続できません。";
     return;
   }
   const answer = await response.json().catch(() => ({}));
   if (response.status === 403) {
-    message.textContent = "トークンが正しくありません（プログラムフォルダの TEMP/http-token）。";
+    message.textContent = kTokenMessage;
   } else if (response.status === 409) {
     message.textContent = "いまの状態では実行できません。";
   } else if (!response.ok) {

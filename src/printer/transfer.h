@@ -26,7 +26,7 @@ namespace orvella::printer {
 inline constexpr std::string_view kTransferOk = "正常";
 
 // The operator's choices (PREFERENCE.INI) that the status judgement follows;
-// the caller reads them.
+// the caller reads them (ReadStatusPreferences).
 struct StatusPreferences {
   bool enablePanelOff = false;
   bool enableEnergySave = false;
@@ -78,7 +78,7 @@ bool SendPrintFile(const std::filesystem::path& printFile, const settings::Print
 // The client of a status check: the printer's login and address, remote file
 // "stat", one attempt under timeoutMs.
 void SetUpStatusFetch(FtpClient& client, const settings::PrinterSetting& printer,
-                      const settings::HiddenSettings& hidden, int timeoutMs = kPrinterAnswerTimeoutMs);
+                      const settings::HiddenSettings& hidden, int timeoutMs);
 
 // Fetches "stat" with a client set up by SetUpStatusFetch into "temp.stat" of
 // the work folder and judges it with the Low_Toner.txt of the program folder.

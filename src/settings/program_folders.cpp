@@ -39,11 +39,13 @@ std::filesystem::path Absolute(const std::filesystem::path& folder) {
 ProgramFolderChoice ChooseProgramFolder(const ProgramFolderInputs& in) {
   if (!in.homeOption.empty()) return {in.homeOption, "--home", false};
   if (!in.homeVariable.empty()) return {in.homeVariable, "$ORVELLA_HOME", false};
+  constexpr const char* kNoChoice = "neither --home nor $ORVELLA_HOME is given";
   if (!in.executable.empty() && in.executableFolderUsable)
-    return {in.executable, "the executable's folder", false};
-  const std::string why = in.executable.empty()
-                              ? "the executable's folder is unknown"
-                              : "the executable's folder is an installation's or not writable";
+    return {in.executable, std::string("the executable's folder, as ") + kNoChoice, false};
+  const std::string why =
+      std::string(kNoChoice) + " and " +
+      (in.executable.empty() ? "the executable's folder is unknown"
+                             : "the executable's folder is an installation's or not writable");
   // The XDG rules ignore a relative $XDG_DATA_HOME.
   if (!in.xdgDataHome.empty() && in.xdgDataHome.front() == '/')
     return {std::filesystem::path(in.xdgDataHome) / "orvella", "$XDG_DATA_HOME/orvella (" + why + ")", true};
@@ -70,12 +72,29 @@ ProgramFolderChoice ResolveProgramFolderChoice(const std::filesystem::path& home
   auto choice = ChooseProgramFolder(CurrentProgramFolderInputs(homeOption));
   if (choice.folder.empty()) throw SettingsError(kNoProgramFolder);
   choice.folder = Absolute(choice.folder);
-  if (choice.userDataFolder) {
-    // A failure shows at the first use of the folder.
-    std::error_code ec;
-    std::filesystem::create_directories(choice.folder, ec);
+  std::error_code ec;
+  // A failure shows just below.
+  if (choice.userDataFolder) std::filesystem::create_directories(choice.folder, ec);
+  // An empty folder is a program folder not used yet (the start creates its
+  // INI, ERROR, TEMP and LOG); a name that is no folder at all is a mistake
+  // that would otherwise read as a program folder without any settings.
+  const auto status = std::filesystem::status(choice.folder, ec);
+  std::string missing;
+  if (status.type() == std::filesystem::file_type::not_found)
+    missing = "there is no such folder";
+  else if (ec)
+    missing = "it cannot be examined: " + ec.message();
+  else if (!std::filesystem::is_directory(status))
+    missing = "it is a file, not a folder";
+  if (!missing.empty()) {
+    throw SettingsError(choice.folder.string() + " is not a program folder: " + missing + " (" +
+                        choice.reason + ")");
   }
   return choice;
+}
+
+std::string DescribeProgramFolder(const ProgramFolderChoice& choice) {
+  return "the program folder " + choice.folder.string() + " (" + choice.reason + ")";
 }
 
 std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption) {

@@ -38,9 +38,14 @@ ProgramFolderInputs CurrentProgramFolderInputs(const std::filesystem::path& home
 // The program folder of this process, made absolute: ChooseProgramFolder on
 // CurrentProgramFolderInputs; the per-user folder is created when missing.
 // Raises SettingsError "GetExecutableDirectory()に失敗しました" when none can
-// be determined.
+// be determined, and SettingsError saying what is missing when the chosen
+// name is not a folder (a folder without INI is one not used yet).
 ProgramFolderChoice ResolveProgramFolderChoice(const std::filesystem::path& homeOption = {});
 std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption = {});
+
+// "the program folder /srv/orvella (--home)": which folder, and how it was
+// chosen, for messages about what was (not) found in it.
+std::string DescribeProgramFolder(const ProgramFolderChoice& choice);
 
 // The program folder followed by relative ("/INI/INPUT.INI" and so on).
 // Raises SettingsError "GetExecutableDirectory()に失敗しました" when program

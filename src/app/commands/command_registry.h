@@ -12,6 +12,7 @@ namespace orvella::cli {
 // What every command is handed besides its arguments.
 struct CommandContext {
   std::filesystem::path program;  // the program folder chosen at start
+  std::string programOrigin;      // which folder and how it was chosen, for messages
 };
 
 using CommandFn = std::function<int(const CommandContext& context, const std::vector<std::string>& args)>;

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   try {
-    const auto choice = orvella::settings::ResolveProgramFolderChoice(home);
+    const auto choice = orvella::settings::ResolveProgramFolderChoice(home, command->makesProgramFolder);
     const orvella::cli::CommandContext context{choice.folder,
                                                orvella::settings::DescribeProgramFolder(choice)};
     // Work folders and half-written settings of runs that were killed go

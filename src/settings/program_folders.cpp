@@ -68,20 +68,21 @@ ProgramFolderInputs CurrentProgramFolderInputs(const std::filesystem::path& home
   return in;
 }
 
-ProgramFolderChoice ResolveProgramFolderChoice(const std::filesystem::path& homeOption) {
+ProgramFolderChoice ResolveProgramFolderChoice(const std::filesystem::path& homeOption, bool makeMissing) {
   auto choice = ChooseProgramFolder(CurrentProgramFolderInputs(homeOption));
   if (choice.folder.empty()) throw SettingsError(kNoProgramFolder);
   choice.folder = Absolute(choice.folder);
-  std::error_code ec;
-  // A failure shows just below.
-  if (choice.userDataFolder) std::filesystem::create_directories(choice.folder, ec);
+  std::error_code made;
+  if (choice.userDataFolder || makeMissing) std::filesystem::create_directories(choice.folder, made);
   // An empty folder is a program folder not used yet (the start creates its
   // INI, ERROR, TEMP and LOG); a name that is no folder at all is a mistake
   // that would otherwise read as a program folder without any settings.
+  std::error_code ec;
   const auto status = std::filesystem::status(choice.folder, ec);
   std::string missing;
   if (status.type() == std::filesystem::file_type::not_found)
-    missing = "there is no such folder";
+    missing = made ? "there is no such folder, and it cannot be made: " + made.message()
+                   : "there is no such folder";
   else if (ec)
     missing = "it cannot be examined: " + ec.message();
   else if (!std::filesystem::is_directory(status))
@@ -97,8 +98,8 @@ std::string DescribeProgramFolder(const ProgramFolderChoice& choice) {
   return "the program folder " + choice.folder.string() + " (" + choice.reason + ")";
 }
 
-std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption) {
-  return ResolveProgramFolderChoice(homeOption).folder;
+std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption, bool makeMissing) {
+  return ResolveProgramFolderChoice(homeOption, makeMissing).folder;
 }
 
 std::filesystem::path ExecutableFolder() {

@@ -22,6 +22,9 @@ struct Command {
   std::string usage;  // one line: arguments after the path
   CommandFn run;      // receives the context and the arguments after the path
   std::string help;   // what the command does, its arguments and, for JSON input, every key
+  // Starts the system, which makes its folders: a program folder that does
+  // not exist yet is made rather than refused.
+  bool makesProgramFolder = false;
 };
 
 // "usage: orvella PATH USAGE", then the command's help.

@@ -135,7 +135,9 @@ const CommandRegistrar kServe{
      "--http serves the status page (job rows, run state, logs, error records,\n"
      "printers; start and stop) on ADDR:PORT, 127.0.0.1:8631 when given alone.\n"
      "Start and stop need the token written at every start to TEMP/http-token\n"
-     "(mode 0600) in the X-Orvella-Token header of a POST; reading needs none."}};
+     "(mode 0600) in the X-Orvella-Token header of a POST; reading needs none.\n"
+     "A program folder that does not exist yet is made.",
+     true}};
 
 }  // namespace
 }  // namespace orvella::cli

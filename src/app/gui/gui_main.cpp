@@ -75,7 +75,8 @@ int RunGui(const std::filesystem::path& homeOption, int& argc, char** argv) {
   app.setWindowIcon(ProgramIcon());
   MessageBoxes messages;
   try {
-    return RunGuiUnguarded(settings::ResolveProgramFolder(homeOption), app, messages);
+    // The program's start makes its folders, the program folder included.
+    return RunGuiUnguarded(settings::ResolveProgramFolder(homeOption, true), app, messages);
   } catch (const std::exception& e) {
     messages.Warning(std::string(gui_text::kUnexpectedError) + gui_text::kDetailHeading + e.what());
     return -1;

@@ -32,6 +32,9 @@ TiffResult CheckPageHeader(TiffFile& file, TiffPageInfo& info, std::string* deta
   info.compression = value;
   if (value == COMPRESSION_LZW)
     return refuse(kTiffUnsupportedCompression, " is LZW-compressed; LZW compression is not supported");
+  // libtiff decodes JBIG only a whole strip at a time; pages are read by rows.
+  if (value == COMPRESSION_JBIG)
+    return refuse(kTiffUnsupportedCompression, " is JBIG-compressed; JBIG compression is not supported");
   if (!TIFFIsCODECConfigured(value)) {
     return refuse(kTiffUnsupportedCompression,
                   " uses compression " + std::to_string(value) + ", which this libtiff cannot decode");

@@ -53,6 +53,9 @@ TEST(ReadPageInfo, RefusesWhatTheOperationsCannotProcess) {
     EXPECT_EQ(ReadPageInfo(path, 0, info), c.expected) << c.name;
   }
   TiffPageInfo info;
+  // Made by tiffcp -c jbig: libtiff reads its header but no row of it.
+  EXPECT_EQ(ReadPageInfo(std::filesystem::path(ORVELLA_TEST_DATA) / "imaging/one_page_jbig.tif", 0, info),
+            kTiffUnsupportedCompression);
   EXPECT_EQ(ReadPageInfo(dir / "missing.tif", 0, info), kTiffOpenError);
   orvella::test::WriteFileBytes(dir / "text.tif", "not a TIFF at all");
   EXPECT_EQ(ReadPageInfo(dir / "text.tif", 0, info), kTiffOpenError);

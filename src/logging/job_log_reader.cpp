@@ -47,7 +47,8 @@ std::vector<LogDay> ListLogDays(const fs::path& program, std::size_t limit) {
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(settings::ProgramPath(program, "/LOG"), ec)) {
     const std::string name = entry.path().filename().string();
-    if (IsDailyLogName(name) && IsRegularFile(entry.path())) days.push_back({name.substr(0, 8), entry.file_size(ec)});
+    if (IsDailyLogName(name) && IsRegularFile(entry.path()))
+      days.push_back({name.substr(0, 8), entry.file_size(ec)});
   }
   std::sort(days.begin(), days.end(), [](const LogDay& a, const LogDay& b) { return a.date > b.date; });
   if (days.size() > limit) days.resize(limit);

@@ -118,9 +118,10 @@ TEST_F(LogRoundTripTest, ErrorFoldersReadBackWithOrWithoutTheirDetail) {
     const ErrorFolder& folder = folders[std::size(cases) - 1 - i];  // newest first
     SCOPED_TRACE(folder.id);
     EXPECT_LE(folder.id.size(), 255u);
-    EXPECT_EQ(folder.id, ErrorFolderPath(home.Path(), kWholeFile, c.name, when + 1 + static_cast<std::time_t>(i))
-                             .filename()
-                             .string());
+    EXPECT_EQ(folder.id,
+              ErrorFolderPath(home.Path(), kWholeFile, c.name, when + 1 + static_cast<std::time_t>(i))
+                  .filename()
+                  .string());
     EXPECT_EQ(folder.written, "2026/12/10 08:05:1" + std::to_string(i));
     EXPECT_EQ(folder.folder, (home / "hot").string());
     EXPECT_EQ(folder.fileName, c.name);

@@ -12,6 +12,20 @@ namespace orvella::jobs {
 // The image beside a row's status text.
 enum class StatusMark : int { kDone = 0, kInProgress = 1, kFailed = 2 };
 
+// The mark in words, as the service's lines show it ("in progress"); the
+// status page's names are these with "_" for the space.
+constexpr std::string_view StatusMarkName(StatusMark mark) {
+  switch (mark) {
+    case StatusMark::kDone:
+      return "done";
+    case StatusMark::kInProgress:
+      return "in progress";
+    case StatusMark::kFailed:
+      return "failed";
+  }
+  return "?";
+}
+
 class JobView {
  public:
   virtual ~JobView() = default;

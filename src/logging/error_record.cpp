@@ -143,7 +143,7 @@ bool WriteErrorRecordAt(const std::filesystem::path& program, int page, const st
   JobLogFields fields;
   fields.sourcePath = sourcePath;
   fields.message = message;
-  WriteJobLogAt(program, folder / "error.csv", fields, now);
+  WriteJobLogAt(program, folder / kErrorLogFile, fields, now);
   // UTF-8, one line per failure, beside the line it explains.
   if (!extra.detail.empty()) AppendLine(folder / kErrorDetailFile, "", OneLine(extra.detail) + "\n");
 

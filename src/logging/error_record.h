@@ -30,7 +30,9 @@ bool WriteErrorRecord(const std::filesystem::path& program, int page, const std:
 bool WriteErrorRecordAt(const std::filesystem::path& program, int page, const std::string& sourcePath,
                         const std::string& message, std::time_t now, const ErrorSource& extra = {});
 
-// The file of an error folder that holds the detail lines.
+// The files of an error folder that hold the job log lines and the detail
+// lines.
+inline constexpr const char* kErrorLogFile = "error.csv";
 inline constexpr const char* kErrorDetailFile = "detail.txt";
 
 }  // namespace orvella::logging

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "settings/hidden_settings.h"
 #include "settings/ini_file.h"
 #include "settings/resume_record_file.h"
 #include "settings/settings_error.h"
@@ -11,7 +12,6 @@
 namespace orvella::settings {
 namespace {
 
-constexpr std::string_view kFile = "/INI/HIDDEN.INI";
 constexpr std::string_view kSection = "APP_DATA";
 constexpr std::string_view kAutorun = "AUTORUN_ON_STARTUP";
 constexpr std::string_view kLastMainWindow = "LAST_MAIN_WINDOW";
@@ -20,7 +20,9 @@ constexpr std::string_view kPage = "LASTPROCESSFILE_PAGE";
 constexpr std::string_view kQty = "LASTPROCESSFILE_QTY";
 constexpr std::string_view kTime = "LASTPROCESSFILE_TIME";
 
-IniFile HiddenFile(const std::filesystem::path& program) { return IniFile{program, std::string(kFile)}; }
+IniFile HiddenFile(const std::filesystem::path& program) {
+  return IniFile{program, std::string(kHiddenIniFile)};
+}
 
 uint32_t ParseHalf(std::string_view text) {
   if (text.size() != 8) return 0;

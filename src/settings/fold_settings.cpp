@@ -29,6 +29,8 @@ void UnitField(IniFieldSource& source, int& unit) {
              .value_or(kFolderUnitFld2);
 }
 
+void UnitField(StoredFieldList& list, const int& unit) { list.Integer(kModel, unit); }
+
 void UnitField(ValueFieldSource& source, int& unit) {
   if (const auto number = source.Number(kModel, static_cast<int>(kUnitNames.size()))) unit = *number;
 }
@@ -46,6 +48,8 @@ void FoldTypeField(IniFieldSource& source, std::string_view key, int& type) {
     source.MarkUnreadable();
   }
 }
+
+void FoldTypeField(StoredFieldList& list, std::string_view key, const int& type) { list.Integer(key, type); }
 
 void FoldTypeField(ValueFieldSource& source, std::string_view key, int& type) {
   if (const auto number = source.Number(key, kFoldTypeCount)) type = *number;
@@ -67,6 +71,12 @@ void FoldFields(Fields& f, Fold& fold) {
 }  // namespace
 
 void VisitFoldFields(const FoldSetting& fold, FieldSink& sink) { FoldFields(sink, fold); }
+
+std::vector<StoredField> StoredFields(const FoldSetting& record) {
+  StoredFieldList list;
+  FoldFields(list, record);
+  return list.fields;
+}
 
 void ReadFoldFields(ValueFieldSource& source, FoldSetting& fold) { FoldFields(source, fold); }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/field_key.h"
 #include "settings/field_sink.h"
 #include "settings/fold_types.h"
 #include "settings/folder_models.h"
@@ -38,6 +39,8 @@ bool HasFoldWithoutModel(const std::filesystem::path& program);
 
 // The stored fields of one record in file order.
 void VisitFoldFields(const FoldSetting& fold, FieldSink& sink);
+// The stored fields of record with their members (field_key.h).
+std::vector<StoredField> StoredFields(const FoldSetting& record);
 // Reads a record's fields from given values (see ValueFieldSource): MODEL a
 // unit number, the fold types numbers of the catalogue.
 void ReadFoldFields(ValueFieldSource& source, FoldSetting& fold);

@@ -6,7 +6,6 @@
 namespace orvella::settings {
 namespace {
 
-constexpr std::string_view kFile = "/INI/HIDDEN.INI";
 constexpr std::string_view kSection = "SETTING";
 
 // The stored fields in file order, for loading (Fields is an IniFieldSource,
@@ -37,7 +36,7 @@ int ValidPort(int port, int fallback) { return port >= 1 && port <= 65535 ? port
 }  // namespace
 
 HiddenSettings LoadHiddenSettings(const std::filesystem::path& program) {
-  const IniSnapshot ini(IniFile{program, std::string(kFile)});
+  const IniSnapshot ini(IniFile{program, std::string(kHiddenIniFile)});
   IniFieldSource source(ini);
   source.SetSection(std::string(kSection));
   HiddenSettings hidden;  // the defaults

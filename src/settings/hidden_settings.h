@@ -2,10 +2,15 @@
 // Tuning values of HIDDEN.INI, section "SETTING": edited by hand, shown in no
 // dialog, never written by the program.
 #include <filesystem>
+#include <string_view>
 
 #include "settings/field_sink.h"
 
 namespace orvella::settings {
+
+// The file, under the program folder; the program's own state is kept in it
+// too (app_data.h).
+inline constexpr std::string_view kHiddenIniFile = "/INI/HIDDEN.INI";
 
 struct HiddenSettings {
   int maxMem = 200000;     // printer memory allowance, kilobytes

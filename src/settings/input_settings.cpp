@@ -101,6 +101,12 @@ const char* Keyword(ZFoldMode v) { return KeywordOrFirst(kZFoldNames, v); }
 
 void VisitInputFields(const InputFolderSetting& record, FieldSink& sink) { InputFields(sink, record); }
 
+std::vector<StoredField> StoredFields(const InputFolderSetting& record) {
+  StoredFieldList list;
+  InputFields(list, record);
+  return list.fields;
+}
+
 void ReadInputFields(ValueFieldSource& source, InputFolderSetting& record) { InputFields(source, record); }
 
 std::vector<InputFolderSetting> LoadInputSettings(const std::filesystem::path& program) {

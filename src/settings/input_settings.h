@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/field_key.h"
 #include "settings/field_sink.h"
 
 namespace orvella::settings {
@@ -84,6 +85,8 @@ std::vector<InputFolderSetting> LoadInputSettings(const std::filesystem::path& p
 void SaveInputSettings(const std::filesystem::path& program, const std::vector<InputFolderSetting>& inputs);
 // The stored fields of one record in file order.
 void VisitInputFields(const InputFolderSetting& record, FieldSink& sink);
+// The stored fields of record with their members (field_key.h).
+std::vector<StoredField> StoredFields(const InputFolderSetting& record);
 // Reads a record's fields from given values; see ValueFieldSource.
 void ReadInputFields(ValueFieldSource& source, InputFolderSetting& record);
 

@@ -148,6 +148,12 @@ void VisitPreferenceFields(const Preferences& preferences, FieldSink& sink) {
   PreferenceFields(sink, preferences);
 }
 
+std::vector<StoredField> StoredFields(const Preferences& record) {
+  StoredFieldList list;
+  PreferenceFields(list, record);
+  return list.fields;
+}
+
 void ReadPreferenceFields(ValueFieldSource& source, Preferences& preferences) {
   PreferenceFields(source, preferences);
 }

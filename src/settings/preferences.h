@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "base/ipv4_address.h"
+#include "settings/field_key.h"
 #include "settings/field_sink.h"
 
 namespace orvella::settings {
@@ -72,6 +73,8 @@ void SavePreferences(const std::filesystem::path& program, const Preferences& pr
 void VisitPreferences(const std::filesystem::path& program, FieldSink& sink);
 // The values in key order.
 void VisitPreferenceFields(const Preferences& preferences, FieldSink& sink);
+// The stored fields of record with their members (field_key.h).
+std::vector<StoredField> StoredFields(const Preferences& record);
 // Reads the values from given values; see ValueFieldSource.
 void ReadPreferenceFields(ValueFieldSource& source, Preferences& preferences);
 

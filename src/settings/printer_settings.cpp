@@ -50,6 +50,8 @@ void ModelField(IniFieldSource& source, int& model) {
               .value_or(kDefaultModelNumber);
 }
 
+void ModelField(StoredFieldList& list, const int& model) { list.Integer(kModel, model); }
+
 void ModelField(ValueFieldSource& source, int& model) {
   if (const auto number = source.Number(kModel, kA2ModelNumber + 1)) model = *number;
 }
@@ -107,6 +109,12 @@ bool IsWidePrinter(const PrinterSetting& printer) {
 }
 
 void VisitPrinterFields(const PrinterSetting& printer, FieldSink& sink) { PrinterFields(sink, printer); }
+
+std::vector<StoredField> StoredFields(const PrinterSetting& record) {
+  StoredFieldList list;
+  PrinterFields(list, record);
+  return list.fields;
+}
 
 void ReadPrinterFields(ValueFieldSource& source, PrinterSetting& printer) { PrinterFields(source, printer); }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/ipv4_address.h"
+#include "settings/field_key.h"
 #include "settings/field_sink.h"
 #include "settings/keywords.h"
 #include "settings/paper_type.h"
@@ -126,6 +127,8 @@ bool SavePrinterSettings(const std::filesystem::path& program, const std::vector
 
 // The stored fields of one record in file order (the password as plain text).
 void VisitPrinterFields(const PrinterSetting& printer, FieldSink& sink);
+// The stored fields of record with their members (field_key.h).
+std::vector<StoredField> StoredFields(const PrinterSetting& record);
 // Reads a record's fields from given values (see ValueFieldSource): MODEL is
 // a wide model or the A2 class, the numbers that are stored; a missing
 // LOGIN_PASSWORD leaves the password as it is.

@@ -54,6 +54,12 @@ StampSetting StoredDefaults() {
 
 void VisitStampFields(const StampSetting& stamp, FieldSink& sink) { StampFields(sink, stamp); }
 
+std::vector<StoredField> StoredFields(const StampSetting& record) {
+  StoredFieldList list;
+  StampFields(list, record);
+  return list.fields;
+}
+
 void ReadStampFields(ValueFieldSource& source, StampSetting& stamp) { StampFields(source, stamp); }
 
 StampSetting NewStamp() {

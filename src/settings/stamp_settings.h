@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/field_key.h"
 #include "settings/field_sink.h"
 #include "settings/ini_file.h"
 #include "settings/keywords.h"
@@ -68,6 +69,8 @@ const StampSetting* FindStamp(const StampList& stamps, std::string_view name);
 // table gives the keyword an unknown keyword reads as (YYYYMMDD_E for the
 // date type, the first entry otherwise).
 void VisitStampFields(const StampSetting& stamp, FieldSink& sink);
+// The stored fields of record with their members (field_key.h).
+std::vector<StoredField> StoredFields(const StampSetting& record);
 // Reads a stamp's fields from given values; see ValueFieldSource.
 void ReadStampFields(ValueFieldSource& source, StampSetting& stamp);
 

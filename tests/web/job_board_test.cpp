@@ -57,6 +57,25 @@ TEST(JobBoardTest, TheDetailStaysWithTheFailedRowOnly) {
   EXPECT_TRUE(RowJson(*row)["detail"].is_null());
 }
 
+// The page's names for the marks (also its icons' names) are the service's
+// words with "_" for the space; both are read from outside.
+TEST(JobBoardTest, EachMarkHasItsNameAndIcon) {
+  const struct {
+    StatusMark mark;
+    const char* words;
+    const char* name;
+  } kMarks[] = {{StatusMark::kDone, "done", "done"},
+                {StatusMark::kInProgress, "in progress", "in_progress"},
+                {StatusMark::kFailed, "failed", "failed"}};
+  for (const auto& m : kMarks) {
+    EXPECT_EQ(jobs::StatusMarkName(m.mark), m.words);
+    JobRow row;
+    row.mark = m.mark;
+    EXPECT_EQ(RowJson(row)["mark_name"], m.name);
+    EXPECT_EQ(RowJson(row)["icon"], std::string("/static/icons/mark_") + m.name + ".png");
+  }
+}
+
 TEST(JobBoardTest, AStatusBeforeAnyRowChangesNothingButTheVersion) {
   JobBoard board;
   board.SetJobStatus("出力済(部数1/1)", StatusMark::kDone);

@@ -24,61 +24,69 @@ class Report {
   std::vector<std::string>& lines_;
 };
 
-// The INI key of the field a dialog's check names.
-std::string InputKey(const s::ValidationFailure<s::InputField>& f) {
+// The INI key of the field a dialog's check names, as the record's field
+// enumeration gives it.
+std::string FailureKey(const s::ValidationFailure<s::InputField>& f, const s::InputFolderSetting& input) {
   switch (f.field) {
     case s::InputField::kInputDir:
-      return "INPUT_DIR";
+      return s::FieldKey(input, &input.inputDir);
     case s::InputField::kWidePrinter:
-      return "WIDE_PRINTER_NAME";
+      return s::FieldKey(input, &input.widePrinterName);
     case s::InputField::kQuantity:
-      return "QTY";
+      return s::FieldKey(input, &input.quantity);
     case s::InputField::kMagnification:
       break;
   }
-  return std::string("OUTPUT_SETTING_") + s::InputSizeKey(static_cast<s::InputSize>(f.row)) + "_MAG";
+  return s::FieldKey(input, &input.outputs[static_cast<size_t>(f.row)].magnification);
 }
 
-std::string PrinterKey(s::PrinterField field) {
-  switch (field) {
+std::string FailureKey(const s::ValidationFailure<s::PrinterField>& f, const s::PrinterSetting& printer) {
+  switch (f.field) {
     case s::PrinterField::kName:
-      return "NAME";
+      return s::FieldKey(printer, &printer.name);
     case s::PrinterField::kIpAddr:
-      return "IP_ADDR";
+      return s::FieldKey(printer, &printer.ipAddr);
     case s::PrinterField::kLoginUsername:
-      return "LOGIN_USERNAME";
+      return s::FieldKey(printer, &printer.loginUsername);
     case s::PrinterField::kLoginPassword:
-      return "LOGIN_PASSWORD";
+      return s::FieldKey(printer, &printer.loginPassword);
     case s::PrinterField::kA2PrinterName:
       break;
   }
-  return "A2PRINTER_NAME";
+  return s::FieldKey(printer, &printer.a2PrinterName);
 }
 
-std::string FoldKey(const s::ValidationFailure<s::FoldField>& f) {
-  if (f.field == s::FoldField::kName) return "NAME";
-  const std::string prefix(s::kFoldSizeSlots[static_cast<size_t>(f.row)].prefix);
-  return prefix + (f.field == s::FoldField::kFoldType ? "_FOLDTYPE" : "_FOLDMARGIN");
+std::string FailureKey(const s::ValidationFailure<s::FoldField>& f, const s::FoldSetting& fold) {
+  const auto slot = static_cast<size_t>(f.row);
+  switch (f.field) {
+    case s::FoldField::kName:
+      return s::FieldKey(fold, &fold.name);
+    case s::FoldField::kFoldType:
+      return s::FieldKey(fold, &fold.foldTypes[slot]);
+    case s::FoldField::kMargin:
+      break;
+  }
+  return s::FieldKey(fold, &fold.margins[slot]);
 }
 
-std::string StampKey(const s::ValidationFailure<s::StampField>& f, const s::StampSetting& stamp) {
+std::string FailureKey(const s::ValidationFailure<s::StampField>& f, const s::StampSetting& stamp) {
   switch (f.field) {
     case s::StampField::kName:
-      return "NAME";
+      return s::FieldKey(stamp, &stamp.name);
     case s::StampField::kXOffset:
-      return "XPOS";
+      return s::FieldKey(stamp, &stamp.xOffset);
     case s::StampField::kYOffset:
-      return "YPOS";
+      return s::FieldKey(stamp, &stamp.yOffset);
     case s::StampField::kFont:
-      return stamp.font.HasFace() ? "FONT_POINT" : "FONT";
+      return stamp.font.HasFace() ? s::FieldKey(stamp, &stamp.pointSize) : s::FieldKey(stamp, &stamp.font);
     case s::StampField::kImagePath:
-      return "IMAGE_PATH";
+      return s::FieldKey(stamp, &stamp.imagePath);
     case s::StampField::kLineWidth:
-      return "RULER_LINE_WIDTH";
+      return s::FieldKey(stamp, &stamp.lineWidth);
     case s::StampField::kRowText:
       break;
   }
-  return "ROW" + std::to_string(f.row) + "_TEXT";
+  return s::FieldKey(stamp, &stamp.rowTexts[static_cast<size_t>(f.row - 1)]);  // rows count from 1
 }
 
 template <typename Record>
@@ -94,7 +102,8 @@ void CheckInputs(const SettingsLists& lists, const std::filesystem::path& progra
     const s::InputGeneralForm form{input.inputDir, input.widePrinterName, input.a2PrinterName,
                                    std::to_string(input.quantity)};
     if (auto f = s::ValidateInputGeneral(form, lists.inputs, i, shortcuts, program))
-      report.Add(where, InputKey(*f), f->detail.empty() ? f->message : f->message + " (" + f->detail + ")");
+      report.Add(where, FailureKey(*f, input),
+                 f->detail.empty() ? f->message : f->message + " (" + f->detail + ")");
     std::array<s::OutputTarget, s::kInputSizeCount> targets{};
     std::array<std::string, s::kInputSizeCount> magnifications;
     for (size_t size = 0; size < targets.size(); ++size) {
@@ -103,21 +112,17 @@ void CheckInputs(const SettingsLists& lists, const std::filesystem::path& progra
           base::FormatFixed(input.outputs[size].magnification, 1);  // as the dialog shows it
     }
     if (auto f = s::ValidateOutputSettings(input.useOutputSetting, targets, magnifications)) {
-      report.Add(where, InputKey(*f), f->message);
+      report.Add(where, FailureKey(*f, input), f->message);
     }
     // The names it refers to, among the records as they are to be written.
-    const auto refer = [&](const std::string& name, bool exists, const std::string& key, const char* file) {
-      if (!name.empty() && !exists) report.Add(where, key, "\"" + name + "\" is no record of " + file);
+    const auto refer = [&](const std::string& name, const auto& list, const char* file) {
+      if (!name.empty() && !Named(list, name))
+        report.Add(where, s::FieldKey(input, &name), "\"" + name + "\" is no record of " + file);
     };
-    refer(input.widePrinterName, Named(lists.printers, input.widePrinterName), "WIDE_PRINTER_NAME",
-          kPrinterKind.file);
-    refer(input.a2PrinterName, Named(lists.printers, input.a2PrinterName), "A2_PRINTER_NAME",
-          kPrinterKind.file);
-    refer(input.wideFoldName, Named(lists.folds, input.wideFoldName), "WIDEOPTION_FOLDNAME", kFoldKind.file);
-    for (size_t d = 0; d < input.stamps.size(); ++d) {
-      const auto& name = input.stamps[d].name;
-      refer(name, Named(lists.stamps, name), "STAMP" + std::to_string(d + 1) + "_NAME", kStampKind.file);
-    }
+    refer(input.widePrinterName, lists.printers, kPrinterKind.file);
+    refer(input.a2PrinterName, lists.printers, kPrinterKind.file);
+    refer(input.wideFoldName, lists.folds, kFoldKind.file);
+    for (const auto& stamp : input.stamps) refer(stamp.name, lists.stamps, kStampKind.file);
   }
 }
 
@@ -125,7 +130,7 @@ void CheckPrinters(const SettingsLists& lists, Report& report) {
   for (size_t i = 0; i < lists.printers.size(); ++i) {
     const auto& printer = lists.printers[i];
     if (auto f = s::ValidatePrinterSetting(printer, lists.printers, i)) {
-      report.Add(RecordWhere(kPrinterKind, i, printer.name), PrinterKey(f->field), f->message);
+      report.Add(RecordWhere(kPrinterKind, i, printer.name), FailureKey(*f, printer), f->message);
     }
   }
 }
@@ -134,7 +139,7 @@ void CheckFolds(const SettingsLists& lists, const std::vector<s::FolderModel>& u
   for (size_t i = 0; i < lists.folds.size(); ++i) {
     const auto& fold = lists.folds[i];
     if (auto f = s::ValidateFoldSetting(fold, lists.folds, i, units)) {
-      report.Add(RecordWhere(kFoldKind, i, fold.name), FoldKey(*f), f->message);
+      report.Add(RecordWhere(kFoldKind, i, fold.name), FailureKey(*f, fold), f->message);
     }
   }
 }
@@ -154,21 +159,21 @@ void CheckStamps(const SettingsLists& lists, Report& report) {
                             base::FormatFixed(stamp.lineWidth / 10.0, 1),
                             stamp.rowTexts};
     if (auto f = s::ValidateStampForm(form, lists.stamps, i)) {
-      report.Add(RecordWhere(kStampKind, i, stamp.name), StampKey(*f, stamp), f->message);
+      report.Add(RecordWhere(kStampKind, i, stamp.name), FailureKey(*f, stamp), f->message);
     }
   }
 }
 
 void CheckPreferences(const s::Preferences& p, Report& report) {
-  const auto margin = [&](int mm, const char* key) {
+  const auto margin = [&](const int& mm) {
     if (mm < s::kMarginMin || mm > s::kMarginMax) {
       report.Add(
-          kPreferenceFile, key,
+          kPreferenceFile, s::FieldKey(p, &mm),
           "must be " + std::to_string(s::kMarginMin) + " to " + std::to_string(s::kMarginMax) + " (mm)");
     }
   };
-  margin(p.marginPlus, "MARGIN_PLUS");
-  margin(p.marginMinus, "MARGIN_MINUS");
+  margin(p.marginPlus);
+  margin(p.marginMinus);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/commands/json_fields.h"
 #include "app/commands/settings_apply_checks.h"
 #include "app/commands/settings_json.h"
+#include "settings/hidden_settings.h"
 #include "settings/value_field_source.h"
 
 namespace orvella::cli {
@@ -108,7 +109,7 @@ std::string FirstDifference(const Json& given, const Json& now) {
 }
 
 // The members the program never writes: refused unless equal to the files.
-void RequireUnchanged(const Json& given, const OrderedJson& now, const char* member, const char* file,
+void RequireUnchanged(const Json& given, const OrderedJson& now, const char* member, std::string_view file,
                       const char* why, std::vector<std::string>& refusals) {
   const std::string difference = FirstDifference(given, Json::parse(now.dump()));
   if (!difference.empty()) {
@@ -167,16 +168,16 @@ SettingsLists ReadSettings(const std::filesystem::path& program, const Json& jso
     s::ReadPreferenceFields(source, next.preferences);
     Finish(source, kPreferenceFile, refusals);
   }
+  const std::string_view hiddenFile = s::kHiddenIniFile.substr(1);  // "INI/HIDDEN.INI"
   if (const Json* v = members.Find("hidden")) {
-    RequireUnchanged(*v, DumpHidden(program), "hidden", "INI/HIDDEN.INI", "it is edited by hand", refusals);
+    RequireUnchanged(*v, DumpHidden(program), "hidden", hiddenFile, "it is edited by hand", refusals);
   }
   if (const Json* v = members.Find("folder_models")) {
     RequireUnchanged(*v, DumpFolderModels(program), "folder_models", "INI/FOLDERMODEL.INI",
                      "the program keeps it", refusals);
   }
   if (const Json* v = members.Find("app_data")) {
-    RequireUnchanged(*v, DumpAppData(program), "app_data", "INI/HIDDEN.INI", "the program keeps it",
-                     refusals);
+    RequireUnchanged(*v, DumpAppData(program), "app_data", hiddenFile, "the program keeps it", refusals);
   }
   members.RejectUnknown();
   return next;

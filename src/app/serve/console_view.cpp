@@ -6,18 +6,6 @@
 namespace orvella::cli {
 namespace {
 
-const char* MarkText(jobs::StatusMark mark) {
-  switch (mark) {
-    case jobs::StatusMark::kDone:
-      return "done";
-    case jobs::StatusMark::kInProgress:
-      return "in progress";
-    case jobs::StatusMark::kFailed:
-      return "failed";
-  }
-  return "?";
-}
-
 // Control characters, from a file name say, are written as escapes, so that
 // each event stays one line and cannot move the terminal's cursor.
 std::string Escaped(const std::string& line) {
@@ -64,8 +52,8 @@ void ConsoleView::SetJobStatus(std::string_view text, jobs::StatusMark mark) {
 // "2026/12/10 08:00:01 job drawing.tif (/srv/hot) [in progress] 変換中"
 void ConsoleView::JobLine(std::string_view text, jobs::StatusMark mark) {
   const jobs::JobRowColumns row = jobs::MakeJobRowColumns(topRow_, std::time(nullptr));
-  PutLine(stdout, row.added + " job " + row.fileName + " (" + row.folder + ") [" + MarkText(mark) + "] " +
-                      std::string(text));
+  PutLine(stdout, row.added + " job " + row.fileName + " (" + row.folder + ") [" +
+                      std::string(jobs::StatusMarkName(mark)) + "] " + std::string(text));
 }
 
 void ConsoleView::NoteDetail(std::string_view detail) {

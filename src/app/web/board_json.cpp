@@ -1,20 +1,16 @@
 #include "app/web/board_json.h"
 
+#include <algorithm>
 #include <array>
 
 namespace orvella::web {
 namespace {
 
-const char* MarkName(jobs::StatusMark mark) {
-  switch (mark) {
-    case jobs::StatusMark::kDone:
-      return "done";
-    case jobs::StatusMark::kInProgress:
-      return "in_progress";
-    case jobs::StatusMark::kFailed:
-      return "failed";
-  }
-  return "";
+// The mark's name in words with "_" for the space: also its icon's name.
+std::string MarkName(jobs::StatusMark mark) {
+  std::string name(jobs::StatusMarkName(mark));
+  std::replace(name.begin(), name.end(), ' ', '_');
+  return name;
 }
 
 const char* StateName(jobs::RunState state) {
@@ -34,7 +30,7 @@ Json RowJson(const JobRow& row) {
           {"status", row.status},
           {"mark", static_cast<int>(row.mark)},
           {"mark_name", MarkName(row.mark)},
-          {"icon", std::string("/static/icons/mark_") + MarkName(row.mark) + ".png"},
+          {"icon", "/static/icons/mark_" + MarkName(row.mark) + ".png"},
           {"detail", row.detail.empty() ? Json(nullptr) : Json(row.detail)}};
 }
 

@@ -5,11 +5,12 @@
 #include <fstream>
 
 #include "app/web/http_reply.h"
-#include "app/web/log_files.h"
 #include "base/file_io.h"
 #include "base/ipv4_address.h"
 #include "jobs/start_operation.h"
+#include "logging/error_folder_reader.h"
 #include "logging/job_log.h"
+#include "logging/job_log_reader.h"
 #include "settings/input_settings.h"
 #include "settings/printer_models.h"
 #include "settings/printer_settings.h"
@@ -91,14 +92,14 @@ void SendFile(httplib::Response& res, const fs::path& path, const std::string& t
                            });
 }
 
-Json LogDayJson(const LogDay& day) {
+Json LogDayJson(const logging::LogDay& day) {
   return {{"date", day.date},
           {"size", day.size},
           {"json", "/api/logs/" + day.date},
           {"csv", "/api/logs/" + day.date + ".csv"}};
 }
 
-Json ErrorJson(const ErrorRecord& record) {
+Json ErrorJson(const logging::ErrorFolder& record) {
   Json json{{"id", record.id},
             {"written", record.written},
             {"folder", record.folder},
@@ -164,23 +165,22 @@ void WebRoutes::Jobs(httplib::Response& res) const {
 
 void WebRoutes::Logs(httplib::Response& res) const {
   Json days = Json::array();
-  for (const LogDay& day : ListLogDays(options_.program, kLogDays)) days.push_back(LogDayJson(day));
+  for (const logging::LogDay& day : logging::ListLogDays(options_.program, kLogDays))
+    days.push_back(LogDayJson(day));
   ReplyJson(res, 200, Json{{"days", days}});
 }
 
 void WebRoutes::Log(const std::string& date, bool csv, httplib::Response& res) const {
-  const auto file = FindLogDay(options_.program, date);
+  const auto file = logging::FindLogDay(options_.program, date);
   if (!file) return ReplyError(res, 404, "no job log for " + date);
   if (csv) return SendFile(res, *file, "text/csv; charset=Shift_JIS", date + ".csv");
-  const auto content = ReadLogFile(*file, kLogTailBytes);
+  const auto content = logging::ReadJobLog(*file, kLogTailBytes);
   if (!content) return ReplyError(res, 500, "the job log of " + date + " cannot be read");
   Json lines = Json::array();
-  for (const LogColumns& columns : content->lines) lines.push_back(columns);
-  Json header = Json::array();
-  for (const std::string& column : SplitLogLine(logging::kJobLogHeader)) header.push_back(column);
+  for (const logging::JobLogRecord& record : content->records) lines.push_back(record.Columns());
   ReplyJson(res, 200,
             Json{{"date", date},
-                 {"header", header},
+                 {"header", logging::ParseJobLogRecord(logging::kJobLogHeader).Columns()},
                  {"lines", lines},
                  {"truncated", content->truncated},
                  {"csv", "/api/logs/" + date + ".csv"}});
@@ -188,13 +188,13 @@ void WebRoutes::Log(const std::string& date, bool csv, httplib::Response& res) c
 
 void WebRoutes::Errors(httplib::Response& res) const {
   Json records = Json::array();
-  for (const ErrorRecord& record : ListErrorRecords(options_.program, kErrorRecords))
+  for (const logging::ErrorFolder& record : logging::ListErrorFolders(options_.program, kErrorRecords))
     records.push_back(ErrorJson(record));
   ReplyJson(res, 200, Json{{"records", records}});
 }
 
 void WebRoutes::ErrorFile(const std::string& id, httplib::Response& res) const {
-  const auto record = FindErrorRecord(options_.program, id);
+  const auto record = logging::FindErrorFolder(options_.program, id);
   if (!record || record->kept.empty()) return ReplyError(res, 404, "no kept file for that error record");
   SendFile(res, record->kept, "application/octet-stream", record->fileName);
 }

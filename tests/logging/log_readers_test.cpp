@@ -1,19 +1,19 @@
-// The logs and error records the status page serves: names from a request
-// are only looked up, never followed out of LOG and ERROR.
-#include "app/web/log_files.h"
-
+// The logs and error folders read back as the writers left them: names from
+// a request are only looked up, never followed out of LOG and ERROR.
 #include <gtest/gtest.h>
 
 #include "base/text_codec.h"
+#include "logging/error_folder_reader.h"
 #include "logging/error_record.h"
 #include "logging/job_log.h"
+#include "logging/job_log_reader.h"
 #include "settings/program_folders.h"
 #include "support/temp_dir.h"
 
-namespace orvella::web {
+namespace orvella::logging {
 namespace {
 
-class LogFilesTest : public ::testing::Test {
+class LogReadersTest : public ::testing::Test {
  protected:
   void SetUp() override {
     settings::CreateApplicationFolders(home.Path());
@@ -25,7 +25,7 @@ class LogFilesTest : public ::testing::Test {
   test::TempDir home;
 };
 
-TEST_F(LogFilesTest, ADayIsEightDigitsNamingAFileOfLog) {
+TEST_F(LogReadersTest, ADayIsEightDigitsNamingAFileOfLog) {
   EXPECT_TRUE(FindLogDay(home.Path(), "20261210"));
   for (const char* date :
        {"20261211", "2026121", "202612100", "2026121a", "../secret", "..", "/etc/passwd", ""})
@@ -35,19 +35,19 @@ TEST_F(LogFilesTest, ADayIsEightDigitsNamingAFileOfLog) {
   EXPECT_EQ(days[0].date, "20261210");
 }
 
-TEST_F(LogFilesTest, CommasBeyondTheNinthBelongToTheMessage) {
-  const LogColumns columns = SplitLogLine("d,t,/hot,p,a.tif,tr,1,2,3,message, with, commas");
-  EXPECT_EQ(columns[4], "a.tif");
-  EXPECT_EQ(columns[9], "message, with, commas");
-  const auto log = ReadLogFile(home / "LOG/20261210.csv", 1024);
+TEST_F(LogReadersTest, CommasBeyondTheNinthBelongToTheMessage) {
+  const JobLogRecord record = ParseJobLogRecord("d,t,/hot,p,a.tif,tr,1,2,3,message, with, commas");
+  EXPECT_EQ(record.fileName, "a.tif");
+  EXPECT_EQ(record.message, "message, with, commas");
+  const auto log = ReadJobLog(home / "LOG/20261210.csv", 1024);
   ASSERT_TRUE(log);
-  ASSERT_EQ(log->lines.size(), 1u);
-  EXPECT_EQ(log->lines[0][9], "未対応ファイル");
+  ASSERT_EQ(log->records.size(), 1u);
+  EXPECT_EQ(log->records[0].message, "未対応ファイル");
   // Only the end of a long log: whole lines, never half of one.
-  const auto tail = ReadLogFile(home / "LOG/20261210.csv", 40);
+  const auto tail = ReadJobLog(home / "LOG/20261210.csv", 40);
   ASSERT_TRUE(tail);
   EXPECT_TRUE(tail->truncated);
-  EXPECT_TRUE(tail->lines.empty());
+  EXPECT_TRUE(tail->records.empty());
 }
 
 // Names a file may have, and how the job log keeps them: CP932 has no é.
@@ -67,45 +67,45 @@ const NameCase kNames[] = {
     {"café.tif", "caf?.tif"},
 };
 
-TEST_F(LogFilesTest, EveryFileNameReadsBackInItsColumnFromTheJobLog) {
+TEST_F(LogReadersTest, EveryFileNameReadsBackInItsColumnFromTheJobLog) {
   const std::filesystem::path log = home / "LOG/20261211.csv";
   for (const NameCase& c : kNames) {
-    const logging::JobLogFields fields{"/hot/" + c.name, "plotter", "ロール1", 594, 841, 13.15, "OK"};
-    ASSERT_TRUE(logging::WriteJobLogAt(home.Path(), log, fields, 1796976000));
+    const JobLogFields fields{"/hot/" + c.name, "plotter", "ロール1", 594, 841, 13.15, "OK"};
+    ASSERT_TRUE(WriteJobLogAt(home.Path(), log, fields, 1796976000));
   }
-  const auto content = ReadLogFile(log, 1 << 20);
+  const auto content = ReadJobLog(log, 1 << 20);
   ASSERT_TRUE(content);
-  ASSERT_EQ(content->lines.size(), std::size(kNames));
+  ASSERT_EQ(content->records.size(), std::size(kNames));
   for (std::size_t i = 0; i < std::size(kNames); ++i) {
-    const LogColumns& columns = content->lines[i];
-    EXPECT_EQ(columns[2], "/hot") << kNames[i].name;
-    EXPECT_EQ(columns[4], kNames[i].logged);
-    EXPECT_EQ(columns[8], "13.15") << kNames[i].name;
-    EXPECT_EQ(columns[9], "OK") << kNames[i].name;
+    const JobLogRecord& record = content->records[i];
+    EXPECT_EQ(record.folder, "/hot") << kNames[i].name;
+    EXPECT_EQ(record.fileName, kNames[i].logged);
+    EXPECT_EQ(record.sizeKb, "13.15") << kNames[i].name;
+    EXPECT_EQ(record.message, "OK") << kNames[i].name;
   }
 
   // Only the end of the log, cut inside the name that holds a line end: the
   // read starts at the next whole record, not at the line in the name.
   const std::string bytes = test::ReadFileBytes(log);
   const std::size_t cut = bytes.find("x\r\n") + 1;
-  const auto tail = ReadLogFile(log, bytes.size() - cut);
+  const auto tail = ReadJobLog(log, bytes.size() - cut);
   ASSERT_TRUE(tail);
   EXPECT_TRUE(tail->truncated);
-  ASSERT_EQ(tail->lines.size(), 2u);
-  EXPECT_EQ(tail->lines[0][4], "図面,第2版.tif");
+  ASSERT_EQ(tail->records.size(), 2u);
+  EXPECT_EQ(tail->records[0].fileName, "図面,第2版.tif");
 }
 
-TEST_F(LogFilesTest, EveryFileNameReadsBackFromItsErrorRecord) {
+TEST_F(LogReadersTest, EveryFileNameReadsBackFromItsErrorRecord) {
   std::filesystem::create_directory(home / "hot");
   std::time_t now = 1796889600;
   for (const NameCase& c : kNames) {
     test::WriteFileBytes(home / "hot" / c.name, c.name);
-    ASSERT_TRUE(logging::WriteErrorRecordAt(home.Path(), logging::kWholeFile,
-                                            (home / "hot" / c.name).string(), "未対応ファイル", ++now));
+    ASSERT_TRUE(WriteErrorRecordAt(home.Path(), kWholeFile, (home / "hot" / c.name).string(),
+                                   "未対応ファイル", ++now));
   }
-  const auto records = ListErrorRecords(home.Path(), 200);
+  const auto records = ListErrorFolders(home.Path(), 200);
   ASSERT_EQ(records.size(), std::size(kNames));
-  for (const ErrorRecord& record : records) {
+  for (const ErrorFolder& record : records) {
     SCOPED_TRACE(record.id);
     EXPECT_EQ(record.message, "未対応ファイル");
     EXPECT_EQ(record.folder, (home / "hot").string());
@@ -116,13 +116,12 @@ TEST_F(LogFilesTest, EveryFileNameReadsBackFromItsErrorRecord) {
   }
 }
 
-TEST_F(LogFilesTest, AnErrorRecordIsFoundByItsFolderNameOnly) {
+TEST_F(LogReadersTest, AnErrorRecordIsFoundByItsFolderNameOnly) {
   std::filesystem::create_directory(home / "hot");
   test::WriteFileBytes(home / "hot/notes.txt", "not a drawing");
-  ASSERT_TRUE(logging::WriteErrorRecordAt(home.Path(), logging::kWholeFile, (home / "hot/notes.txt").string(),
-                                          "未対応ファイル", 1796889600,
-                                          {{}, "neither a TIFF file\nnor HP-GL/2 in a PJL envelope"}));
-  const auto records = ListErrorRecords(home.Path(), 200);
+  ASSERT_TRUE(WriteErrorRecordAt(home.Path(), kWholeFile, (home / "hot/notes.txt").string(), "未対応ファイル",
+                                 1796889600, {{}, "neither a TIFF file\nnor HP-GL/2 in a PJL envelope"}));
+  const auto records = ListErrorFolders(home.Path(), 200);
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].fileName, "notes.txt");
   EXPECT_EQ(records[0].message, "未対応ファイル");
@@ -130,13 +129,13 @@ TEST_F(LogFilesTest, AnErrorRecordIsFoundByItsFolderNameOnly) {
   EXPECT_EQ(records[0].folder, (home / "hot").string());
   EXPECT_EQ(test::ReadFileBytes(records[0].kept), "not a drawing");
 
-  const auto found = FindErrorRecord(home.Path(), records[0].id);
+  const auto found = FindErrorFolder(home.Path(), records[0].id);
   ASSERT_TRUE(found);
   EXPECT_EQ(found->kept, records[0].kept);
   for (const std::string& id : {std::string(".."), std::string("../INI"), records[0].id + "/../..",
                                 (home / "ERROR" / records[0].id).string(), std::string("")})
-    EXPECT_FALSE(FindErrorRecord(home.Path(), id)) << id;
+    EXPECT_FALSE(FindErrorFolder(home.Path(), id)) << id;
 }
 
 }  // namespace
-}  // namespace orvella::web
+}  // namespace orvella::logging

@@ -70,7 +70,8 @@ bool ConvertUnit(const ConversionEnvironment& environment, CurrentJob& job, cons
                  const std::filesystem::path& printFile, base::Failure& failure, bool& keepFile) {
   if (unit.kind == WorkUnit::kWholeTiff)
     return ConvertWholeFile(environment, job, source, printFile, plan.pages, failure, keepFile);
-  if (unit.kind == WorkUnit::kHpglCopy) return ConvertPlot(environment, job, source, printFile, failure, keepFile);
+  if (unit.kind == WorkUnit::kHpglCopy)
+    return ConvertPlot(environment, job, source, printFile, failure, keepFile);
   return ConvertPage(environment, job, source, unit.page - 1, printFile, failure, keepFile);
 }
 

@@ -189,7 +189,11 @@ int RunConvert(const CommandContext& context, const std::vector<std::string>& wo
     units.push_back(UnitJson(page, ok, failure, keepFile, job, printFile));
     allOk = allOk && ok;
   }
-  std::cout << json{{"type", TypeName(plan.type)}, {"mode", ModeName(plan.mode)}, {"units", units}}.dump()
+  std::cout << json{{"type", TypeName(plan.type)},
+                    {"mode", ModeName(plan.mode)},
+                    {"pages", plan.pages},
+                    {"units", units}}
+                   .dump()
             << "\n";
   return allOk ? 0 : 1;
 }
@@ -204,7 +208,8 @@ const CommandRegistrar kConvert{
      "An A2-or-smaller printer with automatic trays is asked for its \"info\" file over FTP,\n"
      "unless --tray-info names a saved one for it (repeatable, one per printer).\n\n"
      "Prints {\"type\": \"tiff\"|\"plot\"|\"unsupported\", \"mode\": \"page\"|\"whole\"|\"plot\"|null,\n"
-     "\"units\": [...]}: the units of one copy or, when the file fails as a whole (unreadable,\n"
+     "\"pages\": N (1 for a plot), \"units\": [...]}: the units of one copy or, when the file fails as a "
+     "whole (unreadable,\n"
      "unsupported, its pages unreadable), one unit without a page saying why. Each unit has:\n"
      "page (from 1; null for a whole file or plot), ok,\n"
      "message (the operator's), keep_file (the fault lies with settings or printer), printer,\n"

@@ -63,9 +63,10 @@ class JobPlanAgreement : public test::WorkerFixture {
   }
 
   json Convert(const std::string& source, int folderIndex) {
-    const auto r = orvella::test::RunProcess(
-        orvella::test::BinaryPath("orvella"), {"--home", program.Path().string(), "convert", source, "--folder",
-                                               std::to_string(folderIndex), "--out", (program / "out").string()});
+    const auto r =
+        orvella::test::RunProcess(orvella::test::BinaryPath("orvella"),
+                                  {"--home", program.Path().string(), "convert", source, "--folder",
+                                   std::to_string(folderIndex), "--out", (program / "out").string()});
     EXPECT_TRUE(r.exitCode == 0 || r.exitCode == 1) << r.out << r.err;
     return json::parse(r.out);
   }
@@ -104,8 +105,8 @@ TEST_F(JobPlanAgreement, WorkerRowsAreTheCommandsUnits) {
     const char* what;
     std::function<std::string()> drop;
     int folderIndex;
-    const char* mode;         // the command's, "" for none
-    const char* firstRow;     // the worker's first row
+    const char* mode;      // the command's, "" for none
+    const char* firstRow;  // the worker's first row
     JobEnd end;
   };
   const std::vector<Case> cases{
@@ -114,12 +115,15 @@ TEST_F(JobPlanAgreement, WorkerRowsAreTheCommandsUnits) {
       {"whole file with finishing", [&] { return DropTiff("bound.tif", 2); }, 1, "whole",
        "出力済(部数2/2 ページ2/2)", JobEnd::kPrinted},
       {"plot", [&] { return DropFile("plan.plt", plot); }, 0, "plot", "出力済(部数1/1)", JobEnd::kPrinted},
-      {"unsupported", [&] { return DropFile("notes.txt", "text"); }, 0, "", "未対応ファイル", JobEnd::kFailed},
+      {"unsupported", [&] { return DropFile("notes.txt", "text"); }, 0, "", "未対応ファイル",
+       JobEnd::kFailed},
       {"corrupt TIFF", [&] { return DropFile("broken.tif", std::string("II*\0\xff\xff\xff\x7f", 8)); }, 0, "",
        "TIFFファイルページ数取得エラー", JobEnd::kFailed},
       {"a page longer than any roll",
-       [&] { return DropTiff("long.tif", {{210, 297}, {210, 7000}, {210, 297}}, 25); }, 0, "page",
-       "出力済(部数1/1 ページ1/3)", JobEnd::kPartlyFailed},
+       [&] {
+         return DropTiff("long.tif", {{210, 297}, {210, 7000}, {210, 297}}, 25);
+       },
+       0, "page", "出力済(部数1/1 ページ1/3)", JobEnd::kPartlyFailed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -31,7 +31,7 @@ JobOutcome Stopped(base::Failure cause) { return {JobEnd::kStopped, std::move(ca
 // How a unit ended: sent, kept in the error folder, or with the job's end.
 struct UnitEnd {
   enum Kind { kDone, kSkipped, kEndJob } kind = kDone;
-  JobOutcome job;  // kEndJob: how the job ended
+  JobOutcome job;  // kEndJob: how the job ended; kSkipped: the unit's failure is its cause
 };
 
 class JobRun {
@@ -44,7 +44,7 @@ class JobRun {
   JobOutcome Abandon(const std::string& detail);
 
  private:
-  JobOutcome RunUnits(const JobPlan& plan);
+  JobOutcome RunUnits(const ConversionEnvironment& environment, const JobPlan& plan);
   // One unit: abort check, conversion, transfer, done.
   UnitEnd RunUnit(const ConversionEnvironment& environment, const JobPlan& plan, int pass,
                   const PlannedUnit& unit);
@@ -272,7 +272,7 @@ UnitEnd JobRun::RunUnit(const ConversionEnvironment& environment, const JobPlan&
     Notify(failure.message);
     const int errorPage = kind == WorkUnit::kTiffPage ? unit.page : logging::kWholeFile;
     if (keepFile || !KeepErrorCopy(errorPage, failure)) return {UnitEnd::kEndJob, Stopped(failure)};
-    return {UnitEnd::kSkipped, {JobEnd::kPartlyFailed, failure}};
+    return {UnitEnd::kSkipped, {JobEnd::kFailed, failure}};
   }
   const std::string sending = JobStatusText(kind, UnitStep::kTransferring, counters);
   Show(sending, StatusMark::kInProgress);
@@ -288,18 +288,17 @@ UnitEnd JobRun::RunUnit(const ConversionEnvironment& environment, const JobPlan&
   return {UnitEnd::kDone, {}};
 }
 
-JobOutcome JobRun::RunUnits(const JobPlan& plan) {
-  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
+JobOutcome JobRun::RunUnits(const ConversionEnvironment& environment, const JobPlan& plan) {
   // A whole-file job is one print job: it starts over rather than resumes.
   const ResumePoint resume =
       plan.mode == JobMode::kWholeFile
           ? ResumePoint{}
           : ReadResumePoint(context_.program, request_.sourcePath, source_.Stamp().fileTime);
   bool sent = false;
-  std::optional<JobOutcome> skipped;  // the last unit that went to the error folder
+  std::optional<base::Failure> skipped;  // why the last unit that went to the error folder failed
   const auto finished = [&]() -> JobOutcome {
     if (!skipped) return {JobEnd::kPrinted, {}};
-    return {sent ? JobEnd::kPartlyFailed : JobEnd::kFailed, skipped->cause};
+    return {sent ? JobEnd::kPartlyFailed : JobEnd::kFailed, *skipped};
   };
   for (int pass = resume.qty + 1; pass <= plan.Passes(); ++pass) {
     for (const PlannedUnit& unit : plan.units) {
@@ -307,7 +306,7 @@ JobOutcome JobRun::RunUnits(const JobPlan& plan) {
       const UnitEnd end = RunUnit(environment, plan, pass, unit);
       if (end.kind == UnitEnd::kEndJob) return end.job;
       if (end.kind == UnitEnd::kSkipped) {
-        skipped = end.job;
+        skipped = end.job.cause;
         // A plot that cannot be converted will not convert for the next copy
         // either: it has gone to the error folder, so the file goes.
         if (plan.mode == JobMode::kPlot) return DeleteSource(finished());
@@ -328,7 +327,7 @@ JobOutcome JobRun::Run() {
   const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
   const JobPlan plan = PlanJob(environment, job_, source_.ReaderPath());
   if (plan.failure) return FailTheFile({plan.failure->message, source_.Explain(plan.failure->detail)});
-  return RunUnits(plan);
+  return RunUnits(environment, plan);
 }
 
 JobOutcome JobRun::Abandon(const std::string& detail) {

@@ -132,6 +132,37 @@ json ModeName(jobs::JobMode mode) {
   return nullptr;
 }
 
+// Plans the file as the worker does, converts the units asked for and prints
+// the result; 0 when every unit converted.
+int PlanAndConvert(const jobs::ConversionEnvironment& environment, jobs::CurrentJob& job,
+                   const std::filesystem::path& file, const std::filesystem::path& out,
+                   std::optional<long long> onlyPage) {
+  const jobs::JobPlan plan = jobs::PlanJob(environment, job, file);
+  json units = json::array();
+  bool allOk = true;
+  if (plan.failure) {
+    // The file fails as a whole, before any decision.
+    units.push_back(UnitJson(nullptr, false, *plan.failure, false, job, {}));
+    allOk = false;
+  }
+  for (const jobs::PlannedUnit& unit : UnitsToConvert(plan, onlyPage)) {
+    const auto printFile = out / PrintFileName(unit);
+    base::Failure failure;
+    bool keepFile = false;
+    const bool ok = jobs::ConvertUnit(environment, job, plan, unit, file, printFile, failure, keepFile);
+    const json page = unit.kind == jobs::WorkUnit::kTiffPage ? json(unit.page) : json(nullptr);
+    units.push_back(UnitJson(page, ok, failure, keepFile, job, printFile));
+    allOk = allOk && ok;
+  }
+  std::cout << json{{"type", TypeName(plan.type)},
+                    {"mode", ModeName(plan.mode)},
+                    {"pages", plan.pages},
+                    {"units", units}}
+                   .dump()
+            << "\n";
+  return allOk ? 0 : 1;
+}
+
 int RunConvert(const CommandContext& context, const std::vector<std::string>& words) {
   CliArgs args(words, 1, {"folder", "out", "page"}, {}, {"tray-info"});
   const std::filesystem::path file = args.Required(0, "FILE");
@@ -172,30 +203,7 @@ int RunConvert(const CommandContext& context, const std::vector<std::string>& wo
   const jobs::ConversionEnvironment environment{
       loaded, work->Context(), TrayInformationFrom(std::move(trayFiles), loaded.hidden, work->Path())};
 
-  const jobs::JobPlan plan = jobs::PlanJob(environment, job, file);
-  json units = json::array();
-  bool allOk = true;
-  if (plan.failure) {
-    // The file fails as a whole, before any decision.
-    units.push_back(UnitJson(nullptr, false, *plan.failure, false, job, {}));
-    allOk = false;
-  }
-  for (const jobs::PlannedUnit& unit : UnitsToConvert(plan, onlyPage)) {
-    const auto printFile = std::filesystem::path(*out) / PrintFileName(unit);
-    base::Failure failure;
-    bool keepFile = false;
-    const bool ok = jobs::ConvertUnit(environment, job, plan, unit, file, printFile, failure, keepFile);
-    const json page = unit.kind == jobs::WorkUnit::kTiffPage ? json(unit.page) : json(nullptr);
-    units.push_back(UnitJson(page, ok, failure, keepFile, job, printFile));
-    allOk = allOk && ok;
-  }
-  std::cout << json{{"type", TypeName(plan.type)},
-                    {"mode", ModeName(plan.mode)},
-                    {"pages", plan.pages},
-                    {"units", units}}
-                   .dump()
-            << "\n";
-  return allOk ? 0 : 1;
+  return PlanAndConvert(environment, job, file, *out, onlyPage);
 }
 
 const CommandRegistrar kConvert{

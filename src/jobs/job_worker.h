@@ -47,12 +47,12 @@ enum class JobEnd {
   kNotStarted,    // the source is not the file the scan found; the next scan looks again
   kPrinted,       // every unit was sent; the file is deleted
   kPartlyFailed,  // some units went to the error folder, the others were sent; the file is deleted
-  kFailed,        // nothing was sent: the file, or each of its units, went to the error folder; it is deleted
-  kStopped,     // the file stays and the system is to stop: the fault is not the file's, or no copy was kept
-  kAborted,     // the operator's stop ended the job; the file stays for the resume
-  kReplaced,    // the source now holds another file, a job of its own
-  kRemoved,     // the source went while the job ran
-  kPassedOver,  // done, but the file could not be deleted: it is passed over until it changes
+  kFailed,        // nothing sent: the file or each unit went to the error folder; the file is deleted
+  kStopped,       // the file stays and the system is to stop: not the file's fault, or no copy kept
+  kAborted,       // the operator's stop ended the job; the file stays for the resume
+  kReplaced,      // the source now holds another file, a job of its own
+  kRemoved,       // the source went while the job ran
+  kPassedOver,    // done, but the file could not be deleted: passed over until it changes
 };
 
 struct JobOutcome {

@@ -42,6 +42,13 @@ def unescape(text):
     return re.sub(r"\\(.)", lambda m: {"n": "\n", "t": "\t"}.get(m.group(1), m.group(1)), text)
 
 
+def serve_name(text):
+    """A name as serve's output writes it: control characters as escapes (a
+    backslash of the name itself is written as it is)."""
+    return re.sub(r"\\(x[0-9a-f]{2}|[nrt])",
+                  lambda m: {"n": "\n", "r": "\r", "t": "\t"}.get(m.group(1)) or chr(int(m.group(1)[1:], 16)), text)
+
+
 class Units:
     """Every unit the samples make, by the content of its print file. A file
     replaced while it prints is two samples under one name: the first and its
@@ -136,7 +143,7 @@ class Runs:
         for text in serve_lines(log):
             offset += len(text.encode("utf-8", "replace")) + 1
             if m := JOB_LINE.match(text):
-                name, mark, status = m.group(1), m.group(3), m.group(4)
+                name, mark, status = serve_name(m.group(1)), m.group(3), m.group(4)
                 self.lines.append((run, offset, name, mark, status))
                 unit = units.unit_of(name, status)
                 self.last = (unit, mark)

@@ -79,7 +79,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   try {
-    const orvella::cli::CommandContext context{orvella::settings::ResolveProgramFolder(home)};
+    const auto choice = orvella::settings::ResolveProgramFolderChoice(home, command->makesProgramFolder);
+    const orvella::cli::CommandContext context{choice.folder,
+                                               orvella::settings::DescribeProgramFolder(choice)};
     // Work folders and half-written settings of runs that were killed go
     // before this run makes its own.
     orvella::settings::RemoveStaleWorkFolders(context.program);

@@ -67,8 +67,8 @@ bool ConvertPlotJob(const std::filesystem::path& plot, const std::filesystem::pa
     }
     options.stampFiles[i] = rtl.string();
   }
-  if (!printfile::WritePlotJob(rewritten, output, options)) {
-    failure = {kPlotJobError, "cannot write the plot print file " + output.string()};
+  if (!printfile::WritePlotJob(rewritten, output, options, &failure.detail)) {
+    failure.message = kPlotJobError;
     return false;
   }
   return true;

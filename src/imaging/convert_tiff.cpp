@@ -1,7 +1,6 @@
 #include "imaging/convert_tiff.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <system_error>
 
@@ -11,7 +10,6 @@
 #include "imaging/tiff_page_info.h"
 #include "imaging/tiff_resample.h"
 #include "imaging/tiff_rotate.h"
-#include "printfile/job_option_checks.h"
 #include "printfile/print_command_error.h"
 #include "printfile/print_file_reader.h"
 #include "printfile/raster_job.h"
@@ -120,18 +118,7 @@ bool JoinPage(const std::filesystem::path& page, const std::filesystem::path& jo
 // as printed. A print file that fails the check is removed.
 bool WriteAndCheckJob(const std::filesystem::path& pages, const std::filesystem::path& output,
                       const printfile::RasterJobOptions& options, size_t expectedPages, std::string& detail) {
-  if (const auto refused = printfile::CheckRasterJobOptions(options)) {
-    detail = "the job header cannot be written: " + *refused;
-    return false;
-  }
-  errno = 0;
-  if (!printfile::WriteRasterJob(pages, output, options)) {
-    // The writer only says that it failed; errno of its last file call says why.
-    const int cause = errno;
-    detail = "the print file " + output.string() + " cannot be written from " + pages.string();
-    if (cause != 0) detail += ": " + std::generic_category().message(cause);
-    return false;
-  }
+  if (!printfile::WriteRasterJob(pages, output, options, &detail)) return false;
   std::string readError;
   const auto view = printfile::ReadPrintFile(output, readError);
   const size_t found = view ? view->Pages() : 0;

@@ -116,10 +116,11 @@ TiffResult PlaceOnCanvas(const std::filesystem::path& input, int page, const std
   const auto canvasWidth = CanvasPixels(xDpi, widthMm, info.width, kMaxRowPixels);
   const auto canvasLength = CanvasPixels(xDpi, heightMm, info.length, UINT32_MAX);
   if (!canvasWidth || !canvasLength || !WithinPageBytes(*canvasWidth, *canvasLength)) {
+    // The page's resolution is what makes the canvas so large: it leads.
     return WithDetail(detail, kTiffMemoryError,
-                      "a canvas of " + base::FormatFixed(widthMm, 1) + " x " +
-                          base::FormatFixed(heightMm, 1) + " mm at " + base::FormatFixed(xDpi, 1) +
-                          " dpi is too large");
+                      in.Where() + " has a resolution of " + base::FormatFixed(xDpi, 1) +
+                          " dpi, at which a canvas of " + base::FormatFixed(widthMm, 1) + " x " +
+                          base::FormatFixed(heightMm, 1) + " mm would be more than 4 GiB unpacked");
   }
   TiffPageInfo canvas = info;
   canvas.width = *canvasWidth;

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 
+#include "base/fixed_format.h"
 #include "imaging/tiff_detail.h"
 #include "imaging/tiff_file.h"
 
@@ -51,6 +52,29 @@ TiffResult CheckPageHeader(TiffFile& file, TiffPageInfo& info, std::string* deta
     return refuse(kTiffUnsupported, " has rows of " + std::to_string(rowBytes) + " bytes where " +
                                         std::to_string(RowBytes(info.width)) + " hold its " +
                                         std::to_string(info.width) + " 1-bit pixels");
+  }
+  // No step can take such a page (each holds or writes one at least as
+  // large), so its header is where the operator learns why.
+  if (!WithinPageBytes(info.width, info.length)) {
+    const uint64_t bytes = RowBytes(info.width) * uint64_t{info.length};
+    return refuse(kTiffMemoryError,
+                  " is " + std::to_string(info.width) + " x " + std::to_string(info.length) + " pixels at " +
+                      base::FormatFixed(ResolutionDpi(info.xResolution, info.resolutionUnit), 0) + " dpi, " +
+                      std::to_string(bytes) + " bytes unpacked; pages of more than 4 GiB are refused");
+  }
+  // Data the header places beyond the end of the file cannot be decoded: the
+  // file was cut short.
+  const uint64_t size = TIFFGetSizeProc(tif)(TIFFClientdata(tif));
+  const uint32_t strips = TIFFNumberOfStrips(tif);
+  for (uint32_t strip = 0; strip < strips; ++strip) {
+    const uint64_t offset = TIFFGetStrileOffset(tif, strip);
+    const uint64_t count = TIFFGetStrileByteCount(tif, strip);
+    if (count > size || offset > size - count) {
+      return refuse(kTiffReadError, " is cut short: its image data runs beyond the end of the file (strip " +
+                                        std::to_string(strip + 1) + " of " + std::to_string(strips) + ": " +
+                                        std::to_string(count) + " bytes from byte " + std::to_string(offset) +
+                                        " in a file of " + std::to_string(size) + " bytes)");
+    }
   }
   return kTiffOk;
 }

@@ -31,16 +31,19 @@ std::string BuildPlotJobHeader(const PlotJobOptions& o) {
 }
 
 bool WritePlotJob(const std::filesystem::path& plot, const std::filesystem::path& output,
-                  const PlotJobOptions& options) {
-  if (CheckPlotJobOptions(options)) return false;
+                  const PlotJobOptions& options, std::string* detail) {
+  if (const auto refused = CheckPlotJobOptions(options)) {
+    if (detail) *detail = *refused;
+    return false;
+  }
   PrintFileWriter out;
-  if (!out.Create(output)) return false;
-  bool written = out.Write(BuildPlotJobHeader(options)) && out.Copy(plot) && out.Write(kPlotPartEnd);
+  bool written = out.Create(output) && out.Write(BuildPlotJobHeader(options)) && out.Copy(plot) &&
+                 out.Write(kPlotPartEnd);
   for (const auto& stamp : options.stampFiles) {
     if (written && !stamp.empty()) written = out.Copy(stamp) && out.Write(kPlotPartEnd);
   }
   written = written && out.Write(kJobTrailer);
-  return out.Close() && written;
+  return out.Finish(written, detail);
 }
 
 }  // namespace orvella::printfile

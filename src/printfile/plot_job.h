@@ -14,8 +14,9 @@ std::string BuildPlotJobHeader(const PlotJobOptions& options);
 // Writes header, the plot file and each named stamp file (each followed by
 // "IW;IN;") and the trailer to output. False, with nothing written, when
 // CheckPlotJobOptions refuses the options; false (output left incomplete) when
-// the output cannot be written or a source cannot be read.
+// the output cannot be written or a source cannot be read. detail, when given,
+// then receives why: the refused option, or the file and the system's words.
 bool WritePlotJob(const std::filesystem::path& plot, const std::filesystem::path& output,
-                  const PlotJobOptions& options);
+                  const PlotJobOptions& options, std::string* detail = nullptr);
 
 }  // namespace orvella::printfile

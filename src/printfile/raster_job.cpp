@@ -83,12 +83,15 @@ std::string BuildRasterJobHeader(const RasterJobOptions& o) {
 }
 
 bool WriteRasterJob(const std::filesystem::path& tiff, const std::filesystem::path& output,
-                    const RasterJobOptions& options) {
-  if (CheckRasterJobOptions(options)) return false;
+                    const RasterJobOptions& options, std::string* detail) {
+  if (const auto refused = CheckRasterJobOptions(options)) {
+    if (detail) *detail = *refused;
+    return false;
+  }
   PrintFileWriter out;
-  if (!out.Create(output)) return false;
-  const bool written = out.Write(BuildRasterJobHeader(options)) && out.Copy(tiff) && out.Write(kJobTrailer);
-  return out.Close() && written;
+  const bool written = out.Create(output) && out.Write(BuildRasterJobHeader(options)) && out.Copy(tiff) &&
+                       out.Write(kJobTrailer);
+  return out.Finish(written, detail);
 }
 
 }  // namespace orvella::printfile

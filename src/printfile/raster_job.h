@@ -13,8 +13,9 @@ std::string BuildRasterJobHeader(const RasterJobOptions& options);
 // Writes header, the TIFF file's bytes unchanged, and the trailer to output.
 // False, with nothing written, when CheckRasterJobOptions refuses the
 // options; false (output left incomplete) when the output cannot be written
-// or the source cannot be read.
+// or the source cannot be read. detail, when given, then receives why: the
+// refused option, or the file and the system's words.
 bool WriteRasterJob(const std::filesystem::path& tiff, const std::filesystem::path& output,
-                    const RasterJobOptions& options);
+                    const RasterJobOptions& options, std::string* detail = nullptr);
 
 }  // namespace orvella::printfile

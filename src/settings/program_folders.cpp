@@ -39,11 +39,13 @@ std::filesystem::path Absolute(const std::filesystem::path& folder) {
 ProgramFolderChoice ChooseProgramFolder(const ProgramFolderInputs& in) {
   if (!in.homeOption.empty()) return {in.homeOption, "--home", false};
   if (!in.homeVariable.empty()) return {in.homeVariable, "$ORVELLA_HOME", false};
+  constexpr const char* kNoChoice = "neither --home nor $ORVELLA_HOME is given";
   if (!in.executable.empty() && in.executableFolderUsable)
-    return {in.executable, "the executable's folder", false};
-  const std::string why = in.executable.empty()
-                              ? "the executable's folder is unknown"
-                              : "the executable's folder is an installation's or not writable";
+    return {in.executable, std::string("the executable's folder, as ") + kNoChoice, false};
+  const std::string why =
+      std::string(kNoChoice) + " and " +
+      (in.executable.empty() ? "the executable's folder is unknown"
+                             : "the executable's folder is an installation's or not writable");
   // The XDG rules ignore a relative $XDG_DATA_HOME.
   if (!in.xdgDataHome.empty() && in.xdgDataHome.front() == '/')
     return {std::filesystem::path(in.xdgDataHome) / "orvella", "$XDG_DATA_HOME/orvella (" + why + ")", true};
@@ -66,20 +68,38 @@ ProgramFolderInputs CurrentProgramFolderInputs(const std::filesystem::path& home
   return in;
 }
 
-ProgramFolderChoice ResolveProgramFolderChoice(const std::filesystem::path& homeOption) {
+ProgramFolderChoice ResolveProgramFolderChoice(const std::filesystem::path& homeOption, bool makeMissing) {
   auto choice = ChooseProgramFolder(CurrentProgramFolderInputs(homeOption));
   if (choice.folder.empty()) throw SettingsError(kNoProgramFolder);
   choice.folder = Absolute(choice.folder);
-  if (choice.userDataFolder) {
-    // A failure shows at the first use of the folder.
-    std::error_code ec;
-    std::filesystem::create_directories(choice.folder, ec);
+  std::error_code made;
+  if (choice.userDataFolder || makeMissing) std::filesystem::create_directories(choice.folder, made);
+  // An empty folder is a program folder not used yet (the start creates its
+  // INI, ERROR, TEMP and LOG); a name that is no folder at all is a mistake
+  // that would otherwise read as a program folder without any settings.
+  std::error_code ec;
+  const auto status = std::filesystem::status(choice.folder, ec);
+  std::string missing;
+  if (status.type() == std::filesystem::file_type::not_found)
+    missing = made ? "there is no such folder, and it cannot be made: " + made.message()
+                   : "there is no such folder";
+  else if (ec)
+    missing = "it cannot be examined: " + ec.message();
+  else if (!std::filesystem::is_directory(status))
+    missing = "it is a file, not a folder";
+  if (!missing.empty()) {
+    throw SettingsError(choice.folder.string() + " is not a program folder: " + missing + " (" +
+                        choice.reason + ")");
   }
   return choice;
 }
 
-std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption) {
-  return ResolveProgramFolderChoice(homeOption).folder;
+std::string DescribeProgramFolder(const ProgramFolderChoice& choice) {
+  return "the program folder " + choice.folder.string() + " (" + choice.reason + ")";
+}
+
+std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption, bool makeMissing) {
+  return ResolveProgramFolderChoice(homeOption, makeMissing).folder;
 }
 
 std::filesystem::path ExecutableFolder() {

@@ -36,11 +36,19 @@ ProgramFolderChoice ChooseProgramFolder(const ProgramFolderInputs& inputs);
 ProgramFolderInputs CurrentProgramFolderInputs(const std::filesystem::path& homeOption);
 
 // The program folder of this process, made absolute: ChooseProgramFolder on
-// CurrentProgramFolderInputs; the per-user folder is created when missing.
-// Raises SettingsError "GetExecutableDirectory()に失敗しました" when none can
-// be determined.
-ProgramFolderChoice ResolveProgramFolderChoice(const std::filesystem::path& homeOption = {});
-std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption = {});
+// CurrentProgramFolderInputs; the per-user folder, and with makeMissing any
+// folder, is created when missing. Raises SettingsError
+// "GetExecutableDirectory()に失敗しました" when none can be determined, and
+// SettingsError saying what is missing when the chosen name is not a folder
+// (an empty folder is a program folder not used yet).
+ProgramFolderChoice ResolveProgramFolderChoice(const std::filesystem::path& homeOption = {},
+                                               bool makeMissing = false);
+std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption = {},
+                                           bool makeMissing = false);
+
+// "the program folder /srv/orvella (--home)": which folder, and how it was
+// chosen, for messages about what was (not) found in it.
+std::string DescribeProgramFolder(const ProgramFolderChoice& choice);
 
 // The program folder followed by relative ("/INI/INPUT.INI" and so on).
 // Raises SettingsError "GetExecutableDirectory()に失敗しました" when program

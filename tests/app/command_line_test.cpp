@@ -59,6 +59,67 @@ TEST(CommandLine, EveryCommandExplainsItselfAfterHelp) {
   EXPECT_FALSE(std::filesystem::exists(home / "TEMP"));  // help touches nothing
 }
 
+// A program folder name that is no folder is refused with what is missing,
+// before any command reads it as a folder without settings. (An empty folder
+// is a program folder not used yet.)
+TEST(CommandLine, AProgramFolderThatIsNoFolderIsRefused) {
+  TempDir dir;
+  WriteFileBytes(dir / "file", "not a folder");
+  const std::string file = (dir / "file").string();
+  const std::string missing = (dir / "missing").string();
+  const std::string orvella = BinaryPath("orvella");
+  struct Case {
+    std::vector<std::string> line;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{orvella, "--home", file, "settings", "dump"},
+       file + " is not a program folder: it is a file, not a folder (--home)"},
+      {{orvella, "--home", missing, "settings", "check"},
+       missing + " is not a program folder: there is no such folder (--home)"},
+      {{"ORVELLA_HOME=" + missing, orvella, "printer-check", "plotter"},
+       missing + " is not a program folder: there is no such folder ($ORVELLA_HOME)"},
+  };
+  for (const Case& c : cases) {
+    const auto r = RunProcess("/usr/bin/env", c.line);
+    EXPECT_EQ(r.exitCode, 1) << c.error;
+    EXPECT_EQ(r.err, c.error + "\n");
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+// A page below the first is a usage error that says how the command counts,
+// and the help of every command with --page says it too.
+TEST(CommandLine, EachPageOptionSaysHowItCounts) {
+  TempDir home;
+  WriteFileBytes(home / "page.tif", "not read");
+  const std::string tif = (home / "page.tif").string();
+  const std::string out = (home / "out").string();
+  const std::string fromZero = "--page counts from 0 (the first page is --page 0); -1 is no page";
+  struct Case {
+    std::vector<std::string> line;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{"tool", "tiff-info", tif, "--page", "-1"}, fromZero},
+      {{"tool", "tiff-canvas", tif, out, "--page", "-1", "--width-mm", "1", "--height-mm", "1"}, fromZero},
+      {{"tool", "convert-tiff", tif, out, "--request", tif, "--page", "-1"}, fromZero},
+      {{"convert", tif, "--folder", "0", "--out", out, "--page", "0"},
+       "--page counts from 1 (the first page is --page 1); 0 is no page"},
+  };
+  for (const Case& c : cases) {
+    const auto r = Orvella(home, c.line);
+    EXPECT_EQ(r.exitCode, 2) << c.line[1];
+    EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    std::vector<std::string> help(c.line.begin(), c.line.begin() + (c.line[0] == "tool" ? 2 : 1));
+    help.push_back("--help");
+    const std::string counting = c.line[0] == "tool" ? "counts from 0" : "counted from 1";
+    EXPECT_NE(Orvella(home, help).out.find(counting), std::string::npos) << c.line[1];
+  }
+}
+
 // A JSON input of absurd size is refused before it is read into memory.
 TEST(CommandLine, AHugeJsonInputIsRefusedUnread) {
   TempDir home;

@@ -106,10 +106,27 @@ TEST(JobCommands, RefusedOptionsAndFailedWrites) {
     EXPECT_EQ(r["ok"], false) << options;
     EXPECT_NE(r["error"].get<std::string>().find(error), std::string::npos) << r["error"];
   }
-  const json r = RunOrvella({"tool", "plot-job", (dir / "no-plot").string(), (dir / "job.prn").string(),
-                             "--options", (dir / "ok.json").string()},
-                            1);
-  EXPECT_EQ(r, json({{"ok", false}, {"error", "印刷コマンド付加エラー"}}));
+  // A file that cannot be read or written is named, with the system's reason.
+  const std::string noPlot = (dir / "no-plot").string();
+  const std::string noFolder = (dir / "no-folder/job.prn").string();
+  WriteFileBytes(dir / "raster.json", R"({"resolution": 600})");
+  const std::string job = (dir / "job.prn").string();
+  const std::string plotOptions = (dir / "ok.json").string();
+  const std::string rasterOptions = (dir / "raster.json").string();
+  const std::pair<std::vector<std::string>, std::string> failed[] = {
+      {{"plot-job", noPlot, job, "--options", plotOptions},
+       "cannot open " + noPlot + ": No such file or directory"},
+      {{"raster-job", noPlot, job, "--options", rasterOptions},
+       "cannot open " + noPlot + ": No such file or directory"},
+      {{"raster-job", kData + "one_page_g4.tif", noFolder, "--options", rasterOptions},
+       "cannot create the print file " + noFolder + ": No such file or directory"},
+  };
+  for (const auto& [words, detail] : failed) {
+    std::vector<std::string> args{"tool"};
+    args.insert(args.end(), words.begin(), words.end());
+    EXPECT_EQ(RunOrvella(args, 1),
+              json({{"ok", false}, {"error", "印刷コマンド付加エラー"}, {"detail", detail}}));
+  }
   // A damaged file is shown, and the exit status says it is not clean.
   WriteFileBytes(dir / "junk.prn", "not a print file");
   const json junk = RunOrvella({"tool", "inspect-job", (dir / "junk.prn").string()}, 1);

@@ -59,10 +59,24 @@ TEST_F(PrinterCheckCommands, AReadyPrinterIsFit) {
   EXPECT_EQ(Json::parse(result.out, nullptr, false), expected);
   // The fetched files and the SNMP library's start-up folders are gone.
   EXPECT_TRUE(std::filesystem::is_empty(home / "TEMP"));
+}
 
-  const auto unknown = Run({"printer-check", "nobody"});
-  EXPECT_EQ(unknown.exitCode, 2);
-  EXPECT_EQ(unknown.err, "orvella: no printer named 'nobody' in PRINTER.INI\n");
+// A name PRINTER.INI lacks is reported with the folder that was read and how
+// it was chosen: the wrong folder reads like a missing printer.
+TEST_F(PrinterCheckCommands, AnUnknownPrinterNamesTheProgramFolderRead) {
+  const std::string orvella = BinaryPath("orvella");
+  const std::string folder = home.Path().string();
+  const std::pair<std::vector<std::string>, std::string> lines[] = {
+      {{orvella, "--home", folder, "printer-check", "nobody"}, "--home"},
+      {{"ORVELLA_HOME=" + folder, orvella, "printer-check", "nobody"}, "$ORVELLA_HOME"},
+      {{orvella, "--home", folder, "tool", "send", folder + "/job.prn", "--printer", "nobody"}, "--home"},
+  };
+  for (const auto& [line, origin] : lines) {
+    const auto result = RunProcess("/usr/bin/env", line, 60);
+    EXPECT_EQ(result.exitCode, 2) << line[3];
+    EXPECT_EQ(result.err, "orvella: no printer named 'nobody' in INI/PRINTER.INI of the program folder " +
+                              folder + " (" + origin + ")\n");
+  }
 }
 
 TEST_F(PrinterCheckCommands, AskEachQuestionWhateverTheEarlierAnswer) {

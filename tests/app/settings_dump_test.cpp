@@ -172,9 +172,10 @@ TEST(SettingsCheck, WarnsWhileOthersCanReachPrinterIni) {
   }
 }
 
+// A program folder not used yet: no INI folder at all.
 TEST(SettingsDump, MissingFolderGivesAllDefaults) {
   test::TempDir dir;
-  const auto result = Dump(dir / "nowhere");
+  const auto result = Dump(dir.Path());
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const Json dump = Json::parse(result.out);
   EXPECT_EQ(dump["inputs"], Json::array());
@@ -190,7 +191,7 @@ TEST(SettingsDump, MissingFolderGivesAllDefaults) {
   EXPECT_EQ(dump["hidden"]["PRINTER_SNMP_PORT"], 161);
   EXPECT_EQ(dump["app_data"]["LAST_MAIN_WINDOW"], 2);
   EXPECT_EQ(dump["app_data"]["LASTPROCESSFILE_TIME"], "0000000000000000");
-  EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));  // a dump writes nothing
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));  // a dump writes nothing, not even the folders
 }
 
 TEST(SettingsDump, HandWrittenCp932Folder) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/convert_tiff.h"
+#include "imaging/tiff_repack.h"
 #include "support/imaging/convert_test_support.h"
 
 namespace orvella::imaging {
@@ -20,6 +21,10 @@ TEST_F(ConversionFailureDetail, NamesTheCauseBesideTheUnchangedMessage) {
   WriteTiff(gray, Bitmap(100, 100), {.compression = COMPRESSION_NONE, .bitsPerSample = 8});
   const std::string lzw = (home_ / "lzw.tif").string();
   WriteTiff(lzw, Bitmap(100, 100), {.compression = COMPRESSION_LZW});
+  // Within the page limit, but at a resolution whose A4 canvas is not.
+  const std::string fine = (home_ / "fine.tif").string();
+  const auto header = RepackedHeader({100000, 100000, true, 40000, 40000}, 64);
+  orvella::test::WriteFileBytes(fine, std::string(header.begin(), header.end()) + std::string(64, '\0'));
   const std::string missing = (home_ / "none.tif").string();
   const std::string folder = home_.Path().string();
 
@@ -42,6 +47,10 @@ TEST_F(ConversionFailureDetail, NamesTheCauseBesideTheUnchangedMessage) {
       {lzw, 0, false, composeFailed,
        "page 1 of " + lzw + " is LZW-compressed; LZW compression is not supported"},
       {two, 2, false, composeFailed, two + " has 2 pages; there is no page 3"},
+      {fine, 0, false, "スタンプ画像の合成エラー : code - 7",
+       "page 1 of " + fine +
+           " has a resolution of 40000.0 dpi, at which a canvas of 210.0 x 297.0 mm would be "
+           "more than 4 GiB unpacked"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.detail);

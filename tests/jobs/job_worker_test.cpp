@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/text_codec.h"
+#include "imaging/tiff_repack.h"
 #include "jobs/resume_point.h"
 #include "jobs/worker_fixture.h"
 #include "logging/job_log.h"
@@ -22,18 +23,30 @@ using test::WorkerFixture;
 
 class JobWorkerTest : public WorkerFixture {};
 
+// A header-first page (the repacked form) whose header claims what it likes.
+std::string ForgedPage(const imaging::RepackedPage& page, uint32_t stripBytes, size_t dataBytes) {
+  const auto header = imaging::RepackedHeader(page, stripBytes);
+  return std::string(header.begin(), header.end()) + std::string(dataBytes, '\0');
+}
+
 TEST_F(JobWorkerTest, AFileThatCannotBePrintedGoesToTheErrorFolderAndTheSystemRuns) {
   struct Case {
     std::string bytes;
     std::string message;
+    std::string detail;  // how the detail starts, after the file's name; empty: any
   };
   const std::vector<Case> cases{
-      {"", "未対応ファイル"},
-      {"plain text, no envelope\n", "未対応ファイル"},
-      {std::string("II*\0\x08\0\0\0garbage", 15), "TIFFファイルページ数取得エラー"},
+      {"", "未対応ファイル", ""},
+      {"plain text, no envelope\n", "未対応ファイル", ""},
+      {std::string("II*\0\x08\0\0\0garbage", 15), "TIFFファイルページ数取得エラー", ""},
+      // Faults of the page itself are named as such, never as a stamp's.
+      {ForgedPage({1000000, 1000000, true, 40000, 40000}, 64, 64), "TIFFファイル画像サイズ取得エラー",
+       " is 1000000 x 1000000 pixels at 40000 dpi, 125000000000 bytes unpacked"},
+      {ForgedPage({64, 64, false, 100, 100}, 512, 100), "TIFFファイル画像サイズ取得エラー",
+       " is cut short: its image data runs beyond the end of the file"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.message);
+    SCOPED_TRACE(c.message + c.detail);
     RecordingView view;
     const std::string source = DropFile("bad.tif", c.bytes);
     EXPECT_EQ(Run(source, view).end, JobEnd::kFailed);
@@ -41,7 +54,10 @@ TEST_F(JobWorkerTest, AFileThatCannotBePrintedGoesToTheErrorFolderAndTheSystemRu
     ASSERT_EQ(view.rows.size(), 1u);
     EXPECT_EQ(view.rows[0].text, c.message);
     EXPECT_EQ(view.rows[0].mark, StatusMark::kFailed);
-    EXPECT_FALSE(view.details.empty());
+    ASSERT_FALSE(view.details.empty());
+    EXPECT_TRUE(c.detail.empty() ||
+                view.details[0].find("page 1 of " + source + c.detail) != std::string::npos)
+        << view.details[0];
     EXPECT_FALSE(std::filesystem::exists(source));
     EXPECT_EQ(CountErrorCopies("bad.tif"), 1);
     EXPECT_NE(TodayLog().find(",-,bad.tif,-,-,-,-," + c.message + "\r\n"), std::string::npos) << TodayLog();

@@ -72,8 +72,11 @@ TEST(PlotJob, FailsWhenAStampFileIsMissing) {
   WriteFileBytes(dir / "plot", "PLOT");
   PlotJobOptions o = RollJob();
   o.stampFiles[1] = (dir / "missing.rtl").string();
-  EXPECT_FALSE(WritePlotJob(dir / "plot", dir / "out.prn", o));
-  EXPECT_FALSE(WritePlotJob(dir / "missing", dir / "out.prn", RollJob()));
+  std::string detail;
+  EXPECT_FALSE(WritePlotJob(dir / "plot", dir / "out.prn", o, &detail));
+  EXPECT_EQ(detail, "cannot open " + (dir / "missing.rtl").string() + ": No such file or directory");
+  EXPECT_FALSE(WritePlotJob(dir / "missing", dir / "out.prn", RollJob(), &detail));
+  EXPECT_EQ(detail, "cannot open " + (dir / "missing").string() + ": No such file or directory");
 }
 
 }  // namespace

@@ -185,14 +185,40 @@ TEST(RasterJob, CopiesSourcesOfAnySizeUnchanged) {
   }
 }
 
+// The failure says which file it concerned and why, in the system's words.
 TEST(RasterJob, FailsWhenSourceOrOutputIsUnusable) {
   TempDir dir;
   WriteFileBytes(dir / "page.tif", "data");
+  const std::string page = (dir / "page.tif").string();
+  const std::string missing = (dir / "missing.tif").string();
+  const std::string folder = dir.Path().string();
+  const std::string nowhere = (dir / "no-such-folder" / "out.prn").string();
+  const std::string underFile = (dir / "page.tif" / "out.prn").string();
+  struct Case {
+    std::string source;
+    std::string output;
+    std::string detail;
+  };
+  const Case cases[] = {
+      {missing, folder + "/out.prn", "cannot open " + missing + ": No such file or directory"},
+      {folder, folder + "/out2.prn", folder + " is a folder, not a file"},
+      {page, nowhere, "cannot create the print file " + nowhere + ": No such file or directory"},
+      {page, underFile, "cannot create the print file " + underFile + ": Not a directory"},
+      // A full disk is not success.
+      {page, "/dev/full", "cannot write the print file /dev/full: No space left on device"},
+  };
   RasterJobOptions o;
-  EXPECT_FALSE(WriteRasterJob(dir / "missing.tif", dir / "out.prn", o));
-  EXPECT_FALSE(WriteRasterJob(dir.Path(), dir / "out2.prn", o));  // a folder is no source
-  EXPECT_FALSE(WriteRasterJob(dir / "page.tif", dir / "no-such-folder" / "out.prn", o));
-  EXPECT_FALSE(WriteRasterJob(dir / "page.tif", "/dev/full", o));  // a full disk is not success
+  o.resolution = 600;
+  for (const Case& c : cases) {
+    std::string detail;
+    EXPECT_FALSE(WriteRasterJob(c.source, c.output, o, &detail)) << c.detail;
+    EXPECT_EQ(detail, c.detail);
+  }
+  RasterJobOptions refused = o;
+  refused.trayName = "A1,copies=9";
+  std::string detail;
+  EXPECT_FALSE(WriteRasterJob(page, folder + "/out3.prn", refused, &detail));
+  EXPECT_NE(detail.find("tray"), std::string::npos) << detail;
 }
 
 TEST(RasterJob, OutputIsWrittenFromScratch) {

@@ -53,7 +53,11 @@ TEST(ProgramFolders, HomeOptionThenEnvironmentThenExecutableFolder) {
     EXPECT_FALSE(ExecutableFolder().empty());
   }
   // A relative --home is taken from the working folder, once, at start.
-  EXPECT_EQ(ResolveProgramFolder("some/where/.."), std::filesystem::current_path() / "some");
+  std::filesystem::create_directories(option / "some/where");
+  const auto workingFolder = std::filesystem::current_path();
+  std::filesystem::current_path(option.Path());
+  EXPECT_EQ(ResolveProgramFolder("some/where/.."), option / "some");
+  std::filesystem::current_path(workingFolder);
 }
 
 TEST(ProgramFolders, ChoiceRules) {

@@ -1,6 +1,7 @@
 #include "app/commands/cli_args.h"
 
 #include <charconv>
+#include <climits>
 #include <filesystem>
 #include <system_error>
 
@@ -64,6 +65,16 @@ std::optional<long long> CliArgs::Int(const std::string& option) const {
   if (v->empty() || ec != std::errc() || ptr != end)
     throw UsageError("--" + option + " needs a whole number");
   return n;
+}
+
+std::optional<int> CliArgs::Page(const std::string& option, int first) const {
+  const auto n = Int(option);
+  if (!n) return std::nullopt;
+  if (*n < first || *n > INT_MAX) {
+    throw UsageError("--" + option + " counts from " + std::to_string(first) + " (the first page is --" +
+                     option + " " + std::to_string(first) + "); " + std::to_string(*n) + " is no page");
+  }
+  return static_cast<int>(*n);
 }
 
 std::optional<double> CliArgs::Real(const std::string& option) const {

@@ -29,6 +29,10 @@ class CliArgs {
   // Integer and real options; a malformed number is a UsageError.
   std::optional<long long> Int(const std::string& option) const;
   std::optional<double> Real(const std::string& option) const;
+  // A page number option counted from first (0 or 1, as the command's help
+  // says); a number below first or beyond an int is a UsageError that says
+  // how the command counts.
+  std::optional<int> Page(const std::string& option, int first) const;
   // A UsageError when output names the input file, also through another path
   // (writing it would destroy the input before it is read).
   static void RefuseSameFile(const std::string& input, const std::string& output);

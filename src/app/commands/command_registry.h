@@ -12,6 +12,7 @@ namespace orvella::cli {
 // What every command is handed besides its arguments.
 struct CommandContext {
   std::filesystem::path program;  // the program folder chosen at start
+  std::string programOrigin;      // which folder and how it was chosen, for messages
 };
 
 using CommandFn = std::function<int(const CommandContext& context, const std::vector<std::string>& args)>;
@@ -21,6 +22,9 @@ struct Command {
   std::string usage;  // one line: arguments after the path
   CommandFn run;      // receives the context and the arguments after the path
   std::string help;   // what the command does, its arguments and, for JSON input, every key
+  // Starts the system, which makes its folders: a program folder that does
+  // not exist yet is made rather than refused.
+  bool makesProgramFolder = false;
 };
 
 // "usage: orvella PATH USAGE", then the command's help.

@@ -1,7 +1,6 @@
 // orvella tool convert-tiff: one TIFF page (or a whole multi-page file) through
 // the page chain into a print file, with the stamps named in a request file.
 #include <array>
-#include <climits>
 #include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -72,9 +71,8 @@ int RunConvertTiff(const CommandContext& context, const std::vector<std::string>
   const auto requestFile = args.Value("request");
   if (!requestFile) throw UsageError("missing --request");
   const bool multi = args.Has("multi");
-  const auto page = args.Int("page");
+  const auto page = args.Page("page", 0);
   if (multi && page) throw UsageError("--page and --multi exclude each other");
-  if (page && (*page < 0 || *page > INT_MAX)) throw UsageError("--page must be 0 or more");
   ConvertRequest request;
   try {
     request = ReadRequest(*requestFile);
@@ -99,8 +97,7 @@ int RunConvertTiff(const CommandContext& context, const std::vector<std::string>
     ok = imaging::ConvertMultiTiff(work, input, request.page, request.multi, output, failure,
                                    [](const std::string& status) { std::cerr << status << "\n"; });
   } else if (ok) {
-    ok = imaging::ConvertSingleTiff(work, input, page ? static_cast<int>(*page) : 0, request.page, output,
-                                    failure);
+    ok = imaging::ConvertSingleTiff(work, input, page.value_or(0), request.page, output, failure);
   }
   nlohmann::ordered_json result{{"ok", ok}, {"message", ok ? "" : failure.message}};
   if (!ok) result["detail"] = failure.detail;
@@ -110,9 +107,10 @@ int RunConvertTiff(const CommandContext& context, const std::vector<std::string>
 
 const CommandRegistrar kConvertTiff{
     {"tool convert-tiff", "IN OUT --request FILE.json [--page N | --multi] [--home DIR]", &RunConvertTiff,
-     "Converts page N (from 0; default 0) of the 1-bit TIFF file IN, or with --multi every page,\n"
-     "into the raster print file OUT, composing the stamps the request names (from STAMP.INI of\n"
-     "the program folder). Prints {\"ok\": ..., \"message\": ...}; the message is the operator's.\n\n"
+     "Converts page N of the 1-bit TIFF file IN, or with --multi every page, into the raster\n"
+     "print file OUT, composing the stamps the request names (from STAMP.INI of the program\n"
+     "folder). N counts from 0 (the first page is 0, the default), unlike orvella convert --page.\n"
+     "Prints {\"ok\": ..., \"message\": ...}; the message is the operator's.\n\n"
      R"(The request file is one JSON object; every key is optional, unknown keys are refused:
   host_magnification      bool    scale on this machine (else the printer scales)
   resolution              int     output resolution, dpi

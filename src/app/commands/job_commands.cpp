@@ -2,14 +2,12 @@
 // options given as JSON, and show how a print file splits into its parts.
 #include <iostream>
 #include <nlohmann/json.hpp>
-#include <optional>
 
 #include "app/commands/cli_args.h"
 #include "app/commands/command_registry.h"
 #include "app/commands/json_fields.h"
 #include "app/commands/print_file_json.h"
 #include "app/commands/raster_options_json.h"
-#include "printfile/job_option_checks.h"
 #include "printfile/plot_job.h"
 #include "printfile/print_command_error.h"
 #include "printfile/print_file_reader.h"
@@ -56,8 +54,8 @@ printfile::PlotJobOptions ReadPlotOptions(JsonFields& read) {
 
 template <typename Options>
 int RunWriteJob(const std::vector<std::string>& args, Options (*readOptions)(JsonFields&),
-                std::optional<std::string> (*check)(const Options&),
-                bool (*write)(const std::filesystem::path&, const std::filesystem::path&, const Options&)) {
+                bool (*write)(const std::filesystem::path&, const std::filesystem::path&, const Options&,
+                              std::string*)) {
   CliArgs a(args, 2, {"options"});
   const std::string source = a.Required(0, "source file");
   const std::string output = a.Required(1, "output file");
@@ -74,12 +72,9 @@ int RunWriteJob(const std::vector<std::string>& args, Options (*readOptions)(Jso
     Print({{"ok", false}, {"error", e.what()}});
     return 1;
   }
-  if (const auto refused = check(options)) {
-    Print({{"ok", false}, {"error", printfile::kPrintCommandError}, {"detail", *refused}});
-    return 1;
-  }
-  if (!write(source, output, options)) {
-    Print({{"ok", false}, {"error", printfile::kPrintCommandError}});
+  std::string detail;
+  if (!write(source, output, options, &detail)) {
+    Print({{"ok", false}, {"error", printfile::kPrintCommandError}, {"detail", detail}});
     return 1;
   }
   Print({{"ok", true}});
@@ -87,13 +82,11 @@ int RunWriteJob(const std::vector<std::string>& args, Options (*readOptions)(Jso
 }
 
 int RunRasterJob(const CommandContext& /*context*/, const std::vector<std::string>& args) {
-  return RunWriteJob<printfile::RasterJobOptions>(args, &ReadRasterOptions, &printfile::CheckRasterJobOptions,
-                                                  &printfile::WriteRasterJob);
+  return RunWriteJob<printfile::RasterJobOptions>(args, &ReadRasterOptions, &printfile::WriteRasterJob);
 }
 
 int RunPlotJob(const CommandContext& /*context*/, const std::vector<std::string>& args) {
-  return RunWriteJob<printfile::PlotJobOptions>(args, &ReadPlotOptions, &printfile::CheckPlotJobOptions,
-                                                &printfile::WritePlotJob);
+  return RunWriteJob<printfile::PlotJobOptions>(args, &ReadPlotOptions, &printfile::WritePlotJob);
 }
 
 // Exit status 0 only for a file split without anything left unrecognised

@@ -1,7 +1,6 @@
 // orvella convert: everything a job does with one file under an input folder
 // setting (classification, page or whole-file mode, printer, tray, fold,
 // stamps, print files) except sending, with the decision of each unit as JSON.
-#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -170,8 +169,7 @@ int RunConvert(const CommandContext& context, const std::vector<std::string>& wo
   if (!folderIndex) throw UsageError("missing --folder");
   const auto out = args.Value("out");
   if (!out) throw UsageError("missing --out");
-  const auto onlyPage = args.Int("page");
-  if (onlyPage && (*onlyPage < 1 || *onlyPage > INT_MAX)) throw UsageError("--page counts from 1");
+  const auto onlyPage = args.Page("page", 1);
   auto trayFiles = ReadTrayInfoFiles(args.Values("tray-info"));
 
   jobs::OperationSettings loaded;
@@ -212,7 +210,8 @@ const CommandRegistrar kConvert{
      "Does with FILE what a job of input folder setting N (from 0, in INPUT.INI's order as\n"
      "settings dump lists them) does, except sending: classifies it; a TIFF file is converted\n"
      "as one whole-file job (DIR/whole.prn) or page by page (DIR/page-001.prn, ...; --page P\n"
-     "from 1 converts only that page), a plot into DIR/plot.prn. Copies are not repeated.\n"
+     "converts only page P, counted from 1 as the job window counts: the first page is 1,\n"
+     "unlike the --page of the tool commands), a plot into DIR/plot.prn. Copies are not repeated.\n"
      "An A2-or-smaller printer with automatic trays is asked for its \"info\" file over FTP,\n"
      "unless --tray-info names a saved one for it (repeatable, one per printer).\n\n"
      "Prints {\"type\": \"tiff\"|\"plot\"|\"unsupported\", \"mode\": \"page\"|\"whole\"|\"plot\"|null,\n"

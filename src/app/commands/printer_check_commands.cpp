@@ -22,16 +22,20 @@ namespace s = orvella::settings;
 
 constexpr int kUnknownPrinter = 2;
 
-void SayUnknownPrinter(const std::string& name) {
-  std::cerr << "orvella: no printer named '" << name << "' in PRINTER.INI\n";
+// Which PRINTER.INI was read, and why that one: a wrong folder reads as a
+// missing printer.
+void SayUnknownPrinter(const CommandContext& context, const std::string& name) {
+  std::cerr << "orvella: no printer named '" << name << "' in INI/PRINTER.INI of " << context.programOrigin
+            << "\n";
 }
 
 // The printer's list position, or nothing (with a message) when no record has the name.
-std::optional<std::size_t> FindPrinter(const std::vector<s::PrinterSetting>& printers,
+std::optional<std::size_t> FindPrinter(const CommandContext& context,
+                                       const std::vector<s::PrinterSetting>& printers,
                                        const std::string& name) {
   for (std::size_t i = 0; i < printers.size(); ++i)
     if (printers[i].name == name) return i;
-  SayUnknownPrinter(name);
+  SayUnknownPrinter(context, name);
   return std::nullopt;
 }
 
@@ -40,7 +44,7 @@ int RunPrinterCheck(const CommandContext& context, const std::vector<std::string
   const std::string& name = cli.Required(0, "NAME");
   const auto check = CheckNamedPrinter(context.program, name);
   if (!check) {
-    SayUnknownPrinter(name);
+    SayUnknownPrinter(context, name);
     return kUnknownPrinter;
   }
   std::cout << PrinterCheckJson(*check).dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
@@ -54,7 +58,7 @@ int RunSend(const CommandContext& context, const std::vector<std::string>& args)
   if (!name) throw UsageError("missing --printer NAME");
   const s::HiddenSettings hidden = s::LoadHiddenSettings(context.program);
   const std::vector<s::PrinterSetting> printers = s::LoadPrinterSettings(context.program);
-  const auto index = FindPrinter(printers, *name);
+  const auto index = FindPrinter(context, printers, *name);
   if (!index) return kUnknownPrinter;
   const s::WorkFolder work = PrepareForPrinters(context.program);
 

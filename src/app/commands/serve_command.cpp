@@ -179,7 +179,9 @@ const CommandRegistrar kServe{
      "0600) in the X-Orvella-Token header; the rest is read without it. The page\n"
      "answers only to a Host that is its address, localhost or a NAME given\n"
      "with --http-host (any other gets 421), and refuses a request whose Origin\n"
-     "is another site's (403)."}};
+     "is another site's (403).\n"
+     "A program folder that does not exist yet is made.",
+     true}};
 
 }  // namespace
 }  // namespace orvella::cli

@@ -21,6 +21,12 @@ int RequiredInt(const CliArgs& args, const std::string& option) {
   return static_cast<int>(*value);
 }
 
+int RequiredPage(const CliArgs& args) {
+  const auto page = args.Page("page", 0);
+  if (!page) throw UsageError("missing --page");
+  return *page;
+}
+
 double RequiredReal(const CliArgs& args, const std::string& option) {
   const auto value = args.Real(option);
   if (!value) throw UsageError("missing --" + option);
@@ -55,7 +61,7 @@ int PrintCode(int code, const std::string& detail) {
 int RunTiffInfo(const orvella::cli::CommandContext& /*context*/, const std::vector<std::string>& words) {
   CliArgs args(words, 1, {"page"});
   const std::string file = args.Required(0, "FILE");
-  const int page = args.Int("page") ? RequiredInt(args, "page") : 0;
+  const int page = args.Page("page", 0).value_or(0);
   imaging::TiffPageInfo info;
   std::string detail;
   const int code = imaging::ReadPageInfo(file, page, info, &detail);
@@ -92,10 +98,9 @@ int RunTiffCanvas(const orvella::cli::CommandContext& /*context*/, const std::ve
   CliArgs args(words, 2, {"page", "width-mm", "height-mm"}, {"compress"});
   CliArgs::RefuseSameFile(args.Required(0, "IN"), args.Required(1, "OUT"));
   std::string detail;
-  const int code =
-      imaging::PlaceOnCanvas(args.Required(0, "IN"), RequiredInt(args, "page"), args.Required(1, "OUT"),
-                             RequiredReal(args, "width-mm"), RequiredReal(args, "height-mm"),
-                             args.Has("compress"), nullptr, {}, {}, &detail);
+  const int code = imaging::PlaceOnCanvas(args.Required(0, "IN"), RequiredPage(args), args.Required(1, "OUT"),
+                                          RequiredReal(args, "width-mm"), RequiredReal(args, "height-mm"),
+                                          args.Has("compress"), nullptr, {}, {}, &detail);
   return PrintCode(code, detail);
 }
 
@@ -131,10 +136,13 @@ int RunStampRaster(const orvella::cli::CommandContext& /*context*/, const std::v
 
 const orvella::cli::CommandRegistrar kInfo{
     {"tool tiff-info", "FILE [--page N]", &RunTiffInfo,
-     "Prints the size, resolution, compression and page count of page N (from 0) of a TIFF file."}};
+     "Prints the size, resolution, compression and page count of page N of a TIFF file.\n"
+     "N counts from 0 (the first page is 0, the default), unlike orvella convert --page;\n"
+     "details name pages as people count them, from 1."}};
 const orvella::cli::CommandRegistrar kCanvas{
     {"tool tiff-canvas", "IN OUT --page N --width-mm W --height-mm H [--compress]", &RunTiffCanvas,
-     "Centres page N of IN on a W x H mm canvas at the page's resolution and writes it to OUT."}};
+     "Centres page N of IN on a W x H mm canvas at the page's resolution and writes it to OUT.\n"
+     "N counts from 0 (the first page is 0), unlike orvella convert --page."}};
 const orvella::cli::CommandRegistrar kRotate{
     {"tool tiff-rotate", "IN OUT --angle A [--halftone N] [--home DIR]", &RunTiffRotate,
      "Turns a 1-bit TIFF by A degrees (0, 90, 180, 270), screened first with halftone pattern N\n"

@@ -86,7 +86,8 @@ int RunGuiUnguarded(const std::filesystem::path& program, MessageBoxes& messages
 
 int RunGuiWith(const std::filesystem::path& homeOption, MessageBoxes& messages) {
   try {
-    return RunGuiUnguarded(settings::ResolveProgramFolder(homeOption), messages);
+    // The program's start makes its folders, the program folder included.
+    return RunGuiUnguarded(settings::ResolveProgramFolder(homeOption, true), messages);
   } catch (const std::exception& e) {
     messages.Warning(std::string(gui_text::kUnexpectedError) + gui_text::kDetailHeading + e.what());
     return -1;

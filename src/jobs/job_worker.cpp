@@ -4,11 +4,9 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
-#include "imaging/convert_tiff.h"
-#include "imaging/tiff_page_info.h"
-#include "imaging/tiff_result.h"
-#include "jobs/input_file_type.h"
+#include "jobs/job_plan.h"
 #include "jobs/job_status_text.h"
 #include "jobs/resume_point.h"
 #include "jobs/source_file.h"
@@ -21,9 +19,6 @@
 namespace orvella::jobs {
 namespace {
 
-constexpr const char* kReadError = "ファイル読み込みエラー";
-constexpr const char* kUnsupportedFile = "未対応ファイル";
-constexpr const char* kPageSizeError = "TIFFファイル画像サイズ取得エラー";
 // Shown when a job ends in a way no rule foresees; the system stops and the
 // file stays for the operator.
 constexpr const char* kUnexpectedError = "ジョブ処理エラー";
@@ -31,44 +26,43 @@ constexpr const char* kUnexpectedError = "ジョブ処理エラー";
 constexpr const char* kSourceReplaced = "処理中にファイルが置き換えられました";
 constexpr const char* kSourceRemoved = "処理中にファイルが削除されました";
 
-std::string TiffDetail(int code, const std::string& detail, const SourceFile& source) {
-  return std::string(imaging::ResultText(code)) + (detail.empty() ? "" : ": " + source.Explain(detail));
-}
+JobOutcome Stopped(base::Failure cause) { return {JobEnd::kStopped, std::move(cause)}; }
 
-// How a unit ended.
-enum class UnitEnd { kDone, kSkipped, kEndJob };
+// How a unit ended: sent, kept in the error folder, or with the job's end.
+struct UnitEnd {
+  enum Kind { kDone, kSkipped, kEndJob } kind = kDone;
+  JobOutcome job;  // kEndJob: how the job ended; kSkipped: the unit's failure is its cause
+};
 
 class JobRun {
  public:
   JobRun(const JobRequest& request, const WorkerContext& context, SourceFile& source)
       : request_(request), context_(context), settings_(*context.settings), source_(source) {}
 
-  int Run();
-  // After an exception: the row, the log and the stop, file kept.
-  void Abandon(const std::string& detail);
+  JobOutcome Run();
+  // After an exception: the row and the log, file kept.
+  JobOutcome Abandon(const std::string& detail);
 
  private:
-  int RunTiff();
-  int RunWholeFile(int pages);
-  int RunPages(int pages, const ResumePoint& resume);
-  int RunPlot(const ResumePoint& resume);
-  // One unit: abort check, conversion, transfer, done. convert returns false
-  // with failure and keepFile set as the conversion left them.
-  template <typename Convert>
-  UnitEnd RunUnit(WorkUnit unit, const UnitCounters& counters, int errorPage, Convert convert);
+  JobOutcome RunUnits(const ConversionEnvironment& environment, const JobPlan& plan);
+  // One unit: abort check, conversion, transfer, done.
+  UnitEnd RunUnit(const ConversionEnvironment& environment, const JobPlan& plan, int pass,
+                  const PlannedUnit& unit);
 
-  int FailTheFile(const std::string& message, const std::string& detail);
-  int DeleteSource();
-  // Whether the source still is the file the job started with; when it is
-  // not, the job's end is shown (in the unit's row once it has one) and
-  // logged, and its resume record goes: the new file is a job of its own.
-  bool SourceUnchanged(bool unitRowShown, WorkUnit unit = WorkUnit::kWholeTiff,
-                       const UnitCounters& counters = {});
-  void EndForSource(SourceState state, bool unitRowShown, WorkUnit unit, const UnitCounters& counters);
+  JobOutcome FailTheFile(const base::Failure& failure);
+  // Deletes the source once its job is over; done is the job's end when it
+  // goes.
+  JobOutcome DeleteSource(JobOutcome done);
+  // Set when the source no longer is the file the job started with: the
+  // job's end is shown (in the unit's row once it has one) and logged, and
+  // its resume record goes: the new file is a job of its own.
+  std::optional<JobOutcome> SourceChanged(bool unitRowShown, WorkUnit unit = WorkUnit::kWholeTiff,
+                                          const UnitCounters& counters = {});
+  JobOutcome EndForSource(SourceState state, bool unitRowShown, WorkUnit unit, const UnitCounters& counters);
   // The resume record of this file goes; a failure is only noted.
   void ForgetProgress();
   bool Transfer(const std::string& prefix, base::Failure& failure);
-  bool MakeWorkFolder();
+  std::optional<JobOutcome> MakeWorkFolder();
 
   void Show(const std::string& text, StatusMark mark) { context_.view.SetJobStatus(text, mark); }
   void ShowFailure(const std::string& text, const std::string& detail) {
@@ -80,12 +74,11 @@ class JobRun {
   void Notify(const std::string& message) {
     logging::NotifyError(context_.program, message, context_.notices);
   }
-  void Stop() { RequestStopOnError(context_.control, context_.view); }
   bool Aborted() const { return context_.control.AbortRequested(); }
   void SaveProgress(int qty, int page);
-  // The error folder copy; false (system stopped, file kept) when it could
+  // The error folder copy; false (the job stops, file kept) when it could
   // not be made, so a failed file is never deleted without its copy.
-  bool KeepErrorCopy(int page, const std::string& message, const std::string& detail);
+  bool KeepErrorCopy(int page, const base::Failure& failure);
 
   const JobRequest& request_;
   const WorkerContext& context_;
@@ -129,22 +122,21 @@ void JobRun::SaveProgress(int qty, int page) {
   logging::WriteJobLogMessage(context_.program, failure.message);
 }
 
-bool JobRun::KeepErrorCopy(int page, const std::string& message, const std::string& detail) {
-  if (logging::WriteErrorRecord(context_.program, page, request_.sourcePath, message,
-                                {source_.ReaderPath(), detail})) {
+bool JobRun::KeepErrorCopy(int page, const base::Failure& failure) {
+  if (logging::WriteErrorRecord(context_.program, page, request_.sourcePath, failure.message,
+                                {source_.ReaderPath(), failure.detail})) {
     return true;
   }
   context_.view.NoteDetail("the file was not copied to the error folder, so it stays in its input folder");
-  Stop();
   return false;
 }
 
-bool JobRun::MakeWorkFolder() {
+std::optional<JobOutcome> JobRun::MakeWorkFolder() {
   std::string detail;
   if (auto made = settings::WorkFolder::Create(context_.program, detail)) {
     work_.emplace(std::move(*made));
     printFile_ = work_->Path() / "sendfile.prn";
-    return true;
+    return std::nullopt;
   }
   // Nothing is wrong with the file: keep it and stop until the operator
   // has made room.
@@ -152,17 +144,16 @@ bool JobRun::MakeWorkFolder() {
   context_.view.NoteDetail(detail);
   Log(settings::kWorkFolderError, false);
   Notify(settings::kWorkFolderError);
-  Stop();
-  return false;
+  return Stopped({settings::kWorkFolderError, detail});
 }
 
-int JobRun::FailTheFile(const std::string& message, const std::string& detail) {
-  context_.view.AddJobRow(request_.sourcePath, message, StatusMark::kFailed);
-  if (!detail.empty()) context_.view.NoteDetail(detail);
-  Log(message, false);
-  Notify(message);
-  if (!KeepErrorCopy(logging::kWholeFile, message, detail)) return 0;
-  return DeleteSource();
+JobOutcome JobRun::FailTheFile(const base::Failure& failure) {
+  context_.view.AddJobRow(request_.sourcePath, failure.message, StatusMark::kFailed);
+  if (!failure.detail.empty()) context_.view.NoteDetail(failure.detail);
+  Log(failure.message, false);
+  Notify(failure.message);
+  if (!KeepErrorCopy(logging::kWholeFile, failure)) return Stopped(failure);
+  return DeleteSource({JobEnd::kFailed, failure});
 }
 
 void JobRun::ForgetProgress() {
@@ -171,22 +162,19 @@ void JobRun::ForgetProgress() {
     context_.view.NoteDetail(failure.detail);
 }
 
-int JobRun::DeleteSource() {
+JobOutcome JobRun::DeleteSource(JobOutcome done) {
   SourceState state = SourceState::kSame;
   std::string detail;
   switch (source_.Remove(state, detail)) {
     case RemoveOutcome::kRemoved:
       ForgetProgress();
-      return 1;
+      return done;
     case RemoveOutcome::kNotThisFile:
       // Everything of the file the job started with is done; a new file under
       // its name is a job of its own, and a removed one needs nothing more.
-      if (state == SourceState::kReplaced) {
-        EndForSource(state, false, WorkUnit::kWholeTiff, {});
-      } else {
-        ForgetProgress();
-      }
-      return 0;
+      if (state == SourceState::kReplaced) return EndForSource(state, false, WorkUnit::kWholeTiff, {});
+      ForgetProgress();
+      return done;
     case RemoveOutcome::kFailed:
       break;
   }
@@ -199,20 +187,22 @@ int JobRun::DeleteSource() {
   } else if (!context_.undeletable->Add(request_.sourcePath, source_.Stamp(), listed)) {
     detail += "; " + listed;
   }
-  ShowFailure(kDeleteFailedText, detail + "; the file is passed over until it changes or is removed");
+  detail += "; the file is passed over until it changes or is removed";
+  ShowFailure(kDeleteFailedText, detail);
   Log(kDeleteFailedText, true);
   Notify(kDeleteFailedText);
-  return 0;
+  return {JobEnd::kPassedOver, {kDeleteFailedText, detail}};
 }
 
-bool JobRun::SourceUnchanged(bool unitRowShown, WorkUnit unit, const UnitCounters& counters) {
+std::optional<JobOutcome> JobRun::SourceChanged(bool unitRowShown, WorkUnit unit,
+                                                const UnitCounters& counters) {
   const SourceState state = source_.Check();
-  if (state == SourceState::kSame) return true;
-  EndForSource(state, unitRowShown, unit, counters);
-  return false;
+  if (state == SourceState::kSame) return std::nullopt;
+  return EndForSource(state, unitRowShown, unit, counters);
 }
 
-void JobRun::EndForSource(SourceState state, bool unitRowShown, WorkUnit unit, const UnitCounters& counters) {
+JobOutcome JobRun::EndForSource(SourceState state, bool unitRowShown, WorkUnit unit,
+                                const UnitCounters& counters) {
   const bool gone = state == SourceState::kGone;
   const char* message = gone ? kSourceRemoved : kSourceReplaced;
   const std::string detail =
@@ -228,6 +218,7 @@ void JobRun::EndForSource(SourceState state, bool unitRowShown, WorkUnit unit, c
   }
   Log(message, true);
   ForgetProgress();
+  return {gone ? JobEnd::kRemoved : JobEnd::kReplaced, {message, detail}};
 }
 
 bool JobRun::Transfer(const std::string& prefix, base::Failure& failure) {
@@ -242,25 +233,29 @@ bool JobRun::Transfer(const std::string& prefix, base::Failure& failure) {
   return printer::SendPrintFile(printFile_, job_.printer, prefix, failure, transfer);
 }
 
-template <typename Convert>
-UnitEnd JobRun::RunUnit(WorkUnit unit, const UnitCounters& counters, int errorPage, Convert convert) {
-  if (!SourceUnchanged(false)) return UnitEnd::kEndJob;
-  context_.view.AddJobRow(request_.sourcePath, JobStatusText(unit, UnitStep::kAdded, counters),
+UnitEnd JobRun::RunUnit(const ConversionEnvironment& environment, const JobPlan& plan, int pass,
+                        const PlannedUnit& unit) {
+  const WorkUnit kind = unit.kind;
+  const UnitCounters counters = plan.Counters(pass, unit);
+  if (auto changed = SourceChanged(false)) return {UnitEnd::kEndJob, *changed};
+  context_.view.AddJobRow(request_.sourcePath, JobStatusText(kind, UnitStep::kAdded, counters),
                           StatusMark::kInProgress);
-  const std::string aborted = JobStatusText(unit, UnitStep::kAborted, counters);
-  if (Aborted()) {
+  const std::string aborted = JobStatusText(kind, UnitStep::kAborted, counters);
+  const auto abort = [&]() -> UnitEnd {
     Show(aborted, StatusMark::kFailed);
     Log(aborted, true);
-    return UnitEnd::kEndJob;
-  }
-  Show(JobStatusText(unit, UnitStep::kConverting, counters), StatusMark::kInProgress);
+    return {UnitEnd::kEndJob, {JobEnd::kAborted, {aborted, "the operator stopped the system"}}};
+  };
+  if (Aborted()) return abort();
+  Show(JobStatusText(kind, UnitStep::kConverting, counters), StatusMark::kInProgress);
   base::Failure failure;
   bool keepFile = false;
-  const bool converted = convert(failure, keepFile);
+  const bool converted =
+      ConvertUnit(environment, job_, plan, unit, source_.ReaderPath(), printFile_, failure, keepFile);
   failure.detail = source_.Explain(failure.detail);
   // What was converted is all of the file the job started with, or nothing
   // is sent.
-  if (!SourceUnchanged(true, unit, counters)) return UnitEnd::kEndJob;
+  if (auto changed = SourceChanged(true, kind, counters)) return {UnitEnd::kEndJob, *changed};
   if (!converted) {
     if (!keepFile && work_->OutOfRoom()) {
       // A full TEMP fails any conversion; the file is not to blame, so it
@@ -269,134 +264,90 @@ UnitEnd JobRun::RunUnit(WorkUnit unit, const UnitCounters& counters, int errorPa
       failure.detail += " (TEMP is full: " + work_->Path().parent_path().string() + ")";
     }
     // A whole file shows the bare message; a page or a copy its counters too.
-    ShowFailure(unit == WorkUnit::kWholeTiff
+    ShowFailure(kind == WorkUnit::kWholeTiff
                     ? failure.message
-                    : JobStatusText(unit, UnitStep::kFailed, counters, failure.message),
+                    : JobStatusText(kind, UnitStep::kFailed, counters, failure.message),
                 failure.detail);
     Log(failure.message, true);
     Notify(failure.message);
-    if (keepFile) {
-      Stop();
-      return UnitEnd::kEndJob;
-    }
-    if (!KeepErrorCopy(errorPage, failure.message, failure.detail)) return UnitEnd::kEndJob;
-    return UnitEnd::kSkipped;
+    const int errorPage = kind == WorkUnit::kTiffPage ? unit.page : logging::kWholeFile;
+    if (keepFile || !KeepErrorCopy(errorPage, failure)) return {UnitEnd::kEndJob, Stopped(failure)};
+    return {UnitEnd::kSkipped, {JobEnd::kFailed, failure}};
   }
-  const std::string sending = JobStatusText(unit, UnitStep::kTransferring, counters);
+  const std::string sending = JobStatusText(kind, UnitStep::kTransferring, counters);
   Show(sending, StatusMark::kInProgress);
   if (!Transfer(sending, failure)) {
-    if (Aborted()) {
-      Show(aborted, StatusMark::kFailed);
-      Log(aborted, true);
-    } else {
-      ShowFailure(JobStatusText(unit, UnitStep::kFailed, counters, failure.message), failure.detail);
-      Log(failure.message, true);
-      Notify(failure.message);
-      Stop();
-    }
-    return UnitEnd::kEndJob;
+    if (Aborted()) return abort();
+    ShowFailure(JobStatusText(kind, UnitStep::kFailed, counters, failure.message), failure.detail);
+    Log(failure.message, true);
+    Notify(failure.message);
+    return {UnitEnd::kEndJob, Stopped(failure)};
   }
-  Show(JobStatusText(unit, UnitStep::kDone, counters), StatusMark::kDone);
+  Show(JobStatusText(kind, UnitStep::kDone, counters), StatusMark::kDone);
   LogDone();
-  return UnitEnd::kDone;
+  return {UnitEnd::kDone, {}};
 }
 
-int JobRun::RunWholeFile(int pages) {
-  const UnitCounters counters{1, job_.folder.quantity, 1, pages};
-  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
-  const UnitEnd end = RunUnit(WorkUnit::kWholeTiff, counters, logging::kWholeFile,
-                              [&](base::Failure& failure, bool& keepFile) {
-                                return ConvertWholeFile(environment, job_, source_.ReaderPath(), printFile_,
-                                                        pages, failure, keepFile);
-                              });
-  if (end == UnitEnd::kEndJob) return 0;
-  if (end == UnitEnd::kDone) SaveProgress(job_.folder.quantity, pages);
-  return DeleteSource();
-}
-
-int JobRun::RunPages(int pages, const ResumePoint& resume) {
-  const int copies = job_.folder.quantity;
-  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
-  for (int c = resume.qty + 1; c <= copies; ++c) {
-    for (int p = c == resume.qty + 1 ? resume.page + 1 : 1; p <= pages; ++p) {
-      const UnitEnd end =
-          RunUnit(WorkUnit::kTiffPage, {c, copies, p, pages}, p, [&](base::Failure& failure, bool& keepFile) {
-            return ConvertPage(environment, job_, source_.ReaderPath(), p - 1, printFile_, failure, keepFile);
-          });
-      if (end == UnitEnd::kEndJob) return 0;
-      if (end == UnitEnd::kDone) SaveProgress(c - 1, p);
+JobOutcome JobRun::RunUnits(const ConversionEnvironment& environment, const JobPlan& plan) {
+  // A whole-file job is one print job: it starts over rather than resumes.
+  const ResumePoint resume =
+      plan.mode == JobMode::kWholeFile
+          ? ResumePoint{}
+          : ReadResumePoint(context_.program, request_.sourcePath, source_.Stamp().fileTime);
+  bool sent = false;
+  std::optional<base::Failure> skipped;  // why the last unit that went to the error folder failed
+  const auto finished = [&]() -> JobOutcome {
+    if (!skipped) return {JobEnd::kPrinted, {}};
+    return {sent ? JobEnd::kPartlyFailed : JobEnd::kFailed, *skipped};
+  };
+  for (int pass = resume.qty + 1; pass <= plan.Passes(); ++pass) {
+    for (const PlannedUnit& unit : plan.units) {
+      if (plan.mode == JobMode::kPages && pass == resume.qty + 1 && unit.page <= resume.page) continue;
+      const UnitEnd end = RunUnit(environment, plan, pass, unit);
+      if (end.kind == UnitEnd::kEndJob) return end.job;
+      if (end.kind == UnitEnd::kSkipped) {
+        skipped = end.job.cause;
+        // A plot that cannot be converted will not convert for the next copy
+        // either: it has gone to the error folder, so the file goes.
+        if (plan.mode == JobMode::kPlot) return DeleteSource(finished());
+        continue;
+      }
+      sent = true;
+      if (plan.mode == JobMode::kPages) SaveProgress(pass - 1, unit.page);
+      if (plan.mode == JobMode::kWholeFile) SaveProgress(plan.copies, plan.pages);
     }
-    SaveProgress(c, 0);
+    if (plan.mode != JobMode::kWholeFile) SaveProgress(pass, 0);
   }
-  return DeleteSource();
+  return DeleteSource(finished());
 }
 
-int JobRun::RunPlot(const ResumePoint& resume) {
-  const int copies = job_.folder.quantity;
-  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
-  for (int c = resume.qty + 1; c <= copies; ++c) {
-    const UnitEnd end =
-        RunUnit(WorkUnit::kHpglCopy, {c, copies, 1, 1}, logging::kWholeFile,
-                [&](base::Failure& failure, bool& keepFile) {
-                  return ConvertPlot(environment, job_, source_.ReaderPath(), printFile_, failure, keepFile);
-                });
-    if (end == UnitEnd::kEndJob) return 0;
-    // A plot that cannot be converted will not convert for the next copy
-    // either: it has gone to the error folder, so the file goes.
-    if (end == UnitEnd::kSkipped) return DeleteSource();
-    SaveProgress(c, 0);
-  }
-  return DeleteSource();
-}
-
-int JobRun::RunTiff() {
-  int pages = 0;
-  std::string detail;
-  if (const int code = imaging::CountPages(source_.ReaderPath(), pages, &detail); code != imaging::kTiffOk) {
-    return FailTheFile(imaging::kPageCountError, TiffDetail(code, detail, source_));
-  }
-  double width = 0, length = 0;
-  if (const int code = imaging::ReadPageSizeMm(source_.ReaderPath(), 0, width, length, &detail);
-      code != imaging::kTiffOk) {
-    return FailTheFile(kPageSizeError, TiffDetail(code, detail, source_));
-  }
-  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
-  if (IsWholeFileJob(environment, job_, width, length, pages)) return RunWholeFile(pages);
-  return RunPages(pages, ReadResumePoint(context_.program, request_.sourcePath, source_.Stamp().fileTime));
-}
-
-int JobRun::Run() {
+JobOutcome JobRun::Run() {
   job_.folder = request_.folder;
-  if (!MakeWorkFolder()) return 0;
-  InputFileType type = InputFileType::kUnsupported;
-  if (!DetectInputFileType(source_.ReaderPath(), type, settings_.hidden.enableUnsupportedGl)) {
-    return FailTheFile(kReadError, "the file could not be read");
-  }
-  if (type == InputFileType::kUnsupported) {
-    return FailTheFile(kUnsupportedFile, "neither a TIFF file nor HP-GL/2 in a PJL envelope");
-  }
-  if (type == InputFileType::kHpgl2)
-    return RunPlot(ReadResumePoint(context_.program, request_.sourcePath, source_.Stamp().fileTime));
-  return RunTiff();
+  if (auto stopped = MakeWorkFolder()) return *stopped;
+  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
+  const JobPlan plan = PlanJob(environment, job_, source_.ReaderPath());
+  if (plan.failure) return FailTheFile({plan.failure->message, source_.Explain(plan.failure->detail)});
+  return RunUnits(environment, plan);
 }
 
-void JobRun::Abandon(const std::string& detail) {
+JobOutcome JobRun::Abandon(const std::string& detail) {
   context_.view.AddJobRow(request_.sourcePath, kUnexpectedError, StatusMark::kFailed);
   context_.view.NoteDetail(detail);
   Log(kUnexpectedError, true);
   Notify(kUnexpectedError);
-  Stop();
+  return Stopped({kUnexpectedError, detail});
 }
 
 }  // namespace
 
-int RunJob(const JobRequest& request, const WorkerContext& context) {
+JobOutcome RunJob(const JobRequest& request, const WorkerContext& context) {
+  const auto unexpected = [](const std::string& detail) { return Stopped({kUnexpectedError, detail}); };
   std::string detail;
   try {
     // Not the file the scan found any more (gone, swapped for a link,
     // changed): nothing to do now; the next scan looks again.
     std::optional<SourceFile> source = SourceFile::Open(request.sourcePath, request.stamp);
-    if (!source) return 0;
+    if (!source) return {};
     JobRun run(request, context, *source);
     try {
       return run.Run();
@@ -405,15 +356,15 @@ int RunJob(const JobRequest& request, const WorkerContext& context) {
     } catch (...) {
       detail = "an unknown exception";
     }
+    detail = "the job ended unexpectedly: " + detail;
     try {
-      run.Abandon("the job ended unexpectedly: " + detail);
+      return run.Abandon(detail);
     } catch (...) {
-      RequestStopOnError(context.control, context.view);
+      return unexpected(detail);
     }
   } catch (...) {
-    RequestStopOnError(context.control, context.view);
+    return unexpected(detail.empty() ? "the job could not start" : detail);
   }
-  return 0;
 }
 
 }  // namespace orvella::jobs

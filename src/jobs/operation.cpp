@@ -124,10 +124,22 @@ void Operation::RunWorker(const JobRequest& request) {
   WorkerContext context(program_, Settings(), control_, view_, memory_);
   context.undeletable = &undeletable_;
   if (hooks_.adjustWorker) hooks_.adjustWorker(context);
-  if (hooks_.runJob) {
-    hooks_.runJob(request, context);
-  } else {
-    RunJob(request, context);
+  const JobOutcome outcome = hooks_.runJob ? hooks_.runJob(request, context) : RunJob(request, context);
+  switch (outcome.end) {
+    case JobEnd::kStopped:
+      // The file stays until the operator has seen to what stopped it.
+      RequestStopOnError(control_, view_);
+      break;
+    case JobEnd::kNotStarted:
+    case JobEnd::kPrinted:
+    case JobEnd::kPartlyFailed:
+    case JobEnd::kFailed:
+    case JobEnd::kAborted:
+    case JobEnd::kReplaced:
+    case JobEnd::kRemoved:
+    case JobEnd::kPassedOver:
+      // Shown and logged by the job; the next scan goes on.
+      break;
   }
 }
 

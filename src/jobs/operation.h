@@ -37,7 +37,7 @@ struct OperationHooks {
   // where notices go).
   std::function<void(WorkerContext&)> adjustWorker;
   // Runs a job in place of RunJob (tests hold a worker to watch a stop).
-  std::function<void(const JobRequest&, const WorkerContext&)> runJob;
+  std::function<JobOutcome(const JobRequest&, const WorkerContext&)> runJob;
   // Hears once per input folder how the scan tells a file is complete.
   FolderScanner::Log scanLog;
   // The stop-pending tick's wait before it looks at the worker.

@@ -8,11 +8,10 @@
 #include "imaging/stamp_job.h"
 #include "imaging/tiff_page_info.h"
 #include "jobs/decision_messages.h"
-#include "jobs/fold_decision.h"
+#include "jobs/paper_decision.h"
 #include "jobs/paper_sizes.h"
 #include "jobs/plot_orientation.h"
 #include "jobs/printer_routing.h"
-#include "jobs/tray_choice.h"
 #include "printer/info_file.h"
 #include "printfile/plot_measure.h"
 
@@ -100,33 +99,18 @@ void SetTray(CurrentJob& job, const TrayCandidate& paper) {
   job.decision.rotateFlag = paper.rotate;
 }
 
-bool ChooseJobTray(const ConversionEnvironment& environment, CurrentJob& job, const OutputChoice& output,
-                   settings::PaperType paperType, TrayCandidate& paper, base::Failure& failure) {
-  const auto& settings = environment.settings;
-  const auto candidates =
-      settings::IsWidePrinter(job.printer) ? WideTrayCandidates(job.printer) : A2TrayCandidates(job.printer);
-  const TrayRequest request{output.width * output.magnification / 100,
-                            output.length * output.magnification / 100,
-                            settings.preferences.marginPlus,
-                            settings.preferences.marginMinus,
-                            settings.hidden.unfixedAddLen,
-                            job.folder.autoRotate,
-                            paperType};
-  const auto chosen = ChooseTray(candidates, request);
-  if (!chosen) return Fail(failure, kTraySelectionError, NoTrayDetail(candidates, request));
-  paper = *chosen;
-  SetTray(job, paper);
-  return true;
-}
-
-bool TakeFold(const ConversionEnvironment& environment, CurrentJob& job, const TrayCandidate& paper,
-              bool a4FeedRule, base::Failure& failure) {
-  FoldChoice fold;
-  if (!DecideFold(job.folder, environment.settings.folds, job.printer.model, paper, a4FeedRule, fold,
-                  failure))
-    return false;
-  job.decision.foldType = fold.type;
-  job.decision.foldMargin = fold.margin;
+// Decides the unit's paper from what is known by now and records it in job;
+// a fold that cannot be decided still leaves the paper chosen in job.
+bool TakePaper(CurrentJob& job, const PaperQuestion& question, TrayCandidate& paper, base::Failure& failure) {
+  PaperAnswer answer;
+  const bool decided = DecidePaper(question, answer, failure);
+  if (answer.paper) {
+    paper = *answer.paper;
+    SetTray(job, paper);
+  }
+  if (!decided) return false;
+  job.decision.foldType = answer.fold.type;
+  job.decision.foldMargin = answer.fold.margin;
   return true;
 }
 
@@ -203,24 +187,15 @@ bool ConvertWholeFile(const ConversionEnvironment& environment, CurrentJob& job,
     keepFile = true;
     return false;
   }
-  const double w = output.width * output.magnification / 100;
-  const double h = output.length * output.magnification / 100;
-  const int plus = settings.preferences.marginPlus;
-  const bool seriesB = settings.hidden.enablePaperSizeB;
-  if (folder.autoPaper) {
-    const auto paper = AutomaticPaper(w, h, plus, seriesB);
-    if (!paper)
-      return Fail(failure, kStandardSizeError,
-                  "no standard size holds the first page of " + SizeText(w, h) + " mm");
-    SetTray(job, *paper);
-  } else {
-    if (!ReadAutomaticTrays(environment, job, failure)) {
-      keepFile = true;
-      return false;
-    }
-    TrayCandidate paper;
-    if (!ChooseJobTray(environment, job, output, folder.a2PaperType, paper, failure)) return false;
+  // The trays first, then the decision over what they hold.
+  if (!folder.autoPaper && !ReadAutomaticTrays(environment, job, failure)) {
+    keepFile = true;
+    return false;
   }
+  TrayCandidate paper;
+  if (!TakePaper(job, {folder, settings, job.printer, output, folder.a2PaperType, folder.autoPaper}, paper,
+                 failure))
+    return false;
 
   imaging::PageConversionRequest request = PageRequest(environment, job, output, folder.tiffProgramA2);
   // Stapling, both sides and two-up need a second page.
@@ -239,7 +214,8 @@ bool ConvertWholeFile(const ConversionEnvironment& environment, CurrentJob& job,
   multi.stampFirstPageOnly = folder.stampTopPageOnly;
   if (finishing.twoUp) {
     // The pages are laid out two to a sheet of their own size at 100 %.
-    const auto size = SmallestFittingSize(output.width, output.length, plus, seriesB);
+    const auto size = SmallestFittingSize(output.width, output.length, settings.preferences.marginPlus,
+                                          settings.hidden.enablePaperSizeB);
     if (!size) {
       return Fail(failure, kStandardSizeError,
                   "no standard size holds the first page of " + SizeText(output.width, output.length) +
@@ -273,11 +249,12 @@ bool ConvertPage(const ConversionEnvironment& environment, CurrentJob& job,
   if (!ReadAutomaticTrays(environment, job, failure)) return false;
   const bool wide = printerClass == PrinterClass::kWide;
   TrayCandidate paper;
-  if (!ChooseJobTray(environment, job, output, wide ? folder.widePaperType : folder.a2PaperType, paper,
-                     failure))
-    return false;
   // Only the wide-format printer has a folding unit.
-  if (wide && !TakeFold(environment, job, paper, true, failure)) return false;
+  if (!TakePaper(job,
+                 {folder, settings, job.printer, output, wide ? folder.widePaperType : folder.a2PaperType,
+                  false, wide},
+                 paper, failure))
+    return false;
 
   imaging::PageConversionRequest request =
       PageRequest(environment, job, output, wide ? folder.tiffProgramWide : folder.tiffProgramA2);
@@ -309,8 +286,9 @@ bool ConvertPlot(const ConversionEnvironment& environment, CurrentJob& job,
   OutputChoice output;
   if (!DecideUnitOutput(environment, job, w, h, output, failure)) return false;
   TrayCandidate paper;
-  if (!ChooseJobTray(environment, job, output, folder.widePaperType, paper, failure)) return false;
-  if (!TakeFold(environment, job, paper, false, failure)) return false;
+  if (!TakePaper(job, {folder, settings, job.printer, output, folder.widePaperType, false, true, false},
+                 paper, failure))
+    return false;
 
   int pageAngle = PlotPageAngle(paper.width, paper.length, output.width, output.length, output.rotation);
   int extraRotation = PlotExtraRotation(shape, output.rotation);

@@ -229,7 +229,13 @@ TEST_F(JobConvertCommand, UnsupportedFilesConvertNothing) {
   WriteFileBytes(home_ / "note.txt", "hello\n");
   const auto r = Orvella({"convert", (home_ / "note.txt").string(), "--folder", "0", "--out", Out()});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(json::parse(r.out), json::parse(R"({"type": "unsupported", "mode": null, "units": []})"));
+  const json result = json::parse(r.out);
+  EXPECT_EQ(result["type"], "unsupported");
+  EXPECT_EQ(result["mode"], nullptr);
+  // Nothing is converted; the one unit says why, as the job window does.
+  ASSERT_EQ(result["units"].size(), 1u) << result;
+  EXPECT_EQ(result["units"][0]["message"], "未対応ファイル");
+  EXPECT_EQ(result["units"][0]["print_file"], nullptr);
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ TEST_F(JobWorkerPrinterTest, PagesOfEveryCopyPrintOneByOneAndAStopResumesAtTheNe
       control.SetAbort(true);
     }
   };
-  EXPECT_EQ(Run(source, first), 0);
+  EXPECT_EQ(Run(source, first).end, JobEnd::kAborted);
   EXPECT_EQ(Texts(first), (std::vector<std::string>{"出力済(部数1/2 ページ1/3)", "出力済(部数1/2 ページ2/3)",
                                                     "出力済(部数1/2 ページ3/3)", "中止(部数2/2 ページ1/3)"}));
   ASSERT_EQ(before.size(), 4u);
@@ -100,7 +100,7 @@ TEST_F(JobWorkerPrinterTest, PagesOfEveryCopyPrintOneByOneAndAStopResumesAtTheNe
   control.SetAbort(false);
   control.SetState(RunState::kRunning);
   RecordingView second;
-  EXPECT_EQ(Run(source, second), 1);
+  EXPECT_EQ(Run(source, second).end, JobEnd::kPrinted);
   EXPECT_EQ(Texts(second), (std::vector<std::string>{"出力済(部数2/2 ページ1/3)", "出力済(部数2/2 ページ2/3)",
                                                      "出力済(部数2/2 ページ3/3)"}));
   EXPECT_EQ(wide.SpoolFiles().size(), 6u);
@@ -141,7 +141,7 @@ TEST_F(JobWorkerPrinterTest, APageThatCannotBeConvertedIsSkippedAndTheOthersPrin
   // Page 2 is longer than the longest roll cut: no tray takes it.
   const std::string source = DropTiff("long.tif", {{210, 297}, {210, 7000}, {210, 297}}, 25);
   RecordingView view;
-  EXPECT_EQ(Run(source, view), 1);
+  EXPECT_EQ(Run(source, view).end, JobEnd::kPartlyFailed);
   ASSERT_EQ(view.rows.size(), 3u);
   EXPECT_EQ(view.rows[1].text, "トレイ選択不可(部数1/1 ページ2/3)");
   EXPECT_EQ(view.rows[1].mark, StatusMark::kFailed);
@@ -164,7 +164,7 @@ TEST_F(JobWorkerPrinterTest, AWholeFileJobWithFinishingIsOnePrintJob) {
   UsePrinterPorts(office);
   const std::string source = DropTiff("bound.tif", 2);
   RecordingView view;
-  EXPECT_EQ(Run(source, view), 1);
+  EXPECT_EQ(Run(source, view).end, JobEnd::kPrinted);
   EXPECT_EQ(Texts(view), std::vector<std::string>{"出力済(部数2/2 ページ2/2)"});
   EXPECT_EQ(office.SpoolFiles().size(), 1u);
   EXPECT_NE(TodayLog().find(",office,bound.tif,1,210,297,"), std::string::npos) << TodayLog();
@@ -174,7 +174,7 @@ TEST_F(JobWorkerPrinterTest, APlotPrintsOncePerCopy) {
   folder.quantity = 2;
   const std::string source = DropFile("plan.plt", kPlot);
   RecordingView view;
-  EXPECT_EQ(Run(source, view), 1);
+  EXPECT_EQ(Run(source, view).end, JobEnd::kPrinted);
   EXPECT_EQ(Texts(view), (std::vector<std::string>{"出力済(部数1/2)", "出力済(部数2/2)"}));
   EXPECT_EQ(wide.SpoolFiles().size(), 2u);
 }
@@ -183,7 +183,7 @@ TEST_F(JobWorkerPrinterTest, AnyFileIsAPlotWhenUnsupportedFilesAreTakenAsPlots) 
   loaded.hidden.enableUnsupportedGl = true;
   const std::string source = DropFile("empty.dat", "");
   RecordingView view;
-  EXPECT_EQ(Run(source, view), 1);
+  EXPECT_EQ(Run(source, view).end, JobEnd::kFailed);
   EXPECT_EQ(Texts(view), std::vector<std::string>{"HPGL画像サイズ取得エラー(部数1/1)"});
   EXPECT_EQ(CountErrorCopies("empty.dat"), 1);
   EXPECT_FALSE(std::filesystem::exists(source));
@@ -194,7 +194,7 @@ TEST_F(JobWorkerPrinterTest, APrinterThatDoesNotAnswerStopsTheSystemAndKeepsTheF
   loaded.hidden.printerSnmpPort = orvella::test::UnusedLoopbackPort();
   const std::string source = DropTiff("unplugged.tif", 1);
   RecordingView view;
-  EXPECT_EQ(Run(source, view), 0);
+  EXPECT_EQ(Run(source, view).end, JobEnd::kStopped);
   ASSERT_EQ(view.rows.size(), 1u);
   EXPECT_EQ(view.rows[0].mark, StatusMark::kFailed);
   EXPECT_NE(view.rows[0].text.find("(部数1/1 ページ1/1)"), std::string::npos) << view.rows[0].text;
@@ -228,7 +228,7 @@ TEST_F(JobWorkerPrinterTest, AFullTempStopsTheSystemAndKeepsTheFile) {
     control.SetState(RunState::kRunning);
     control.SetAbort(false);
     RecordingView view;
-    EXPECT_EQ(Run(source, view), 0);
+    EXPECT_EQ(Run(source, view).end, JobEnd::kStopped);
     ASSERT_EQ(view.rows.size(), 1u);
     EXPECT_EQ(view.rows[0].mark, StatusMark::kFailed);
     EXPECT_EQ(control.State(), RunState::kStopPending);
@@ -241,8 +241,8 @@ TEST_F(JobWorkerPrinterTest, AFullTempStopsTheSystemAndKeepsTheFile) {
   control.SetState(RunState::kRunning);
   control.SetAbort(false);
   RecordingView view;
-  EXPECT_EQ(Run((hot / "page.tif").string(), view), 1);
-  EXPECT_EQ(Run((hot / "plan.plt").string(), view), 1);
+  EXPECT_EQ(Run((hot / "page.tif").string(), view).end, JobEnd::kPrinted);
+  EXPECT_EQ(Run((hot / "plan.plt").string(), view).end, JobEnd::kPrinted);
   EXPECT_EQ(wide.SpoolFiles().size(), 2u);
 }
 
@@ -255,20 +255,21 @@ TEST_F(JobWorkerPrinterTest, AFileReplacedOrRemovedDuringItsJobEndsOnlyThatJob) 
     const char* what;
     std::function<void(const std::string& source)> change;
     const char* message;
+    JobEnd end;
   };
   const std::vector<Case> cases{
       {"renamed over",
        [this](const std::string& source) { std::filesystem::rename(DropTiff("new.tif", 3), source); },
-       "処理中にファイルが置き換えられました"},
+       "処理中にファイルが置き換えられました", JobEnd::kReplaced},
       {"rewritten in place",
        [this](const std::string& source) {
          const std::string bytes = orvella::test::ReadFileBytes(DropTiff("new.tif", 3));
          std::filesystem::remove(hot / "new.tif");
          orvella::test::WriteFileBytes(source, bytes);  // same inode, truncated and written
        },
-       "処理中にファイルが置き換えられました"},
+       "処理中にファイルが置き換えられました", JobEnd::kReplaced},
       {"removed", [](const std::string& source) { std::filesystem::remove(source); },
-       "処理中にファイルが削除されました"},
+       "処理中にファイルが削除されました", JobEnd::kRemoved},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -279,7 +280,7 @@ TEST_F(JobWorkerPrinterTest, AFileReplacedOrRemovedDuringItsJobEndsOnlyThatJob) 
     view.onAdd = [&](int row) {
       if (row == 2) c.change(source);
     };
-    EXPECT_EQ(Run(source, view), 0);
+    EXPECT_EQ(Run(source, view).end, c.end);
     ASSERT_EQ(view.rows.size(), 2u);
     EXPECT_EQ(view.rows[0].text, "出力済(部数1/1 ページ1/3)");
     EXPECT_EQ(view.rows[1].text, std::string(c.message) + "(部数1/1 ページ2/3)");
@@ -295,7 +296,7 @@ TEST_F(JobWorkerPrinterTest, AFileReplacedOrRemovedDuringItsJobEndsOnlyThatJob) 
 
     // The new file is a job of its own, from its first page.
     RecordingView next;
-    EXPECT_EQ(Run(source, next), 1);
+    EXPECT_EQ(Run(source, next).end, JobEnd::kPrinted);
     EXPECT_EQ(Texts(next), (std::vector<std::string>{"出力済(部数1/1 ページ1/3)", "出力済(部数1/1 ページ2/3)",
                                                      "出力済(部数1/1 ページ3/3)"}));
     EXPECT_FALSE(std::filesystem::exists(source));
@@ -315,7 +316,7 @@ TEST_F(JobWorkerPrinterTest, AFileThatCannotBeRemovedIsRememberedAndTheSystemRun
     context.undeletable = &list;
   };
   RecordingView view;
-  EXPECT_EQ(Run(source, view), 0);
+  EXPECT_EQ(Run(source, view).end, JobEnd::kPassedOver);
   EXPECT_EQ(Texts(view), std::vector<std::string>{"ファイルの削除に失敗しました"});
   EXPECT_EQ(wide.SpoolFiles().size(), 1u);
   EXPECT_EQ(control.State(), RunState::kRunning);

@@ -49,7 +49,7 @@ TEST_F(JobWorkerTest, AFileThatCannotBePrintedGoesToTheErrorFolderAndTheSystemRu
     SCOPED_TRACE(c.message + c.detail);
     RecordingView view;
     const std::string source = DropFile("bad.tif", c.bytes);
-    EXPECT_EQ(Run(source, view), 1);
+    EXPECT_EQ(Run(source, view).end, JobEnd::kFailed);
 
     ASSERT_EQ(view.rows.size(), 1u);
     EXPECT_EQ(view.rows[0].text, c.message);
@@ -72,7 +72,7 @@ TEST_F(JobWorkerTest, WithoutItsErrorFolderCopyAFailedFileStaysAndTheSystemStops
   RecordingView view;
   const std::string source = DropFile("notes.txt", "text");
 
-  EXPECT_EQ(Run(source, view), 0);
+  EXPECT_EQ(Run(source, view).end, JobEnd::kStopped);
   EXPECT_TRUE(std::filesystem::exists(source));
   EXPECT_EQ(control.State(), RunState::kStopPending);
   EXPECT_TRUE(control.AbortRequested());
@@ -82,7 +82,7 @@ TEST_F(JobWorkerTest, NoCopiesMeansNoUnitAndTheFileIsDeleted) {
   folder.quantity = 0;
   RecordingView view;
   const std::string source = DropTiff("empty-run.tif", 1);
-  EXPECT_EQ(Run(source, view), 1);
+  EXPECT_EQ(Run(source, view).end, JobEnd::kPrinted);
   EXPECT_TRUE(view.rows.empty());
   EXPECT_FALSE(std::filesystem::exists(source));
 }
@@ -91,7 +91,7 @@ TEST_F(JobWorkerTest, AnExceptionInAJobStopsTheSystemAndKeepsTheFile) {
   RecordingView view;
   view.throwOnAdd = true;
   const std::string source = DropTiff("thrown.tif", 1);
-  EXPECT_EQ(Run(source, view), 0);
+  EXPECT_EQ(Run(source, view).end, JobEnd::kStopped);
   EXPECT_TRUE(std::filesystem::exists(source));
   EXPECT_EQ(control.State(), RunState::kStopPending);
 }
@@ -115,7 +115,7 @@ TEST_F(JobWorkerTest, AnEntrySwappedInAfterTheScanIsNeverRead) {
     }
     RecordingView view;
     const WorkerContext context = Context(view);
-    EXPECT_EQ(RunJob({folder, source, StampOf(scanned)}, context), 0);
+    EXPECT_EQ(RunJob({folder, source, StampOf(scanned)}, context).end, JobEnd::kNotStarted);
     EXPECT_TRUE(view.rows.empty());
     EXPECT_FALSE(std::filesystem::exists(program / "ERROR") &&
                  std::distance(std::filesystem::directory_iterator(program / "ERROR"), {}) > 0);
@@ -137,7 +137,7 @@ TEST_F(JobWorkerTest, ALinkSwappedInBeforeTheRemovalIsLeftAsItIs) {
     std::filesystem::remove(source);
     std::filesystem::create_directory_symlink(target, source);
   };
-  EXPECT_EQ(Run(source, view), 0);
+  EXPECT_EQ(Run(source, view).end, JobEnd::kReplaced);
   EXPECT_TRUE(std::filesystem::is_symlink(source));
   struct stat info {};
   ASSERT_EQ(::stat(target.c_str(), &info), 0);
@@ -154,7 +154,7 @@ TEST_F(JobWorkerTest, AFailedFileKeepsTheResumeRecordOfAnotherFile) {
   base::Failure failure;
   ASSERT_TRUE(SaveResumePoint(program.Path(), stopped, 0, 2, failure));
   RecordingView view;
-  EXPECT_EQ(Run(DropFile("notes.txt", "text"), view), 1);
+  EXPECT_EQ(Run(DropFile("notes.txt", "text"), view).end, JobEnd::kFailed);
   EXPECT_EQ(view.rows.at(0).text, "未対応ファイル");
   const ResumePoint kept = ReadResumePoint(program.Path(), stopped);
   EXPECT_TRUE(kept.found);

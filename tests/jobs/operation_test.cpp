@@ -89,6 +89,7 @@ class OperationTest : public ::testing::Test {
     hooks.adjustWorker = [](WorkerContext& context) { context.timings.snmpTimeoutMs = 5; };
     hooks.runJob = [this](const JobRequest& request, const WorkerContext& context) {
       job.Run(request, context);
+      return JobOutcome{};
     };
     hooks.stopWait = milliseconds(0);
     return Operation(home.Path(), view, messages, timer, std::move(hooks));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "jobs/fold_decision.h"
+#include "jobs/paper_decision.h"
 #include "jobs/paper_sizes.h"
 #include "jobs/plot_orientation.h"
 #include "jobs/tray_choice.h"
@@ -171,6 +172,64 @@ TEST(TrayChoice, AutomaticPaperTakesTheSmallestFittingSize) {
   ASSERT_TRUE(paper);
   EXPECT_EQ(SizeText(paper->width, paper->length), "257 x 364");
   EXPECT_FALSE(AutomaticPaper(900, 1300, 5, false));
+}
+
+// The whole paper decision over values: the tray or automatic size, then the
+// fold, each failure with its message; a fold that fails keeps the paper.
+TEST(PaperDecision, ChoosesThePaperThenTheFold) {
+  using W = WideTraySize;
+  settings::FoldSetting fold;
+  fold.name = "折り";
+  OperationSettings settings;
+  settings.folds = {fold};
+  settings.preferences.marginPlus = 5;
+  const settings::PrinterSetting a4Rolls = Wide(0, {W::kRoll210, W::kRoll297, W::kNone, W::kNone});
+  const settings::PrinterSetting narrow = Wide(0, {W::kRoll420, W::kNone, W::kNone, W::kNone});
+  struct Case {
+    const char* name;
+    const settings::PrinterSetting& printer;
+    double w, l, magnification;
+    bool automatic, decideFold, a4Rule;
+    const char* foldName;
+    const char* message;  // "" when decided
+    const char* paper;    // "name W x L", "" for none
+    int foldType;
+  };
+  const Case cases[] = {
+      {"A4 turned onto the landscape sheet, JIS fold by the A4 feed", a4Rolls, 210, 297, 100, false, true,
+       true, "折り", "", "5 297 x 210", settings::kFoldJisBasic},
+      {"a plot takes no A4 feed fold", a4Rolls, 210, 297, 100, false, true, false, "折り", "", "5 297 x 210",
+       0},
+      {"A2 at 50 % is A4", a4Rolls, 420, 594, 50, false, true, true, "", "", "5 297 x 210", 0},
+      {"no fold decided for an A2-or-smaller printer", a4Rolls, 210, 297, 100, false, false, true, "無い", "",
+       "5 297 x 210", 0},
+      {"a missing fold setting keeps the paper", a4Rolls, 297, 420, 100, false, true, true, "無い",
+       "紙折エラー", "4 297 x 420", 0},
+      {"no tray holds it", narrow, 594, 1500, 100, false, true, true, "", "トレイ選択不可", "", 0},
+      {"automatic paper", narrow, 300, 200, 100, true, false, true, "", "", "0 297 x 210", 0},
+      {"no standard size holds it", narrow, 900, 1300, 100, true, false, true, "", "定型用紙判定エラー", "",
+       0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    settings::InputFolderSetting folder;
+    folder.autoRotate = true;
+    folder.wideFoldName = c.foldName;
+    folder.wideA4Fold = true;
+    const OutputChoice output{0, c.magnification, c.w, c.l};
+    PaperAnswer answer;
+    base::Failure failure;
+    const bool decided = DecidePaper(
+        {folder, settings, c.printer, output, PaperType::kPlain, c.automatic, c.decideFold, c.a4Rule}, answer,
+        failure);
+    EXPECT_EQ(decided, *c.message == '\0');
+    EXPECT_EQ(decided ? "" : failure.message, c.message);
+    EXPECT_EQ(decided, failure.detail.empty());
+    EXPECT_EQ(
+        answer.paper ? answer.paper->name + " " + SizeText(answer.paper->width, answer.paper->length) : "",
+        c.paper);
+    EXPECT_EQ(answer.fold.type, c.foldType);
+  }
 }
 
 TEST(FoldDecision, TakesTheFoldOfTheSheetsSizeSlot) {

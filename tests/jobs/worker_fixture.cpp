@@ -58,11 +58,13 @@ WorkerContext WorkerFixture::Context(JobView& view) {
   return context;
 }
 
-int WorkerFixture::Run(const std::string& source, JobView& view) {
+JobOutcome WorkerFixture::Run(const std::string& source, JobView& view) {
   const WorkerContext context = Context(view);
   struct stat info {};
   if (::lstat(source.c_str(), &info) != 0) ADD_FAILURE() << source << " is not there to run";
-  return RunJob({folder, source, StampOf(info)}, context);
+  JobOutcome outcome = RunJob({folder, source, StampOf(info)}, context);
+  if (outcome.end == JobEnd::kStopped) RequestStopOnError(control, context.view);
+  return outcome;
 }
 
 std::string WorkerFixture::TodayLog() const {

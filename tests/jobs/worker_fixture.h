@@ -54,8 +54,9 @@ class WorkerFixture : public ::testing::Test {
   std::string DropTiff(const std::string& name, int pages) {
     return DropTiff(name, std::vector<PageMm>(static_cast<std::size_t>(pages)));
   }
-  // Runs the job with the fixture's folder setting and settings.
-  int Run(const std::string& source, JobView& view);
+  // Runs the job with the fixture's folder setting and settings, and stops
+  // the system when the job says so, as the operation does.
+  JobOutcome Run(const std::string& source, JobView& view);
   WorkerContext Context(JobView& view);
 
   std::string TodayLog() const;

@@ -12,8 +12,7 @@
 
 #include "app/commands/cli_args.h"
 #include "app/commands/command_registry.h"
-#include "imaging/tiff_page_info.h"
-#include "jobs/input_file_type.h"
+#include "jobs/job_plan.h"
 #include "jobs/operation_settings.h"
 #include "jobs/unit_conversion.h"
 #include "printer/info_file.h"
@@ -85,66 +84,82 @@ json UnitJson(const json& page, bool ok, const base::Failure& failure, bool keep
   return unit;
 }
 
-// A unit that failed before any decision (the file's pages cannot be read).
-json FileFailure(const jobs::CurrentJob& job, const std::string& message, const std::string& detail) {
-  return UnitJson(nullptr, false, {message, detail}, false, job, {});
-}
-
-struct Outcome {
-  json mode = nullptr;
-  json units = json::array();
-  bool allOk = true;
-
-  void Add(json unit) {
-    allOk = allOk && unit["ok"].get<bool>();
-    units.push_back(std::move(unit));
-  }
-};
-
-std::string PageFileName(int page) {
+std::string PrintFileName(const jobs::PlannedUnit& unit) {
+  if (unit.kind == jobs::WorkUnit::kWholeTiff) return "whole.prn";
+  if (unit.kind == jobs::WorkUnit::kHpglCopy) return "plot.prn";
   char name[32];
-  std::snprintf(name, sizeof name, "page-%03d.prn", page);
+  std::snprintf(name, sizeof name, "page-%03d.prn", unit.page);
   return name;
 }
 
-Outcome ConvertTiff(const jobs::ConversionEnvironment& environment, jobs::CurrentJob& job,
-                    const std::filesystem::path& file, const std::filesystem::path& out,
-                    std::optional<long long> onlyPage) {
-  Outcome outcome;
-  int pages = 0;
-  std::string detail;
-  if (const auto code = imaging::CountPages(file, pages, &detail); code != imaging::kTiffOk) {
-    outcome.Add(FileFailure(job, std::string(imaging::ResultText(code)), detail));
-    return outcome;
-  }
-  if (onlyPage && *onlyPage > pages)
-    throw UsageError("--page " + std::to_string(*onlyPage) + ": the file has " + std::to_string(pages) +
+// The units of one copy (the worker sends them again for each copy), or
+// only page onlyPage.
+std::vector<jobs::PlannedUnit> UnitsToConvert(const jobs::JobPlan& plan, std::optional<long long> onlyPage) {
+  if (!onlyPage || plan.failure) return plan.units;
+  if (plan.mode == jobs::JobMode::kPlot) throw UsageError("--page is for TIFF files");
+  if (plan.mode == jobs::JobMode::kWholeFile)
+    throw UsageError("--page: this file goes to the printer as one whole-file job");
+  if (*onlyPage > plan.pages)
+    throw UsageError("--page " + std::to_string(*onlyPage) + ": the file has " + std::to_string(plan.pages) +
                      " pages");
-  double width = 0, length = 0;
-  if (const auto code = imaging::ReadPageSizeMm(file, 0, width, length, &detail); code != imaging::kTiffOk) {
-    outcome.Add(FileFailure(job, std::string(imaging::ResultText(code)), detail));
-    return outcome;
+  return {plan.units[static_cast<std::size_t>(*onlyPage - 1)]};
+}
+
+const char* TypeName(jobs::InputFileType type) {
+  switch (type) {
+    case jobs::InputFileType::kTiff:
+      return "tiff";
+    case jobs::InputFileType::kHpgl2:
+      return "plot";
+    case jobs::InputFileType::kUnsupported:
+      break;
   }
-  base::Failure failure;
-  bool keepFile = false;
-  if (jobs::IsWholeFileJob(environment, job, width, length, pages)) {
-    if (onlyPage) throw UsageError("--page: this file goes to the printer as one whole-file job");
-    outcome.mode = "whole";
-    const auto printFile = out / "whole.prn";
-    const bool ok = jobs::ConvertWholeFile(environment, job, file, printFile, pages, failure, keepFile);
-    outcome.Add(UnitJson(nullptr, ok, failure, keepFile, job, printFile));
-    return outcome;
+  return "unsupported";
+}
+
+json ModeName(jobs::JobMode mode) {
+  switch (mode) {
+    case jobs::JobMode::kPages:
+      return "page";
+    case jobs::JobMode::kWholeFile:
+      return "whole";
+    case jobs::JobMode::kPlot:
+      return "plot";
+    case jobs::JobMode::kNone:
+      break;
   }
-  // One unit per page: the copies are sent again by the worker, not converted again.
-  outcome.mode = "page";
-  const int first = onlyPage ? static_cast<int>(*onlyPage) : 1;
-  const int last = onlyPage ? first : pages;
-  for (int page = first; page <= last; ++page) {
-    const auto printFile = out / PageFileName(page);
-    const bool ok = jobs::ConvertPage(environment, job, file, page - 1, printFile, failure, keepFile);
-    outcome.Add(UnitJson(page, ok, failure, keepFile, job, printFile));
+  return nullptr;
+}
+
+// Plans the file as the worker does, converts the units asked for and prints
+// the result; 0 when every unit converted.
+int PlanAndConvert(const jobs::ConversionEnvironment& environment, jobs::CurrentJob& job,
+                   const std::filesystem::path& file, const std::filesystem::path& out,
+                   std::optional<long long> onlyPage) {
+  const jobs::JobPlan plan = jobs::PlanJob(environment, job, file);
+  json units = json::array();
+  bool allOk = true;
+  if (plan.failure) {
+    // The file fails as a whole, before any decision.
+    units.push_back(UnitJson(nullptr, false, *plan.failure, false, job, {}));
+    allOk = false;
   }
-  return outcome;
+  for (const jobs::PlannedUnit& unit : UnitsToConvert(plan, onlyPage)) {
+    const auto printFile = out / PrintFileName(unit);
+    base::Failure failure;
+    bool keepFile = false;
+    const bool ok = jobs::ConvertUnit(environment, job, plan, unit, file, printFile, failure, keepFile);
+    const json page = unit.kind == jobs::WorkUnit::kTiffPage ? json(unit.page) : json(nullptr);
+    units.push_back(UnitJson(page, ok, failure, keepFile, job, printFile));
+    allOk = allOk && ok;
+  }
+  std::cout << json{{"type", TypeName(plan.type)},
+                    {"mode", ModeName(plan.mode)},
+                    {"pages", plan.pages},
+                    {"units", units}}
+                   .dump()
+            << "\n";
+  return allOk ? 0 : 1;
 }
 
 int RunConvert(const CommandContext& context, const std::vector<std::string>& words) {
@@ -186,28 +201,7 @@ int RunConvert(const CommandContext& context, const std::vector<std::string>& wo
   const jobs::ConversionEnvironment environment{
       loaded, work->Context(), TrayInformationFrom(std::move(trayFiles), loaded.hidden, work->Path())};
 
-  jobs::InputFileType type = jobs::InputFileType::kUnsupported;
-  if (!jobs::DetectInputFileType(file, type, loaded.hidden.enableUnsupportedGl))
-    std::cerr << "orvella: cannot read " << file.string() << "\n";
-  Outcome outcome;
-  const char* typeName = "unsupported";
-  if (type == jobs::InputFileType::kTiff) {
-    typeName = "tiff";
-    outcome = ConvertTiff(environment, job, file, *out, onlyPage);
-  } else if (type == jobs::InputFileType::kHpgl2) {
-    typeName = "plot";
-    if (onlyPage) throw UsageError("--page is for TIFF files");
-    outcome.mode = "plot";
-    const auto printFile = std::filesystem::path(*out) / "plot.prn";
-    base::Failure failure;
-    bool keepFile = false;
-    const bool ok = jobs::ConvertPlot(environment, job, file, printFile, failure, keepFile);
-    outcome.Add(UnitJson(nullptr, ok, failure, keepFile, job, printFile));
-  } else {
-    outcome.allOk = false;
-  }
-  std::cout << json{{"type", typeName}, {"mode", outcome.mode}, {"units", outcome.units}}.dump() << "\n";
-  return outcome.allOk ? 0 : 1;
+  return PlanAndConvert(environment, job, file, *out, onlyPage);
 }
 
 const CommandRegistrar kConvert{
@@ -221,7 +215,10 @@ const CommandRegistrar kConvert{
      "An A2-or-smaller printer with automatic trays is asked for its \"info\" file over FTP,\n"
      "unless --tray-info names a saved one for it (repeatable, one per printer).\n\n"
      "Prints {\"type\": \"tiff\"|\"plot\"|\"unsupported\", \"mode\": \"page\"|\"whole\"|\"plot\"|null,\n"
-     "\"units\": [...]}, each unit with: page (from 1; null for a whole file or plot), ok,\n"
+     "\"pages\": N (1 for a plot), \"units\": [...]}: the units of one copy or, when the file fails as a "
+     "whole (unreadable,\n"
+     "unsupported, its pages unreadable), one unit without a page saying why. Each unit has:\n"
+     "page (from 1; null for a whole file or plot), ok,\n"
      "message (the operator's), keep_file (the fault lies with settings or printer), printer,\n"
      "printer_class (\"wide\"|\"a2\"), tray, tray_number, roll, width_mm, length_mm (the paper,\n"
      "a roll's cut length), magnification (%), rotation (output rotation code), rotate_flag,\n"

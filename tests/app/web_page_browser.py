@@ -104,8 +104,13 @@ def tokened_case(driver, url, token, downloads):
     wait_for(driver, "a kept drawing", lambda d: d.find_elements(By.CSS_SELECTOR, "#error-rows a"))
     driver.find_element(By.CSS_SELECTOR, "#error-rows a").click()
     folder = Path(downloads)
-    wait_for(driver, "the download", lambda d: [f for f in folder.iterdir() if not f.name.endswith(".crdownload")])
-    print(next(folder.iterdir()).name)
+
+    # The browser writes a download under names of its own (".crdownload", and
+    # hidden temporary files) before it gives it its name.
+    def downloaded(_):
+        return [f for f in folder.iterdir() if not f.name.endswith(".crdownload") and not f.name.startswith(".")]
+
+    print(wait_for(driver, "the download", downloaded)[0].name)
 
 
 def screenshot_case(driver, url, png, token):

@@ -235,7 +235,7 @@ bool JobRun::Transfer(const std::string& prefix, base::Failure& failure) {
   transfer.printerIndex = job_.printerIndex;
   transfer.hidden = settings_.hidden;
   transfer.preferences = {settings_.preferences.enablePanelOff, settings_.preferences.enableEnergySave};
-  transfer.folders = work_->Context();
+  transfer.folders = work_->Context(context_.data);
   transfer.showStatus = [this](const std::string& text) { Show(text, StatusMark::kInProgress); };
   transfer.stopRequested = [this] { return Aborted(); };
   transfer.snmpTimeoutMs = context_.snmpTimeoutMs;
@@ -305,7 +305,7 @@ UnitEnd JobRun::RunUnit(WorkUnit unit, const UnitCounters& counters, int errorPa
 
 int JobRun::RunWholeFile(int pages) {
   const UnitCounters counters{1, job_.folder.quantity, 1, pages};
-  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
+  const ConversionEnvironment environment{settings_, work_->Context(context_.data), context_.trayInformation};
   const UnitEnd end = RunUnit(WorkUnit::kWholeTiff, counters, logging::kWholeFile,
                               [&](base::Failure& failure, bool& keepFile) {
                                 return ConvertWholeFile(environment, job_, source_.ReaderPath(), printFile_,
@@ -318,7 +318,7 @@ int JobRun::RunWholeFile(int pages) {
 
 int JobRun::RunPages(int pages, const ResumePoint& resume) {
   const int copies = job_.folder.quantity;
-  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
+  const ConversionEnvironment environment{settings_, work_->Context(context_.data), context_.trayInformation};
   for (int c = resume.qty + 1; c <= copies; ++c) {
     for (int p = c == resume.qty + 1 ? resume.page + 1 : 1; p <= pages; ++p) {
       const UnitEnd end =
@@ -335,7 +335,7 @@ int JobRun::RunPages(int pages, const ResumePoint& resume) {
 
 int JobRun::RunPlot(const ResumePoint& resume) {
   const int copies = job_.folder.quantity;
-  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
+  const ConversionEnvironment environment{settings_, work_->Context(context_.data), context_.trayInformation};
   for (int c = resume.qty + 1; c <= copies; ++c) {
     const UnitEnd end =
         RunUnit(WorkUnit::kHpglCopy, {c, copies, 1, 1}, logging::kWholeFile,
@@ -362,7 +362,7 @@ int JobRun::RunTiff() {
       code != imaging::kTiffOk) {
     return FailTheFile(kPageSizeError, TiffDetail(code, detail, source_));
   }
-  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
+  const ConversionEnvironment environment{settings_, work_->Context(context_.data), context_.trayInformation};
   if (IsWholeFileJob(environment, job_, width, length, pages)) return RunWholeFile(pages);
   return RunPages(pages, ReadResumePoint(context_.program, request_.sourcePath, source_.Stamp().fileTime));
 }

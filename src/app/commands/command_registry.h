@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "settings/program_folders.h"
+
 namespace orvella::cli {
 
 // What every command is handed besides its arguments.
 struct CommandContext {
-  std::filesystem::path program;  // the program folder chosen at start
+  std::filesystem::path program;     // the program folder chosen at start
+  settings::ProcessFolders folders;  // what the process set-up found
 };
 
 using CommandFn = std::function<int(const CommandContext& context, const std::vector<std::string>& args)>;

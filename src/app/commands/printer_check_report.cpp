@@ -39,11 +39,9 @@ Json Trays(const s::PrinterSetting& printer) {
 
 }  // namespace
 
-// The SNMP library starts once, before any thread of a command; in the
-// service it has been started before the check's thread runs.
+// The SNMP library was started at process set-up.
 settings::WorkFolder PrepareForPrinters(const std::filesystem::path& program) {
   settings::CreateApplicationFolders(program);
-  printer::InitSnmpLibrary(settings::TempFolder(program));
   std::string detail;
   auto folder = settings::WorkFolder::Create(program, detail);
   if (!folder) throw std::runtime_error(std::string(settings::kWorkFolderError) + ": " + detail);

@@ -19,8 +19,8 @@ struct PrinterCheckReport {
 // nullopt when PRINTER.INI has no printer named name.
 std::optional<PrinterCheckReport> CheckPrinter(const std::filesystem::path& program, const std::string& name);
 
-// The program folders, the SNMP library (its persistent folder is TEMP) and a
-// work folder of this check's own for the fetched printer files.
+// The program folders and a work folder of this check's own for the
+// fetched printer files.
 settings::WorkFolder PrepareForPrinters(const std::filesystem::path& program);
 
 printer::StatusPreferences ReadStatusPreferences(const std::filesystem::path& program);

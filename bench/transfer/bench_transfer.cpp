@@ -122,7 +122,7 @@ int Run(const orvella::bench::RunArgs& args) {
       if (text.find("[転送]") != std::string::npos) uploading = Clock::now();
     };
     context.querySnmp = [&](const std::string& address) {
-      const auto result = printer::QueryPrinterStatus(address, context.snmpTimeoutMs, sim.SnmpPort());
+      const auto result = printer::QueryPrinterStatus(address, context.timings.snmpTimeoutMs, sim.SnmpPort());
       snmpEnd = Clock::now();
       return result;
     };

@@ -7,6 +7,9 @@
 
 namespace orvella::dialogs {
 
+// Between a box's message and its plain-English cause.
+inline constexpr const char* kDetailHeading = "\n【詳細】\n";
+
 class DialogMessages : public jobs::OperatorMessages {
  public:
   // A note the operator acknowledges.

@@ -15,7 +15,8 @@ RecordListDialog::RecordListDialog(QWidget* parent, const std::filesystem::path&
       program_(program),
       section_(std::move(section)),
       keepsSize_(keepsSize),
-      list_(new QTreeWidget(this)) {
+      list_(new QTreeWidget(this)),
+      buttons_(new QVBoxLayout) {
   setWindowTitle(title);
   list_->setObjectName("list");
   list_->setRootIsDecorated(false);
@@ -31,13 +32,12 @@ RecordListDialog::RecordListDialog(QWidget* parent, const std::filesystem::path&
   delete_->setObjectName("delete");
   close->setObjectName("close");
 
-  auto* buttons = new QVBoxLayout;
-  for (QPushButton* b : {newButton, edit_, delete_}) buttons->addWidget(b);
-  buttons->addStretch();
-  buttons->addWidget(close);
+  for (QPushButton* b : {newButton, edit_, delete_}) buttons_->addWidget(b);
+  buttons_->addStretch();
+  buttons_->addWidget(close);
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(list_, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons_);
   resize(460, 300);
 
   connect(newButton, &QPushButton::clicked, this, [this] { New(); });
@@ -80,6 +80,11 @@ void RecordListDialog::SetRow(int row, const QStringList& texts) {
 void RecordListDialog::RemoveRow(int row) {
   delete list_->takeTopLevelItem(row);
   UpdateButtons();
+}
+
+void RecordListDialog::AddButton(QPushButton* button) {
+  // Before the stretch and Close.
+  buttons_->insertWidget(buttons_->count() - 2, button);
 }
 
 int RecordListDialog::SelectedRow() const {

@@ -13,6 +13,7 @@
 
 class QPushButton;
 class QTreeWidget;
+class QVBoxLayout;
 
 namespace orvella::dialogs {
 
@@ -33,6 +34,8 @@ class RecordListDialog : public QDialog {
   void RemoveRow(int row);
   int SelectedRow() const;
   const std::filesystem::path& program() const { return program_; }
+  // A further button of a list, below Delete.
+  void AddButton(QPushButton* button);
 
   virtual void New() = 0;
   virtual void Edit(int row) = 0;
@@ -45,6 +48,7 @@ class RecordListDialog : public QDialog {
   std::string section_;
   bool keepsSize_;
   QTreeWidget* list_;
+  QVBoxLayout* buttons_;
   QPushButton* edit_;
   QPushButton* delete_;
 };

@@ -238,9 +238,7 @@ bool JobRun::Transfer(const std::string& prefix, base::Failure& failure) {
   transfer.folders = work_->Context(context_.data);
   transfer.showStatus = [this](const std::string& text) { Show(text, StatusMark::kInProgress); };
   transfer.stopRequested = [this] { return Aborted(); };
-  transfer.snmpTimeoutMs = context_.snmpTimeoutMs;
-  transfer.statTimeoutMs = context_.statTimeoutMs;
-  transfer.memoryPollMs = context_.memoryPollMs;
+  transfer.timings = context_.timings;
   return printer::SendPrintFile(printFile_, job_.printer, prefix, failure, transfer);
 }
 

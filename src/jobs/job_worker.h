@@ -15,6 +15,7 @@
 #include "jobs/unit_conversion.h"
 #include "logging/net_send.h"
 #include "printer/printer_memory.h"
+#include "printer/printer_timings.h"
 
 namespace orvella::jobs {
 
@@ -38,10 +39,7 @@ struct WorkerContext {
   UndeletableFiles* undeletable = nullptr;
   // Where automatic trays come from; empty: the printer's "info" file.
   TrayInformationSource trayInformation;
-  // The transfer's fixed waits (milliseconds); tests shorten them.
-  int snmpTimeoutMs = 10000;
-  int statTimeoutMs = 10000;
-  int memoryPollMs = 1000;
+  printer::PrinterTimings timings;
 };
 
 // Runs the job of request on the calling thread. 1 when the source file was

@@ -1,5 +1,7 @@
 #include "printer/ftp_printer_setup.h"
 
+#include "printer/printer_timings.h"
+
 namespace orvella::printer {
 
 void SetUpForPrinter(FtpClient& client, const settings::PrinterSetting& printer,
@@ -10,6 +12,7 @@ void SetUpForPrinter(FtpClient& client, const settings::PrinterSetting& printer,
   client.SetPassword(basic ? printer.loginPassword : "anonymous");
   client.passive = 1;
   client.port = hidden.printerFtpPort;
+  client.retryWait = kPrinterRetryWaitMs;
 }
 
 }  // namespace orvella::printer

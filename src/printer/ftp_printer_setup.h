@@ -8,8 +8,8 @@ namespace orvella::printer {
 
 // The printer's address, its login (LOGIN_USERNAME and LOGIN_PASSWORD when
 // AUTHENTICATION_MODE is BASIC, else anonymous/anonymous), passive mode and
-// the FTP port of HIDDEN.INI. Remote and local file, attempts, retry wait,
-// time-out and callback are the caller's.
+// the FTP port of HIDDEN.INI and the pause before a further attempt. Remote
+// and local file, attempts, time-out and callback are the caller's.
 void SetUpForPrinter(FtpClient& client, const settings::PrinterSetting& printer,
                      const settings::HiddenSettings& hidden);
 

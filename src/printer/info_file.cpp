@@ -8,12 +8,11 @@
 #include "base/text_codec.h"
 #include "printer/ftp_printer_setup.h"
 #include "printer/printer_file_lines.h"
+#include "printer/printer_timings.h"
 
 namespace orvella::printer {
 namespace {
 
-constexpr int kInfoRetryWait = 1000;  // ms
-constexpr int kInfoTimeout = 10000;   // ms
 constexpr std::size_t kMinLines = 5;
 constexpr std::size_t kHeaderLine = 1;  // line 2
 constexpr std::size_t kFirstRow = 3;    // line 4
@@ -82,8 +81,7 @@ bool ReadTrayInformation(settings::PrinterSetting& printer, const settings::Hidd
   FtpClient client;
   SetUpForPrinter(client, printer, hidden);
   client.maxAttempts = hidden.checkRetry;
-  client.retryWait = kInfoRetryWait;
-  client.timeout = kInfoTimeout;
+  client.timeout = kPrinterAnswerTimeoutMs;
   client.SetRemoteFile("info");
   client.SetLocalFile(local.string());
   if (!client.GetFile()) {

@@ -92,7 +92,7 @@ class Transfer {
       return Fail(kTransferError, "the size of " + printFile.string() + " cannot be read: " + ec.message());
     if (!WaitForMemory(size)) return false;
     FtpClient client;
-    SetUpStatusFetch(client, printer_, context_.hidden, context_.statTimeoutMs);
+    SetUpStatusFetch(client, printer_, context_.hidden, context_.timings.statTimeoutMs);
     client.progress = [this](int kind, std::int64_t) { return kind == 1 && Stopped() ? 0 : 1; };
     Show(kConnectionCheck);
     if (Stopped() || !CheckSnmp() || !CheckStatus(client)) return false;
@@ -116,7 +116,7 @@ class Transfer {
     for (; entry && entry->free < size; entry = Memory()) {
       Show(kMemoryWait + Kilobytes(entry->free) + "/" + Kilobytes(size));
       if (Stopped()) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(context_.memoryPollMs));
+      std::this_thread::sleep_for(std::chrono::milliseconds(context_.timings.memoryPollMs));
     }
     const auto left = context_.memory.Reserve(context_.printerIndex, size);
     if (!left) return NoMemoryEntry();
@@ -136,10 +136,10 @@ class Transfer {
     const std::string address = base::FormatIpv4Address(printer_.ipAddr);
     for (int attempt = 1;; ++attempt) {
       std::string detail;
-      const SnmpStatus status =
-          context_.querySnmp
-              ? context_.querySnmp(address)
-              : QueryPrinterStatus(address, context_.snmpTimeoutMs, context_.hidden.printerSnmpPort, &detail);
+      const SnmpStatus status = context_.querySnmp
+                                    ? context_.querySnmp(address)
+                                    : QueryPrinterStatus(address, context_.timings.snmpTimeoutMs,
+                                                         context_.hidden.printerSnmpPort, &detail);
       if (status == SnmpStatus::kNoError) return true;
       outcome_ = {std::string(SnmpStatusMessage(status)), std::move(detail)};
       if (attempt > context_.hidden.checkRetry) return false;
@@ -204,7 +204,6 @@ void SetUpStatusFetch(FtpClient& client, const settings::PrinterSetting& printer
                       const settings::HiddenSettings& hidden, int timeoutMs) {
   SetUpForPrinter(client, printer, hidden);
   client.maxAttempts = 0;
-  client.retryWait = 1000;
   client.timeout = timeoutMs;
   client.SetRemoteFile(kStatusFile);
 }

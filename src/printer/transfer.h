@@ -13,6 +13,7 @@
 #include "base/failure.h"
 #include "printer/ftp_client.h"
 #include "printer/printer_memory.h"
+#include "printer/printer_timings.h"
 #include "printer/snmp_status.h"
 #include "printer/status_file.h"
 #include "settings/hidden_settings.h"
@@ -23,10 +24,9 @@ namespace orvella::printer {
 
 // The message of a transfer or check that went through.
 inline constexpr std::string_view kTransferOk = "正常";
-inline constexpr int kStatusCheckTimeoutMs = 10000;
 
 // The operator's choices (PREFERENCE.INI) that the status judgement follows;
-// the caller reads them.
+// the caller reads them (ReadStatusPreferences).
 struct StatusPreferences {
   bool enablePanelOff = false;
   bool enableEnergySave = false;
@@ -54,10 +54,7 @@ struct TransferContext {
   std::function<void(const std::string& text)> showStatus;
   // The operator's stop request.
   std::function<bool()> stopRequested;
-  // The procedure's fixed waits; tests shorten them.
-  int snmpTimeoutMs = 10000;
-  int statTimeoutMs = kStatusCheckTimeoutMs;
-  int memoryPollMs = 1000;
+  PrinterTimings timings;
   // Where the procedure meets the printer; left empty, the real SNMP query,
   // status-file fetch and upload are made. Tests put their own in.
   std::function<SnmpStatus(const std::string& address)> querySnmp;
@@ -81,7 +78,7 @@ bool SendPrintFile(const std::filesystem::path& printFile, const settings::Print
 // The client of a status check: the printer's login and address, remote file
 // "stat", one attempt under timeoutMs.
 void SetUpStatusFetch(FtpClient& client, const settings::PrinterSetting& printer,
-                      const settings::HiddenSettings& hidden, int timeoutMs = kStatusCheckTimeoutMs);
+                      const settings::HiddenSettings& hidden, int timeoutMs);
 
 // Fetches "stat" with a client set up by SetUpStatusFetch into "temp.stat" of
 // the work folder and judges it with the Low_Toner.txt of the program folder.

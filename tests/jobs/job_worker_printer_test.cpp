@@ -50,9 +50,9 @@ class JobWorkerPrinterTest : public test::WorkerFixture {
     folder.widePrinterName = "plotter";
     UsePrinterPorts(wide);
     tune = [](WorkerContext& context) {
-      context.snmpTimeoutMs = 300;
-      context.statTimeoutMs = 3000;
-      context.memoryPollMs = 100;
+      context.timings.snmpTimeoutMs = 300;
+      context.timings.statTimeoutMs = 3000;
+      context.timings.memoryPollMs = 100;
     };
   }
 

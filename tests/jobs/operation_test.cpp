@@ -52,7 +52,7 @@ class HeldJob {
     std::unique_lock lock(mutex_);
     source_ = request.sourcePath;
     settingsGiven_ = context.settings != nullptr;
-    snmpTimeoutMs_ = context.snmpTimeoutMs;
+    snmpTimeoutMs_ = context.timings.snmpTimeoutMs;
     changed_.notify_all();
     changed_.wait(lock, [&] { return released_; });
     abortSeen_ = context.control.AbortRequested();
@@ -87,7 +87,7 @@ class OperationTest : public ::testing::Test {
   }
   Operation Make() {
     OperationHooks hooks;
-    hooks.adjustWorker = [](WorkerContext& context) { context.snmpTimeoutMs = 5; };
+    hooks.adjustWorker = [](WorkerContext& context) { context.timings.snmpTimeoutMs = 5; };
     hooks.runJob = [this](const JobRequest& request, const WorkerContext& context) {
       job.Run(request, context);
     };

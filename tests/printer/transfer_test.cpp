@@ -40,9 +40,9 @@ class TransferTest : public ::testing::Test {
     context.hidden.printerSnmpPort = sim.SnmpPort();
     context.hidden.checkRetry = 0;
     context.hidden.sendTimeout = 10;
-    context.snmpTimeoutMs = 300;
-    context.statTimeoutMs = 3000;
-    context.memoryPollMs = 100;
+    context.timings.snmpTimeoutMs = 300;
+    context.timings.statTimeoutMs = 3000;
+    context.timings.memoryPollMs = 100;
     context.showStatus = [this](const std::string& text) {
       std::lock_guard lock(mutex);
       texts.push_back(text);
@@ -143,10 +143,10 @@ TEST_F(TransferTest, WaitsForMemoryShowingTheRisingFreeValue) {
 TEST_F(TransferTest, AStopRequestEndsTheMemoryWait) {
   memory.Reserve(1, 10240 * 1024);
   context.showStatus = [this](const std::string&) { stop = true; };
-  context.memoryPollMs = 10000;  // a stop noticed only after a poll would take this long
+  context.timings.memoryPollMs = 10000;  // a stop noticed only after a poll would take this long
   const auto start = Clock::now();
   EXPECT_FALSE(Send(PrintFile(1024)));
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(context.memoryPollMs / 2));
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(context.timings.memoryPollMs / 2));
   EXPECT_EQ(message, "正常");  // the caller reports a stop, not this
   EXPECT_EQ(sim.CountInLog("[snmp"), 0);
   EXPECT_EQ(Free(), 0);

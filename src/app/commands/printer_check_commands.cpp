@@ -38,13 +38,13 @@ std::optional<std::size_t> FindPrinter(const std::vector<s::PrinterSetting>& pri
 int RunPrinterCheck(const CommandContext& context, const std::vector<std::string>& args) {
   const CliArgs cli(args, 1, {});
   const std::string& name = cli.Required(0, "NAME");
-  const auto report = CheckPrinter(context.program, name);
-  if (!report) {
+  const auto check = CheckNamedPrinter(context.program, name);
+  if (!check) {
     SayUnknownPrinter(name);
     return kUnknownPrinter;
   }
-  std::cout << report->json.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
-  return report->fit ? 0 : 1;
+  std::cout << PrinterCheckJson(*check).dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+  return check->Fit() ? 0 : 1;
 }
 
 int RunSend(const CommandContext& context, const std::vector<std::string>& args) {
@@ -63,7 +63,7 @@ int RunSend(const CommandContext& context, const std::vector<std::string>& args)
   printer::TransferContext transfer(memory);
   transfer.printerIndex = *index;
   transfer.hidden = hidden;
-  transfer.preferences = ReadStatusPreferences(context.program);
+  transfer.preferences = printer::ReadStatusPreferences(context.program);
   transfer.folders = work.Context();
   transfer.showStatus = [](const std::string& text) { std::cout << text << std::endl; };
   base::Failure outcome;

@@ -87,9 +87,9 @@ web::WebServerOptions PageOptions(const CommandContext& context, const PageArgs&
     return commands.Submit(command, kCommandWait);
   };
   options.checkPrinter = [program](const std::string& name) -> std::optional<web::Json> {
-    auto report = CheckPrinter(program, name);
-    if (!report) return std::nullopt;
-    return std::move(report->json);
+    const auto check = CheckNamedPrinter(program, name);
+    if (!check) return std::nullopt;
+    return PrinterCheckJson(*check);
   };
   return options;
 }

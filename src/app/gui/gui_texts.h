@@ -1,6 +1,8 @@
 #pragma once
 // The texts the windows, menus and message boxes show, in one place.
 
+#include "dialogs/dialog_messages.h"
+
 namespace orvella::cli::gui_text {
 
 inline constexpr const char* kMessageTitle = "Orvella";
@@ -59,7 +61,7 @@ inline constexpr const char* kHelpFailed =
     "ヘルプファイルが見つからないか、\nPDFを開くアプリケーションがありません。";
 inline constexpr const char* kHelpFile = "OrvellaUM.pdf";
 inline constexpr const char* kUnexpectedError = "エラーが発生しました。アプリケーションを終了します。\n";
-inline constexpr const char* kDetailHeading = "\n【詳細】\n";
+inline constexpr const char* kDetailHeading = dialogs::kDetailHeading;
 inline constexpr const char* kWindowCreationFailed =
     "ウィンドウ作成時にエラーが発生しました。アプリケーションを終了します。";
 // The single-instance lock could not even be tried (no second start).

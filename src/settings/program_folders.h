@@ -40,10 +40,12 @@ ProgramFolderChoice ResolveProgramFolderChoice(const ProgramFolderInputs& inputs
 // What the process found about itself at set-up (app/), handed down as a value:
 // nothing below the application reads the environment or /proc.
 struct ProcessFolders {
-  std::filesystem::path executable;  // the running executable's folder; orvella-netsend lies beside it
-  std::filesystem::path data;        // read-only files shipped with the program (Halftone/, web/, the manual)
-  std::filesystem::path
-      networkShortcuts;  // the user's network mount folder (gvfs in the runtime folder), or empty
+  // The running executable's folder; orvella-netsend lies beside it.
+  std::filesystem::path executable;
+  // The read-only files shipped with the program (Halftone/, web/, the manual).
+  std::filesystem::path data;
+  // The user's network mount folder (gvfs in the runtime folder), or empty.
+  std::filesystem::path networkShortcuts;
 };
 
 // The program folder followed by relative ("/INI/INPUT.INI" and so on).

@@ -40,11 +40,11 @@ void StartSnmp() {
   // the switches say: give it a scratch folder and remove that afterwards.
   // The program folder is not known yet, so the scratch lies in the system's.
   std::error_code ec;
-  const std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
-  std::string scratch = ((ec ? std::filesystem::path("/tmp") : temp) / "orvella-snmp-XXXXXX").string();
+  std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
+  if (ec) temp = "/tmp";
+  std::string scratch = (temp / "orvella-snmp-XXXXXX").string();
   const bool haveScratch = ::mkdtemp(scratch.data()) != nullptr;
-  set_persistent_directory(haveScratch ? scratch.c_str()
-                                       : std::filesystem::path(scratch).parent_path().c_str());
+  set_persistent_directory(haveScratch ? scratch.c_str() : temp.c_str());
   init_snmp("orvella");
   if (haveScratch) std::filesystem::remove_all(scratch, ec);
 }

@@ -27,24 +27,14 @@ class JobPlanAgreement : public test::WorkerFixture {
   JobPlanAgreement() {
     wide_.Write("stat", kReady);
     office_.Write("stat", kReady);
-    settings::PrinterSetting plotter;
-    plotter.name = "plotter";
-    plotter.ipAddr = {127, 0, 0, 1};
-    plotter.model = 0;
-    plotter.trays[0].size = settings::WideTraySize::kRoll297;
-    plotter.trays[1].size = settings::WideTraySize::kRoll594;
-    settings::PrinterSetting a2;
-    a2.name = "office";
-    a2.ipAddr = {127, 0, 0, 1};
-    a2.model = settings::kA2ModelNumber;
-    a2.a2Trays[0].size = settings::A2TraySize::kA4Tate;
-    EXPECT_TRUE(settings::SavePrinterSettings(program.Path(), {plotter, a2}));
+    const auto printers = test::SimulatedPrinters();
+    EXPECT_TRUE(settings::SavePrinterSettings(program.Path(), printers));
     settings::InputFolderSetting pages;
     pages.inputDir = hot.Path().string();
-    pages.widePrinterName = plotter.name;
+    pages.widePrinterName = printers[0].name;
     settings::InputFolderSetting finishing = pages;
     finishing.widePrinterName.clear();
-    finishing.a2PrinterName = a2.name;
+    finishing.a2PrinterName = printers[1].name;
     finishing.staple = settings::StapleMode::kLeftTop;
     finishing.quantity = 2;
     settings::SaveInputSettings(program.Path(), {pages, finishing});
@@ -53,11 +43,7 @@ class JobPlanAgreement : public test::WorkerFixture {
     memory.Rebuild(loaded.printers.size(), 200000, 200000);
     loaded.hidden.checkRetry = 0;
     loaded.hidden.sendTimeout = 10;
-    tune = [](WorkerContext& context) {
-      context.timings.snmpTimeoutMs = 300;
-      context.timings.statTimeoutMs = 3000;
-      context.timings.memoryPollMs = 100;
-    };
+    tune = test::QuickPrinterTimings;
   }
 
   json Convert(const std::string& source, int folderIndex) {

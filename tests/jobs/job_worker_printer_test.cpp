@@ -31,29 +31,14 @@ class JobWorkerPrinterTest : public test::WorkerFixture {
     wide.Write("stat", kReady);
     office.Write("stat", kReady);
 
-    settings::PrinterSetting plotter;
-    plotter.name = "plotter";
-    plotter.ipAddr = {127, 0, 0, 1};
-    plotter.model = 0;  // MODEL_05
-    plotter.trays[0].size = settings::WideTraySize::kRoll297;
-    plotter.trays[1].size = settings::WideTraySize::kRoll594;
-    settings::PrinterSetting a2;
-    a2.name = "office";
-    a2.ipAddr = {127, 0, 0, 1};
-    a2.model = settings::kA2ModelNumber;
-    a2.a2Trays[0].size = settings::A2TraySize::kA4Tate;
-    loaded.printers = {plotter, a2};
+    loaded.printers = test::SimulatedPrinters();
     memory.Rebuild(loaded.printers.size(), 200000, 200000);
 
     loaded.hidden.checkRetry = 0;
     loaded.hidden.sendTimeout = 10;
     folder.widePrinterName = "plotter";
     UsePrinterPorts(wide);
-    tune = [](WorkerContext& context) {
-      context.timings.snmpTimeoutMs = 300;
-      context.timings.statTimeoutMs = 3000;
-      context.timings.memoryPollMs = 100;
-    };
+    tune = test::QuickPrinterTimings;
   }
 
   // Both printers share the one address: the ports choose the simulator.

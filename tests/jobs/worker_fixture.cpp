@@ -27,6 +27,27 @@ void RecordingView::SetJobStatus(std::string_view text, StatusMark mark) {
   rows.back().history.emplace_back(text);
 }
 
+std::vector<settings::PrinterSetting> SimulatedPrinters() {
+  settings::PrinterSetting plotter;
+  plotter.name = "plotter";
+  plotter.ipAddr = {127, 0, 0, 1};
+  plotter.model = 0;  // MODEL_05
+  plotter.trays[0].size = settings::WideTraySize::kRoll297;
+  plotter.trays[1].size = settings::WideTraySize::kRoll594;
+  settings::PrinterSetting a2;
+  a2.name = "office";
+  a2.ipAddr = {127, 0, 0, 1};
+  a2.model = settings::kA2ModelNumber;
+  a2.a2Trays[0].size = settings::A2TraySize::kA4Tate;
+  return {plotter, a2};
+}
+
+void QuickPrinterTimings(WorkerContext& context) {
+  context.timings.snmpTimeoutMs = 300;
+  context.timings.statTimeoutMs = 3000;
+  context.timings.memoryPollMs = 100;
+}
+
 WorkerFixture::WorkerFixture() {
   settings::CreateApplicationFolders(program.Path());
   folder.inputDir = hot.Path().string();

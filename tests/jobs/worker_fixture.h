@@ -13,6 +13,7 @@
 #include "jobs/job_worker.h"
 #include "jobs/operation_settings.h"
 #include "printer/printer_memory.h"
+#include "settings/printer_settings.h"
 #include "support/temp_dir.h"
 
 namespace orvella::jobs::test {
@@ -38,6 +39,13 @@ class RecordingView : public JobView {
   // Called with the new row's number (from 1) before it is added.
   std::function<void(int)> onAdd;
 };
+
+// The wide printer "plotter" (rolls of 297 and 594 mm) and the A2 printer
+// "office" (A4 portrait in tray 1), both at 127.0.0.1: the ports choose the
+// simulator.
+std::vector<settings::PrinterSetting> SimulatedPrinters();
+// Printer time-outs short enough for simulators on loopback.
+void QuickPrinterTimings(WorkerContext& context);
 
 class WorkerFixture : public ::testing::Test {
  protected:

@@ -26,7 +26,7 @@ const char* PassedOverReason(const std::string& reason) {
 
 }  // namespace
 
-Operation::Operation(std::filesystem::path program, JobView& view, OperatorMessages& messages,
+Operation::Operation(std::filesystem::path program, JobView& view, base::OperatorMessages& messages,
                      TickTimer& timer, OperationHooks hooks)
     : program_(std::move(program)),
       view_(view),

@@ -10,11 +10,11 @@
 #include <mutex>
 #include <optional>
 
+#include "base/operator_messages.h"
 #include "jobs/folder_scanner.h"
 #include "jobs/job_view.h"
 #include "jobs/job_worker.h"
 #include "jobs/operation_settings.h"
-#include "jobs/operator_messages.h"
 #include "jobs/run_state.h"
 #include "jobs/scan_tick.h"
 #include "jobs/undeletable_files.h"
@@ -48,7 +48,7 @@ class Operation {
  public:
   // Sets up the network libraries the transfers use; call before other
   // threads start.
-  Operation(std::filesystem::path program, JobView& view, OperatorMessages& messages, TickTimer& timer,
+  Operation(std::filesystem::path program, JobView& view, base::OperatorMessages& messages, TickTimer& timer,
             OperationHooks hooks = {});
   // Raises the abort flag and waits for a job still running.
   ~Operation();
@@ -88,7 +88,7 @@ class Operation {
 
   std::filesystem::path program_;
   JobView& view_;
-  OperatorMessages& messages_;
+  base::OperatorMessages& messages_;
   TickTimer& timer_;
   OperationHooks hooks_;
   RunControl control_;

@@ -96,14 +96,14 @@ imaging::PageConversionRequest BenchRequest(const fs::path& home) {
 // same arguments as the conversion gives it.
 bool RunStep(const std::string& step, const fs::path& input, const fs::path& home, const fs::path& work,
              const imaging::PageConversionRequest& request, std::string& detail) {
-  const orvella::settings::WorkContext context{home, work};
+  const orvella::settings::WorkContext context{home, work, {}};
   if (step == "compose") {
     return imaging::ComposePage(context, input, 0, work / "tiff_drawed.tif", request, &detail) ==
            imaging::kComposeOk;
   }
   if (step == "turn") {
     return imaging::RotateTiff(work / "tiff_drawed.tif", work / "tiff_rotated.tif", request.RotationAngle(),
-                               0, home, &detail) == imaging::kTiffOk;
+                               0, context, &detail) == imaging::kTiffOk;
   }
   if (step == "scale") {
     return imaging::ResampleTiff(work / "tiff_rotated.tif", work / "tiff_magnify.tif", kDpi,
@@ -138,7 +138,7 @@ int Convert(const std::vector<std::string>& args) {
     return 1;
   }
   orvella::base::Failure failure;
-  if (!imaging::ConvertSingleTiff({home, work}, input, 0, request, home / "sendfile.prn", failure)) {
+  if (!imaging::ConvertSingleTiff({home, work, {}}, input, 0, request, home / "sendfile.prn", failure)) {
     std::fprintf(stderr, "%s: %s\n", failure.message.c_str(), failure.detail.c_str());
     return 1;
   }

@@ -19,10 +19,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/setup/process_setup.h"
 #include "common/bench_main.h"
 #include "printer/snmp_status.h"
 #include "printer/transfer.h"
-#include "printer/transport_init.h"
 #include "settings/program_folders.h"
 
 namespace {
@@ -93,8 +93,7 @@ int Run(const orvella::bench::RunArgs& args) {
   fs::remove_all(root);
   const fs::path home = root / "home";
   settings::CreateApplicationFolders(home);
-  printer::InitTransportLibraries();
-  printer::InitSnmpLibrary(home / "TEMP");
+  cli::SetUpProcess();
   int status = 0;
   {
     SimulatedPrinter sim(root / "printer");
@@ -112,7 +111,7 @@ int Run(const orvella::bench::RunArgs& args) {
     printer::PrinterMemoryTable memory;
     memory.Rebuild(1, 1 << 20, 1 << 20);  // a gigabyte: never a wait
     printer::TransferContext context(memory);
-    context.folders = {home, home / "TEMP"};
+    context.folders = {home, home / "TEMP", {}};
     context.hidden.printerFtpPort = sim.FtpPort();
     context.hidden.printerSnmpPort = sim.SnmpPort();
     context.hidden.sendTimeout = 60;

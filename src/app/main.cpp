@@ -7,9 +7,9 @@
 
 #include "app/commands/command_registry.h"
 #include "app/gui/gui_main.h"
+#include "app/setup/process_setup.h"
 #include "app/version_text.h"
 #include "orvella_version.h"
-#include "printer/transport_init.h"
 #include "settings/program_folders.h"
 #include "settings/work_folder.h"
 
@@ -27,7 +27,7 @@ void PrintHelp(const std::filesystem::path& home) {
                "  --version    print the version and the libraries' versions\n"
                "  --help       print this help\n\n";
   try {
-    const auto choice = orvella::settings::ResolveProgramFolderChoice(home);
+    const auto choice = orvella::cli::ResolveProgramFolderChoice(home);
     std::cout << "program folder: " << choice.folder.string() << " (" << choice.reason << ")\n\n";
   } catch (const std::exception& e) {
     std::cout << "program folder: none (" << e.what() << ")\n\n";
@@ -41,7 +41,7 @@ void PrintHelp(const std::filesystem::path& home) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  orvella::printer::InitTransportLibraries();
+  const orvella::settings::ProcessFolders folders = orvella::cli::SetUpProcess();
   std::vector<std::string> args;
   std::filesystem::path home;
   // --home is global: taken wherever it stands so every command honours it.
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     std::cout << orvella::cli::VersionText();
     return 0;
   }
-  if (args.empty()) return orvella::cli::RunGui(home, argc, argv);
+  if (args.empty()) return orvella::cli::RunGui(home, folders, argc, argv);
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp(home);
     return 0;
@@ -79,9 +79,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   try {
-    const auto choice = orvella::settings::ResolveProgramFolderChoice(home, command->makesProgramFolder);
+    const auto choice = orvella::cli::ResolveProgramFolderChoice(home, command->makesProgramFolder);
     const orvella::cli::CommandContext context{choice.folder,
-                                               orvella::settings::DescribeProgramFolder(choice)};
+                                               orvella::settings::DescribeProgramFolder(choice), folders};
     // Work folders and half-written settings of runs that were killed go
     // before this run makes its own.
     orvella::settings::RemoveStaleWorkFolders(context.program);

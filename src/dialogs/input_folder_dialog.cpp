@@ -112,12 +112,14 @@ QString MagnificationText(double percent) { return QString::number(percent, 'f',
 InputFolderDialog::InputFolderDialog(QWidget* parent, const std::filesystem::path& program,
                                      DialogMessages& messages, const InputFolderSetting& setting,
                                      const std::vector<InputFolderSetting>& all,
-                                     std::optional<size_t> editedIndex)
+                                     std::optional<size_t> editedIndex,
+                                     std::filesystem::path networkShortcuts)
     : QDialog(parent),
       program_(program),
       messages_(messages),
       all_(all),
       editedIndex_(editedIndex),
+      networkShortcuts_(std::move(networkShortcuts)),
       setting_(setting),
       hidden_(LoadOrEmpty([&] { return settings::LoadHiddenSettings(program); })) {
   setWindowTitle("入力設定");
@@ -400,8 +402,7 @@ void InputFolderDialog::Browse() {
 bool InputFolderDialog::Check() {
   settings::InputGeneralForm form{FromQ(inputDir_->text()), FromQ(widePrinter_->currentText()),
                                   FromQ(a2Printer_->currentText()), FromQ(quantity_->edit()->text())};
-  if (auto failure = settings::ValidateInputGeneral(form, all_, editedIndex_,
-                                                    settings::NetworkShortcutsFolder(), program_)) {
+  if (auto failure = settings::ValidateInputGeneral(form, all_, editedIndex_, networkShortcuts_, program_)) {
     QWidget* field = inputDir_;
     if (failure->field == settings::InputField::kWidePrinter)
       field = widePrinter_->isEnabled() ? widePrinter_ : a2Printer_;
@@ -488,8 +489,8 @@ void InputFolderDialog::reject() {
 
 bool EditInputFolder(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
                      InputFolderSetting& setting, const std::vector<InputFolderSetting>& all,
-                     std::optional<size_t> editedIndex) {
-  InputFolderDialog dialog(parent, program, messages, setting, all, editedIndex);
+                     std::optional<size_t> editedIndex, const std::filesystem::path& networkShortcuts) {
+  InputFolderDialog dialog(parent, program, messages, setting, all, editedIndex, networkShortcuts);
   if (dialog.exec() != QDialog::Accepted) return false;
   setting = dialog.Result();
   return true;

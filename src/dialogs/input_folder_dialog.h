@@ -24,10 +24,12 @@ class UpDownEdit;
 class InputFolderDialog : public QDialog {
  public:
   // all and editedIndex (the record's own position when editing) serve the
-  // duplicate check; both must outlive the dialog.
+  // duplicate check; both must outlive the dialog. networkShortcuts: the
+  // folder whose contents may not be watched (ProcessFolders::networkShortcuts).
   InputFolderDialog(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
                     const settings::InputFolderSetting& setting,
-                    const std::vector<settings::InputFolderSetting>& all, std::optional<size_t> editedIndex);
+                    const std::vector<settings::InputFolderSetting>& all, std::optional<size_t> editedIndex,
+                    std::filesystem::path networkShortcuts = {});
 
   const settings::InputFolderSetting& Result() const { return setting_; }
 
@@ -62,6 +64,7 @@ class InputFolderDialog : public QDialog {
   DialogMessages& messages_;
   const std::vector<settings::InputFolderSetting>& all_;
   std::optional<size_t> editedIndex_;
+  std::filesystem::path networkShortcuts_;
   settings::InputFolderSetting setting_;
   settings::HiddenSettings hidden_;
   bool foldsExist_ = false;
@@ -103,6 +106,7 @@ class InputFolderDialog : public QDialog {
 // Opens the dialog; true on OK with setting holding the edited values.
 bool EditInputFolder(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
                      settings::InputFolderSetting& setting,
-                     const std::vector<settings::InputFolderSetting>& all, std::optional<size_t> editedIndex);
+                     const std::vector<settings::InputFolderSetting>& all, std::optional<size_t> editedIndex,
+                     const std::filesystem::path& networkShortcuts);
 
 }  // namespace orvella::dialogs

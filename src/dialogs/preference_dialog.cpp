@@ -227,8 +227,9 @@ void PreferenceDialog::reject() {
   QDialog::reject();
 }
 
-bool EditPreferences(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages) {
-  PreferenceDialog dialog(parent, program, messages);
+bool EditPreferences(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
+                     const logging::NetSendCommand& netSend) {
+  PreferenceDialog dialog(parent, program, messages, netSend);
   return dialog.exec() == QDialog::Accepted;
 }
 

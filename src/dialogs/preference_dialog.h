@@ -20,7 +20,7 @@ class UpDownEdit;
 class PreferenceDialog : public QDialog {
  public:
   PreferenceDialog(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
-                   logging::NetSendCommand netSend = logging::DefaultNetSendCommand());
+                   logging::NetSendCommand netSend = {});
 
   // "送信テスト" of address row 0 to 2.
   void SendTest(int row);
@@ -44,6 +44,8 @@ class PreferenceDialog : public QDialog {
 };
 
 // Opens the dialog; true on OK.
-bool EditPreferences(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages);
+// netSend: how the send test reaches the workstations.
+bool EditPreferences(QWidget* parent, const std::filesystem::path& program, DialogMessages& messages,
+                     const logging::NetSendCommand& netSend);
 
 }  // namespace orvella::dialogs

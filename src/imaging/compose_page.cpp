@@ -91,8 +91,8 @@ ComposeCode ComposePage(const settings::WorkContext& context, const std::filesys
     if (!placement.valid) continue;
     const auto screened = SlotFile(context.work, "stamp_halftone", i);
     const auto scaled = SlotFile(context.work, "stamp_magnify", i);
-    if (RotateTiff(placement.path, screened, request.StampAngle(), placement.halftone, context.program,
-                   detail) != kTiffOk)
+    if (RotateTiff(placement.path, screened, request.StampAngle(), placement.halftone, context, detail) !=
+        kTiffOk)
       return fail(kComposeStampTurn, i);
     if (ResampleTiff(screened, scaled, dpi, enlargement, true, false, detail) != kTiffOk)
       return fail(kComposeStampScale, i);

@@ -50,8 +50,7 @@ bool TurnPage(const settings::WorkContext& context, const PageConversionRequest&
     return false;
   }
   const auto rotated = context.work / "tiff_rotated.tif";
-  if (RotateTiff(current, rotated, request.RotationAngle(), 0, context.program, &detail) != kTiffOk)
-    return false;
+  if (RotateTiff(current, rotated, request.RotationAngle(), 0, context, &detail) != kTiffOk) return false;
   current = rotated;
   return true;
 }
@@ -146,7 +145,7 @@ bool ConvertSingleTiff(const settings::WorkContext& context, const std::filesyst
   printfile::RasterJobOptions header = HeaderOptions(request);
   if (NeedsLongSheetTurn(request)) {
     const auto turned = context.work / "tiff_model02rpt.tif";
-    if (RotateTiff(current, turned, 90, 0, context.program, &detail) != kTiffOk)
+    if (RotateTiff(current, turned, 90, 0, context, &detail) != kTiffOk)
       return Fail(failure, kLongSheetFailed, detail);
     current = turned;
     header.landscape = 0;

@@ -49,8 +49,7 @@ bool WritePlotStampBlock(const StampPlacement& stamp, const PlotConversionReques
   const int angle = (request.pageAngle + printfile::PlotRotationDegrees(request.rotation)) % 360;
   const auto rotated = context.work / "stamp_rotation.tif";
   const auto magnified = context.work / "stamp_magnify.tif";
-  if (RotateTiff(stamp.path, rotated, angle, stamp.halftone, context.program, &detail) != kTiffOk)
-    return false;
+  if (RotateTiff(stamp.path, rotated, angle, stamp.halftone, context, &detail) != kTiffOk) return false;
   const int dpi = PlotModelDpi(request.modelIndex);
   if (ResampleTiff(rotated, magnified, dpi, 100 / request.scale, false, false, &detail) != kTiffOk)
     return false;

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <system_error>
 
 #include "imaging/tiff_detail.h"
@@ -18,16 +17,6 @@ constexpr tmsize_t kMaxLibtiffAllocation = tmsize_t{256} << 20;
 struct OptionsDeleter {
   void operator()(TIFFOpenOptions* options) const { TIFFOpenOptionsFree(options); }
 };
-
-void SilenceProcessWideHandlers() {
-  // The few messages libtiff raises without a handle go to the process-wide
-  // handlers, which print by default.
-  static std::once_flag once;
-  std::call_once(once, [] {
-    TIFFSetErrorHandler(nullptr);
-    TIFFSetWarningHandler(nullptr);
-  });
-}
 
 // Files are read, never mapped: a drawing rewritten in place while a job
 // reads it (a copy over a printing file) would turn a mapped read past its
@@ -51,7 +40,6 @@ int TiffFile::OnMessage(TIFF*, void* self, const char* module, const char* forma
 }
 
 TIFFOpenOptions* TiffFile::Options() {
-  SilenceProcessWideHandlers();
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
   if (!options) return nullptr;
   TIFFOpenOptionsSetErrorHandlerExtR(options, &TiffFile::OnMessage, this);

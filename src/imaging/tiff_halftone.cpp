@@ -12,15 +12,16 @@
 
 namespace orvella::imaging {
 
-std::optional<std::filesystem::path> HalftonePatternPath(const std::filesystem::path& program, int pattern) {
+std::optional<std::filesystem::path> HalftonePatternPath(const settings::WorkContext& folders, int pattern) {
   if (pattern < 1 || pattern > 3) return std::nullopt;
-  return settings::FindDataFile(program, "/Halftone/" + std::to_string(pattern) + ".TIF");
+  return settings::FindDataFile(folders.program, folders.data,
+                                "/Halftone/" + std::to_string(pattern) + ".TIF");
 }
 
 TiffResult ApplyHalftone(int pattern, uint8_t* image, uint32_t rows, size_t bytesPerRow,
-                         const std::filesystem::path& program, std::string* detail) {
+                         const settings::WorkContext& folders, std::string* detail) {
   if (pattern == 0) return kTiffOk;
-  const auto path = HalftonePatternPath(program, pattern);
+  const auto path = HalftonePatternPath(folders, pattern);
   if (!path) {
     return WithDetail(detail, kTiffOpenError,
                       "there is no halftone pattern " + std::to_string(pattern) + "; patterns are 1 to 3");

@@ -8,14 +8,15 @@
 #include <string>
 
 #include "imaging/tiff_result.h"
+#include "settings/work_folder.h"
 
 namespace orvella::imaging {
 
 // Where pattern 1..3 is read from: the program folder's Halftone/N.TIF, or,
-// when that file does not exist (or no program folder is given), the one
-// shipped with the program (settings::FindDataFile), so a run with --home
-// finds the shipped patterns. nullopt for other numbers.
-std::optional<std::filesystem::path> HalftonePatternPath(const std::filesystem::path& program, int pattern);
+// when that file does not exist (or no program folder is given), the one in
+// the shipped data folder (settings::FindDataFile), so a run with --home finds
+// the shipped patterns. nullopt for other numbers.
+std::optional<std::filesystem::path> HalftonePatternPath(const settings::WorkContext& folders, int pattern);
 
 // ANDs the pattern into the image (rows x bytesPerRow bytes), anchored at the
 // top-left corner and not repeated: whatever lies beyond the pattern's size
@@ -23,6 +24,6 @@ std::optional<std::filesystem::path> HalftonePatternPath(const std::filesystem::
 // unknown, or its file missing or unreadable (the image may then be partly
 // screened); detail, when given, receives the cause.
 TiffResult ApplyHalftone(int pattern, uint8_t* image, uint32_t rows, size_t bytesPerRow,
-                         const std::filesystem::path& program = {}, std::string* detail = nullptr);
+                         const settings::WorkContext& folders = {}, std::string* detail = nullptr);
 
 }  // namespace orvella::imaging

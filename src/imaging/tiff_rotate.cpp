@@ -157,7 +157,7 @@ bool WriteHalfTurn(const Raster& in, TiffFile& out) {
 }  // namespace
 
 TiffResult RotateTiff(const std::filesystem::path& input, const std::filesystem::path& output, int angle,
-                      int halftone, const std::filesystem::path& program, std::string* detail) {
+                      int halftone, const settings::WorkContext& folders, std::string* detail) {
   if (angle != 0 && angle != 90 && angle != 180 && angle != 270) {
     return WithDetail(
         detail, kTiffParseError,
@@ -221,7 +221,7 @@ TiffResult RotateTiff(const std::filesystem::path& input, const std::filesystem:
   }
   in.Close();
   if (TiffResult result =
-          ApplyHalftone(halftone, raster.data.get(), raster.length, raster.stride, program, detail);
+          ApplyHalftone(halftone, raster.data.get(), raster.length, raster.stride, folders, detail);
       result != kTiffOk) {
     return result;
   }

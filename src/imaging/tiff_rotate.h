@@ -4,6 +4,7 @@
 #include <string>
 
 #include "imaging/tiff_result.h"
+#include "settings/work_folder.h"
 
 namespace orvella::imaging {
 
@@ -14,6 +15,6 @@ namespace orvella::imaging {
 // turn. A result code on any failure (10 for another angle), leaving no
 // output file; detail, when given, receives the cause.
 TiffResult RotateTiff(const std::filesystem::path& input, const std::filesystem::path& output, int angle,
-                      int halftone, const std::filesystem::path& program = {}, std::string* detail = nullptr);
+                      int halftone, const settings::WorkContext& folders = {}, std::string* detail = nullptr);
 
 }  // namespace orvella::imaging

@@ -4,22 +4,10 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <csignal>
-#include <mutex>
 
 #include "base/unique_fd.h"
 
 namespace orvella::jobs {
-namespace {
-
-// A lease break is delivered as SIGIO, whose default action ends the process.
-void IgnoreLeaseBreaks() {
-  static std::once_flag once;
-  std::call_once(once, [] { std::signal(SIGIO, SIG_IGN); });
-}
-
-}  // namespace
-
 std::uint64_t FileTimeFromTimespec(const timespec& time) {
   constexpr std::uint64_t kSecondsFrom1601To1970 = 11644473600ULL;
   return (static_cast<std::uint64_t>(time.tv_sec) + kSecondsFrom1601To1970) * 10000000ULL +
@@ -36,7 +24,6 @@ int OpenFolder(const std::filesystem::path& folder) {
 }
 
 ProbeResult ProbeExclusive(int folderFd, const std::string& name) {
-  IgnoreLeaseBreaks();
   // O_NONBLOCK: opening a FIFO must not wait for a writer.
   base::UniqueFd fd(::openat(folderFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
   if (!fd) {

@@ -36,7 +36,8 @@ struct ProbeResult {
 };
 
 // Opens name in the open folder folderFd without following a symbolic link
-// and tries a write lease; the lease is given back before returning.
+// and tries a write lease; the lease is given back before returning. The
+// signal of a lease broken meanwhile is ignored by the process set-up (app/).
 ProbeResult ProbeExclusive(int folderFd, const std::string& name);
 
 // Opens a hot folder for reading its entries; a symbolic link as its last

@@ -226,7 +226,7 @@ bool JobRun::Transfer(const std::string& prefix, base::Failure& failure) {
   transfer.printerIndex = job_.printerIndex;
   transfer.hidden = settings_.hidden;
   transfer.preferences = {settings_.preferences.enablePanelOff, settings_.preferences.enableEnergySave};
-  transfer.folders = work_->Context();
+  transfer.folders = work_->Context(context_.data);
   transfer.showStatus = [this](const std::string& text) { Show(text, StatusMark::kInProgress); };
   transfer.stopRequested = [this] { return Aborted(); };
   transfer.timings = context_.timings;
@@ -324,7 +324,7 @@ JobOutcome JobRun::RunUnits(const ConversionEnvironment& environment, const JobP
 JobOutcome JobRun::Run() {
   job_.folder = request_.folder;
   if (auto stopped = MakeWorkFolder()) return *stopped;
-  const ConversionEnvironment environment{settings_, work_->Context(), context_.trayInformation};
+  const ConversionEnvironment environment{settings_, work_->Context(context_.data), context_.trayInformation};
   const JobPlan plan = PlanJob(environment, job_, source_.ReaderPath());
   if (plan.failure) return FailTheFile({plan.failure->message, source_.Explain(plan.failure->detail)});
   return RunUnits(environment, plan);

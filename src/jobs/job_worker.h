@@ -33,7 +33,8 @@ struct WorkerContext {
   RunControl& control;
   JobView& view;
   printer::PrinterMemoryTable& memory;
-  logging::NetSendCommand notices = logging::DefaultNetSendCommand();
+  std::filesystem::path data;       // the shipped read-only files (ProcessFolders::data)
+  logging::NetSendCommand notices;  // how failed jobs are told to the workstations
   // Where files that could not be removed after their job are remembered;
   // none: they are only reported.
   UndeletableFiles* undeletable = nullptr;

@@ -4,8 +4,6 @@
 
 #include "jobs/start_operation.h"
 #include "logging/job_log.h"
-#include "printer/snmp_status.h"
-#include "printer/transport_init.h"
 #include "settings/program_folders.h"
 
 namespace orvella::jobs {
@@ -26,9 +24,10 @@ const char* PassedOverReason(const std::string& reason) {
 
 }  // namespace
 
-Operation::Operation(std::filesystem::path program, JobView& view, base::OperatorMessages& messages,
-                     TickTimer& timer, OperationHooks hooks)
+Operation::Operation(std::filesystem::path program, settings::ProcessFolders folders, JobView& view,
+                     base::OperatorMessages& messages, TickTimer& timer, OperationHooks hooks)
     : program_(std::move(program)),
+      folders_(std::move(folders)),
       view_(view),
       messages_(messages),
       timer_(timer),
@@ -38,10 +37,7 @@ Operation::Operation(std::filesystem::path program, JobView& view, base::Operato
       tick_(
           control_, view_, memory_, scanner_, [this](const JobRequest& request) { RunWorker(request); },
           hooks_.stopWait) {
-  // Both libraries want their set-up before any thread runs; later calls do nothing.
-  printer::InitTransportLibraries();
   settings::CreateApplicationFolders(program_);
-  printer::InitSnmpLibrary(settings::TempFolder(program_));
   scanner_.SetUndeletable(&undeletable_);
   tick_.SetPassedOverNotice([this](const ScanSkip& skip) { TellPassedOver(skip); });
 }
@@ -123,6 +119,8 @@ std::optional<std::chrono::milliseconds> Operation::Tick() {
 void Operation::RunWorker(const JobRequest& request) {
   WorkerContext context(program_, Settings(), control_, view_, memory_);
   context.undeletable = &undeletable_;
+  context.data = folders_.data;
+  context.notices = logging::NetSendBeside(folders_.executable);
   if (hooks_.adjustWorker) hooks_.adjustWorker(context);
   const JobOutcome outcome = hooks_.runJob ? hooks_.runJob(request, context) : RunJob(request, context);
   switch (outcome.end) {

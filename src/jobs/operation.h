@@ -19,6 +19,7 @@
 #include "jobs/scan_tick.h"
 #include "jobs/undeletable_files.h"
 #include "printer/printer_memory.h"
+#include "settings/program_folders.h"
 
 namespace orvella::jobs {
 
@@ -46,10 +47,10 @@ struct OperationHooks {
 
 class Operation {
  public:
-  // Sets up the network libraries the transfers use; call before other
-  // threads start.
-  Operation(std::filesystem::path program, JobView& view, base::OperatorMessages& messages, TickTimer& timer,
-            OperationHooks hooks = {});
+  // The process's libraries are set up before (app/setup); folders says where
+  // the shipped files and orvella-netsend are.
+  Operation(std::filesystem::path program, settings::ProcessFolders folders, JobView& view,
+            base::OperatorMessages& messages, TickTimer& timer, OperationHooks hooks = {});
   // Raises the abort flag and waits for a job still running.
   ~Operation();
   Operation(const Operation&) = delete;
@@ -87,6 +88,7 @@ class Operation {
   void TellPassedOver(const ScanSkip& skip);
 
   std::filesystem::path program_;
+  settings::ProcessFolders folders_;
   JobView& view_;
   base::OperatorMessages& messages_;
   TickTimer& timer_;

@@ -14,7 +14,6 @@
 #include "base/unique_fd.h"
 #include "logging/job_log.h"
 #include "settings/preferences.h"
-#include "settings/program_folders.h"
 
 namespace orvella::logging {
 namespace {
@@ -38,8 +37,8 @@ std::string Fill(std::string_view format, std::initializer_list<std::string_view
 
 }  // namespace
 
-NetSendCommand DefaultNetSendCommand() {
-  return {settings::ExecutableFolder() / "orvella-netsend", kNetSendPort};
+NetSendCommand NetSendBeside(const std::filesystem::path& executableFolder) {
+  return {executableFolder / "orvella-netsend", kNetSendPort};
 }
 
 bool IsMessengerRunning() { return true; }

@@ -20,8 +20,9 @@ struct NetSendCommand {
   std::filesystem::path tool;  // the orvella-netsend program
   std::uint16_t port = kNetSendPort;
 };
-// orvella-netsend beside the running executable, on the standard port.
-NetSendCommand DefaultNetSendCommand();
+// orvella-netsend in executableFolder (ProcessFolders::executable: beside the
+// running executable), on the standard port.
+NetSendCommand NetSendBeside(const std::filesystem::path& executableFolder);
 
 // Whether workstations can be told at all; there is no service to ask here.
 bool IsMessengerRunning();
@@ -33,6 +34,6 @@ bool RunNetSend(const NetSendCommand& command, const std::string& address, const
 // Tells the configured workstations (preferences, in order 1 to 3) about a
 // failed job, logging each notice in the daily job log.
 void NotifyError(const std::filesystem::path& program, const std::string& errorText,
-                 const NetSendCommand& command = DefaultNetSendCommand());
+                 const NetSendCommand& command);
 
 }  // namespace orvella::logging

@@ -49,7 +49,7 @@ struct PrinterCheck {
   bool Fit() const;
 };
 
-// Asks the printer. The SNMP library has been started (InitSnmpLibrary).
+// Asks the printer. The SNMP library has been started (process set-up).
 // Bounded by the time-outs: one SNMP query, one fetch of "stat" and up to
 // CHECK_RETRY + 1 fetches of "info". Never throws but for want of memory.
 PrinterCheck CheckPrinter(const settings::PrinterSetting& printer, const PrinterCheckContext& context);

@@ -12,14 +12,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <mutex>
-#include <system_error>
 #include <utility>
 
 namespace orvella::printer {
@@ -49,8 +45,6 @@ constexpr std::string_view kMessages[] = {
 // The bits of hrPrinterDetectedErrorState's first byte, most significant first.
 constexpr const char* kErrorBitNames[8] = {"lowPaper", "noPaper", "lowToner", "noToner",
                                            "doorOpen", "jammed",  "offline",  "serviceRequested"};
-
-std::atomic<bool> g_libraryReady{false};
 
 // net-snmp's own text of a session's last error (for a single-session
 // handle, of snmp_sess_session's structure).
@@ -283,10 +277,6 @@ void Wait(void* session, Query& query, Clock::time_point deadline) {
 // The query itself; why receives the reason for any result but kNoError.
 SnmpStatus Ask(const std::string& address, int timeoutMs, int port, std::string& why) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
-  if (!g_libraryReady) {
-    why = "the SNMP library has not been set up";
-    return SnmpStatus::kApiFailure;
-  }
   const std::string ipv4 = ResolveIpv4(address, why);
   if (ipv4.empty()) return SnmpStatus::kNoAnswer;
 
@@ -320,31 +310,6 @@ SnmpStatus Ask(const std::string& address, int timeoutMs, int port, std::string&
 }
 
 }  // namespace
-
-void InitSnmpLibrary(const std::filesystem::path& persistentDir) {
-  static std::once_flag once;
-  std::call_once(once, [&] {
-    // Without a handler of its own the library logs to stderr.
-    netsnmp_register_loghandler(NETSNMP_LOGHANDLER_NONE, LOG_DEBUG);
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_PERSIST_STATE, 1);
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
-    setenv("MIBS", "", 1);
-    setenv("MIBDIRS", "", 1);
-    // Start-up makes folders (cert_indexes) in the persistent folder whatever
-    // the switches say: give it a scratch folder and remove that afterwards.
-    std::string scratch = (persistentDir / "snmp-XXXXXX").string();
-    const bool haveScratch = ::mkdtemp(scratch.data()) != nullptr;
-    set_persistent_directory(haveScratch ? scratch.c_str() : persistentDir.c_str());
-    init_snmp("orvella");
-    if (haveScratch) {
-      std::error_code ec;
-      std::filesystem::remove_all(scratch, ec);
-    }
-    g_libraryReady = true;
-  });
-}
 
 SnmpStatus QueryPrinterStatus(const std::string& address, int timeoutMs, int port, std::string* detail) {
   std::string why;

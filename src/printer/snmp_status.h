@@ -1,6 +1,5 @@
 #pragma once
 // The printer's detected error state, asked over SNMP v1 before every upload.
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -16,12 +15,8 @@ enum class SnmpStatus : int {
 
 inline constexpr int kDefaultSnmpPort = 161;
 
-// Prepares the SNMP library for quiet use that leaves nothing on disk: no
-// configuration files, no MIBs, no persistent state (a scratch folder made
-// under persistentDir for the start-up and removed after it), no log output. Call once from main() and from
-// test set-up before any thread starts; later calls do nothing. Until it has run every query fails with
-// kApiFailure.
-void InitSnmpLibrary(const std::filesystem::path& persistentDir);
+// The library is set up once per process before any thread starts
+// (app/setup): quiet, with no configuration files, MIBs or persistent state.
 
 // Asks printer 1's hrPrinterDetectedErrorState at address (dotted IPv4, or a
 // host name) and UDP port, community "public", request id 12345. Returns

@@ -23,19 +23,33 @@ class StoredFieldList {
   std::vector<StoredField> fields;
 
   template <typename T>
-  void Text(std::string_view key, const T& value) { Add(key, &value); }
+  void Text(std::string_view key, const T& value) {
+    Add(key, &value);
+  }
   template <typename T>
-  void Integer(std::string_view key, const T& value) { Add(key, &value); }
+  void Integer(std::string_view key, const T& value) {
+    Add(key, &value);
+  }
   template <typename T>
-  void Boolean(std::string_view key, const T& value) { Add(key, &value); }
+  void Boolean(std::string_view key, const T& value) {
+    Add(key, &value);
+  }
   template <typename T>
-  void Real(std::string_view key, const T& value) { Add(key, &value); }
+  void Real(std::string_view key, const T& value) {
+    Add(key, &value);
+  }
   template <typename T>
-  void Address(std::string_view key, const T& value) { Add(key, &value); }
+  void Address(std::string_view key, const T& value) {
+    Add(key, &value);
+  }
   template <typename T>
-  void Secret(std::string_view key, const T& value) { Add(key, &value); }
+  void Secret(std::string_view key, const T& value) {
+    Add(key, &value);
+  }
   template <typename T>
-  void Font(std::string_view key, const T& value) { Add(key, &value); }
+  void Font(std::string_view key, const T& value) {
+    Add(key, &value);
+  }
   template <typename Enum, typename... Fallback>
   void Keyword(std::string_view key, std::span<const KeywordName>, const Enum& value, Fallback...) {
     Add(key, &value);

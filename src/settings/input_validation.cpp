@@ -125,10 +125,4 @@ std::optional<Failure> ValidateOutputSettings(
   return std::nullopt;
 }
 
-std::filesystem::path NetworkShortcutsFolder() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (!runtime || !*runtime) return {};
-  return std::filesystem::path(runtime) / "gvfs";
-}
-
 }  // namespace orvella::settings

@@ -25,7 +25,7 @@ struct InputGeneralForm {
 
 // editedIndex: the record being edited (its own folder does not count as a
 // duplicate); nullopt for a new record. networkShortcuts: the folder whose
-// contents may not be watched (see NetworkShortcutsFolder). program: the
+// contents may not be watched (ProcessFolders::networkShortcuts). program: the
 // program folder, which may not be watched nor anything inside it (its own
 // files would be printed and deleted).
 std::optional<ValidationFailure<InputField>> ValidateInputGeneral(
@@ -37,8 +37,5 @@ std::optional<ValidationFailure<InputField>> ValidateInputGeneral(
 std::optional<ValidationFailure<InputField>> ValidateOutputSettings(
     bool useOutputSetting, const std::array<OutputTarget, kInputSizeCount>& targets,
     const std::array<std::string, kInputSizeCount>& magnificationTexts);
-
-// The user's network mount folder ($XDG_RUNTIME_DIR/gvfs), or empty.
-std::filesystem::path NetworkShortcutsFolder();
 
 }  // namespace orvella::settings

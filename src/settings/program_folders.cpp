@@ -1,8 +1,5 @@
 #include "settings/program_folders.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <string>
 #include <system_error>
 
@@ -13,16 +10,6 @@ namespace orvella::settings {
 namespace {
 
 constexpr const char* kNoProgramFolder = "GetExecutableDirectory()に失敗しました";
-
-std::string Variable(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
-// share/orvella of the installation the executable's bin/ belongs to.
-std::filesystem::path InstalledDataFolder(const std::filesystem::path& executable) {
-  return (executable.parent_path() / "share/orvella").lexically_normal();
-}
 
 std::filesystem::path Absolute(const std::filesystem::path& folder) {
   std::error_code ec;
@@ -55,21 +42,8 @@ ProgramFolderChoice ChooseProgramFolder(const ProgramFolderInputs& in) {
   return {};
 }
 
-ProgramFolderInputs CurrentProgramFolderInputs(const std::filesystem::path& homeOption) {
-  ProgramFolderInputs in;
-  in.homeOption = homeOption;
-  in.homeVariable = Variable("ORVELLA_HOME");
-  in.executable = ExecutableFolder();
-  std::error_code ec;
-  in.executableFolderUsable = !in.executable.empty() && ::access(in.executable.c_str(), W_OK) == 0 &&
-                              !std::filesystem::is_directory(InstalledDataFolder(in.executable), ec);
-  in.xdgDataHome = Variable("XDG_DATA_HOME");
-  in.userHome = Variable("HOME");
-  return in;
-}
-
-ProgramFolderChoice ResolveProgramFolderChoice(const std::filesystem::path& homeOption, bool makeMissing) {
-  auto choice = ChooseProgramFolder(CurrentProgramFolderInputs(homeOption));
+ProgramFolderChoice ResolveProgramFolderChoice(const ProgramFolderInputs& inputs, bool makeMissing) {
+  auto choice = ChooseProgramFolder(inputs);
   if (choice.folder.empty()) throw SettingsError(kNoProgramFolder);
   choice.folder = Absolute(choice.folder);
   std::error_code made;
@@ -98,32 +72,17 @@ std::string DescribeProgramFolder(const ProgramFolderChoice& choice) {
   return "the program folder " + choice.folder.string() + " (" + choice.reason + ")";
 }
 
-std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption, bool makeMissing) {
-  return ResolveProgramFolderChoice(homeOption, makeMissing).folder;
+std::filesystem::path InstalledDataFolder(const std::filesystem::path& executable) {
+  return (executable.parent_path() / "share/orvella").lexically_normal();
 }
 
-std::filesystem::path ExecutableFolder() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec || exe.empty()) return {};
-  return exe.parent_path();
-}
-
-std::filesystem::path DataFolder() {
-  const auto executable = ExecutableFolder();
-  if (executable.empty()) return {};
-  auto installed = InstalledDataFolder(executable);
-  std::error_code ec;
-  return std::filesystem::is_directory(installed, ec) ? installed : executable;
-}
-
-std::filesystem::path FindDataFile(const std::filesystem::path& program, std::string_view relative) {
+std::filesystem::path FindDataFile(const std::filesystem::path& program, const std::filesystem::path& data,
+                                   std::string_view relative) {
   std::error_code ec;
   if (!program.empty()) {
     auto own = ProgramPath(program, relative);
     if (std::filesystem::exists(own, ec)) return own;
   }
-  const auto data = DataFolder();
   if (data.empty()) return program.empty() ? std::filesystem::path() : ProgramPath(program, relative);
   return ProgramPath(data, relative);
 }

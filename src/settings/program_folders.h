@@ -1,9 +1,9 @@
 #pragma once
 // The program folder and the folders under it (INI, ERROR, TEMP, LOG). The
-// program folder is chosen once at start (--home DIR, else $ORVELLA_HOME, else
-// the folder of the running executable, or for an installed program a folder
-// of the user's) and then handed to every piece of work; nothing below the
-// application reads it from a global.
+// program folder is chosen once at process set-up (--home DIR, else
+// $ORVELLA_HOME, else the folder of the running executable, or for an
+// installed program a folder of the user's) and then handed to every piece of
+// work; nothing below the application reads it from a global.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -32,23 +32,28 @@ struct ProgramFolderChoice {
 // results are left as they are.
 ProgramFolderChoice ChooseProgramFolder(const ProgramFolderInputs& inputs);
 
-// The inputs of this process.
-ProgramFolderInputs CurrentProgramFolderInputs(const std::filesystem::path& homeOption);
-
-// The program folder of this process, made absolute: ChooseProgramFolder on
-// CurrentProgramFolderInputs; the per-user folder, and with makeMissing any
-// folder, is created when missing. Raises SettingsError
+// ChooseProgramFolder made absolute; the per-user folder, and with
+// makeMissing any folder, is created when missing. Raises SettingsError
 // "GetExecutableDirectory()に失敗しました" when none can be determined, and
 // SettingsError saying what is missing when the chosen name is not a folder
-// (an empty folder is a program folder not used yet).
-ProgramFolderChoice ResolveProgramFolderChoice(const std::filesystem::path& homeOption = {},
-                                               bool makeMissing = false);
-std::filesystem::path ResolveProgramFolder(const std::filesystem::path& homeOption = {},
-                                           bool makeMissing = false);
+// (an empty folder is a program folder not used yet). The process's own
+// inputs are gathered at set-up (app/).
+ProgramFolderChoice ResolveProgramFolderChoice(const ProgramFolderInputs& inputs, bool makeMissing = false);
 
 // "the program folder /srv/orvella (--home)": which folder, and how it was
 // chosen, for messages about what was (not) found in it.
 std::string DescribeProgramFolder(const ProgramFolderChoice& choice);
+
+// What the process found about itself at set-up (app/), handed down as a value:
+// nothing below the application reads the environment or /proc.
+struct ProcessFolders {
+  // The running executable's folder; orvella-netsend lies beside it.
+  std::filesystem::path executable;
+  // The read-only files shipped with the program (Halftone/, web/, the manual).
+  std::filesystem::path data;
+  // The user's network mount folder (gvfs in the runtime folder), or empty.
+  std::filesystem::path networkShortcuts;
+};
 
 // The program folder followed by relative ("/INI/INPUT.INI" and so on).
 // Raises SettingsError "GetExecutableDirectory()に失敗しました" when program
@@ -66,17 +71,14 @@ int RemoveInterruptedSaves(const std::filesystem::path& program);
 // The TEMP folder of the program folder.
 std::filesystem::path TempFolder(const std::filesystem::path& program);
 
-// The folder the running executable lies in, or empty when unknown.
-std::filesystem::path ExecutableFolder();
-
-// The read-only data shipped with the program (halftone patterns, icons, the
-// manual): share/orvella beside the executable's bin/ when installed, else
-// the executable's folder (a build tree). Empty when unknown.
-std::filesystem::path DataFolder();
+// The read-only data of an installation whose executables lie in executable
+// (bin/): share/orvella beside it.
+std::filesystem::path InstalledDataFolder(const std::filesystem::path& executable);
 
 // A read-only file by its path relative to the program folder ("/Halftone/1.TIF"):
-// the program folder's own copy when it exists, else the one in DataFolder(),
-// so program folders that carry their own copies keep using them.
-std::filesystem::path FindDataFile(const std::filesystem::path& program, std::string_view relative);
+// the program folder's own copy when it exists, else the one in data (the
+// shipped files), so program folders that carry their own copies keep using them.
+std::filesystem::path FindDataFile(const std::filesystem::path& program, const std::filesystem::path& data,
+                                   std::string_view relative);
 
 }  // namespace orvella::settings

@@ -15,6 +15,7 @@ inline constexpr const char* kWorkFolderError = "作業フォルダの作成エ�
 struct WorkContext {
   std::filesystem::path program;  // the program folder: INI/, Halftone/, LOG/, ERROR/
   std::filesystem::path work;     // this job's own folder for its work files
+  std::filesystem::path data;     // the shipped read-only files (Halftone/) where the program folder has none
 };
 
 // "TEMP/job-XXXXXX", private to its owner and removed with everything in it
@@ -33,7 +34,9 @@ class WorkFolder {
   ~WorkFolder();
 
   const std::filesystem::path& Path() const { return path_; }
-  WorkContext Context() const { return {program_, path_}; }
+  // data: the shipped read-only files (ProcessFolders::data); empty when the
+  // work reads none.
+  WorkContext Context(const std::filesystem::path& data = {}) const { return {program_, path_, data}; }
   // True when the folder's file system has less than a megabyte left: work
   // that failed then is taken to have failed for want of room.
   bool OutOfRoom() const;

@@ -7,7 +7,6 @@
 #include "dialogs/printer_list_dialog.h"
 #include "settings/printer_models.h"
 #include "settings/printer_settings.h"
-#include "support/network_libraries.h"
 #include "support/printer_sim.h"
 
 namespace orvella::dialogs::test {
@@ -18,7 +17,6 @@ using settings::PrinterSetting;
 class PrinterListCheckTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    orvella::test::InitNetworkLibraries();
     home.WriteIni("HIDDEN.INI", "[SETTING]\r\nPRINTER_FTP_PORT=\"" + std::to_string(sim.FtpPort()) +
                                     "\"\r\nPRINTER_SNMP_PORT=\"" + std::to_string(sim.SnmpPort()) +
                                     "\"\r\nCHECK_RETRY=\"0\"\r\n");

@@ -3,6 +3,7 @@
 #include <QThread>
 
 #include "base/text_codec.h"
+#include "support/process_setup.h"
 
 namespace orvella::cli::test {
 
@@ -36,7 +37,8 @@ void ShellFixture::WriteStartableSettings() {
 std::unique_ptr<Shell> ShellFixture::MakeShell(bool trayHost, std::chrono::milliseconds stopWait) {
   jobs::OperationHooks hooks;
   hooks.stopWait = stopWait;
-  return std::make_unique<Shell>(home.Path(), messages, trayHost, std::move(hooks));
+  return std::make_unique<Shell>(home.Path(), orvella::test::ProcessFolders(), messages, trayHost,
+                                 std::move(hooks));
 }
 
 }  // namespace orvella::cli::test

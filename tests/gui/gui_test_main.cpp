@@ -4,7 +4,10 @@
 
 #include <QApplication>
 
+#include "support/process_setup.h"
+
 int main(int argc, char** argv) {
+  orvella::test::SetUpTestProcess();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   app.setQuitOnLastWindowClosed(false);

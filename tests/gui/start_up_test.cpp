@@ -11,6 +11,7 @@
 #include "gui/gui_fixture.h"
 #include "settings/program_folders.h"
 #include "settings/settings_home.h"
+#include "support/process_setup.h"
 
 namespace orvella::cli {
 namespace {
@@ -22,7 +23,7 @@ TEST(StartUp, ALockThatCannotBeTakenSaysWhyAndEndsWithMinusOne) {
   orvella::test::SettingsHome home;
   orvella::test::WriteFileBytes(settings::TempFolder(home.Path()), "not a folder");
   test::ScriptedMessages messages;
-  EXPECT_EQ(RunGuiWith(home.Path(), messages), -1);
+  EXPECT_EQ(RunGuiWith(home.Path(), orvella::test::ProcessFolders(), messages), -1);
   ASSERT_EQ(messages.warnings.size(), 1U);
   const std::string expected = std::string(gui_text::kInstanceLockFailed) + gui_text::kDetailHeading;
   EXPECT_EQ(messages.warnings[0].rfind(expected, 0), 0U) << messages.warnings[0];
@@ -37,7 +38,7 @@ TEST(StartUp, SettingsThatCannotBeReadWhileTheWindowsAreBuiltEndInTheWindowCreat
   orvella::test::SettingsHome home;
   std::filesystem::create_directory(home.Ini("INPUT.INI"));
   test::ScriptedMessages messages;
-  EXPECT_EQ(RunGuiWith(home.Path(), messages), 0);
+  EXPECT_EQ(RunGuiWith(home.Path(), orvella::test::ProcessFolders(), messages), 0);
   EXPECT_EQ(messages.warnings, std::vector<std::string>{gui_text::kWindowCreationFailed});
   EXPECT_EQ(test::CountInJobLogs(home.Path(), "起動"), 1);
   EXPECT_EQ(test::CountInJobLogs(home.Path(), "終了"), 1);

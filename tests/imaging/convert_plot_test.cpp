@@ -6,6 +6,7 @@
 #include "printfile/plot_measure.h"
 #include "printfile/print_file_reader.h"
 #include "support/imaging/test_bitmap.h"
+#include "support/process_setup.h"
 #include "support/temp_dir.h"
 
 namespace orvella::imaging {
@@ -55,7 +56,8 @@ struct PlotJob {
 
   bool Convert(const std::string& plot, base::Failure& failure) {
     WriteFileBytes(dir / "plot.plt", plot);
-    return ConvertPlotJob(dir / "plot.plt", dir / "out.prn", request, 0, {dir.Path(), dir / "work"}, failure);
+    return ConvertPlotJob(dir / "plot.plt", dir / "out.prn", request, 0,
+                          {dir.Path(), dir / "work", orvella::test::ProcessFolders().data}, failure);
   }
 };
 

@@ -141,7 +141,7 @@ TEST_F(ConvertSingle, StampLandsUprightWhereItsPlacementSays) {
   }
   Bitmap solid(64, 64);
   for (auto& p : solid.pixels) p = 1;
-  const Bitmap screen = test::ReadTiff(*HalftonePatternPath(home_.Path(), 2));
+  const Bitmap screen = test::ReadTiff(*HalftonePatternPath(Work(), 2));
 
   struct Case {
     const char* name;

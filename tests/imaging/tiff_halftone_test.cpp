@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "imaging/tiff_rotate.h"
-#include "settings/program_folders.h"
 #include "support/imaging/test_bitmap.h"
+#include "support/process_setup.h"
 #include "support/temp_dir.h"
 
 namespace orvella::imaging {
@@ -19,21 +19,23 @@ using test::WriteTiff;
 class Halftone : public ::testing::Test {
  protected:
   void SetUp() override { std::filesystem::create_directory(home_ / "Halftone"); }
+  // The program folder, and the shipped data the process set-up found.
+  settings::WorkContext Folders() const { return {home_.Path(), {}, orvella::test::ProcessFolders().data}; }
   orvella::test::TempDir home_;
 };
 
 TEST_F(Halftone, ShipsThreeDitherPatternsOfAtLeast200mmAt600Dpi) {
   for (int n = 1; n <= 3; ++n) {
-    const auto path = HalftonePatternPath(home_.Path(), n);
+    const auto path = HalftonePatternPath(Folders(), n);
     ASSERT_TRUE(path) << n;
-    EXPECT_EQ(*path, settings::ExecutableFolder() / "Halftone" / (std::to_string(n) + ".TIF"));
+    EXPECT_EQ(*path, orvella::test::ProcessFolders().executable / "Halftone" / (std::to_string(n) + ".TIF"));
     const Bitmap pattern = ReadTiff(*path);
     EXPECT_GE(pattern.width, 4725u);
     EXPECT_GE(pattern.length, 4725u);
     EXPECT_DOUBLE_EQ(pattern.Density(), 0.25 * n) << n;
   }
-  EXPECT_FALSE(HalftonePatternPath(home_.Path(), 0));
-  EXPECT_FALSE(HalftonePatternPath(home_.Path(), 4));
+  EXPECT_FALSE(HalftonePatternPath(Folders(), 0));
+  EXPECT_FALSE(HalftonePatternPath(Folders(), 4));
 }
 
 TEST_F(Halftone, ScreensOnlyThePartThePatternCovers) {
@@ -42,7 +44,7 @@ TEST_F(Halftone, ScreensOnlyThePartThePatternCovers) {
   Bitmap stored = pattern;
   for (auto& p : stored.pixels) p = !p;
   WriteTiff(home_ / "Halftone/2.TIF", stored, {.photometric = PHOTOMETRIC_MINISBLACK});
-  ASSERT_EQ(HalftonePatternPath(home_.Path(), 2), home_ / "Halftone/2.TIF");
+  ASSERT_EQ(HalftonePatternPath(Folders(), 2), home_ / "Halftone/2.TIF");
 
   // A solid 20 x 4 stamp: the pattern's 12 x 2 corner is screened, the rest
   // stays solid, also the 4 pixels beyond the pattern's width in its last byte.
@@ -53,7 +55,7 @@ TEST_F(Halftone, ScreensOnlyThePartThePatternCovers) {
     auto row = solid.PackedRow(y);
     image.insert(image.end(), row.begin(), row.end());
   }
-  ASSERT_EQ(ApplyHalftone(2, image.data(), 4, 3, home_.Path()), kTiffOk);
+  ASSERT_EQ(ApplyHalftone(2, image.data(), 4, 3, Folders()), kTiffOk);
   Bitmap expected = solid;
   for (uint32_t y = 0; y < 2; ++y) {
     for (uint32_t x = 0; x < 12; ++x) expected.Set(x, y, pattern.At(x, y));
@@ -65,22 +67,33 @@ TEST_F(Halftone, ScreensOnlyThePartThePatternCovers) {
 
   // Through the rotation, the screen applies before the turn.
   WriteTiff(home_ / "solid.tif", solid);
-  ASSERT_EQ(RotateTiff(home_ / "solid.tif", home_ / "turned.tif", 180, 2, home_.Path()), kTiffOk);
+  ASSERT_EQ(RotateTiff(home_ / "solid.tif", home_ / "turned.tif", 180, 2, Folders()), kTiffOk);
   EXPECT_EQ(ReadTiff(home_ / "turned.tif"), test::Turned(expected, 180));
+}
+
+TEST_F(Halftone, ThePatternsComeFromTheDataFolderTheContextNames) {
+  orvella::test::TempDir data;
+  std::filesystem::create_directory(data / "Halftone");
+  WriteTiff(data / "Halftone/2.TIF", Bitmap::FromText({"#.", ".#"}));
+  const settings::WorkContext folders{home_.Path(), {}, data.Path()};
+  EXPECT_EQ(HalftonePatternPath(folders, 2), data / "Halftone/2.TIF");
+  uint8_t image[1] = {0xFF};
+  ASSERT_EQ(ApplyHalftone(2, image, 1, 1, folders), kTiffOk);
+  EXPECT_EQ(image[0], 0xBF);  // the pattern's corner screens the first two pixels only
 }
 
 TEST_F(Halftone, PatternZeroChangesNothingAndBrokenPatternsFail) {
   uint8_t image[2] = {0xFF, 0xFF};
-  EXPECT_EQ(ApplyHalftone(0, image, 1, 2, home_.Path()), kTiffOk);
+  EXPECT_EQ(ApplyHalftone(0, image, 1, 2, Folders()), kTiffOk);
   EXPECT_EQ(image[0], 0xFF);
   // A pattern file in the program folder wins over the shipped one, broken or not.
   orvella::test::WriteFileBytes(home_ / "Halftone/1.TIF", "garbage");
-  EXPECT_EQ(ApplyHalftone(1, image, 1, 2, home_.Path()), kTiffOpenError);
+  EXPECT_EQ(ApplyHalftone(1, image, 1, 2, Folders()), kTiffOpenError);
   WriteTiff(home_ / "Halftone/3.TIF", Bitmap(8, 8), {.compression = COMPRESSION_NONE, .bitsPerSample = 8});
-  EXPECT_EQ(ApplyHalftone(3, image, 1, 2, home_.Path()), kTiffUnsupported);
-  EXPECT_EQ(ApplyHalftone(-1, image, 1, 2, home_.Path()), kTiffOpenError);
+  EXPECT_EQ(ApplyHalftone(3, image, 1, 2, Folders()), kTiffUnsupported);
+  EXPECT_EQ(ApplyHalftone(-1, image, 1, 2, Folders()), kTiffOpenError);
   // The shipped 50 % pattern.
-  EXPECT_EQ(ApplyHalftone(2, image, 1, 2, home_.Path()), kTiffOk);
+  EXPECT_EQ(ApplyHalftone(2, image, 1, 2, Folders()), kTiffOk);
   EXPECT_EQ(image[0], 0xAA);
 }
 

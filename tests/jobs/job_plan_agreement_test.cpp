@@ -11,7 +11,6 @@
 #include "jobs/worker_fixture.h"
 #include "settings/input_settings.h"
 #include "settings/printer_settings.h"
-#include "support/network_libraries.h"
 #include "support/printer_sim.h"
 #include "support/process.h"
 
@@ -26,7 +25,6 @@ constexpr char kReady[] = "Plotter (Ready.)\r\nOnline/Offline : Online.\r\n";
 class JobPlanAgreement : public test::WorkerFixture {
  protected:
   JobPlanAgreement() {
-    orvella::test::InitNetworkLibraries();
     wide_.Write("stat", kReady);
     office_.Write("stat", kReady);
     settings::PrinterSetting plotter;

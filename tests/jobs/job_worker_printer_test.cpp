@@ -12,7 +12,6 @@
 #include "jobs/undeletable_files.h"
 #include "jobs/worker_fixture.h"
 #include "settings/app_data.h"
-#include "support/network_libraries.h"
 #include "support/printer_sim.h"
 #include "support/undeletable.h"
 
@@ -29,7 +28,6 @@ constexpr char kPlot[] =
 class JobWorkerPrinterTest : public test::WorkerFixture {
  protected:
   JobWorkerPrinterTest() {
-    orvella::test::InitNetworkLibraries();
     wide.Write("stat", kReady);
     office.Write("stat", kReady);
 

@@ -5,6 +5,7 @@
 #include <condition_variable>
 
 #include "settings/settings_home.h"
+#include "support/process_setup.h"
 #include "support/temp_dir.h"
 
 namespace orvella::jobs {
@@ -92,7 +93,7 @@ class OperationTest : public ::testing::Test {
       return JobOutcome{};
     };
     hooks.stopWait = milliseconds(0);
-    return Operation(home.Path(), view, messages, timer, std::move(hooks));
+    return Operation(home.Path(), test::ProcessFolders(), view, messages, timer, std::move(hooks));
   }
 
   // Ticks until the worker has ended; false when it never did.

@@ -10,6 +10,7 @@
 #include "logging/job_log.h"
 #include "settings/program_folders.h"
 #include "support/imaging/test_bitmap.h"
+#include "support/process_setup.h"
 
 namespace orvella::jobs::test {
 
@@ -54,6 +55,9 @@ std::string WorkerFixture::DropTiff(const std::string& name, const std::vector<P
 WorkerContext WorkerFixture::Context(JobView& view) {
   WorkerContext context(program.Path(), std::make_shared<const OperationSettings>(loaded), control, view,
                         memory);
+  // As the operation hands them over.
+  context.data = orvella::test::ProcessFolders().data;
+  context.notices = logging::NetSendBeside(orvella::test::ProcessFolders().executable);
   if (tune) tune(context);
   return context;
 }

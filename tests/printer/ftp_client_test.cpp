@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "printer/transport_init.h"
 #include "support/printer_sim.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
@@ -67,7 +66,6 @@ class Recorder {
 class FtpClientTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    InitTransportLibraries();
     client.SetHost("127.0.0.1");
     client.port = sim.FtpPort();
     client.SetUserName("anonymous");
@@ -329,7 +327,6 @@ TEST_F(FtpClientTest, AnUploadNeverConfirmedFailsAtTheTimeout) {
 // Against an independent FTP server, so client and simulator are not only
 // tested against each other.
 TEST(FtpClientAgainstPyftpdlib, PutThenGetRoundTrip) {
-  InitTransportLibraries();
   test::TempDir temp;
   std::filesystem::create_directory(temp / "root");
   const char* script =

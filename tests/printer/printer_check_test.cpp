@@ -7,7 +7,6 @@
 #include <string>
 
 #include "settings/printer_models.h"
-#include "support/network_libraries.h"
 #include "support/printer_sim.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
@@ -23,7 +22,6 @@ constexpr char kInfo[] =
 class PrinterCheckTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::InitNetworkLibraries();
     context.program = home.Path();
     context.hidden.printerFtpPort = sim.FtpPort();
     context.hidden.printerSnmpPort = sim.SnmpPort();

@@ -72,7 +72,7 @@ TEST(TransferPolicy, RetriesEachCheckUpToCheckRetryAndUploadsOnlyAfterBoth) {
     memory.Rebuild(1, 1024, 100);
     TransferContext context(memory);
     context.hidden.checkRetry = c.checkRetry;
-    context.folders = {home.Path(), home.Path()};
+    context.folders = {home.Path(), home.Path(), {}};
     std::vector<std::string> texts;
     context.showStatus = [&](const std::string& text) { texts.push_back(text); };
     auto snmp = c.snmp;
@@ -108,7 +108,7 @@ TEST(TransferPolicy, APrinterWithoutAUsableAddressFailsBeforeAnyTraffic) {
   PrinterMemoryTable memory;
   memory.Rebuild(1, 1024, 100);
   TransferContext context(memory);
-  context.folders = {home.Path(), home.Path()};
+  context.folders = {home.Path(), home.Path(), {}};
   int calls = 0;
   context.querySnmp = [&](const std::string&) { return ++calls, SnmpStatus::kNoError; };
   context.checkStatus = [&] { return ++calls, StatusFileCheck{PrinterStatusCode::kReady, "", {"正常", ""}}; };

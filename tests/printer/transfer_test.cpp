@@ -12,7 +12,6 @@
 
 #include "printfile/raster_job.h"
 #include "settings/program_folders.h"
-#include "support/network_libraries.h"
 #include "support/printer_sim.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
@@ -31,9 +30,8 @@ constexpr char kPrefix[] = "部数1/1";
 class TransferTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::InitNetworkLibraries();
     settings::CreateApplicationFolders(home.Path());
-    context.folders = {home.Path(), home / "TEMP"};
+    context.folders = {home.Path(), home / "TEMP", {}};
     sim.Write("stat", kReady);
     printer.name = "plotter";
     printer.ipAddr = {127, 0, 0, 1};

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "printer/info_file.h"
-#include "printer/transport_init.h"
 #include "settings/hidden_settings.h"
 #include "settings/program_folders.h"
 #include "support/printer_sim.h"
@@ -18,7 +17,6 @@ using settings::PaperType;
 class ReadTrayInformationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    InitTransportLibraries();
     settings::CreateApplicationFolders(home.Path());
     SetHidden("1");
     printer.ipAddr = {127, 0, 0, 1};

@@ -1,9 +1,7 @@
 #include "settings/program_folders.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <optional>
 #include <string>
 
 #include "settings/settings_error.h"
@@ -21,43 +19,6 @@ TEST(ProgramFolders, CreatesTheFourFoldersUnderTheHome) {
   EXPECT_EQ(ProgramPath(dir.Path(), "/INI/INPUT.INI"), dir / "INI/INPUT.INI");
   EXPECT_EQ(TempFolder(dir.Path()), dir / "TEMP");
   EXPECT_THROW(ProgramPath({}, "/INI/INPUT.INI"), SettingsError);
-}
-
-// Sets or clears ORVELLA_HOME for one scope.
-class HomeVariable {
- public:
-  explicit HomeVariable(const char* value) {
-    if (const char* old = std::getenv("ORVELLA_HOME")) old_ = old;
-    value ? setenv("ORVELLA_HOME", value, 1) : unsetenv("ORVELLA_HOME");
-  }
-  ~HomeVariable() { old_ ? setenv("ORVELLA_HOME", old_->c_str(), 1) : unsetenv("ORVELLA_HOME"); }
-
- private:
-  std::optional<std::string> old_;
-};
-
-TEST(ProgramFolders, HomeOptionThenEnvironmentThenExecutableFolder) {
-  test::TempDir option, env;
-  {
-    const HomeVariable set(env.Path().c_str());
-    EXPECT_EQ(ResolveProgramFolder(option.Path()), option.Path());
-    EXPECT_EQ(ResolveProgramFolder(), env.Path());
-  }
-  {
-    const HomeVariable empty("");
-    EXPECT_EQ(ResolveProgramFolder(), ExecutableFolder());
-  }
-  {
-    const HomeVariable unset(nullptr);
-    EXPECT_EQ(ResolveProgramFolder(), ExecutableFolder());
-    EXPECT_FALSE(ExecutableFolder().empty());
-  }
-  // A relative --home is taken from the working folder, once, at start.
-  std::filesystem::create_directories(option / "some/where");
-  const auto workingFolder = std::filesystem::current_path();
-  std::filesystem::current_path(option.Path());
-  EXPECT_EQ(ResolveProgramFolder("some/where/.."), option / "some");
-  std::filesystem::current_path(workingFolder);
 }
 
 TEST(ProgramFolders, ChoiceRules) {
@@ -98,13 +59,13 @@ TEST(ProgramFolders, ChoiceRules) {
 }
 
 TEST(ProgramFolders, DataFilesComeFromTheProgramFolderFirst) {
-  test::TempDir home;
-  // A build tree: the shipped data lies beside the executable.
-  EXPECT_EQ(DataFolder(), ExecutableFolder());
-  EXPECT_EQ(FindDataFile(home.Path(), "/Halftone/1.TIF"), ExecutableFolder() / "Halftone/1.TIF");
+  test::TempDir home, data;
+  EXPECT_EQ(FindDataFile(home.Path(), data.Path(), "/Halftone/1.TIF"), data / "Halftone/1.TIF");
+  // Without a data folder the program folder's path stands.
+  EXPECT_EQ(FindDataFile(home.Path(), {}, "/Halftone/1.TIF"), home / "Halftone/1.TIF");
   std::filesystem::create_directories(home / "Halftone");
   test::WriteFileBytes(home / "Halftone/1.TIF", "own copy");
-  EXPECT_EQ(FindDataFile(home.Path(), "/Halftone/1.TIF"), home / "Halftone/1.TIF");
+  EXPECT_EQ(FindDataFile(home.Path(), data.Path(), "/Halftone/1.TIF"), home / "Halftone/1.TIF");
 }
 
 }  // namespace

@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "settings/program_folders.h"
+
 namespace orvella::cli {
 
 // What every command is handed besides its arguments.
 struct CommandContext {
-  std::filesystem::path program;  // the program folder chosen at start
-  std::string programOrigin;      // which folder and how it was chosen, for messages
+  std::filesystem::path program;     // the program folder chosen at start
+  std::string programOrigin;         // which folder and how it was chosen, for messages
+  settings::ProcessFolders folders;  // what the process set-up found
 };
 
 using CommandFn = std::function<int(const CommandContext& context, const std::vector<std::string>& args)>;

@@ -91,7 +91,7 @@ int RunConvertTiff(const CommandContext& context, const std::vector<std::string>
               << "\n";
     return 1;
   }
-  const settings::WorkContext work = folder->Context();
+  const settings::WorkContext work = folder->Context(context.folders.data);
   bool ok = MakeStamps(work, request, multi, failure);
   if (ok && multi) {
     ok = imaging::ConvertMultiTiff(work, input, request.page, request.multi, output, failure,

@@ -199,7 +199,8 @@ int RunConvert(const CommandContext& context, const std::vector<std::string>& wo
   jobs::CurrentJob job;
   job.folder = loaded.inputs[static_cast<std::size_t>(*folderIndex)];
   const jobs::ConversionEnvironment environment{
-      loaded, work->Context(), TrayInformationFrom(std::move(trayFiles), loaded.hidden, work->Path())};
+      loaded, work->Context(context.folders.data),
+      TrayInformationFrom(std::move(trayFiles), loaded.hidden, work->Path())};
 
   return PlanAndConvert(environment, job, file, *out, onlyPage);
 }

@@ -114,7 +114,7 @@ int RunConvertPlot(const CommandContext& context, const std::vector<std::string>
   }
   auto folder = MakeWorkFolder(context);
   if (!folder) return 1;
-  const settings::WorkContext work = folder->Context();
+  const settings::WorkContext work = folder->Context(context.folders.data);
   auto& conversion = request.conversion;
   base::Failure failure;
   try {

@@ -27,15 +27,9 @@ Json Trays(const std::vector<s::A2Tray>& read) {
 
 }  // namespace
 
-// The SNMP library starts once, before any thread of a command; in the
-// service it has been started before the check's thread runs.
-void StartPrinterLibraries(const std::filesystem::path& program) {
-  settings::CreateApplicationFolders(program);
-  printer::InitSnmpLibrary(settings::TempFolder(program));
-}
-
+// The SNMP library was started at process set-up.
 settings::WorkFolder PrepareForPrinters(const std::filesystem::path& program) {
-  StartPrinterLibraries(program);
+  settings::CreateApplicationFolders(program);
   std::string detail;
   auto folder = settings::WorkFolder::Create(program, detail);
   if (!folder) throw std::runtime_error(std::string(settings::kWorkFolderError) + ": " + detail);
@@ -49,7 +43,7 @@ std::optional<printer::PrinterCheck> CheckNamedPrinter(const std::filesystem::pa
   const auto found = std::find_if(printers.begin(), printers.end(),
                                   [&](const s::PrinterSetting& printer) { return printer.name == name; });
   if (found == printers.end()) return std::nullopt;
-  StartPrinterLibraries(program);
+  settings::CreateApplicationFolders(program);
   printer::PrinterCheck check = printer::CheckPrinter(*found, context);
   // As every command that needs a work folder, the check fails without one.
   if (check.notAsked && check.notAsked->message == settings::kWorkFolderError)

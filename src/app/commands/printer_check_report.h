@@ -20,10 +20,7 @@ std::optional<printer::PrinterCheck> CheckNamedPrinter(const std::filesystem::pa
 // else "snmp", "stat" and "trays"; last "fit".
 nlohmann::ordered_json PrinterCheckJson(const printer::PrinterCheck& check);
 
-// The program folders and the SNMP library (its persistent folder is TEMP).
-void StartPrinterLibraries(const std::filesystem::path& program);
-
-// StartPrinterLibraries and a work folder of the command's own for the
+// The program folders and a work folder of this check's own for the
 // fetched printer files.
 settings::WorkFolder PrepareForPrinters(const std::filesystem::path& program);
 

@@ -74,10 +74,12 @@ void RaiseDescriptorLimit() {
   ::setrlimit(RLIMIT_NOFILE, &files);
 }
 
-web::WebServerOptions PageOptions(const std::filesystem::path& program, const PageArgs& page,
+web::WebServerOptions PageOptions(const CommandContext& context, const PageArgs& page,
                                   LoopCommands& commands) {
+  const std::filesystem::path& program = context.program;
   web::WebServerOptions options;
   options.program = program;
+  options.data = context.folders.data;
   options.address = page.address;
   options.hosts = page.hosts;
   options.token = web::CreateHttpToken(program);
@@ -124,13 +126,14 @@ int RunServe(const CommandContext& context, const std::vector<std::string>& args
   hooks.scanLog = [&console](std::string_view note) { console.Warning(std::string(note)); };
   int code = 0;
   {
-    jobs::Operation operation(context.program, http ? static_cast<jobs::JobView&>(rows) : console, messages,
-                              timer, std::move(hooks));
+    jobs::Operation operation(context.program, context.folders,
+                              http ? static_cast<jobs::JobView&>(rows) : console, messages, timer,
+                              std::move(hooks));
     LoopCommands commands(
         [&](web::RunCommand command) { return CarryOutRunCommand(operation, messages, command); });
     std::optional<web::WebServer> page;
     if (http) {
-      page.emplace(board, PageOptions(context.program, *http, commands));
+      page.emplace(board, PageOptions(context, *http, commands));
       std::string why;
       if (page->Start(why)) {
         std::cerr << "orvella serve: status page on http://" << http->address.Text()

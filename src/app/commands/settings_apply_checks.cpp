@@ -94,8 +94,8 @@ bool Named(const std::vector<Record>& list, const std::string& name) {
   return std::any_of(list.begin(), list.end(), [&](const Record& r) { return r.name == name; });
 }
 
-void CheckInputs(const SettingsLists& lists, const std::filesystem::path& program, Report& report) {
-  const auto shortcuts = s::NetworkShortcutsFolder();
+void CheckInputs(const SettingsLists& lists, const std::filesystem::path& program,
+                 const std::filesystem::path& shortcuts, Report& report) {
   for (size_t i = 0; i < lists.inputs.size(); ++i) {
     const auto& input = lists.inputs[i];
     const std::string where = RecordWhere(kInputKind, i, input.inputDir);
@@ -184,13 +184,14 @@ std::string RecordWhere(const RecordKind& kind, size_t index, const std::string&
 
 std::vector<std::string> CheckSettingsLists(const SettingsLists& lists,
                                             const std::vector<s::FolderModel>& units,
-                                            const std::filesystem::path& program) {
+                                            const std::filesystem::path& program,
+                                            const std::filesystem::path& networkShortcuts) {
   std::vector<std::string> lines;
   Report report(lines);
   CheckPrinters(lists, report);
   CheckFolds(lists, units, report);
   CheckStamps(lists, report);
-  CheckInputs(lists, program, report);
+  CheckInputs(lists, program, networkShortcuts, report);
   CheckPreferences(lists.preferences, report);
   return lines;
 }

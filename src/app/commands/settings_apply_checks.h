@@ -27,10 +27,12 @@ struct SettingsLists {
 
 // One line per failure, "<record>, <INI key>: <message>", the dialog's
 // message (and its detail in brackets) where the dialog has one; empty when
-// every record passes. program: the folder the settings are for.
+// every record passes. program: the folder the settings are for;
+// networkShortcuts: the folder no input folder may lie in (ProcessFolders).
 std::vector<std::string> CheckSettingsLists(const SettingsLists& lists,
                                             const std::vector<settings::FolderModel>& units,
-                                            const std::filesystem::path& program);
+                                            const std::filesystem::path& program,
+                                            const std::filesystem::path& networkShortcuts);
 
 // Where each list is kept and what one record of it is called.
 struct RecordKind {

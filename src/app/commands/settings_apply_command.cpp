@@ -226,7 +226,8 @@ int RunSettingsApply(const CommandContext& context, const std::vector<std::strin
   // A record whose reading stopped at a value would fail the checks on the
   // fields after it too: they run once every value has read.
   if (refusals.empty())
-    refusals = CheckSettingsLists(next, s::LoadFolderModels(context.program), context.program);
+    refusals = CheckSettingsLists(next, s::LoadFolderModels(context.program), context.program,
+                                  context.folders.networkShortcuts);
   if (!refusals.empty()) {
     for (const auto& line : refusals) std::cerr << line << "\n";
     std::cerr << "orvella settings apply: nothing written\n";

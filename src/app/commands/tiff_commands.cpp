@@ -109,8 +109,9 @@ int RunTiffRotate(const orvella::cli::CommandContext& context, const std::vector
   CliArgs::RefuseSameFile(args.Required(0, "IN"), args.Required(1, "OUT"));
   const int halftone = args.Int("halftone") ? RequiredInt(args, "halftone") : 0;
   std::string detail;
-  const int code = imaging::RotateTiff(args.Required(0, "IN"), args.Required(1, "OUT"),
-                                       RequiredInt(args, "angle"), halftone, context.program, &detail);
+  const int code =
+      imaging::RotateTiff(args.Required(0, "IN"), args.Required(1, "OUT"), RequiredInt(args, "angle"),
+                          halftone, {context.program, {}, context.folders.data}, &detail);
   return PrintCode(code, detail);
 }
 

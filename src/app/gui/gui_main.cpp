@@ -12,6 +12,7 @@
 #include "app/gui/gui_texts.h"
 #include "app/gui/instance_handover.h"
 #include "app/gui/shell.h"
+#include "app/setup/process_setup.h"
 #include "dialogs/qt_translations.h"
 #include "logging/job_log.h"
 #include "settings/instance_lock.h"
@@ -34,7 +35,8 @@ void RunEventLoop(Shell& shell, const QString& handOver, MessageBoxes& messages)
   if (shell.Failure()) throw std::runtime_error(*shell.Failure());
 }
 
-int RunGuiUnguarded(const std::filesystem::path& program, MessageBoxes& messages) {
+int RunGuiUnguarded(const std::filesystem::path& program, const settings::ProcessFolders& folders,
+                    MessageBoxes& messages) {
   const QString handOver = HandOverName(program);
   // The same lock as the headless service's, so the two exclude each other.
   const settings::InstanceLockAttempt instance = settings::AcquireInstanceLock(program);
@@ -65,7 +67,7 @@ int RunGuiUnguarded(const std::filesystem::path& program, MessageBoxes& messages
     try {
       jobs::OperationHooks hooks;
       hooks.scanLog = [](std::string_view note) { std::cerr << "orvella: " << note << std::endl; };
-      shell.emplace(program, messages, QSystemTrayIcon::isSystemTrayAvailable(), std::move(hooks));
+      shell.emplace(program, folders, messages, QSystemTrayIcon::isSystemTrayAvailable(), std::move(hooks));
       QObject::connect(&*shell, &Shell::Finished, QCoreApplication::instance(), &QCoreApplication::quit,
                        Qt::QueuedConnection);
       QObject::connect(&exitSignals, &ExitSignals::ExitRequested, &*shell,
@@ -84,17 +86,19 @@ int RunGuiUnguarded(const std::filesystem::path& program, MessageBoxes& messages
 
 }  // namespace
 
-int RunGuiWith(const std::filesystem::path& homeOption, MessageBoxes& messages) {
+int RunGuiWith(const std::filesystem::path& homeOption, const settings::ProcessFolders& folders,
+               MessageBoxes& messages) {
   try {
     // The program's start makes its folders, the program folder included.
-    return RunGuiUnguarded(settings::ResolveProgramFolder(homeOption, true), messages);
+    return RunGuiUnguarded(ResolveProgramFolder(homeOption, true), folders, messages);
   } catch (const std::exception& e) {
     messages.Warning(std::string(gui_text::kUnexpectedError) + gui_text::kDetailHeading + e.what());
     return -1;
   }
 }
 
-int RunGui(const std::filesystem::path& homeOption, int& argc, char** argv) {
+int RunGui(const std::filesystem::path& homeOption, const settings::ProcessFolders& folders, int& argc,
+           char** argv) {
   // Qt would abort without a display; say what to run instead.
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
       qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -107,7 +111,7 @@ int RunGui(const std::filesystem::path& homeOption, int& argc, char** argv) {
   app.setWindowIcon(ProgramIcon());
   dialogs::InstallQtTranslations(app);
   MessageBoxes messages;
-  return RunGuiWith(homeOption, messages);
+  return RunGuiWith(homeOption, folders, messages);
 }
 
 }  // namespace orvella::cli

@@ -37,8 +37,10 @@ bool Showing(const QWidget& window) { return window.isVisible() && !window.isMin
 
 }  // namespace
 
-Shell::Shell(std::filesystem::path program, MessageBoxes& messages, bool trayHost, jobs::OperationHooks hooks)
+Shell::Shell(std::filesystem::path program, settings::ProcessFolders folders, MessageBoxes& messages,
+             bool trayHost, jobs::OperationHooks hooks)
     : program_(std::move(program)),
+      folders_(std::move(folders)),
       messages_(messages),
       unsupportedGl_(settings::LoadHiddenSettings(program_).enableUnsupportedGl),
       inputs_(settings::LoadInputSettings(program_)),
@@ -50,7 +52,7 @@ Shell::Shell(std::filesystem::path program, MessageBoxes& messages, bool trayHos
       gate_(*this),
       view_(gate_, model_, [this](jobs::RunState state) { ShowRunState(state); }),
       timer_([this] { Guarded([this] { operation_.Tick(); }); }),
-      operation_(program_, view_, messages_, timer_, std::move(hooks)) {
+      operation_(program_, folders_, view_, messages_, timer_, std::move(hooks)) {
   jobWindow_.SetMinimiseCloses(trayHost);
   folderWindow_.SetMinimiseCloses(trayHost);
   RestoreColumnWidthsOf(program_, section::kJob, *jobWindow_.List().header());
@@ -189,7 +191,8 @@ void Shell::Dispatch(CommandId id) {
       EditFolder(false);
       break;
     case CommandId::kPreference:
-      dialogs::EditPreferences(&folderWindow_, program_, messages_);
+      dialogs::EditPreferences(&folderWindow_, program_, messages_,
+                               logging::NetSendBeside(folders_.executable));
       break;
     case CommandId::kPrinters:
       dialogs::ShowPrinterList(&folderWindow_, program_, messages_);
@@ -300,7 +303,8 @@ void Shell::EditFolder(bool isNew) {
   const std::optional<size_t> index = isNew ? std::nullopt : std::optional<size_t>(row);
   // A write that fails says so and opens the dialog again with the
   // operator's input, until it is written or cancelled.
-  while (dialogs::EditInputFolder(&folderWindow_, program_, messages_, setting, inputs_, index)) {
+  while (dialogs::EditInputFolder(&folderWindow_, program_, messages_, setting, inputs_, index,
+                                  folders_.networkShortcuts)) {
     std::vector<settings::InputFolderSetting> changed = inputs_;
     if (isNew) {
       changed.push_back(setting);
@@ -338,7 +342,7 @@ void Shell::DeleteFolder() {
 void Shell::OpenHelp() {
   // The program folder's own copy first, then the one installed with the program.
   const std::filesystem::path manual =
-      settings::FindDataFile(program_, std::string("/") + gui_text::kHelpFile);
+      settings::FindDataFile(program_, folders_.data, std::string("/") + gui_text::kHelpFile);
   std::error_code error;
   if (!std::filesystem::is_regular_file(manual, error) ||
       !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(manual.string())))) {

@@ -29,9 +29,10 @@ class Shell : public QObject {
   Q_OBJECT
 
  public:
-  // trayHost: whether a notification area exists to hold the icon.
-  Shell(std::filesystem::path program, MessageBoxes& messages, bool trayHost,
-        jobs::OperationHooks hooks = {});
+  // trayHost: whether a notification area exists to hold the icon; folders:
+  // what the process set-up found.
+  Shell(std::filesystem::path program, settings::ProcessFolders folders, MessageBoxes& messages,
+        bool trayHost, jobs::OperationHooks hooks = {});
   // Lets a worker still calling the view go, then ends the operation.
   ~Shell() override;
 
@@ -80,6 +81,7 @@ class Shell : public QObject {
   void ShowVersion();
 
   std::filesystem::path program_;
+  settings::ProcessFolders folders_;
   MessageBoxes& messages_;
   const bool unsupportedGl_;  // marks the window titles
   std::vector<settings::InputFolderSetting> inputs_;

@@ -117,7 +117,8 @@ void WebRoutes::Register(httplib::Server& server) {
   for (const StaticFile& file : kStaticFiles) {
     server.Get(EscapeRegex(file.path), [this, &file](const httplib::Request&, httplib::Response& res) {
       std::string bytes;
-      const fs::path path = settings::FindDataFile(options_.program, std::string("/web/") + file.file);
+      const fs::path path =
+          settings::FindDataFile(options_.program, options_.data, std::string("/web/") + file.file);
       if (base::ReadWholeFile(path, bytes, kMaxStaticFile) != base::ReadStatus::kOk)
         return ReplyError(res, 500, "the page's file " + path.string() + " cannot be read");
       // The page runs its own script: its policy replaces the one of every

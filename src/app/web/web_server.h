@@ -28,6 +28,7 @@ struct RunCommandResult {
 
 struct WebServerOptions {
   std::filesystem::path program;
+  std::filesystem::path data;  // the shipped files (web/) where the program folder has none
   ListenAddress address;
   std::string token;
   // Host names the page answers to beside its address and localhost

@@ -2,13 +2,17 @@
 
 #include <algorithm>
 
+#include "support/process_setup.h"
+
 namespace orvella::imaging::test {
 
 void ConversionTest::SetUp() { std::filesystem::create_directory(Temp()); }
 
 std::filesystem::path ConversionTest::Temp() const { return home_ / "TEMP"; }
 
-settings::WorkContext ConversionTest::Work() const { return {home_.Path(), Temp()}; }
+settings::WorkContext ConversionTest::Work() const {
+  return {home_.Path(), Temp(), orvella::test::ProcessFolders().data};
+}
 
 PageConversionRequest ConversionTest::A4Request() {
   PageConversionRequest request;

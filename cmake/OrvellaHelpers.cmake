@@ -3,38 +3,58 @@ function(orvella_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
-# The include root of one src/ folder: a folder in the build tree holding only
-# a link named after the folder. A target sees "<folder>/x.h" for its own
-# folder and for the layers it links, and nothing else, so an include that
-# crosses the layers the wrong way fails to compile.
-function(orvella_layer_root folder out)
-  set(root ${PROJECT_BINARY_DIR}/layers/${folder})
-  if(NOT EXISTS ${root}/${folder})
-    file(MAKE_DIRECTORY ${root})
-    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${folder} ${root}/${folder} SYMBOLIC)
+# A link in an include root, made again when it points elsewhere (a build
+# tree configured before the roots were split keeps working).
+function(orvella_root_link target link)
+  if(IS_SYMLINK ${link})
+    file(READ_SYMLINK ${link} current)
+    if(current STREQUAL target)
+      return()
+    endif()
+    file(REMOVE ${link})
   endif()
+  get_filename_component(parent ${link} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${target} ${link} SYMBOLIC)
+endfunction()
+
+# The include root of one src/ folder or app part ("app/web"): a folder in the
+# build tree holding only a link named after the folder. A target sees
+# "<folder>/x.h" for its own folder and for the targets it links, and nothing
+# else, so an include that crosses the layers the wrong way fails to compile.
+function(orvella_layer_root folder out)
+  string(REPLACE "/" "_" name ${folder})
+  set(root ${PROJECT_BINARY_DIR}/layers/${name})
+  orvella_root_link(${PROJECT_SOURCE_DIR}/src/${folder} ${root}/${folder})
   set(${out} ${root} PARENT_SCOPE)
 endfunction()
 
-# One static library per src/ folder. Sources are gathered from the folder so
-# that adding a file needs no CMake change. DEPS are the layers below (their
-# headers are part of this layer's interface); PRIVATE_DEPS are libraries only
-# the layer's own sources use.
+# One library per src/ folder or app part (FOLDER, the src/ folder's name by
+# default). Sources are gathered from the folder so that adding a file needs no
+# CMake change; SOURCES adds generated ones. DEPS are what the public headers
+# include (part of this target's interface); PRIVATE_DEPS are what only its own
+# sources include. OBJECT makes an object library, for sources that register
+# themselves and so must all land in the binary.
 function(orvella_add_layer name)
-  cmake_parse_arguments(L "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
-  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
-  orvella_layer_root(${folder} root)
+  cmake_parse_arguments(L "OBJECT" "FOLDER" "DEPS;PRIVATE_DEPS;SOURCES" ${ARGN})
+  if(NOT L_FOLDER)
+    get_filename_component(L_FOLDER ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  endif()
+  orvella_layer_root(${L_FOLDER} root)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(sources)
-    add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC ${root})
-    target_link_libraries(${name} PUBLIC ${L_DEPS} PRIVATE ${L_PRIVATE_DEPS})
-    orvella_warnings(${name})
+  if(sources AND L_OBJECT)
+    add_library(${name} OBJECT ${sources} ${L_SOURCES})
+  elseif(sources)
+    add_library(${name} STATIC ${sources} ${L_SOURCES})
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${root})
     target_link_libraries(${name} INTERFACE ${L_DEPS})
+    return()
   endif()
+  target_include_directories(${name} PUBLIC ${root})
+  target_link_libraries(${name} PUBLIC ${L_DEPS} PRIVATE ${L_PRIVATE_DEPS})
+  orvella_warnings(${name})
 endfunction()
 
 # One GoogleTest executable per tests/ folder, registered with CTest. A suite

@@ -3,14 +3,14 @@
 // them through a subclass.
 #include <string>
 
-#include "jobs/operator_messages.h"
+#include "base/operator_messages.h"
 
 namespace orvella::dialogs {
 
 // Between a box's message and its plain-English cause.
 inline constexpr const char* kDetailHeading = "\n【詳細】\n";
 
-class DialogMessages : public jobs::OperatorMessages {
+class DialogMessages : public base::OperatorMessages {
  public:
   // A note the operator acknowledges.
   virtual void Information(const std::string& text) = 0;

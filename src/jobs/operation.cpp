@@ -25,7 +25,7 @@ const char* PassedOverReason(const std::string& reason) {
 }  // namespace
 
 Operation::Operation(std::filesystem::path program, settings::ProcessFolders folders, JobView& view,
-                     OperatorMessages& messages, TickTimer& timer, OperationHooks hooks)
+                     base::OperatorMessages& messages, TickTimer& timer, OperationHooks hooks)
     : program_(std::move(program)),
       folders_(std::move(folders)),
       view_(view),

@@ -10,11 +10,11 @@
 #include <mutex>
 #include <optional>
 
+#include "base/operator_messages.h"
 #include "jobs/folder_scanner.h"
 #include "jobs/job_view.h"
 #include "jobs/job_worker.h"
 #include "jobs/operation_settings.h"
-#include "jobs/operator_messages.h"
 #include "jobs/run_state.h"
 #include "jobs/scan_tick.h"
 #include "jobs/undeletable_files.h"
@@ -50,7 +50,7 @@ class Operation {
   // The process's libraries are set up before (app/setup); folders says where
   // the shipped files and orvella-netsend are.
   Operation(std::filesystem::path program, settings::ProcessFolders folders, JobView& view,
-            OperatorMessages& messages, TickTimer& timer, OperationHooks hooks = {});
+            base::OperatorMessages& messages, TickTimer& timer, OperationHooks hooks = {});
   // Raises the abort flag and waits for a job still running.
   ~Operation();
   Operation(const Operation&) = delete;
@@ -90,7 +90,7 @@ class Operation {
   std::filesystem::path program_;
   settings::ProcessFolders folders_;
   JobView& view_;
-  OperatorMessages& messages_;
+  base::OperatorMessages& messages_;
   TickTimer& timer_;
   OperationHooks hooks_;
   RunControl control_;

@@ -98,7 +98,7 @@ std::shared_ptr<const OperationSettings> LoadStartSettings(const std::filesystem
 }
 
 std::shared_ptr<const OperationSettings> StartOperation(const std::filesystem::path& program,
-                                                        OperatorMessages& messages,
+                                                        base::OperatorMessages& messages,
                                                         printer::PrinterMemoryTable& memory) {
   base::Failure failure;
   auto loaded = LoadStartSettings(program, failure);

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "base/failure.h"
+#include "base/operator_messages.h"
 #include "jobs/operation_settings.h"
-#include "jobs/operator_messages.h"
 #include "printer/printer_memory.h"
 
 namespace orvella::jobs {
@@ -37,7 +37,7 @@ std::shared_ptr<const OperationSettings> LoadStartSettings(const std::filesystem
 // worker reads, or nullptr when the system must stay stopped. Input folders
 // that cannot be read are not checked here (see InputFolderNotice).
 std::shared_ptr<const OperationSettings> StartOperation(const std::filesystem::path& program,
-                                                        OperatorMessages& messages,
+                                                        base::OperatorMessages& messages,
                                                         printer::PrinterMemoryTable& memory);
 
 }  // namespace orvella::jobs

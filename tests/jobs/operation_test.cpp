@@ -28,7 +28,7 @@ struct StateView : JobView {
   }
 };
 
-struct AnsweringMessages : OperatorMessages {
+struct AnsweringMessages : base::OperatorMessages {
   bool answer = false;
   std::vector<std::string> warnings;
   std::vector<std::string> questions;

@@ -10,7 +10,7 @@
 namespace orvella::jobs {
 namespace {
 
-struct RecordedMessages : OperatorMessages {
+struct RecordedMessages : base::OperatorMessages {
   std::vector<std::string> warnings;
   void Warning(const std::string& text) override { warnings.push_back(text); }
   bool Question(const std::string&) override { return false; }

@@ -5,12 +5,12 @@
 #include <mutex>
 #include <string>
 
+#include "base/operator_messages.h"
 #include "jobs/job_view.h"
-#include "jobs/operator_messages.h"
 
 namespace orvella::cli {
 
-class ConsoleView : public jobs::JobView, public jobs::OperatorMessages {
+class ConsoleView : public jobs::JobView, public base::OperatorMessages {
  public:
   void AddJobRow(std::string_view sourcePath, std::string_view text, jobs::StatusMark mark) override;
   void SetJobStatus(std::string_view text, jobs::StatusMark mark) override;

@@ -21,9 +21,9 @@ namespace orvella::cli {
 
 // The service's message boxes, which the journal shows; while a command from
 // the page runs, its warnings are also kept for the page's answer.
-class CapturedMessages : public jobs::OperatorMessages {
+class CapturedMessages : public base::OperatorMessages {
  public:
-  explicit CapturedMessages(jobs::OperatorMessages& shown) : shown_(shown) {}
+  explicit CapturedMessages(base::OperatorMessages& shown) : shown_(shown) {}
   void Warning(const std::string& text) override;
   void Notice(const base::Failure& notice) override;
   bool Question(const std::string& text) override { return shown_.Question(text); }
@@ -33,7 +33,7 @@ class CapturedMessages : public jobs::OperatorMessages {
  private:
   void Capture(const std::string& text);
 
-  jobs::OperatorMessages& shown_;
+  base::OperatorMessages& shown_;
   std::mutex mutex_;
   bool capturing_ = false;
   std::vector<std::string> captured_;

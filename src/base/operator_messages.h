@@ -5,7 +5,7 @@
 
 #include "base/failure.h"
 
-namespace orvella::jobs {
+namespace orvella::base {
 
 class OperatorMessages {
  public:
@@ -19,4 +19,4 @@ class OperatorMessages {
   virtual bool Question(const std::string& text) = 0;
 };
 
-}  // namespace orvella::jobs
+}  // namespace orvella::base

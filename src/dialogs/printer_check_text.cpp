@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/failure.h"
 #include "dialogs/dialog_messages.h"
 
 namespace orvella::dialogs {
@@ -14,16 +15,11 @@ constexpr const char* kSnmpLabel = "SNMP: ";
 constexpr const char* kStatusLabel = "ステータス: ";
 constexpr const char* kTraysLabel = "トレイ: ";
 
-// One answer: its message for the operator and its cause in plain English.
-struct Answer {
-  std::string message;
-  std::string detail;
-};
-
-// The answers in asking order; SNMP that found nothing wrong says nothing.
-std::vector<Answer> Answers(const printer::PrinterCheck& check) {
+// The answers in asking order, each a message for the operator and its cause;
+// SNMP that found nothing wrong says nothing.
+std::vector<base::Failure> Answers(const printer::PrinterCheck& check) {
   if (check.notAsked) return {{check.notAsked->message, check.notAsked->detail}};
-  std::vector<Answer> answers;
+  std::vector<base::Failure> answers;
   const std::string_view snmp = printer::SnmpStatusMessage(check.snmp.status);
   if (!snmp.empty()) answers.push_back({kSnmpLabel + std::string(snmp), "SNMP: " + check.snmp.detail});
   const base::Failure& stat = check.stat.outcome;
@@ -41,7 +37,7 @@ std::string PrinterCheckText(const printer::PrinterCheck& check) {
   const bool fit = check.Fit();
   std::string text = fit ? kFit : kUnfit;
   std::string details;
-  for (const Answer& answer : Answers(check)) {
+  for (const base::Failure& answer : Answers(check)) {
     text += "\n" + answer.message;
     if (!answer.detail.empty()) details += "\n" + answer.detail;
   }
